@@ -1,0 +1,58 @@
+// skintool: the command-line companion of the skin builder, for people who
+// script skins and for black-box tests. It reads no configuration.
+
+#include "Command.h"
+
+#include <array>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace skintool {
+// Defined in the topic files beside this one.
+} // namespace skintool
+
+namespace {
+
+using skintool::Command;
+
+constexpr std::array<Command, 0> commands{{
+}};
+
+void printUsage(std::ostream& err)
+{
+    err << "usage: skintool COMMAND ARGS...\n";
+    for (const Command& c : commands)
+        err << "  skintool " << c.name << ' ' << c.arguments << '\n';
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty()) {
+        printUsage(std::cerr);
+        return skintool::ExitUsage;
+    }
+    for (const Command& c : commands) {
+        if (words.front() != c.name)
+            continue;
+        if (words.size() - 1 != c.arity) {
+            std::cerr << "usage: skintool " << c.name << ' ' << c.arguments << '\n';
+            return skintool::ExitUsage;
+        }
+        try {
+            const int rc = c.run(skintool::Args(words).subspan(1), std::cout, std::cerr);
+            std::cout.flush();
+            return rc;
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << '\n';
+            return skintool::ExitFailure;
+        }
+    }
+    printUsage(std::cerr);
+    return skintool::ExitUsage;
+}
