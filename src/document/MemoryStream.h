@@ -1,0 +1,48 @@
+#pragma once
+// A growable byte buffer with a read/write position: the byte stream that
+// pictures, document text and archive entries travel through.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace fabulor {
+
+class MemoryStream {
+public:
+    MemoryStream() = default;
+    explicit MemoryStream(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {}
+
+    std::size_t size() const { return m_bytes.size(); }
+    std::size_t position() const { return m_position; }
+    // Positions past the end are allowed; a later write fills the gap with zeros.
+    void setPosition(std::size_t position) { m_position = position; }
+    void rewind() { m_position = 0; }
+
+    // Grows with zeros or truncates; the position is kept within the new size.
+    void setSize(std::size_t size);
+    // Empties the stream and rewinds it.
+    void clear();
+
+    // Copies up to out.size() bytes from the position on; returns how many.
+    std::size_t read(std::span<std::uint8_t> out);
+    // Writes at the position, growing the stream as needed.
+    void write(std::span<const std::uint8_t> in);
+    void write(std::string_view text);
+
+    std::span<const std::uint8_t> bytes() const { return m_bytes; }
+    std::span<std::uint8_t> bytes() { return m_bytes; }
+    // The bytes from the position to the end.
+    std::span<const std::uint8_t> remaining() const;
+
+    // Hands the buffer over and leaves the stream empty.
+    std::vector<std::uint8_t> takeBytes();
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+    std::size_t m_position = 0;
+};
+
+} // namespace fabulor
