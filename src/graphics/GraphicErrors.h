@@ -1,0 +1,29 @@
+#pragma once
+// Failures of the two picture decoders.
+
+#include "document/Errors.h"
+
+#include <string>
+
+namespace fabulor {
+
+// A mask or built-in bitmap that does not read.
+class EInvalidGraphic : public Exception {
+public:
+    EInvalidGraphic() : Exception("Bitmap image is not valid") {}
+    using Exception::Exception;
+    ~EInvalidGraphic() override;
+};
+
+// A JPEG picture whose header does not read; carries the JPEG library's message code.
+class EJPEG : public Exception {
+public:
+    explicit EJPEG(int code) : Exception("JPEG error #" + std::to_string(code)), m_code(code) {}
+    ~EJPEG() override;
+    int code() const { return m_code; }
+
+private:
+    int m_code;
+};
+
+} // namespace fabulor
