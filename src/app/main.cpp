@@ -1,7 +1,12 @@
-#include <QApplication>
+// The Fabulor Skin Builder: an editor for the skins of the Fabulor Reader.
+
+#include "app/Application.h"
+#include "app/SkinBuilder.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    fabulor::Application app(argc, argv);
+    fabulor::SkinBuilder builder(app);
+    builder.show();
+    return app.exec();
 }

@@ -1,0 +1,38 @@
+#pragma once
+// The owner of the program's long-lived objects: the dialog seam, the skin
+// document, the preview window and the settings window. It creates them in
+// start-up order and wires their lifetimes together.
+
+#include "editor/SettingsWindow.h"
+
+#include <memory>
+
+namespace fabulor {
+
+class Application;
+class Dialogs;
+class TF;
+
+class SkinBuilder {
+public:
+    // dialogs may be replaced by tests; by default Qt's standard dialogs.
+    explicit SkinBuilder(Application& app, std::unique_ptr<Dialogs> dialogs = {});
+    ~SkinBuilder();
+
+    // Shows the preview window, which shows the settings window.
+    void show();
+
+    TF& preview() { return *m_preview; }
+    TFBox& settings() { return *m_settings; }
+    SkinDocument& document() { return m_document; }
+    Dialogs& dialogs() { return *m_dialogs; }
+
+private:
+    Application& m_app;
+    std::unique_ptr<Dialogs> m_dialogs;
+    SkinDocument m_document;
+    std::unique_ptr<TF> m_preview;
+    std::unique_ptr<TFBox> m_settings;
+};
+
+} // namespace fabulor

@@ -1,0 +1,63 @@
+#include "SettingsWindow.h"
+
+#include "preview/PreviewWindow.h"
+#include "widgets/Colours.h"
+#include "widgets/Dialogs.h"
+#include "widgets/WindowGeometry.h"
+
+#include <QCloseEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace fabulor {
+
+TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      F(preview), m_document(document), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("FBox"));
+    setWindowTitle(QStringLiteral("Ustawienia"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    move(384, 158);
+    setOuterSize(this, QSize(282, 301));
+
+    PCTRL = new QTabWidget(this);
+    PCTRL->setObjectName(QStringLiteral("PCTRL"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(PCTRL);
+    const auto addTab = [this](const char* name, const QString& caption) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(name));
+        PCTRL->addTab(page, caption);
+        return page;
+    };
+    Plik = addTab("Plik", QStringLiteral("Plik"));
+    Skora = addTab("Skora", QStringLiteral("Skóra"));
+    Rozmiar = addTab("Rozmiar", QStringLiteral("Rozmiar"));
+    Komponenty = addTab("Komponenty", QStringLiteral("Komponenty"));
+    Wlasciwosci = addTab("Wlasciwosci", QStringLiteral("Właściwości"));
+    PCTRL->setCurrentWidget(Plik);
+
+    FormCreate();
+}
+
+TFBox::~TFBox() = default;
+
+void TFBox::FormCreate()
+{
+    // Shaping switch (CheckBox2Click) comes with the "Skóra" tab.
+    m_document.emplace();
+    // Applying the document (LoadStateFromDocument) comes with skin loading.
+}
+
+void TFBox::closeEvent(QCloseEvent* event)
+{
+    // Closing the settings window closes the preview window, which ends the
+    // program; this window itself only hides.
+    F.close();
+    event->accept();
+}
+
+} // namespace fabulor

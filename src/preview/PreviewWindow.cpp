@@ -1,0 +1,166 @@
+#include "PreviewWindow.h"
+
+#include "graphics/pictures/TransparentForm.h"
+#include "widgets/ListView.h"
+#include "widgets/Memo.h"
+#include "widgets/PageControl.h"
+#include "widgets/Panel.h"
+#include "widgets/PictureBox.h"
+#include "widgets/StaticText.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+
+namespace fabulor {
+namespace {
+
+constexpr Colour clSilver = 0x00C0C0C0u;
+constexpr Colour clGray = 0x00808080u;
+constexpr Colour clBtnFace = 0x8000000Fu;
+
+} // namespace
+
+TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setWindowTitle(QStringLiteral("Fabulor Reader"));
+    setObjectName(QStringLiteral("F"));
+    move(191, 206);
+    resize(615, 337);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setAutoFillBackground(true);
+    setRoleColour(this, QPalette::Window, clBtnFace);
+
+    Skin = new PictureBox(this);
+    Skin->setObjectName(QStringLiteral("Skin"));
+    Skin->setGeometry(0, 0, 615, 337);
+
+    PC1 = new PageControl(this);
+    PC1->setObjectName(QStringLiteral("PC1"));
+    PC1->setGeometry(24, 144, 209, 153);
+    PC1->setClientBorderWidth(1);
+    PC1->setColour(0x00DFDFDFu);
+
+    Sytuacje = PC1->addPage(QStringLiteral("Sytuacje"));
+    P1 = makeButton(Sytuacje, {8, 5, 27, 25}, QStringLiteral("1"), B1);
+    P2 = makeButton(Sytuacje, {8, 35, 27, 25}, QStringLiteral("2"), B2);
+    P3 = makeButton(Sytuacje, {8, 65, 27, 25}, QStringLiteral("3"), B3);
+    P4 = makeButton(Sytuacje, {8, 95, 27, 25}, QStringLiteral("4"), B4);
+    StaticText** labels[] = {&L1, &L2, &L3, &L4};
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new StaticText(QStringLiteral("Droga nr %1").arg(i + 1), Sytuacje);
+        label->setObjectName(QStringLiteral("L%1").arg(i + 1));
+        label->move(42, 12 + 30 * i);
+        *labels[i] = label;
+    }
+
+    Kierunki = PC1->addPage(QStringLiteral("Kierunki"));
+    PG = makeButton(Kierunki, {85, 40, 27, 25}, QStringLiteral("/\\"), BG);
+    PD = makeButton(Kierunki, {85, 80, 27, 25}, QStringLiteral("\\/"), BD);
+    PL = makeButton(Kierunki, {45, 80, 27, 25}, QStringLiteral("<"), BL);
+    PP = makeButton(Kierunki, {125, 80, 27, 25}, QStringLiteral(">"), BP);
+
+    Koniec = PC1->addPage(QStringLiteral("Koniec"));
+    PEnd = makeButton(Koniec, {64, 50, 70, 25}, QStringLiteral("Koniec :-("), BEnd);
+
+    Przedm = PC1->addPage(QStringLiteral("Przedm"));
+    PItem = makeButton(Przedm, {64, 50, 70, 25}, QStringLiteral("OK"), BItem);
+
+    PRys = new Panel(this);
+    PRys->setObjectName(QStringLiteral("PRys"));
+    PRys->setGeometry(248, 48, 241, 249);
+    PRys->setColour(clSilver);
+    Rys = new Panel(PRys);
+    Rys->setObjectName(QStringLiteral("Rys"));
+    Rys->setCaption(QStringLiteral("Rysunek"));
+    Rys->setColour(clGray);
+    PRys->setClientChild(Rys);
+    PRys->setBorderWidth(4);
+
+    PClose = makeButton(this, {464, 16, 27, 25}, QStringLiteral("X"), BClose);
+    PMini = makeButton(this, {430, 16, 27, 25}, QStringLiteral("_"), BMini);
+    PMenu = makeButton(this, {396, 16, 27, 25}, QStringLiteral(">>"), BMenu);
+    PUwaga = makeButton(this, {25, 305, 27, 25}, QStringLiteral("!"), BUwaga);
+    QFont bold = PUwaga->font();
+    bold.setBold(true);
+    PUwaga->setFont(bold);
+    BUwaga->setTransparent(true);
+
+    PMove = new Panel(this);
+    PMove->setObjectName(QStringLiteral("PMove"));
+    PMove->setGeometry(24, 16, 361, 25);
+    PMove->setCaption(QStringLiteral("Obszar przenoszenia formy (niewidoczny)"));
+    PMove->setColour(0x00FFFBF0u);
+
+    LM = new StaticText(QStringLiteral("Tu pojawiają się komunikaty"), this);
+    LM->setObjectName(QStringLiteral("LM"));
+    LM->move(64, 312);
+
+    LB = new ListView(this);
+    LB->setObjectName(QStringLiteral("LB"));
+    LB->setGeometry(504, 48, 97, 249);
+    fillItemList();
+
+    Op1 = new Memo(this);
+    Op1->setObjectName(QStringLiteral("Op1"));
+    Op1->setGeometry(24, 48, 209, 89);
+    Op1->setPlainText(QStringLiteral("Tu znajduje się opis"));
+
+    // Building is done: the shaping component now gives the window its
+    // caption style, with no region, as an unshaped window has.
+    Mask = new TTransparentForm(this);
+    Mask->setAutoSize(true);
+    Mask->loaded();
+}
+
+TF::~TF() = default;
+
+Panel* TF::makeButton(QWidget* parent, const QRect& bounds, const QString& caption, PictureBox*& image)
+{
+    auto* panel = new Panel(parent);
+    panel->setGeometry(bounds);
+    panel->setCaption(caption);
+    image = new PictureBox(panel);
+    image->setGeometry(0, 0, bounds.width(), bounds.height());
+    image->setAutoSize(true);
+    panel->setAutoSizeToChild(image);
+    return panel;
+}
+
+void TF::fillItemList()
+{
+    struct Item {
+        const char* caption;
+        int picture;
+    };
+    static constexpr Item items[] = {
+        {"Guma do żucia", 0}, {"Karta kredytowa", 2}, {"Stara kanapka", 3}, {"Frytki", 4},
+        {"Mrożone żarcie", 5}, {"Kawa", 6},           {"Durex", 1},
+    };
+    LB->setIconSize(QSize(32, 32));
+    for (const Item& item : items) {
+        const QIcon icon(QStringLiteral(":/items/%1.png").arg(item.picture));
+        LB->addItem(new QListWidgetItem(icon, QString::fromUtf8(item.caption)));
+    }
+}
+
+void TF::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    emit shown();
+}
+
+void TF::closeEvent(QCloseEvent* event)
+{
+    emit closing();
+    event->accept();
+}
+
+void TF::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The background picture box covers the whole client area, whatever
+    // size the skin gives the window.
+    Skin->setGeometry(rect());
+}
+
+} // namespace fabulor

@@ -1,0 +1,100 @@
+#pragma once
+// The preview window: a full-size mock-up of the reader's window and the live
+// model of the skin being edited. Its controls carry the names the skin file
+// and the settings window know them by.
+
+#include <QWidget>
+
+#include <array>
+
+namespace fabulor {
+
+class ListView;
+class Memo;
+class PageControl;
+class Panel;
+class PictureBox;
+class StaticText;
+class TTransparentForm;
+
+class TF : public QWidget {
+    Q_OBJECT
+public:
+    explicit TF(QWidget* parent = nullptr);
+    ~TF() override;
+
+    // Background picture (the skin picture), filling the client area.
+    PictureBox* Skin = nullptr;
+
+    // The page control and its four hidden pages with what lies on them.
+    PageControl* PC1 = nullptr;
+    QWidget* Sytuacje = nullptr;
+    QWidget* Kierunki = nullptr;
+    QWidget* Koniec = nullptr;
+    QWidget* Przedm = nullptr;
+
+    // Buttons: a self-sizing panel holding a self-sizing picture box.
+    Panel* P1 = nullptr;
+    PictureBox* B1 = nullptr;
+    Panel* P2 = nullptr;
+    PictureBox* B2 = nullptr;
+    Panel* P3 = nullptr;
+    PictureBox* B3 = nullptr;
+    Panel* P4 = nullptr;
+    PictureBox* B4 = nullptr;
+    StaticText* L1 = nullptr;
+    StaticText* L2 = nullptr;
+    StaticText* L3 = nullptr;
+    StaticText* L4 = nullptr;
+    Panel* PG = nullptr;
+    PictureBox* BG = nullptr;
+    Panel* PD = nullptr;
+    PictureBox* BD = nullptr;
+    Panel* PL = nullptr;
+    PictureBox* BL = nullptr;
+    Panel* PP = nullptr;
+    PictureBox* BP = nullptr;
+    Panel* PEnd = nullptr;
+    PictureBox* BEnd = nullptr;
+    Panel* PItem = nullptr;
+    PictureBox* BItem = nullptr;
+
+    // The picture frame and its inner picture area.
+    Panel* PRys = nullptr;
+    Panel* Rys = nullptr;
+
+    Panel* PClose = nullptr;
+    PictureBox* BClose = nullptr;
+    Panel* PMini = nullptr;
+    PictureBox* BMini = nullptr;
+    Panel* PMenu = nullptr;
+    PictureBox* BMenu = nullptr;
+    Panel* PUwaga = nullptr;
+    PictureBox* BUwaga = nullptr;
+
+    Panel* PMove = nullptr;
+    StaticText* LM = nullptr;
+    ListView* LB = nullptr;
+    Memo* Op1 = nullptr;
+
+    // The window-shaping component; inactive when the window is created.
+    TTransparentForm* Mask = nullptr;
+
+signals:
+    // The window became visible (FormShow).
+    void shown();
+    // The window is closing (FormClose): the owner releases the document
+    // and ends the program.
+    void closing();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    Panel* makeButton(QWidget* parent, const QRect& bounds, const QString& caption, PictureBox*& image);
+    void fillItemList();
+};
+
+} // namespace fabulor

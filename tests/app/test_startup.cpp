@@ -1,0 +1,148 @@
+// Start-up and window lifetime: both windows as the user first sees them,
+// and closing either one ending the program without a prompt.
+
+#include "app/Application.h"
+#include "app/SkinBuilder.h"
+#include "preview/PreviewWindow.h"
+#include "support/ScriptedDialogs.h"
+#include "widgets/ListView.h"
+#include "widgets/Memo.h"
+#include "widgets/PageControl.h"
+#include "widgets/Panel.h"
+#include "widgets/StaticText.h"
+
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace fabulor;
+
+namespace {
+
+Application& app()
+{
+    return *qobject_cast<Application*>(QCoreApplication::instance());
+}
+
+std::unique_ptr<SkinBuilder> startProgram(testing::ScriptedDialogs*& dialogs)
+{
+    auto scripted = std::make_unique<testing::ScriptedDialogs>();
+    dialogs = scripted.get();
+    auto builder = std::make_unique<SkinBuilder>(app(), std::move(scripted));
+    builder->show();
+    return builder;
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void titleAndBothWindowsAreShown()
+    {
+        testing::ScriptedDialogs* dialogs = nullptr;
+        auto builder = startProgram(dialogs);
+        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Fabulor Skin Builder"));
+
+        TF& F = builder->preview();
+        QCOMPARE(F.windowTitle(), QStringLiteral("Fabulor Reader"));
+        QCOMPARE(F.pos(), QPoint(191, 206));
+        QVERIFY(F.isVisible());
+
+        TFBox& FBox = builder->settings();
+        QVERIFY(FBox.isVisible()); // shown by the preview window's show handler
+        QCOMPARE(FBox.windowTitle(), QStringLiteral("Ustawienia"));
+        QCOMPARE(FBox.pos(), QPoint(384, 158));
+        QCOMPARE(FBox.frameGeometry().size(), QSize(282, 301));
+        QVERIFY(FBox.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(FBox.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(FBox.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(FBox.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+        QStringList tabs;
+        for (int i = 0; i < FBox.PCTRL->count(); ++i)
+            tabs << FBox.PCTRL->tabText(i);
+        QCOMPARE(tabs, (QStringList{"Plik", "Skóra", "Rozmiar", "Komponenty", "Właściwości"}));
+        QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Plik);
+
+        QVERIFY(builder->document().has_value());
+        QVERIFY(dialogs->errors.isEmpty());
+    }
+
+    void previewControlsHaveTheirPlacesAndContent()
+    {
+        testing::ScriptedDialogs* dialogs = nullptr;
+        auto builder = startProgram(dialogs);
+        TF& F = builder->preview();
+
+        QCOMPARE(F.PC1->geometry(), QRect(24, 144, 209, 153));
+        QCOMPARE(F.PC1->pageCount(), 4);
+        QCOMPARE(F.PC1->activePageIndex(), 0);
+        QCOMPARE(F.PC1->colour(), Colour(0x00DFDFDF));
+        QCOMPARE(F.P3->parentWidget(), F.Sytuacje);
+        QCOMPARE(F.P3->pos(), QPoint(8, 65));
+        QCOMPARE(F.PG->parentWidget(), F.Kierunki);
+        QCOMPARE(F.PG->pos(), QPoint(85, 40));
+        QCOMPARE(F.PEnd->parentWidget(), F.Koniec);
+        QCOMPARE(F.PItem->parentWidget(), F.Przedm);
+        QCOMPARE(F.L4->parentWidget(), F.Sytuacje);
+        QCOMPARE(F.L4->pos(), QPoint(42, 102));
+        QCOMPARE(F.L4->text(), QStringLiteral("Droga nr 4"));
+
+        QCOMPARE(F.PRys->geometry(), QRect(248, 48, 241, 249));
+        QCOMPARE(F.PRys->borderWidth(), 4);
+        QCOMPARE(F.Rys->geometry(), QRect(4, 4, 233, 241));
+        QCOMPARE(F.Rys->caption(), QStringLiteral("Rysunek"));
+        QCOMPARE(F.PClose->pos(), QPoint(464, 16));
+        QCOMPARE(F.PMini->pos(), QPoint(430, 16));
+        QCOMPARE(F.PMenu->pos(), QPoint(396, 16));
+        QCOMPARE(F.PUwaga->pos(), QPoint(25, 305));
+        QVERIFY(F.PUwaga->font().bold());
+        QCOMPARE(F.PMove->geometry(), QRect(24, 16, 361, 25));
+        QCOMPARE(F.PMove->colour(), Colour(0x00FFFBF0));
+        QCOMPARE(F.LM->pos(), QPoint(64, 312));
+        QCOMPARE(F.LM->text(), QStringLiteral("Tu pojawiają się komunikaty"));
+        QCOMPARE(F.LB->pos(), QPoint(504, 48));
+        QCOMPARE(F.Op1->toPlainText(), QStringLiteral("Tu znajduje się opis"));
+
+        QStringList items;
+        for (int i = 0; i < F.LB->count(); ++i) {
+            items << F.LB->item(i)->text();
+            QVERIFY2(!F.LB->item(i)->icon().isNull(), qPrintable(items.last()));
+        }
+        QCOMPARE(items, (QStringList{"Guma do żucia", "Karta kredytowa", "Stara kanapka", "Frytki",
+                                     "Mrożone żarcie", "Kawa", "Durex"}));
+    }
+
+    void closingTheSettingsWindowEndsTheProgram()
+    {
+        testing::ScriptedDialogs* dialogs = nullptr;
+        auto builder = startProgram(dialogs);
+        QSignalSpy closing(&builder->preview(), &TF::closing);
+        builder->settings().close();
+        QCOMPARE(closing.count(), 1);
+        QVERIFY(!builder->preview().isVisible());
+        QVERIFY(!builder->settings().isVisible());
+        QVERIFY(!builder->document().has_value()); // released, nothing saved
+    }
+
+    void closingThePreviewWindowEndsTheProgram()
+    {
+        testing::ScriptedDialogs* dialogs = nullptr;
+        auto builder = startProgram(dialogs);
+        builder->preview().close();
+        QVERIFY(!builder->settings().isVisible());
+        QVERIFY(!builder->document().has_value());
+        QVERIFY(dialogs->errors.isEmpty());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    Application app(argc, argv);
+    app.setQuitOnLastWindowClosed(false); // the tests start the program several times
+    StartupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_startup.moc"

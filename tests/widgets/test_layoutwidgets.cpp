@@ -1,0 +1,106 @@
+// The self-sizing and page-area behaviours the preview window is built on.
+
+#include "widgets/PageControl.h"
+#include "widgets/Panel.h"
+#include "widgets/StaticText.h"
+
+#include <QFontMetrics>
+#include <QTest>
+
+using namespace fabulor;
+
+class LayoutWidgetsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pageAreaFollowsClientBorderWidth_data()
+    {
+        QTest::addColumn<int>("border");
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("standard frame") << 4 << QRect(4, 4, 201, 145);
+        QTest::newRow("no border widens by 4") << 0 << QRect(0, 0, 209, 153);
+        QTest::newRow("created with 1") << 1 << QRect(1, 1, 207, 151);
+        QTest::newRow("10 narrows") << 10 << QRect(10, 10, 189, 133);
+    }
+    void pageAreaFollowsClientBorderWidth()
+    {
+        QFETCH(int, border);
+        QFETCH(QRect, area);
+        PageControl pc;
+        pc.resize(209, 153);
+        QWidget* page = pc.addPage(QStringLiteral("Sytuacje"));
+        auto* child = new QWidget(page);
+        child->move(8, 5);
+        pc.setClientBorderWidth(border);
+        QCOMPARE(page->geometry(), area);
+        // Children stay where they are relative to the page.
+        QCOMPARE(child->pos(), QPoint(8, 5));
+        QCOMPARE(child->mapTo(&pc, QPoint(0, 0)), area.topLeft() + QPoint(8, 5));
+    }
+
+    void pagesChangeOnlyByIndexAndKeepTheActivePage()
+    {
+        PageControl pc;
+        pc.resize(100, 100);
+        for (const char* name : {"Sytuacje", "Kierunki", "Koniec", "Przedm"})
+            pc.addPage(QString::fromLatin1(name));
+        pc.show();
+        QCOMPARE(pc.activePageIndex(), 0);
+        pc.setActivePageIndex(2);
+        QVERIFY(pc.page(2)->isVisible());
+        QVERIFY(!pc.page(0)->isVisible());
+        pc.setActivePageIndex(4); // out of range: nothing changes
+        pc.setActivePageIndex(-1);
+        QCOMPARE(pc.activePageIndex(), 2);
+        pc.setClientBorderWidth(7);
+        QCOMPARE(pc.activePageIndex(), 2);
+        QVERIFY(pc.page(2)->isVisible());
+        QCOMPARE(pc.focusPolicy(), Qt::NoFocus);
+    }
+
+    void panelTakesItsChildsSize()
+    {
+        Panel panel;
+        panel.setGeometry(464, 16, 27, 25);
+        auto* image = new QWidget(&panel);
+        image->resize(27, 25);
+        panel.setAutoSizeToChild(image);
+        panel.show();
+        image->resize(86, 40);
+        QCOMPARE(panel.geometry(), QRect(464, 16, 86, 40)); // top-left corner unchanged
+        QCOMPARE(image->pos(), QPoint(0, 0));
+    }
+
+    void panelInsetsItsClientChildByTheBorderWidth()
+    {
+        Panel frame;
+        frame.resize(241, 249);
+        auto* inner = new Panel(&frame);
+        frame.setClientChild(inner);
+        frame.setBorderWidth(4);
+        frame.show();
+        QCOMPARE(inner->geometry(), QRect(4, 4, 233, 241));
+        frame.setBorderWidth(0);
+        QCOMPARE(inner->geometry(), QRect(0, 0, 241, 249));
+        frame.resize(100, 50);
+        QCOMPARE(inner->geometry(), QRect(0, 0, 100, 50));
+    }
+
+    void staticTextFitsItsTextAndFont()
+    {
+        StaticText label(QStringLiteral("Droga nr 1"));
+        QFont font(QStringLiteral("Arial"), 8);
+        label.setFont(font);
+        const QSize small = label.size();
+        QCOMPARE(small, QSize(QFontMetrics(font).horizontalAdvance(QStringLiteral("Droga nr 1")),
+                              QFontMetrics(font).height()));
+        font.setPointSize(20);
+        label.setFont(font);
+        QVERIFY(label.width() > small.width());
+        QVERIFY(label.height() > small.height());
+        label.setText(QStringLiteral("D"));
+        QCOMPARE(label.width(), QFontMetrics(font).horizontalAdvance(QStringLiteral("D")));
+    }
+};
+
+QTEST_MAIN(LayoutWidgetsTest)
+#include "test_layoutwidgets.moc"
