@@ -1,16 +1,61 @@
 #include "Dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace fabulor {
 
 Dialogs::~Dialogs() = default;
 
+bool FileDialog::Execute()
+{
+    const std::optional<QString> chosen = m_dialogs.chooseFile(m_options, m_fileName);
+    if (!chosen)
+        return false;
+    m_fileName = *chosen;
+    return true;
+}
+
+QStringList QtNameFilters(const QList<FileDialogOptions::Filter>& filters)
+{
+    QStringList out;
+    for (const FileDialogOptions::Filter& filter : filters) {
+        // Qt reads the patterns from the last parentheses, separated by
+        // blanks; a description that already ends with them is used as is.
+        QString patterns = filter.patterns;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString description = filter.description;
+        const QString own = QStringLiteral("(%1)").arg(filter.patterns);
+        if (description.endsWith(own))
+            description.chop(own.size());
+        out << QStringLiteral("%1 (%2)").arg(description.trimmed(), patterns);
+    }
+    return out;
+}
+
 void StandardDialogs::showError(const QString& caption, const QString& message)
 {
     QMessageBox box(QMessageBox::Critical, caption, message, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
+}
+
+std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& options, const QString& proposedName)
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    const bool save = options.kind == FileDialogOptions::Kind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(options.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(QtNameFilters(options.filters));
+    dialog.setDefaultSuffix(options.defaultExtension);
+    // Replacing a skin file is what saving is for: no confirmation.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace fabulor

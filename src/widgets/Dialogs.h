@@ -3,9 +3,29 @@
 // boxes. The real implementation opens Qt's dialogs; tests install scripted
 // answers, so every handler runs without a modal loop.
 
+#include "document/ColourTable.h"
+
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace fabulor {
+
+// What a file dialog asks for. Filters are pairs of a description and its
+// ";"-separated patterns, in the order the user sees them.
+struct FileDialogOptions {
+    enum class Kind { Open, Save, OpenPicture };
+    struct Filter {
+        QString description;
+        QString patterns;
+    };
+
+    Kind kind = Kind::Open;
+    QList<Filter> filters;
+    QString defaultExtension; // without the dot; added to a name typed without one
+    bool fileMustExist = false;
+};
 
 class Dialogs {
 public:
@@ -13,12 +33,36 @@ public:
 
     // The error box: error icon, the given caption, the message as text.
     virtual void showError(const QString& caption, const QString& message) = 0;
+    // A file dialog proposing proposedName; the chosen name, or nothing when
+    // the user cancels.
+    virtual std::optional<QString> chooseFile(const FileDialogOptions& options, const QString& proposedName) = 0;
+};
+
+// A file dialog that remembers the name of its last confirmed choice and
+// proposes it the next time it opens.
+class FileDialog {
+public:
+    FileDialog(Dialogs& dialogs, FileDialogOptions options) : m_dialogs(dialogs), m_options(std::move(options)) {}
+
+    // True when the user confirmed; FileName() is then the chosen name.
+    bool Execute();
+    const QString& FileName() const { return m_fileName; }
+    const FileDialogOptions& options() const { return m_options; }
+
+private:
+    Dialogs& m_dialogs;
+    FileDialogOptions m_options;
+    QString m_fileName;
 };
 
 // Qt's standard dialogs.
 class StandardDialogs : public Dialogs {
 public:
     void showError(const QString& caption, const QString& message) override;
+    std::optional<QString> chooseFile(const FileDialogOptions& options, const QString& proposedName) override;
 };
+
+// The filter list in Qt's notation: "description (pattern pattern)".
+QStringList QtNameFilters(const QList<FileDialogOptions::Filter>& filters);
 
 } // namespace fabulor
