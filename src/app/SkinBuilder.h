@@ -4,13 +4,13 @@
 // start-up order and wires their lifetimes together.
 
 #include "editor/SettingsWindow.h"
+#include "widgets/Dialogs.h"
 
 #include <memory>
 
 namespace fabulor {
 
 class Application;
-class Dialogs;
 class TF;
 
 class SkinBuilder {

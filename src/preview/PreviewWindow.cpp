@@ -123,6 +123,7 @@ Panel* TF::makeButton(QWidget* parent, const QRect& bounds, const QString& capti
     image->setGeometry(0, 0, bounds.width(), bounds.height());
     image->setAutoSize(true);
     panel->setAutoSizeToChild(image);
+    connect(image, &PictureBox::pictureChanged, panel, &Panel::fitToChild);
     return panel;
 }
 

@@ -25,20 +25,27 @@ public:
         proposedNames << proposedName;
         if (fileAnswers.empty())
             return std::nullopt; // an unscripted dialog is cancelled
-        std::optional<QString> answer = fileAnswers.front();
+        const FileAnswer answer = fileAnswers.front();
         fileAnswers.pop_front();
-        return answer;
+        if (answer.cancel)
+            return std::nullopt;
+        return answer.name;
     }
 
     // Queues the answer of the next file dialog: a name, or cancel.
-    void answerFile(const QString& name) { fileAnswers.emplace_back(name); }
-    void cancelFile() { fileAnswers.emplace_back(std::nullopt); }
+    void answerFile(const QString& name) { fileAnswers.push_back({false, name}); }
+    void cancelFile() { fileAnswers.push_back({true, {}}); }
+
+    struct FileAnswer {
+        bool cancel;
+        QString name;
+    };
 
     QStringList errorCaptions;
     QStringList errors;
     QList<FileDialogOptions> fileDialogs;
     QStringList proposedNames;
-    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<FileAnswer> fileAnswers;
 };
 
 } // namespace fabulor::testing

@@ -11,13 +11,17 @@
 
 namespace skintool {
 // Defined in the topic files beside this one.
+int runJpeg(Args args, std::ostream& out, std::ostream& err);
+int runMask(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
 
 using skintool::Command;
 
-constexpr std::array<Command, 0> commands{{
+constexpr std::array<Command, 2> commands{{
+    {"jpeg", "FILE", 1, skintool::runJpeg},
+    {"mask", "FILE", 1, skintool::runMask},
 }};
 
 void printUsage(std::ostream& err)

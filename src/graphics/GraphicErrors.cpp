@@ -1,0 +1,8 @@
+#include "GraphicErrors.h"
+
+namespace fabulor {
+
+EInvalidGraphic::~EInvalidGraphic() = default;
+EJPEG::~EJPEG() = default;
+
+} // namespace fabulor

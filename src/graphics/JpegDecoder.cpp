@@ -1,0 +1,228 @@
+#include "JpegDecoder.h"
+
+#include "BmpLayout.h"
+#include "GraphicErrors.h"
+
+// libjpeg's headers expect size_t and FILE to be declared already.
+#include <QColor>
+
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include <vector>
+
+namespace fabulor {
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr pub; // first, so libjpeg's pointer to it is a pointer to us
+    std::jmp_buf jump;
+};
+
+void onFatalError(j_common_ptr info)
+{
+    // Leave libjpeg at once: returning from here is not allowed, and a C++
+    // exception must not cross its C frames.
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+// Warnings and traces are not shown to anybody.
+void onOutputMessage(j_common_ptr) {}
+
+// A damaged progressive file can hold endless tiny scans; stop long before
+// that becomes a hang.
+constexpr int MaxScans = 1000;
+
+void onProgress(j_common_ptr info)
+{
+    if (!info->is_decompressor)
+        return;
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans) {
+        info->err->msg_code = JERR_NOT_COMPILED;
+        info->err->error_exit(info);
+    }
+}
+
+// Owns one decompressor; destroying it is safe whether or not creating it
+// got anywhere, since the structure starts zeroed.
+class Decompressor {
+public:
+    Decompressor()
+    {
+        info.err = jpeg_std_error(&errors.pub);
+        errors.pub.error_exit = onFatalError;
+        errors.pub.output_message = onOutputMessage;
+        progress.progress_monitor = onProgress;
+    }
+    ~Decompressor() { jpeg_destroy_decompress(&info); }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    jpeg_progress_mgr progress{};
+};
+
+constexpr int NoError = -1;
+
+// The steps below are the only places that call libjpeg. Each sets the jump
+// target itself and holds nothing that needs destroying, so a longjmp out of
+// the library skips no destructor. They return NoError or the message code.
+
+int readHeaderStep(Decompressor& d, const std::uint8_t* data, std::size_t size, JpegHeader& header)
+{
+    if (setjmp(d.errors.jump))
+        return d.errors.pub.msg_code;
+    jpeg_create_decompress(&d.info);
+    // jpeg_create_decompress resets the structure; the error manager was set
+    // before it for failures inside it, the progress monitor comes after.
+    d.info.progress = &d.progress;
+    jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d.info, TRUE);
+    header.width = static_cast<int>(d.info.image_width);
+    header.height = static_cast<int>(d.info.image_height);
+    header.greyscale = d.info.jpeg_color_space == JCS_GRAYSCALE;
+    header.progressive = jpeg_has_multiple_scans(&d.info) != 0;
+    return NoError;
+}
+
+// Where the decoded rows go; plain data, shared with the C frame below.
+struct RowTarget {
+    uchar* bits = nullptr;
+    qsizetype bytesPerLine = 0;
+    int width = 0;
+    int height = 0;
+    JSAMPLE* cmykRow = nullptr; // room for one row of four-channel samples
+};
+
+void cmykToRgb(const JSAMPLE* cmyk, uchar* rgb, int width, bool inverted)
+{
+    // Adobe's writers store the four channels inverted; plain CMYK is not.
+    for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        rgb[0] = static_cast<uchar>((c * k + 127) / 255);
+        rgb[1] = static_cast<uchar>((m * k + 127) / 255);
+        rgb[2] = static_cast<uchar>((y * k + 127) / 255);
+    }
+}
+
+// Most of what a decompressor holds is bounded by our picture size limit;
+// this caps the rest (the whole-image coefficient buffers of multi-scan files).
+constexpr long MaxLibraryMemory = 1024L * 1024L * 1024L;
+
+int decodeStep(Decompressor& d, const std::uint8_t* data, std::size_t size, RowTarget& target)
+{
+    if (setjmp(d.errors.jump))
+        return d.errors.pub.msg_code;
+    jpeg_create_decompress(&d.info);
+    d.info.progress = &d.progress;
+    d.info.mem->max_memory_to_use = MaxLibraryMemory;
+    jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d.info, TRUE);
+
+    d.info.scale_num = 1;
+    d.info.scale_denom = 1;
+    d.info.dct_method = JDCT_FLOAT;
+    d.info.do_block_smoothing = TRUE;
+    const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
+    if (d.info.jpeg_color_space == JCS_GRAYSCALE)
+        d.info.out_color_space = JCS_GRAYSCALE;
+    else if (cmyk)
+        d.info.out_color_space = JCS_CMYK; // libjpeg has no CMYK to RGB step; we do it
+    else
+        d.info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&d.info);
+    if (static_cast<int>(d.info.output_width) != target.width ||
+        static_cast<int>(d.info.output_height) != target.height)
+        return JERR_IMAGE_TOO_BIG; // cannot happen at full size; never write past the image
+
+    while (d.info.output_scanline < d.info.output_height) {
+        uchar* line = target.bits + static_cast<qsizetype>(d.info.output_scanline) * target.bytesPerLine;
+        JSAMPROW row = cmyk ? target.cmykRow : line;
+        if (jpeg_read_scanlines(&d.info, &row, 1) != 1)
+            break;
+        if (cmyk)
+            cmykToRgb(target.cmykRow, line, target.width, d.info.saw_Adobe_marker != 0);
+    }
+    return NoError;
+}
+
+} // namespace
+
+JpegHeader ReadJpegHeader(std::span<const std::uint8_t> bytes)
+{
+    // libjpeg's memory source would refuse this too; don't ask it.
+    if (bytes.empty())
+        throw EJPEG(JERR_INPUT_EMPTY);
+    JpegHeader header;
+    int code = NoError;
+    {
+        Decompressor d;
+        code = readHeaderStep(d, bytes.data(), bytes.size(), header);
+    }
+    if (code != NoError)
+        throw EJPEG(code);
+    const std::uint64_t bytesPerPixel = header.greyscale ? 1 : 3;
+    if (static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height) * bytesPerPixel >
+        MaxPictureBytes)
+        throw EJPEG(JERR_IMAGE_TOO_BIG);
+    return header;
+}
+
+QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& header)
+{
+    constexpr int midGrey = 128;
+    QImage image;
+    if (header.greyscale) {
+        image = QImage(header.width, header.height, QImage::Format_Indexed8);
+        if (image.isNull())
+            return image;
+        image.setColorCount(JpegGreyLevels);
+        for (int i = 0; i < JpegGreyLevels; ++i) {
+            const int v = (i * 255 + (JpegGreyLevels - 1) / 2) / (JpegGreyLevels - 1);
+            image.setColor(i, qRgb(v, v, v));
+        }
+    } else {
+        image = QImage(header.width, header.height, QImage::Format_RGB888);
+        if (image.isNull())
+            return image;
+    }
+    // What the library never gets to stays mid grey, the colour it fills
+    // missing data with itself.
+    if (header.greyscale)
+        image.fill(midGrey); // raw grey for now; reduced to its level below
+    else
+        image.fill(QColor(midGrey, midGrey, midGrey));
+
+    std::vector<JSAMPLE> cmykRow(static_cast<std::size_t>(header.width) * 4);
+    RowTarget target{image.bits(), image.bytesPerLine(), header.width, header.height, cmykRow.data()};
+    {
+        Decompressor d;
+        decodeStep(d, bytes.data(), bytes.size(), target);
+    }
+
+    if (header.greyscale) {
+        // Reduce the 256 greys to JpegGreyLevels, each to its nearest level.
+        uchar levelOf[256];
+        for (int v = 0; v < 256; ++v)
+            levelOf[v] = static_cast<uchar>((v * (JpegGreyLevels - 1) + 127) / 255);
+        for (int y = 0; y < image.height(); ++y) {
+            uchar* line = image.scanLine(y);
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = levelOf[line[x]];
+        }
+    }
+    return image;
+}
+
+} // namespace fabulor

@@ -1,0 +1,113 @@
+#include "graphics/pictures/TransparentForm.h"
+
+#include "graphics/pictures/Region.h"
+
+#include <QWidget>
+
+namespace fabulor {
+
+namespace {
+
+// Every flag that decides the frame and the title bar's buttons; the window
+// type and other hints (stay on top, for one) are left as they are.
+constexpr Qt::WindowFlags kDecorationFlags =
+    Qt::FramelessWindowHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint |
+    Qt::WindowContextHelpButtonHint | Qt::WindowShadeButtonHint;
+
+} // namespace
+
+TTransparentForm::TTransparentForm(QWidget* owner)
+    : QObject(owner), m_window(owner ? owner->window() : nullptr)
+{
+    // QWidget announces its destruction before it deletes its children, so by
+    // the time this component goes with its window we know not to touch it.
+    if (m_window)
+        connect(m_window, &QObject::destroyed, this, [this] { m_windowDying = true; });
+}
+
+TTransparentForm::~TTransparentForm()
+{
+    if (m_window && !m_windowDying) {
+        setCaptionStyle(true);
+        m_window->clearMask();
+    }
+}
+
+void TTransparentForm::setActive(bool active)
+{
+    m_active = active;
+    if (m_building || !m_window)
+        return;
+    if (active) {
+        setCaptionStyle(false);
+        applyMaskRegion();
+    } else {
+        setCaptionStyle(true);
+        m_window->clearMask();
+    }
+}
+
+void TTransparentForm::setMask(const Bitmap& mask)
+{
+    if (&mask != &m_mask)
+        m_mask = mask;
+    if (m_building || !m_window)
+        return;
+    if (m_active)
+        applyMaskRegion();
+    else
+        m_window->clearMask();
+}
+
+void TTransparentForm::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    if (autoSize && m_active && !m_building && m_window)
+        setWindowSize(m_mask.width(), m_mask.height());
+}
+
+void TTransparentForm::loaded()
+{
+    m_building = false;
+    setMask(m_mask);
+    setActive(m_active);
+    setAutoSize(m_autoSize);
+}
+
+void TTransparentForm::applyMaskRegion()
+{
+    // An empty region clears the window's mask: no region, the whole window shows.
+    m_window->setMask(BuildRegionFromMask(m_mask));
+    m_window->update();
+    if (m_autoSize)
+        setWindowSize(m_mask.width(), m_mask.height());
+}
+
+void TTransparentForm::setCaptionStyle(bool caption)
+{
+    const Qt::WindowFlags old = m_window->windowFlags();
+    Qt::WindowFlags flags = (old & ~kDecorationFlags) | Qt::Window;
+    if (caption)
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint; // a title bar without buttons
+    else
+        flags |= Qt::FramelessWindowHint;
+    if (flags != old) {
+        // Changing the flags hides a shown window; put it back where it was.
+        const bool visible = m_window->isVisible();
+        const QPoint position = m_window->pos();
+        m_window->setWindowFlags(flags);
+        m_window->move(position);
+        if (visible)
+            m_window->show();
+    }
+    // Never resizable by the user.
+    m_window->setFixedSize(m_window->size());
+}
+
+void TTransparentForm::setWindowSize(int width, int height)
+{
+    m_window->setFixedSize(width, height);
+}
+
+} // namespace fabulor

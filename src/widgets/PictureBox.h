@@ -1,0 +1,50 @@
+#pragma once
+// A picture box: shows one picture at its natural size at the top-left
+// corner, never stretched, and takes the picture's size when it gets one.
+
+#include "graphics/pictures/Picture.h"
+
+#include <QWidget>
+
+namespace fabulor {
+
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // Changing the picture through this reference repaints the box and, with
+    // auto-size on, resizes it.
+    Picture& picture() { return m_picture; }
+    const Picture& picture() const { return m_picture; }
+
+    // On (the default): a picture whose width and height are both above 0
+    // gives the box its size; any other picture leaves the size alone.
+    bool autoSize() const { return m_autoSize; }
+    void setAutoSize(bool autoSize);
+
+    // On: bitmap pixels of the bottom-left pixel's colour are see-through.
+    bool transparent() const { return m_transparent; }
+    void setTransparent(bool transparent);
+
+    QSize sizeHint() const override;
+
+signals:
+    // Every mouse press on the box, for the window's press handlers.
+    void pressed(QMouseEvent* event);
+    // The picture changed (after any resize it caused).
+    void pictureChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void pictureReplaced();
+
+    Picture m_picture;
+    bool m_autoSize = true;
+    bool m_transparent = false;
+};
+
+} // namespace fabulor
