@@ -11,13 +11,17 @@
 
 namespace skintool {
 // Defined in the topic files beside this one.
+int runIni(Args args, std::ostream& out, std::ostream& err);
+int runGet(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
 
 using skintool::Command;
 
-constexpr std::array<Command, 0> commands{{
+constexpr std::array<Command, 2> commands{{
+    {"ini", "FILE", 1, skintool::runIni},
+    {"get", "FILE SECTION KEY KIND DEFAULT", 5, skintool::runGet},
 }};
 
 void printUsage(std::ostream& err)
