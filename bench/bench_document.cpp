@@ -103,6 +103,14 @@ MemoryStream streamOf(const std::string& text)
     return MemoryStream(std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
+IniStore parsed(const Fixture& f)
+{
+    MemoryStream stream = streamOf(f.text);
+    IniStore store;
+    LoadDocumentBytes(store, stream);
+    return store;
+}
+
 void reportBytes(benchmark::State& state, std::size_t bytes)
 {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
@@ -127,9 +135,7 @@ void BM_Parse(benchmark::State& state)
 void BM_Write(benchmark::State& state)
 {
     const Fixture& f = fixtures.get(static_cast<int>(state.range(0)));
-    MemoryStream stream = streamOf(f.text);
-    IniStore store;
-    LoadDocumentBytes(store, stream);
+    const IniStore store = parsed(f);
     for (auto _ : state) {
         MemoryStream out;
         SaveDocumentBytes(store, out);
@@ -142,9 +148,7 @@ void BM_Write(benchmark::State& state)
 void BM_Lookup(benchmark::State& state)
 {
     const Fixture& f = fixtures.get(static_cast<int>(state.range(0)));
-    MemoryStream stream = streamOf(f.text);
-    IniStore store;
-    LoadDocumentBytes(store, stream);
+    const IniStore store = parsed(f);
     for (auto _ : state) {
         std::size_t total = 0;
         for (int i = 0; i < Pictures; ++i) {
