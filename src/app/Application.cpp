@@ -2,6 +2,8 @@
 
 #include "widgets/Dialogs.h"
 
+#include <QFont>
+
 #include <exception>
 
 namespace fabulor {
@@ -17,6 +19,14 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QString::fromLatin1(ApplicationTitle));
     setApplicationDisplayName(QString::fromLatin1(ApplicationTitle));
+    // The reader's fonts are Windows fonts; where they are missing, prefer
+    // the metric-compatible free ones to whatever the system would pick.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

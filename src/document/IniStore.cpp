@@ -192,23 +192,28 @@ void IniStore::parse(Source& source)
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) {
             // Kept and written out again, but never matched as a key.
-            if (canMove && line.size() == original.size())
-                current->lines.push_back(Line{std::move(original), std::string::npos});
-            else
-                current->lines.push_back(Line{std::string(line), std::string::npos});
+            if constexpr (canMove) {
+                if (line.size() == original.size()) {
+                    current->lines.push_back(Line{std::move(original), std::string::npos});
+                    continue;
+                }
+            }
+            current->lines.push_back(Line{std::string(line), std::string::npos});
             continue;
         }
         const std::string_view name = TrimBlanks(line.substr(0, eq));
         const std::string_view value = TrimBlanks(line.substr(eq + 1));
-        if (canMove && name.size() + 1 + value.size() == original.size()) {
-            // Nothing to trim anywhere: take the line as it is.
-            current->lines.push_back(Line{std::move(original), name.size()});
-        } else {
-            std::string text;
-            text.reserve(name.size() + 1 + value.size());
-            text.append(name).append(1, '=').append(value);
-            current->lines.push_back(Line{std::move(text), name.size()});
+        if constexpr (canMove) {
+            if (name.size() + 1 + value.size() == original.size()) {
+                // Nothing to trim anywhere: take the line as it is.
+                current->lines.push_back(Line{std::move(original), name.size()});
+                continue;
+            }
         }
+        std::string text;
+        text.reserve(name.size() + 1 + value.size());
+        text.append(name).append(1, '=').append(value);
+        current->lines.push_back(Line{std::move(text), name.size()});
     }
     // Every section starts with a stale index; the section list's one was
     // marked stale by clear().

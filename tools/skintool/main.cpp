@@ -13,16 +13,20 @@ namespace skintool {
 // Defined in the topic files beside this one.
 int runJpeg(Args args, std::ostream& out, std::ostream& err);
 int runMask(Args args, std::ostream& out, std::ostream& err);
+int runIni(Args args, std::ostream& out, std::ostream& err);
+int runGet(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
 
 using skintool::Command;
 
-constexpr std::array<Command, 2> commands{{
+constexpr auto commands = std::to_array<Command>({
     {"jpeg", "FILE", 1, skintool::runJpeg},
     {"mask", "FILE", 1, skintool::runMask},
-}};
+    {"ini", "FILE", 1, skintool::runIni},
+    {"get", "FILE SECTION KEY KIND DEFAULT", 5, skintool::runGet},
+});
 
 void printUsage(std::ostream& err)
 {
