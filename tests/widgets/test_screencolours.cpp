@@ -37,4 +37,4 @@ private slots:
 };
 
 QTEST_MAIN(ColoursTest)
-#include "test_colours.moc"
+#include "test_screencolours.moc"
