@@ -21,11 +21,9 @@ inline QList<ManifestRow> readManifest(const QString& path)
 {
     QList<ManifestRow> rows;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return rows;
+    if (!file.open(QIODevice::ReadOnly)) return rows;
     const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-    if (lines.isEmpty())
-        return rows;
+    if (lines.isEmpty()) return rows;
     const QStringList columns = lines.front().split('\t');
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList fields = lines[i].split('\t');
@@ -55,15 +53,15 @@ public:
         script.start(QStringLiteral("bash"),
                      {QStringLiteral(FSB_TESTDATA_DIR "/make_large.sh"), m_dir->path()});
         if (!script.waitForFinished(120000) || script.exitCode() != 0) {
-            m_reason = QStringLiteral("make_large.sh failed: ") + QString::fromLocal8Bit(script.readAllStandardError());
+            m_reason = QStringLiteral("make_large.sh failed: ") +
+                       QString::fromLocal8Bit(script.readAllStandardError());
             m_dir.reset();
         }
     }
     // The path of a large file under its folder ("bmp/...", "jpeg/..."), or empty.
     QString path(const QString& relative) const
     {
-        if (!m_dir)
-            return {};
+        if (!m_dir) return {};
         const QString p = m_dir->filePath(relative);
         return QFile::exists(p) ? p : QString();
     }

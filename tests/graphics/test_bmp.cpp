@@ -22,16 +22,14 @@ const QString BmpDir = QStringLiteral(FSB_TESTDATA_DIR "/bmp/");
 Bytes readFile(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     const QByteArray data = f.readAll();
     return Bytes(data.begin(), data.end());
 }
 
 qint64 countDiffering(const QImage& image)
 {
-    if (image.isNull())
-        return 0;
+    if (image.isNull()) return 0;
     const QRgb key = image.pixel(0, 0) & 0xFFFFFF;
     qint64 n = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -62,7 +60,7 @@ void put32(Bytes& b, std::size_t at, std::uint32_t v)
 
 // A bitmap file with a 40-byte information header. The colour table and the
 // pixel bytes are given as they are to be stored.
-struct BmpSpec {
+struct BmpFields {
     std::int32_t width = 1;
     std::int32_t height = 1;
     std::uint16_t planes = 1;
@@ -73,7 +71,7 @@ struct BmpSpec {
     Bytes pixels = {};
 };
 
-Bytes makeBmp(const BmpSpec& s)
+Bytes makeBmp(const BmpFields& s)
 {
     Bytes b(14 + 40);
     b[0] = 'B';
@@ -152,9 +150,9 @@ void TestBmp::manifest_data()
             const QString large = m_large->path("bmp/" + file);
             path = large.isEmpty() ? QString() : large;
         }
-        QTest::newRow(qPrintable(file)) << path << row.value("outcome_class") << row.value("width").toInt()
-                                        << row.value("height").toInt()
-                                        << row.value("differing_from_topleft").toLongLong();
+        QTest::newRow(qPrintable(file))
+            << path << row.value("outcome_class") << row.value("width").toInt() << row.value("height").toInt()
+            << row.value("differing_from_topleft").toLongLong();
     }
 }
 
@@ -165,8 +163,7 @@ void TestBmp::manifest()
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(qint64, differing);
-    if (path.isEmpty())
-        QSKIP(qPrintable(m_large->reason()));
+    if (path.isEmpty()) QSKIP(qPrintable(m_large->reason()));
 
     Bitmap target = sentinel();
     const QImage before = target.image();
@@ -258,13 +255,18 @@ void TestBmp::refusedHeaders_data()
 {
     QTest::addColumn<QByteArray>("file");
     auto add = [](const char* name, const Bytes& b) {
-        QTest::newRow(name) << QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()));
+        QTest::newRow(name) << QByteArray(reinterpret_cast<const char*>(b.data()),
+                                          static_cast<qsizetype>(b.size()));
     };
     const Bytes onePixel = {0, 0, 255, 0};
 
     add("one byte", {'B'});
     add("file header only", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0});
-    add("lower-case signature", [&] { Bytes b = makeBmp({.pixels = onePixel}); b[1] = 'm'; return b; }());
+    add("lower-case signature", [&] {
+        Bytes b = makeBmp({.pixels = onePixel});
+        b[1] = 'm';
+        return b;
+    }());
     add("planes 0", makeBmp({.planes = 0, .pixels = onePixel}));
     add("width 0", makeBmp({.width = 0, .pixels = onePixel}));
     add("height 0", makeBmp({.height = 0, .pixels = onePixel}));
@@ -279,11 +281,17 @@ void TestBmp::refusedHeaders_data()
     add("embedded JPEG", makeBmp({.compression = 4, .pixels = onePixel}));
     add("embedded PNG", makeBmp({.compression = 5, .pixels = onePixel}));
     add("60000 x 60000 at 24 bits", makeBmp({.width = 60000, .height = 60000, .pixels = onePixel}));
-    add("60000 x 60000 at 1 bit", makeBmp({.width = 60000, .height = 60000, .bitCount = 1,
-                                          .colourTable = Bytes(8), .pixels = onePixel}));
-    add("just over 256 MiB as 8-bit", makeBmp({.width = 16385, .height = -16384, .bitCount = 8,
-                                             .coloursUsed = 1, .colourTable = Bytes(4), .pixels = onePixel}));
-    add("colour table of 2^31 entries", makeBmp({.bitCount = 8, .coloursUsed = 0x80000000u, .pixels = onePixel}));
+    add("60000 x 60000 at 1 bit",
+        makeBmp(
+            {.width = 60000, .height = 60000, .bitCount = 1, .colourTable = Bytes(8), .pixels = onePixel}));
+    add("just over 256 MiB as 8-bit", makeBmp({.width = 16385,
+                                               .height = -16384,
+                                               .bitCount = 8,
+                                               .coloursUsed = 1,
+                                               .colourTable = Bytes(4),
+                                               .pixels = onePixel}));
+    add("colour table of 2^31 entries",
+        makeBmp({.bitCount = 8, .coloursUsed = 0x80000000u, .pixels = onePixel}));
     add("colour table longer than the file",
         makeBmp({.bitCount = 8, .coloursUsed = 300, .colourTable = Bytes(256 * 4), .pixels = onePixel}));
     add("full table implied but missing", makeBmp({.bitCount = 8, .pixels = onePixel}));
@@ -350,8 +358,9 @@ void TestBmp::bitFieldsScaleEveryChannelWidth()
     put32(pixels, 0, 0xFFFFFFFFu);
     put32(pixels, 4, (0x3FFu << 22) | ((1u << 20)));
     Bitmap target;
-    ReadMaskBitmap(makeBmp({.width = 2, .bitCount = 32, .compression = 3, .colourTable = masks, .pixels = pixels}),
-                   target);
+    ReadMaskBitmap(
+        makeBmp({.width = 2, .bitCount = 32, .compression = 3, .colourTable = masks, .pixels = pixels}),
+        target);
     QCOMPARE(target.image().pixel(0, 0), qRgb(255, 255, 255));
     QCOMPARE(target.image().pixel(1, 0), qRgb(255, 0, 128));
 
@@ -367,8 +376,13 @@ void TestBmp::runsPastTheRowEndAreCut()
     // then the top row: one green pixel. The run must not reach the top row.
     const Bytes rle = {10, 1, 0, 0, 1, 2, 0, 1};
     Bitmap target;
-    ReadMaskBitmap(makeBmp({.width = 4, .height = 2, .bitCount = 8, .compression = 1, .coloursUsed = 4,
-                            .colourTable = fourColours(), .pixels = rle}),
+    ReadMaskBitmap(makeBmp({.width = 4,
+                            .height = 2,
+                            .bitCount = 8,
+                            .compression = 1,
+                            .coloursUsed = 4,
+                            .colourTable = fourColours(),
+                            .pixels = rle}),
                    target);
     const QImage& image = target.image();
     for (int x = 0; x < 4; ++x)
@@ -380,8 +394,13 @@ void TestBmp::runsPastTheRowEndAreCut()
     // The same at 4 bits, with a literal run of seven pixels in a row of four.
     const Bytes rle4 = {0, 7, 0x12, 0x31, 0x23, 0x10, 0, 0, 2, 0x33, 0, 1};
     Bitmap four;
-    ReadMaskBitmap(makeBmp({.width = 4, .height = 2, .bitCount = 4, .compression = 2, .coloursUsed = 4,
-                            .colourTable = fourColours(), .pixels = rle4}),
+    ReadMaskBitmap(makeBmp({.width = 4,
+                            .height = 2,
+                            .bitCount = 4,
+                            .compression = 2,
+                            .coloursUsed = 4,
+                            .colourTable = fourColours(),
+                            .pixels = rle4}),
                    four);
     QCOMPARE(four.image().pixel(0, 1), qRgb(255, 0, 0));
     QCOMPARE(four.image().pixel(3, 1), qRgb(255, 0, 0));
@@ -394,7 +413,8 @@ void TestBmp::damagedRunLengthDataDoesNotEscapeThePicture_data()
 {
     QTest::addColumn<int>("compression");
     QTest::addColumn<QByteArray>("data");
-    QTest::newRow("jump far right and up") << 1 << QByteArray("\x00\x02\xff\xff\x05\x01\x00\x02\xff\x00\x05\x01", 12);
+    QTest::newRow("jump far right and up")
+        << 1 << QByteArray("\x00\x02\xff\xff\x05\x01\x00\x02\xff\x00\x05\x01", 12);
     QTest::newRow("literal run past the data") << 1 << QByteArray("\x00\xff\x01\x02", 4);
     QTest::newRow("odd byte at the end") << 2 << QByteArray("\x05\x12\x00", 3);
     QTest::newRow("no end of bitmap") << 2 << QByteArray("\xff\x12\xff\x12\xff\x12", 6);
@@ -423,8 +443,12 @@ void TestBmp::shortPixelDataLeavesTheRestAtEntryZero()
 {
     // 2 x 2 at 8 bits: only the bottom row is stored (two red pixels, padded).
     Bitmap target;
-    ReadMaskBitmap(makeBmp({.width = 2, .height = 2, .bitCount = 8, .coloursUsed = 4,
-                            .colourTable = fourColours(), .pixels = {1, 1, 0, 0}}),
+    ReadMaskBitmap(makeBmp({.width = 2,
+                            .height = 2,
+                            .bitCount = 8,
+                            .coloursUsed = 4,
+                            .colourTable = fourColours(),
+                            .pixels = {1, 1, 0, 0}}),
                    target);
     QCOMPARE(target.image().pixel(0, 1), qRgb(255, 0, 0));
     QCOMPARE(target.image().pixel(0, 0), qRgb(0, 0, 0));

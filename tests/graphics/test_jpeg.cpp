@@ -27,8 +27,7 @@ const QString JpegDir = QStringLiteral(FSB_TESTDATA_DIR "/jpeg/");
 Bytes readFile(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     const QByteArray data = f.readAll();
     return Bytes(data.begin(), data.end());
 }
@@ -38,10 +37,8 @@ Bytes readFile(const QString& path)
 int messageCode(const QString& name)
 {
     static const QHash<QString, int> codes = {
-        {"JERR_NO_SOI", JERR_NO_SOI},
-        {"JERR_BAD_HUFF_TABLE", JERR_BAD_HUFF_TABLE},
-        {"JERR_NO_IMAGE", JERR_NO_IMAGE},
-        {"JERR_BAD_PRECISION", JERR_BAD_PRECISION},
+        {"JERR_NO_SOI", JERR_NO_SOI},       {"JERR_BAD_HUFF_TABLE", JERR_BAD_HUFF_TABLE},
+        {"JERR_NO_IMAGE", JERR_NO_IMAGE},   {"JERR_BAD_PRECISION", JERR_BAD_PRECISION},
         {"JERR_INPUT_EOF", JERR_INPUT_EOF},
     };
     return codes.value(name, -1);
@@ -51,8 +48,7 @@ int messageCode(const QString& name)
 std::size_t findMarker(const Bytes& b, std::uint8_t marker)
 {
     for (std::size_t i = 2; i + 1 < b.size(); ++i)
-        if (b[i] == 0xFF && b[i + 1] == marker)
-            return i;
+        if (b[i] == 0xFF && b[i + 1] == marker) return i;
     return b.size();
 }
 
@@ -133,11 +129,11 @@ void TestJpeg::manifest_data()
     for (const auto& row : rows) {
         const QString file = row.value("file");
         QString path = JpegDir + file;
-        if (!QFile::exists(path) && m_large)
-            path = m_large->path("jpeg/" + file);
-        QTest::newRow(qPrintable(file)) << path << row.value("outcome_class") << row.value("width").toInt()
-                                        << row.value("height").toInt() << (row.value("greyscale") == "1")
-                                        << (row.value("progressive") == "1") << row.value("libjpeg_header_probe");
+        if (!QFile::exists(path) && m_large) path = m_large->path("jpeg/" + file);
+        QTest::newRow(qPrintable(file))
+            << path << row.value("outcome_class") << row.value("width").toInt() << row.value("height").toInt()
+            << (row.value("greyscale") == "1") << (row.value("progressive") == "1")
+            << row.value("libjpeg_header_probe");
     }
 }
 
@@ -150,8 +146,7 @@ void TestJpeg::manifest()
     QFETCH(bool, greyscale);
     QFETCH(bool, progressive);
     QFETCH(QString, probe);
-    if (path.isEmpty())
-        QSKIP(qPrintable(m_large->reason()));
+    if (path.isEmpty()) QSKIP(qPrintable(m_large->reason()));
 
     const Bytes bytes = readFile(path);
     try {
@@ -169,8 +164,7 @@ void TestJpeg::manifest()
         QCOMPARE(pixels.height(), picture.height());
     } catch (const EJPEG& e) {
         QVERIFY2(outcome != "accepted", "a picture that should be accepted failed");
-        if (outcome == "open")
-            return;
+        if (outcome == "open") return;
         if (bytes.empty()) {
             QCOMPARE(e.code(), int(JERR_INPUT_EMPTY));
             return;
@@ -311,7 +305,8 @@ void TestJpeg::hugeSizesAreRefused()
     QFETCH(int, width);
     QFETCH(int, height);
     try {
-        DecodeJpegPicture(withSize(m_baseline, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height)));
+        DecodeJpegPicture(
+            withSize(m_baseline, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height)));
         QFAIL("a picture over the size limit was accepted");
     } catch (const EJPEG& e) {
         QCOMPARE(e.code(), int(JERR_IMAGE_TOO_BIG));
@@ -340,9 +335,9 @@ void TestJpeg::cutAndDamagedCopiesNeverCrash()
     int drawn = 0;
     for (std::size_t step = 0; step < whole.size(); step += 131) {
         for (int damaged = 0; damaged < 2; ++damaged) {
-            Bytes b(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(damaged ? whole.size() : step));
-            if (damaged)
-                b[step] ^= 0x5A;
+            Bytes b(whole.begin(),
+                    whole.begin() + static_cast<std::ptrdiff_t>(damaged ? whole.size() : step));
+            if (damaged) b[step] ^= 0x5A;
             try {
                 const JpegPicture picture = DecodeJpegPicture(b);
                 QCOMPARE(picture.pixels().size(), QSize(picture.width(), picture.height()));

@@ -25,9 +25,9 @@ Run skintool(const QStringList& args)
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(FSB_SKINTOOL), args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace
@@ -50,16 +50,24 @@ void TestSkintoolGraphics::jpeg_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("errPattern");
-    QTest::newRow("baseline") << "jpeg/cjpeg_baseline_320x240.jpg" << 0 << "320x240 grey=0 progressive=0\n" << "";
-    QTest::newRow("greyscale") << "jpeg/cjpeg_greyscale_320x240.jpg" << 0 << "320x240 grey=1 progressive=0\n" << "";
-    QTest::newRow("progressive") << "jpeg/cjpeg_progressive_320x240.jpg" << 0 << "320x240 grey=0 progressive=1\n"
+    QTest::newRow("baseline") << "jpeg/cjpeg_baseline_320x240.jpg" << 0 << "320x240 grey=0 progressive=0\n"
+                              << "";
+    QTest::newRow("greyscale") << "jpeg/cjpeg_greyscale_320x240.jpg" << 0 << "320x240 grey=1 progressive=0\n"
+                               << "";
+    QTest::newRow("progressive") << "jpeg/cjpeg_progressive_320x240.jpg" << 0
+                                 << "320x240 grey=0 progressive=1\n"
                                  << "";
-    QTest::newRow("named .bmp") << "jpeg/jpeg_named.bmp" << 0 << "70x46 grey=0 progressive=0\n" << "";
-    QTest::newRow("cut after the header") << "jpeg/cut_half_header_intact.jpg" << 0
-                                          << "320x240 grey=0 progressive=0\n" << "";
-    QTest::newRow("a bitmap") << "jpeg/bmp_named.jpg" << 1 << "" << "^JPEG error #\\d+\\n$";
-    QTest::newRow("tables only") << "jpeg/libjpeg_tables_only.jpg" << 1 << "" << "^JPEG error #\\d+\\n$";
-    QTest::newRow("empty") << "jpeg/empty.jpg" << 1 << "" << "^JPEG error #\\d+\\n$";
+    QTest::newRow("named .bmp") << "jpeg/jpeg_named.bmp" << 0 << "70x46 grey=0 progressive=0\n"
+                                << "";
+    QTest::newRow("cut after the header")
+        << "jpeg/cut_half_header_intact.jpg" << 0 << "320x240 grey=0 progressive=0\n"
+        << "";
+    QTest::newRow("a bitmap") << "jpeg/bmp_named.jpg" << 1 << ""
+                              << "^JPEG error #\\d+\\n$";
+    QTest::newRow("tables only") << "jpeg/libjpeg_tables_only.jpg" << 1 << ""
+                                 << "^JPEG error #\\d+\\n$";
+    QTest::newRow("empty") << "jpeg/empty.jpg" << 1 << ""
+                           << "^JPEG error #\\d+\\n$";
 }
 
 void TestSkintoolGraphics::jpeg()
@@ -83,15 +91,24 @@ void TestSkintoolGraphics::mask_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
-    QTest::newRow("1 bit") << "bmp/im_1bit_64x48.bmp" << 0 << "64x48 visible=1069\n" << "";
-    QTest::newRow("white top-left") << "bmp/im_white_topleft_24bit.bmp" << 0 << "64x48 visible=1069\n" << "";
-    QTest::newRow("3 x 1") << "bmp/im_3x1_black_white_black_24bit.bmp" << 0 << "3x1 visible=1\n" << "";
-    QTest::newRow("one colour") << "bmp/im_all_black_24bit.bmp" << 0 << "64x48 visible=0\n" << "";
-    QTest::newRow("run-length") << "bmp/bmpsuite/g/pal8rle.bmp" << 0 << "127x64 visible=8107\n" << "";
-    QTest::newRow("empty") << "bmp/raw_zero_bytes.bmp" << 0 << "0x0 visible=0\n" << "";
-    QTest::newRow("a JPEG") << "bmp/jpeg_named.bmp" << 1 << "" << "Bitmap image is not valid\n";
-    QTest::newRow("two planes") << "bmp/planes2_24bit_64x48.bmp" << 1 << "" << "Bitmap image is not valid\n";
-    QTest::newRow("too big") << "bmp/bmpsuite/b/reallybig.bmp" << 1 << "" << "Bitmap image is not valid\n";
+    QTest::newRow("1 bit") << "bmp/im_1bit_64x48.bmp" << 0 << "64x48 visible=1069\n"
+                           << "";
+    QTest::newRow("white top-left") << "bmp/im_white_topleft_24bit.bmp" << 0 << "64x48 visible=1069\n"
+                                    << "";
+    QTest::newRow("3 x 1") << "bmp/im_3x1_black_white_black_24bit.bmp" << 0 << "3x1 visible=1\n"
+                           << "";
+    QTest::newRow("one colour") << "bmp/im_all_black_24bit.bmp" << 0 << "64x48 visible=0\n"
+                                << "";
+    QTest::newRow("run-length") << "bmp/bmpsuite/g/pal8rle.bmp" << 0 << "127x64 visible=8107\n"
+                                << "";
+    QTest::newRow("empty") << "bmp/raw_zero_bytes.bmp" << 0 << "0x0 visible=0\n"
+                           << "";
+    QTest::newRow("a JPEG") << "bmp/jpeg_named.bmp" << 1 << ""
+                            << "Bitmap image is not valid\n";
+    QTest::newRow("two planes") << "bmp/planes2_24bit_64x48.bmp" << 1 << ""
+                                << "Bitmap image is not valid\n";
+    QTest::newRow("too big") << "bmp/bmpsuite/b/reallybig.bmp" << 1 << ""
+                             << "Bitmap image is not valid\n";
 }
 
 void TestSkintoolGraphics::mask()
