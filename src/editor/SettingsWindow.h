@@ -1,19 +1,39 @@
 #pragma once
 // The settings window: the always-on-top window whose tabs edit the skin
 // shown in the preview window. Its controls and handlers carry the names the
-// rest of the program knows them by.
+// rest of the program knows them by; each tab's controls and handlers live
+// in a source file of their own (FileTab.cpp, SkinTab.cpp, SizeTab.cpp,
+// ComponentsTab.cpp, PropertiesTab.cpp), capture and apply in
+// Synchronisation.cpp.
 
 #include "document/IniStore.h"
+#include "skinfile/ZipKit.h"
+#include "widgets/Dialogs.h"
 
 #include <QWidget>
 
 #include <optional>
+#include <string>
 
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
 class QTabWidget;
+class QToolButton;
 
 namespace fabulor {
 
-class Dialogs;
+class Band;
+class BandPanel;
+class ColourPicker;
+class FileNameEdit;
+class FontPicker;
+class NoteLabel;
+class PictureBox;
+class SizePicker;
+class SpinEdit;
 class TF;
 
 // The one skin document: created by the settings window's FormCreate,
@@ -29,11 +49,128 @@ public:
     ~TFBox() override;
 
     QTabWidget* PCTRL = nullptr;
+
+    // "Plik": loading and saving skin files.
     QWidget* Plik = nullptr;
+    QPushButton* Button1 = nullptr; // "Wczytaj z pliku"
+    QPushButton* Button2 = nullptr; // "Zapisz do pliku"
+    FileDialog Op;
+    FileDialog Sa;
+    TZipKit Zip;
+    void Button1Click();
+    void Button2Click();
+
+    // "Skóra": the window's shape and background picture.
     QWidget* Skora = nullptr;
-    QWidget* Rozmiar = nullptr;
-    QWidget* Komponenty = nullptr;
-    QWidget* Wlasciwosci = nullptr;
+    QCheckBox* CheckBox2 = nullptr; // "Użyj skóry"
+    QFrame* Panel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    FileNameEdit* Maska = nullptr;
+    NoteLabel* NoteLabel1 = nullptr;
+    QFrame* Bevel2 = nullptr;
+    QLabel* Label2 = nullptr;
+    FileNameEdit* Skin = nullptr;
+    NoteLabel* NoteLabel3 = nullptr;
+    void CheckBox2Click();
+    void MaskaAfterDialog(const QString& fileName);
+    void SkinfterDialog(const QString& fileName);
+
+    // "Rozmiar": the window's size while it has no shape.
+    QWidget* Rozm = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    SpinEdit* FW = nullptr;
+    SpinEdit* FH = nullptr;
+    void RozmShow();
+    void FWChange();
+    void FHChange();
+
+    // "Komponenty": choosing a component, its geometry and its pictures.
+    QWidget* Comps = nullptr;
+    QComboBox* CB = nullptr;
+    BandPanel* BandPanel1 = nullptr;
+    Band* Rozmiar = nullptr;
+    Band* Miejsce = nullptr;
+    Band* Nawigacja = nullptr;
+    Band* Rysunek = nullptr;
+    QPushButton* Button3 = nullptr;
+    SpinEdit* Szer = nullptr;
+    SpinEdit* Wys = nullptr;
+    QPushButton* Button4 = nullptr;
+    SpinEdit* Top = nullptr;
+    SpinEdit* Left = nullptr;
+    QToolButton* BitBtn1 = nullptr;
+    QToolButton* BitBtn2 = nullptr;
+    QLabel* Label7 = nullptr;
+    FileNameEdit* MP1 = nullptr;
+    QLabel* Label8 = nullptr;
+    FileNameEdit* MP2 = nullptr;
+    QToolButton* BRefr = nullptr;
+    PictureBox* MOU = nullptr;
+    PictureBox* MOV = nullptr;
+    void SelectComponent(int index);
+    void CBChange();
+    int ComponentWidth(int index) const;
+    int ComponentHeight(int index) const;
+    int ComponentTop(int index) const;
+    int ComponentLeft(int index) const;
+    void Button3Click();
+    void Button4Click();
+    void SzerChange();
+    void WysChange();
+    void TopChange();
+    void LeftChange();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void LoadButtonImages(bool fromFiles);
+    void MP1AfterDialog(const QString& fileName);
+    void MP2AfterDialog(const QString& fileName);
+    void BRefrClick();
+
+    // "Właściwości": colours, fonts and borders.
+    QWidget* Prop = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr; // "Opis"
+    QCheckBox* O_Flat = nullptr;
+    ColourPicker* O_color = nullptr;
+    FontPicker* O_font = nullptr;
+    SizePicker* O_fontsize = nullptr;
+    ColourPicker* O_fontcolor = nullptr;
+    QWidget* TabSheet2 = nullptr; // "PageControl"
+    SpinEdit* P_border = nullptr;
+    ColourPicker* P_color = nullptr;
+    QWidget* TabSheet3 = nullptr; // "Przedmioty"
+    QCheckBox* B_flat = nullptr;
+    QCheckBox* B_flatscroll = nullptr;
+    ColourPicker* B_color = nullptr;
+    FontPicker* B_font = nullptr;
+    SizePicker* B_fontsize = nullptr;
+    ColourPicker* B_fontcolor = nullptr;
+    QWidget* TabSheet4 = nullptr; // "Rysunek"
+    SpinEdit* R_border = nullptr;
+    ColourPicker* R_color = nullptr;
+    ColourPicker* R_pcolor = nullptr;
+    QWidget* TabSheet5 = nullptr; // Label "Droga nr [x]"
+    FontPicker* D_font = nullptr;
+    SizePicker* D_fontsize = nullptr;
+    ColourPicker* D_fontcolor = nullptr;
+    QWidget* TabSheet6 = nullptr; // "Komunikat"
+    FontPicker* K_font = nullptr;
+    SizePicker* K_fontsize = nullptr;
+    ColourPicker* K_fontcolor = nullptr;
+    void O_FlatClick();
+    void O_fontChange();
+    void P_borderChange();
+    void B_flatClick();
+    void B_fontChange();
+    void R_borderChange();
+    void D_fontChange();
+    void K_fontChange();
+
+    // Capture (preview to document) and apply (document to preview).
+    void SaveStateToDocument();
+    void LoadStateFromDocument();
 
     void FormCreate();
 
@@ -41,6 +178,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildFileTab();
+    void buildSkinTab();
+    void buildSizeTab();
+    void buildComponentsTab();
+    void buildPropertiesTab();
+
+    IniStore& document();
+
     TF& F;
     SkinDocument& m_document;
     Dialogs& m_dialogs;
