@@ -11,13 +11,19 @@
 
 namespace skintool {
 // Defined in the topic files beside this one.
+int runList(Args args, std::ostream& out, std::ostream& err);
+int runUnpack(Args args, std::ostream& out, std::ostream& err);
+int runPack(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
 
 using skintool::Command;
 
-constexpr std::array<Command, 0> commands{{
+constexpr std::array<Command, 3> commands{{
+    {"list", "FILE", 1, skintool::runList},
+    {"unpack", "FILE", 1, skintool::runUnpack},
+    {"pack", "INI OUT", 2, skintool::runPack},
 }};
 
 void printUsage(std::ostream& err)
