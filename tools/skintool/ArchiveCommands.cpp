@@ -8,13 +8,13 @@
 #include "skinfile/SkinEntry.h"
 #include "skinfile/ZipKit.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
-#include <iterator>
 #include <ostream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace skintool {
 
@@ -28,11 +28,15 @@ std::string fullPath(const std::string& path)
 
 std::vector<std::uint8_t> readWholeFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         throw fabulor::EFOpenError(path);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        throw fabulor::EReadError();
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
         throw fabulor::EReadError();
     return bytes;
 }
