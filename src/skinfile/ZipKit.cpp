@@ -338,8 +338,11 @@ void TZipKit::AddEntryFromStream(std::string_view name, MemoryStream& stream)
             return;
         }
     }
-    if (stream.size() > static_cast<std::size_t>(INT32_MAX))
+    if (stream.size() > static_cast<std::size_t>(INT32_MAX)) {
+        // Entries stay below 2 GiB; a raised failure closes the archive.
+        closeArchive();
         throw EWriteError();
+    }
     const std::time_t now = m_clock ? m_clock() : std::time(nullptr);
     item.pendingData = compressEntry(stream.bytes(), now, item.record);
     item.action = Action::AddFromStream;

@@ -2,9 +2,9 @@
 // TZipKit: the archive component behind skin files. It opens, creates,
 // reads and rewrites one ZIP archive at a time, entries stored or deflated.
 
-#include "ZipRecords.h"
 #include "document/MemoryStream.h"
 #include "skinfile/ArchiveFile.h"
+#include "skinfile/ZipRecords.h"
 
 #include <ctime>
 #include <exception>
