@@ -10,11 +10,27 @@
 #include <QVBoxLayout>
 
 namespace fabulor {
+namespace {
+
+// The open and save dialogs of skin files.
+FileDialogOptions SkinFileDialog(FileDialogOptions::Kind kind)
+{
+    FileDialogOptions options;
+    options.kind = kind;
+    options.filters = {{QStringLiteral("Skórki (*.ski)"), QStringLiteral("*.ski")}};
+    options.defaultExtension = QStringLiteral("ski");
+    options.fileMustExist = kind == FileDialogOptions::Kind::Open;
+    return options;
+}
+
+} // namespace
 
 TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      F(preview), m_document(document), m_dialogs(dialogs)
+      Op(dialogs, SkinFileDialog(FileDialogOptions::Kind::Open)),
+      Sa(dialogs, SkinFileDialog(FileDialogOptions::Kind::Save)), F(preview), m_document(document),
+      m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("FBox"));
     setWindowTitle(QStringLiteral("Ustawienia"));
@@ -35,9 +51,9 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
     };
     Plik = addTab("Plik", QStringLiteral("Plik"));
     Skora = addTab("Skora", QStringLiteral("Skóra"));
-    Rozmiar = addTab("Rozmiar", QStringLiteral("Rozmiar"));
-    Komponenty = addTab("Komponenty", QStringLiteral("Komponenty"));
-    Wlasciwosci = addTab("Wlasciwosci", QStringLiteral("Właściwości"));
+    Rozm = addTab("Rozm", QStringLiteral("Rozmiar"));
+    Comps = addTab("Comps", QStringLiteral("Komponenty"));
+    Prop = addTab("Prop", QStringLiteral("Właściwości"));
     PCTRL->setCurrentWidget(Plik);
 
     FormCreate();

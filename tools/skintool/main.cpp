@@ -15,6 +15,9 @@ int runJpeg(Args args, std::ostream& out, std::ostream& err);
 int runMask(Args args, std::ostream& out, std::ostream& err);
 int runIni(Args args, std::ostream& out, std::ostream& err);
 int runGet(Args args, std::ostream& out, std::ostream& err);
+int runList(Args args, std::ostream& out, std::ostream& err);
+int runUnpack(Args args, std::ostream& out, std::ostream& err);
+int runPack(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
@@ -26,6 +29,9 @@ constexpr auto commands = std::to_array<Command>({
     {"mask", "FILE", 1, skintool::runMask},
     {"ini", "FILE", 1, skintool::runIni},
     {"get", "FILE SECTION KEY KIND DEFAULT", 5, skintool::runGet},
+    {"list", "FILE", 1, skintool::runList},
+    {"unpack", "FILE", 1, skintool::runUnpack},
+    {"pack", "INI OUT", 2, skintool::runPack},
 });
 
 void printUsage(std::ostream& err)

@@ -1,0 +1,30 @@
+#pragma once
+// Raw Deflate streams (no zlib header or trailer) and CRC-32, through zlib,
+// with the encoder limits skin files have always been written with.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace fabulor {
+
+// The ZIP CRC-32; pass the previous value to continue over several pieces.
+std::uint32_t crc32Of(std::span<const std::uint8_t> bytes, std::uint32_t previous = 0);
+
+// The whole input as one raw Deflate stream.
+std::vector<std::uint8_t> deflateRaw(std::span<const std::uint8_t> input);
+
+// Reads compressed bytes into the buffer it is given; returns 0 at the end of input.
+using InflateSource = std::function<std::size_t(std::span<std::uint8_t>)>;
+// Receives decoded bytes in order.
+using InflateSink = std::function<void(std::span<const std::uint8_t>)>;
+
+// Decodes one raw Deflate stream up to its final block. Never hands more than
+// `limit` bytes to the sink: a stream that would decode to more is refused,
+// so a damaged or hostile entry cannot fill memory. Throws EZipInflateError on
+// malformed, cut-short or over-long data; bytes handed over before stay handed over.
+void inflateRaw(const InflateSource& source, std::size_t limit, const InflateSink& sink);
+
+} // namespace fabulor

@@ -1,0 +1,59 @@
+#include "SkinEntry.h"
+
+#include "document/Errors.h"
+
+#include <sys/stat.h>
+
+namespace fabulor {
+
+namespace {
+
+// Releases the archive if a step in between raises, so no operation leaves
+// an archive open behind it.
+class ArchiveCloser {
+public:
+    explicit ArchiveCloser(TZipKit& zip) : m_zip(zip) {}
+    ~ArchiveCloser()
+    {
+        if (m_zip.FileName().empty())
+            return;
+        try {
+            m_zip.CloseArchiveFile();
+        } catch (const std::exception&) {
+            // The step's own error is the one worth reporting.
+        }
+    }
+    ArchiveCloser(const ArchiveCloser&) = delete;
+    ArchiveCloser& operator=(const ArchiveCloser&) = delete;
+
+private:
+    TZipKit& m_zip;
+};
+
+} // namespace
+
+MemoryStream LoadSkinEntry(const std::string& path, TZipKit& zip)
+{
+    struct stat st {};
+    if (!path.empty() && path.front() == '/' && ::stat(path.c_str(), &st) != 0)
+        throw EFOpenError(path);
+    MemoryStream text;
+    zip.OpenArchiveFile(path);
+    ArchiveCloser closer(zip);
+    zip.ExtractEntryToStream(SkinEntryName, text);
+    zip.CloseArchiveFile();
+    text.rewind();
+    return text;
+}
+
+void SaveSkinEntry(const std::string& path, MemoryStream& text, TZipKit& zip)
+{
+    zip.setFileName(path);
+    ArchiveCloser closer(zip);
+    zip.DeleteEntries("*.*");
+    zip.AddEntryFromStream(SkinEntryName, text);
+    zip.SaveChanges();
+    zip.CloseArchiveFile();
+}
+
+} // namespace fabulor

@@ -1,0 +1,75 @@
+#pragma once
+// Failures of the ZIP archive component. The texts are the ones users of the
+// skin builder have always seen in the error box.
+
+#include "document/Errors.h"
+
+#include <string>
+
+namespace fabulor {
+
+// Root of the archive-specific failures; also raised as-is for "Full Path Required".
+class EZipException : public Exception {
+public:
+    using Exception::Exception;
+    ~EZipException() override;
+};
+
+class EZipInvalid : public EZipException {
+public:
+    EZipInvalid() : EZipException("Invalid file - not a PKZip file") {}
+    ~EZipInvalid() override;
+};
+
+// One part of a multi-part archive whose other parts are missing.
+class EZipFileNotFound : public EZipException {
+public:
+    EZipFileNotFound() : EZipException("File not found") {}
+    ~EZipFileNotFound() override;
+};
+
+class EZipNoArchive : public EZipException {
+public:
+    EZipNoArchive() : EZipException("Archive does not exist - FileName is blank") {}
+    ~EZipNoArchive() override;
+};
+
+class EZipVersion : public EZipException {
+public:
+    EZipVersion() : EZipException("Cannot extract file - newer version required") {}
+    ~EZipVersion() override;
+};
+
+class EZipInvalidPassword : public EZipException {
+public:
+    EZipInvalidPassword() : EZipException("Cannot extract file - invalid password") {}
+    ~EZipInvalidPassword() override;
+};
+
+class EZipInvalidMethod : public EZipException {
+public:
+    EZipInvalidMethod() : EZipException("Cannot extract file - unsupported compression method") {}
+    ~EZipInvalidMethod() override;
+};
+
+class EZipBadCRC : public EZipException {
+public:
+    EZipBadCRC() : EZipException("Failed CRC Check") {}
+    ~EZipBadCRC() override;
+};
+
+class EZipDuplicateName : public EZipException {
+public:
+    EZipDuplicateName() : EZipException("Cannot insert file - duplicates stored name") {}
+    ~EZipDuplicateName() override;
+};
+
+// Deflate data that does not decode: malformed, cut short, or longer than the
+// entry's recorded size.
+class EZipInflateError : public EZipException {
+public:
+    using EZipException::EZipException;
+    ~EZipInflateError() override;
+};
+
+} // namespace fabulor

@@ -1,0 +1,100 @@
+#pragma once
+// TZipKit: the archive component behind skin files. It opens, creates,
+// reads and rewrites one ZIP archive at a time, entries stored or deflated.
+
+#include "document/MemoryStream.h"
+#include "skinfile/ArchiveFile.h"
+#include "skinfile/ZipRecords.h"
+
+#include <ctime>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fabulor {
+
+// A failure that an operation absorbed instead of raising, kept so that the
+// caller can still tell the user what went wrong.
+struct QuietFailure {
+    std::string className; // e.g. "EZipBadCRC"
+    std::string message;   // the exception's text
+    std::exception_ptr error;
+};
+
+class TZipKit {
+public:
+    enum class Action { None, Delete, AddFromStream };
+
+    TZipKit() = default;
+    // Closes the open archive, writing what is pending; a failure then is dropped.
+    ~TZipKit();
+    TZipKit(const TZipKit&) = delete;
+    TZipKit& operator=(const TZipKit&) = delete;
+
+    const std::string& FileName() const { return m_path; }
+    // Closes the open archive (writing pending changes first), then opens the
+    // file of that full path, or creates it as a new empty archive. An empty
+    // path leaves no archive open.
+    void setFileName(const std::string& path);
+    void OpenArchiveFile(const std::string& path) { setFileName(path); }
+    void CloseArchiveFile();
+
+    // Marks every named entry matching the mask for deletion; writes nothing.
+    void DeleteEntries(std::string_view mask);
+    // Adds the stream's whole content as an entry and rewrites the archive at once.
+    void AddEntryFromStream(std::string_view name, MemoryStream& stream);
+    // Rewrites the archive when changes are pending or it has no entries.
+    void SaveChanges();
+    // Appends the entry's bytes at the stream's position. A missing entry and
+    // every failure of the extraction itself are quiet (see lastItemFailure).
+    void ExtractEntryToStream(std::string_view name, MemoryStream& stream);
+
+    // The failure the last add or extraction absorbed. Cleared when an archive
+    // is opened and when an add or extraction starts; closing keeps it, so a
+    // caller may look after the whole load sequence.
+    const std::optional<QuietFailure>& lastItemFailure() const { return m_lastFailure; }
+
+    // The central directory records, in directory order (entries marked for
+    // deletion included until the next write).
+    std::vector<CentralHeader> entries() const;
+    const EndRecord& endRecord() const { return m_end; }
+
+    // For tests: the clock new entries are stamped with, and a "disk" that
+    // takes only so many bytes per rewrite.
+    void setClock(std::function<std::time_t()> clock) { m_clock = std::move(clock); }
+    void setWriteLimit(std::optional<std::uint64_t> bytes) { m_writeLimit = bytes; }
+
+private:
+    struct Item {
+        CentralHeader record;
+        Action action = Action::None;
+        std::vector<std::uint8_t> pendingData; // compressed, for AddFromStream
+    };
+
+    void requireArchive() const;
+    void openArchive(const std::string& path);
+    void closeArchive(); // releases without writing
+    void readDirectory();
+    std::int64_t findEndRecord(std::int64_t fileSize, std::uint32_t firstWord);
+    void writeArchive();
+    void copyStoredData(const Item& item, ReplacementFile& out) const;
+    void extractItem(const Item& item, MemoryStream& stream) const;
+    std::optional<std::size_t> findItem(std::string_view name) const;
+    void recordFailure(const std::exception_ptr& error);
+
+    std::string m_path;
+    ArchiveFile m_file;
+    std::vector<Item> m_items;
+    EndRecord m_end;
+    bool m_dirty = false;
+    // Created by assigning FileName and not yet written: closing gives it its end record.
+    bool m_unwritten = false;
+    std::optional<QuietFailure> m_lastFailure;
+    std::function<std::time_t()> m_clock;
+    std::optional<std::uint64_t> m_writeLimit;
+};
+
+} // namespace fabulor
