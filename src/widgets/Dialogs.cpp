@@ -1,6 +1,9 @@
 #include "Dialogs.h"
 
+#include "widgets/Colours.h"
+
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -56,6 +59,18 @@ std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& opti
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+} // namespace fabulor
+
+namespace fabulor {
+
+std::optional<Colour> StandardDialogs::chooseColour(Colour initial)
+{
+    const QColor chosen = QColorDialog::getColor(toQColor(initial), QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return fromQColor(chosen);
 }
 
 } // namespace fabulor

@@ -36,6 +36,9 @@ public:
     // A file dialog proposing proposedName; the chosen name, or nothing when
     // the user cancels.
     virtual std::optional<QString> chooseFile(const FileDialogOptions& options, const QString& proposedName) = 0;
+    // The colour dialog set to initial; the chosen colour, or nothing when
+    // the user cancels.
+    virtual std::optional<Colour> chooseColour(Colour initial) = 0;
 };
 
 // A file dialog that remembers the name of its last confirmed choice and
@@ -60,6 +63,7 @@ class StandardDialogs : public Dialogs {
 public:
     void showError(const QString& caption, const QString& message) override;
     std::optional<QString> chooseFile(const FileDialogOptions& options, const QString& proposedName) override;
+    std::optional<Colour> chooseColour(Colour initial) override;
 };
 
 // The filter list in Qt's notation: "description (pattern pattern)".

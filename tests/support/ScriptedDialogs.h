@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <vector>
 #include <optional>
 
 namespace fabulor::testing {
@@ -32,6 +33,16 @@ public:
         return answer.name;
     }
 
+    std::optional<Colour> chooseColour(Colour initial) override
+    {
+        colourDialogInitials.push_back(initial);
+        if (colourAnswers.empty())
+            return std::nullopt;
+        const std::optional<Colour> answer = colourAnswers.front();
+        colourAnswers.pop_front();
+        return answer;
+    }
+
     // Queues the answer of the next file dialog: a name, or cancel.
     void answerFile(const QString& name) { fileAnswers.push_back({false, name}); }
     void cancelFile() { fileAnswers.push_back({true, {}}); }
@@ -46,6 +57,8 @@ public:
     QList<FileDialogOptions> fileDialogs;
     QStringList proposedNames;
     std::deque<FileAnswer> fileAnswers;
+    std::vector<Colour> colourDialogInitials;
+    std::deque<std::optional<Colour>> colourAnswers; // nullopt: cancel
 };
 
 } // namespace fabulor::testing
