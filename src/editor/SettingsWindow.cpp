@@ -5,6 +5,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/WindowGeometry.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -56,6 +57,10 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
     Prop = addTab("Prop", QStringLiteral("Właściwości"));
     PCTRL->setCurrentWidget(Plik);
 
+    buildFileTab();
+    buildSkinTab();
+    buildPropertiesTab();
+
     FormCreate();
 }
 
@@ -63,9 +68,16 @@ TFBox::~TFBox() = default;
 
 void TFBox::FormCreate()
 {
-    // Shaping switch (CheckBox2Click) comes with the "Skóra" tab.
+    CheckBox2->setChecked(false);
+    // Runs once directly: the box was unchecked already, so no click came.
+    CheckBox2Click();
     m_document.emplace();
-    // Applying the document (LoadStateFromDocument) comes with skin loading.
+    LoadStateFromDocument();
+}
+
+IniStore& TFBox::document()
+{
+    return *m_document;
 }
 
 void TFBox::closeEvent(QCloseEvent* event)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace fabulor {
@@ -17,6 +18,10 @@ bool FileDialog::Execute()
     if (!chosen)
         return false;
     m_fileName = *chosen;
+    // A name typed without an extension gets the default one, whichever
+    // dialog implementation answered.
+    if (!m_fileName.isEmpty() && !m_options.defaultExtension.isEmpty() && QFileInfo(m_fileName).suffix().isEmpty())
+        m_fileName += QLatin1Char('.') + m_options.defaultExtension;
     return true;
 }
 

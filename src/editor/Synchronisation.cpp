@@ -1,0 +1,239 @@
+// Capture (SaveStateToDocument) writes the preview's state into the skin
+// document; apply (LoadStateFromDocument) sets the preview, and the settings
+// controls that mirror it, from the document. Sections, keys, defaults and
+// their order are those of the skin file: the reader program relies on them.
+
+#include "editor/SettingsWindow.h"
+
+#include "editor/Catalogue.h"
+#include "graphics/Bitmap.h"
+#include "graphics/GraphicErrors.h"
+#include "graphics/pictures/BuiltInPictures.h"
+#include "graphics/pictures/TransparentForm.h"
+#include "preview/PreviewWindow.h"
+#include "widgets/ListView.h"
+#include "widgets/Memo.h"
+#include "widgets/PageControl.h"
+#include "widgets/Panel.h"
+#include "widgets/PictureBox.h"
+#include "widgets/StaticText.h"
+#include "widgets/WindowGeometry.h"
+
+#include <QCheckBox>
+
+namespace fabulor {
+namespace {
+
+// Font names are held with at most 31 characters.
+constexpr int MaxFontNameLength = 31;
+
+struct Bounds {
+    int width;
+    int height;
+    int top;
+    int left;
+};
+
+void WriteBounds(IniStore& doc, std::string_view section, const QWidget* control)
+{
+    doc.writeInteger(section, "S", control->width());
+    doc.writeInteger(section, "W", control->height());
+    doc.writeInteger(section, "T", control->y());
+    doc.writeInteger(section, "L", control->x());
+}
+
+void WritePosition(IniStore& doc, std::string_view section, const QWidget* control)
+{
+    doc.writeInteger(section, "T", control->y());
+    doc.writeInteger(section, "L", control->x());
+}
+
+void WriteFont(IniStore& doc, std::string_view section, const QFont& font, Colour colour)
+{
+    doc.writeColour(section, "FColor", colour);
+    doc.writeString(section, "FName", font.family().toLocal8Bit().toStdString());
+    doc.writeInteger(section, "FSize", font.pointSize());
+}
+
+// Width, height, top and left, in this order.
+void ApplyBounds(const IniStore& doc, std::string_view section, QWidget* control, Bounds defaults)
+{
+    control->resize(doc.readInteger(section, "S", defaults.width), control->height());
+    control->resize(control->width(), doc.readInteger(section, "W", defaults.height));
+    control->move(control->x(), doc.readInteger(section, "T", defaults.top));
+    control->move(doc.readInteger(section, "L", defaults.left), control->y());
+}
+
+void ApplyPosition(const IniStore& doc, std::string_view section, QWidget* control, int top, int left)
+{
+    control->move(control->x(), doc.readInteger(section, "T", top));
+    control->move(doc.readInteger(section, "L", left), control->y());
+}
+
+// An empty name keeps the control's font name; a longer one is cut.
+void ApplyFontName(QWidget* control, const std::string& name)
+{
+    if (name.empty())
+        return;
+    QFont font = control->font();
+    font.setFamily(QString::fromLocal8Bit(name).left(MaxFontNameLength));
+    control->setFont(font);
+}
+
+// A size Qt cannot show (0 or less) keeps the control's size, so capture
+// never writes a size the control does not have.
+void ApplyFontSize(QWidget* control, int points)
+{
+    if (points < 1)
+        return;
+    QFont font = control->font();
+    font.setPointSize(points);
+    control->setFont(font);
+}
+
+std::string ReadFontName(const IniStore& doc, std::string_view section)
+{
+    return doc.readString(section, "FName", "Arial");
+}
+
+} // namespace
+
+void TFBox::SaveStateToDocument()
+{
+    IniStore& doc = document();
+
+    doc.writeBool("Skin", "En", CheckBox2->isChecked());
+    if (!CheckBox2->isChecked()) {
+        const QSize outer = outerSize(&F);
+        doc.writeInteger("Skin", "W", outer.width());
+        doc.writeInteger("Skin", "H", outer.height());
+    }
+
+    WriteBounds(doc, "PC1", F.PC1);
+    doc.writeInteger("PC1", "Border", F.PC1->clientBorderWidth());
+    doc.writeColour("PC1", "Color", F.PC1->colour());
+
+    WriteBounds(doc, "OP1", F.Op1);
+    doc.writeBool("OP1", "Flat", O_Flat->isChecked());
+    doc.writeColour("OP1", "Color", F.Op1->colour());
+    WriteFont(doc, "OP1", F.Op1->font(), F.Op1->fontColour());
+
+    WriteBounds(doc, "PRys", F.PRys);
+    doc.writeInteger("PRys", "Border", F.PRys->borderWidth());
+    doc.writeColour("PRys", "RColor", F.Rys->colour());
+    doc.writeColour("PRys", "Color", F.PRys->colour());
+
+    for (const ButtonEntry& button : ButtonTable())
+        WritePosition(doc, button.section, button.panel(F));
+
+    WriteBounds(doc, "PMove", F.PMove);
+
+    const std::pair<std::string_view, StaticText*> labels[] = {
+        {"L1", F.L1}, {"L2", F.L2}, {"L3", F.L3}, {"L4", F.L4}, {"LM", F.LM}};
+    for (const auto& [section, label] : labels) {
+        WritePosition(doc, section, label);
+        WriteFont(doc, section, label->font(), label->fontColour());
+    }
+
+    WriteBounds(doc, "LB", F.LB);
+    doc.writeBool("LB", "Flat", B_flat->isChecked());
+    doc.writeColour("LB", "Color", F.LB->colour());
+    WriteFont(doc, "LB", F.LB->font(), F.LB->fontColour());
+}
+
+void TFBox::LoadStateFromDocument()
+{
+    const IniStore& doc = document();
+    // One stream serves every picture of this run.
+    MemoryStream picture;
+    const auto readPicture = [&](std::string_view section, std::string_view key) -> MemoryStream& {
+        picture.clear();
+        doc.readBinary(section, key, picture);
+        picture.rewind();
+        return picture;
+    };
+
+    // Changing the box runs CheckBox2Click, as a user's click would.
+    CheckBox2->setChecked(doc.readBool("Skin", "En", false));
+
+    if (CheckBox2->isChecked()) {
+        MemoryStream& mask = readPicture("Skin", "Maska");
+        bool shaped = false;
+        if (mask.size() > 0) {
+            try {
+                ReadMaskBitmap(mask.bytes(), F.Mask->mask());
+                shaped = true;
+            } catch (const EInvalidGraphic&) {
+                // A mask that does not read leaves the window unshaped.
+            }
+        }
+        if (shaped) {
+            setOuterWidth(&F, F.Mask->mask().width());
+            setOuterHeight(&F, F.Mask->mask().height());
+            F.Mask->setActive(true);
+        } else {
+            F.Mask->setActive(false);
+        }
+        ShowSkinPicture(readPicture("Skin", "Skin"), F.Skin->picture());
+    } else {
+        F.Mask->setActive(false);
+        setOuterWidth(&F, doc.readInteger("Skin", "W", 623));
+        setOuterHeight(&F, doc.readInteger("Skin", "H", 364));
+    }
+
+    ApplyBounds(doc, "PC1", F.PC1, {209, 153, 144, 24});
+    F.PC1->setClientBorderWidth(doc.readInteger("PC1", "Border", 0));
+    F.PC1->setColour(doc.readColour("PC1", "Color", "$00DFDFDF"));
+
+    ApplyBounds(doc, "OP1", F.Op1, {209, 88, 49, 24});
+    const bool opisFlat = doc.readBool("OP1", "Flat", false);
+    F.Op1->setBorderStyle(opisFlat ? BorderStyle::None : BorderStyle::Single);
+    O_Flat->setChecked(opisFlat);
+    F.Op1->setColour(doc.readColour("OP1", "Color", "$0FFFFFF"));
+    F.Op1->setFontColour(doc.readColour("OP1", "FColor", "$0000000"));
+    ApplyFontName(F.Op1, ReadFontName(doc, "OP1"));
+    ApplyFontSize(F.Op1, doc.readInteger("OP1", "FSize", 10));
+
+    ApplyBounds(doc, "PRys", F.PRys, {241, 249, 48, 248});
+    F.PRys->setBorderWidth(doc.readInteger("PRys", "Border", 4));
+    F.Rys->setColour(doc.readColour("PRys", "RColor", "clGray"));
+    F.PRys->setColour(doc.readColour("PRys", "Color", "clSilver"));
+
+    for (const ButtonEntry& button : ButtonTable()) {
+        ApplyPosition(doc, button.section, button.panel(F), button.defaultTop, button.defaultLeft);
+        ShowButtonPicture(button.image(F)->picture(), readPicture(button.section, "MP1"), button.builtInPicture);
+    }
+
+    ApplyBounds(doc, "PMove", F.PMove, {361, 25, 16, 24});
+
+    ApplyPosition(doc, "L1", F.L1, 12, 42);
+    F.L1->setFontColour(doc.readColour("L1", "FColor", "clBlack"));
+    ApplyFontName(F.L1, ReadFontName(doc, "L1"));
+    ApplyFontSize(F.L1, doc.readInteger("L1", "FSize", 8));
+
+    // The other path labels always share the font colour of the first.
+    const std::tuple<std::string_view, StaticText*, int> pathLabels[] = {
+        {"L2", F.L2, 42}, {"L3", F.L3, 72}, {"L4", F.L4, 102}};
+    for (const auto& [section, label, top] : pathLabels) {
+        ApplyPosition(doc, section, label, top, 42);
+        ApplyFontName(label, ReadFontName(doc, section));
+        ApplyFontSize(label, doc.readInteger(section, "FSize", 8));
+        label->setFontColour(F.L1->fontColour());
+    }
+
+    ApplyPosition(doc, "LM", F.LM, 312, 64);
+    F.LM->setFontColour(doc.readColour("LM", "FColor", "clBlack"));
+    ApplyFontName(F.LM, ReadFontName(doc, "LM"));
+    ApplyFontSize(F.LM, doc.readInteger("LM", "FSize", 8));
+
+    ApplyBounds(doc, "LB", F.LB, {97, 249, 48, 504});
+    const bool listFlat = doc.readBool("LB", "Flat", false);
+    F.LB->setBorderStyle(listFlat ? BorderStyle::None : BorderStyle::Single);
+    B_flat->setChecked(listFlat);
+    F.LB->setColour(doc.readColour("LB", "Color", "$0FFFFFF"));
+    F.LB->setFontColour(doc.readColour("LB", "FColor", "$0000000"));
+    ApplyFontName(F.LB, ReadFontName(doc, "LB"));
+    ApplyFontSize(F.LB, doc.readInteger("LB", "FSize", 10));
+}
+
+} // namespace fabulor
