@@ -111,6 +111,13 @@ private slots:
             img.setPixel(x, 0, indices[x]);
         QCOMPARE(BuildRegionFromMask(Bitmap(img)), QRegion(2, 0, 2, 1));
 
+        // Two palette entries of the hidden colour, on a row longer than 64 pixels.
+        QImage wide(150, 1, QImage::Format_Indexed8);
+        wide.setColorTable({kBlack, kWhite, kBlack});
+        for (int x = 0; x < 150; ++x)
+            wide.setPixel(x, 0, x < 70 ? (x % 2 ? 2 : 0) : 1);
+        QCOMPARE(BuildRegionFromMask(Bitmap(wide)), QRegion(70, 0, 80, 1));
+
         QImage mono(5, 2, QImage::Format_Mono);
         mono.setColorTable({kWhite, kBlack});
         mono.fill(0);
@@ -127,6 +134,7 @@ private slots:
         QTest::newRow("rgb888") << int(QImage::Format_RGB888);
         QTest::newRow("indexed8") << int(QImage::Format_Indexed8);
         QTest::newRow("mono") << int(QImage::Format_Mono);
+        QTest::newRow("mono lsb") << int(QImage::Format_MonoLSB);
         QTest::newRow("rgb16") << int(QImage::Format_RGB16);
     }
 
@@ -134,8 +142,8 @@ private slots:
     {
         QFETCH(int, format);
         QRandomGenerator rng(1234);
-        for (int round = 0; round < 20; ++round) {
-            const int w = rng.bounded(1, 40), h = rng.bounded(1, 30);
+        for (int round = 0; round < 40; ++round) {
+            const int w = rng.bounded(1, 200), h = rng.bounded(1, 30);
             QImage img(w, h, QImage::Format_RGB32);
             // Few colours and long rows of repeats, so runs and bands both occur.
             const QRgb colours[] = {kBlack, kWhite, qRgb(200, 10, 10)};
