@@ -29,26 +29,21 @@ void ReadMaskBitmap(std::span<const std::uint8_t> bytes, Bitmap& target)
         target = Bitmap();
         return;
     }
-    if (bytes.size() < FileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M')
-        throw EInvalidGraphic();
-    const std::uint32_t offBits = static_cast<std::uint32_t>(bytes[10]) |
-                                  (static_cast<std::uint32_t>(bytes[11]) << 8) |
-                                  (static_cast<std::uint32_t>(bytes[12]) << 16) |
-                                  (static_cast<std::uint32_t>(bytes[13]) << 24);
+    if (bytes.size() < FileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') throw EInvalidGraphic();
+    const std::uint32_t offBits =
+        static_cast<std::uint32_t>(bytes[10]) | (static_cast<std::uint32_t>(bytes[11]) << 8) |
+        (static_cast<std::uint32_t>(bytes[12]) << 16) | (static_cast<std::uint32_t>(bytes[13]) << 24);
     std::optional<std::uint64_t> hint;
-    if (offBits >= FileHeaderSize)
-        hint = offBits - FileHeaderSize;
+    if (offBits >= FileHeaderSize) hint = offBits - FileHeaderSize;
     readDib(bytes.subspan(FileHeaderSize), hint, target);
 }
 
 void ReadMaskBitmap(const std::string& fileName, Bitmap& target)
 {
     QFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFOpenError(fileName);
+    if (!file.open(QIODevice::ReadOnly)) throw EFOpenError(fileName);
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EReadError();
+    if (file.error() != QFileDevice::NoError) throw EReadError();
     ReadMaskBitmap(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                              static_cast<std::size_t>(bytes.size())),
                    target);

@@ -26,9 +26,11 @@ private:
 };
 
 // Reads a whole BMP file's bytes (with its 14-byte file header) into target.
-// Empty bytes give an empty bitmap. Throws EInvalidGraphic; on failure target is untouched.
+// Empty bytes give an empty bitmap. Throws EInvalidGraphic, also for pixels
+// over 256 MiB; on failure target is untouched.
 void ReadMaskBitmap(std::span<const std::uint8_t> bytes, Bitmap& target);
-// Reads all bytes of the named file, then as above.
+// Reads all bytes of the named file, then as above; a file that cannot be
+// opened fails with EFOpenError.
 void ReadMaskBitmap(const std::string& fileName, Bitmap& target);
 // Reads a bitmap that starts at its information header, with no file header
 // (how the built-in pictures are kept). Throws EInvalidGraphic.

@@ -1,6 +1,7 @@
 #include "BmpLayout.h"
 
 #include "GraphicErrors.h"
+#include "PictureLimits.h"
 
 #include <algorithm>
 #include <climits>
@@ -25,7 +26,10 @@ std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at)
            (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
-[[noreturn]] void invalid() { throw EInvalidGraphic(); }
+[[noreturn]] void invalid()
+{
+    throw EInvalidGraphic();
+}
 
 bool knownForm(int bitCount, BmpCompression compression)
 {
@@ -47,14 +51,11 @@ bool knownForm(int bitCount, BmpCompression compression)
 
 BmpLayout ReadBmpLayout(std::span<const std::uint8_t> dib, std::optional<std::uint64_t> pixelOffsetHint)
 {
-    if (dib.size() < 4)
-        invalid();
+    if (dib.size() < 4) invalid();
     const std::uint32_t headerSize = le32(dib, 0);
     const bool core = headerSize == CoreHeaderSize;
-    if (!core && headerSize < InfoHeaderSize)
-        invalid();
-    if (headerSize > dib.size())
-        invalid();
+    if (!core && headerSize < InfoHeaderSize) invalid();
+    if (headerSize > dib.size()) invalid();
 
     BmpLayout layout;
     std::int64_t width = 0;
@@ -76,23 +77,17 @@ BmpLayout ReadBmpLayout(std::span<const std::uint8_t> dib, std::optional<std::ui
         compression = le32(dib, 16);
         coloursUsed = le32(dib, 32);
     }
-    if (planes != 1)
-        invalid();
-    if (compression > static_cast<std::uint32_t>(BmpCompression::BitFields))
-        invalid();
+    if (planes != 1) invalid();
+    if (compression > static_cast<std::uint32_t>(BmpCompression::BitFields)) invalid();
     layout.compression = static_cast<BmpCompression>(compression);
-    if (!knownForm(layout.bitCount, layout.compression))
-        invalid();
+    if (!knownForm(layout.bitCount, layout.compression)) invalid();
 
     // A negative height means the rows run from the top; zero or negative
     // widths and a zero height describe no picture at all.
-    if (width <= 0 || height == 0)
-        invalid();
+    if (width <= 0 || height == 0) invalid();
     layout.topDown = height < 0;
-    if (layout.topDown)
-        height = -height;
-    if (width > INT_MAX || height > INT_MAX)
-        invalid();
+    if (layout.topDown) height = -height;
+    if (width > INT_MAX || height > INT_MAX) invalid();
     layout.width = static_cast<int>(width);
     layout.height = static_cast<int>(height);
 
@@ -107,8 +102,7 @@ BmpLayout ReadBmpLayout(std::span<const std::uint8_t> dib, std::optional<std::ui
         if (headerSize < HeaderWithMasksSize) {
             at = headerSize;
             masksEnd = headerSize + 12u;
-            if (masksEnd > dib.size())
-                invalid();
+            if (masksEnd > dib.size()) invalid();
         }
         layout.masks = {le32(dib, at), le32(dib, at + 4), le32(dib, at + 8)};
     } else if (layout.bitCount == 16) {
@@ -122,14 +116,12 @@ BmpLayout ReadBmpLayout(std::span<const std::uint8_t> dib, std::optional<std::ui
     // its table may be cut short by where the file header puts the pixels.
     const std::uint64_t entrySize = core ? 3 : 4;
     std::uint64_t entries = coloursUsed;
-    if (entries == 0 && layout.bitCount <= 8)
-        entries = std::uint64_t{1} << layout.bitCount;
+    if (entries == 0 && layout.bitCount <= 8) entries = std::uint64_t{1} << layout.bitCount;
     if (core && pixelOffsetHint && *pixelOffsetHint >= masksEnd &&
         *pixelOffsetHint < masksEnd + entries * entrySize)
         entries = (*pixelOffsetHint - masksEnd) / entrySize;
     const std::uint64_t tableEnd = masksEnd + entries * entrySize;
-    if (tableEnd > dib.size())
-        invalid();
+    if (tableEnd > dib.size()) invalid();
 
     if (layout.bitCount <= 8) {
         layout.palette.assign(256, qRgb(0, 0, 0));

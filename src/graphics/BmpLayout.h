@@ -26,10 +26,6 @@ struct BmpLayout {
     std::size_t pixelOffset = 0;          // where the rows start, counted from the information header
 };
 
-// The largest picture we are willing to hold: a bigger one is treated as one
-// that does not decode, rather than letting a header ask for gigabytes.
-inline constexpr std::uint64_t MaxPictureBytes = 256u * 1024u * 1024u;
-
 // Reads and checks the information header, bit-field masks and colour table.
 // dib starts at the information header. pixelOffsetHint is the file header's
 // offset of the pixel rows, made relative to dib, when there is a file header.

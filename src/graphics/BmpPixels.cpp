@@ -14,13 +14,11 @@ class Channel {
 public:
     explicit Channel(std::uint32_t mask)
         : m_mask(mask), m_shift(mask == 0 ? 0 : std::countr_zero(mask)), m_max(mask >> m_shift)
-    {
-    }
+    {}
 
     int operator()(std::uint32_t pixel) const
     {
-        if (m_max == 0)
-            return 0;
+        if (m_max == 0) return 0;
         const std::uint64_t value = (pixel & m_mask) >> m_shift;
         return static_cast<int>((value * 255 + m_max / 2) / m_max);
     }
@@ -35,8 +33,7 @@ class BitFields {
 public:
     explicit BitFields(const std::array<std::uint32_t, 3>& masks)
         : m_red(masks[0]), m_green(masks[1]), m_blue(masks[2])
-    {
-    }
+    {}
     QRgb operator()(std::uint32_t pixel) const { return qRgb(m_red(pixel), m_green(pixel), m_blue(pixel)); }
 
 private:
@@ -91,9 +88,10 @@ void decodeRow(const BmpLayout& layout, const BitFields& fields, std::span<const
         const int n = static_cast<int>(std::min<std::size_t>(width, bytes / 4));
         for (int x = 0; x < n; ++x) {
             const std::size_t at = static_cast<std::size_t>(x) * 4;
-            rgb[x] = fields(static_cast<std::uint32_t>(row[at]) | (static_cast<std::uint32_t>(row[at + 1]) << 8) |
-                            (static_cast<std::uint32_t>(row[at + 2]) << 16) |
-                            (static_cast<std::uint32_t>(row[at + 3]) << 24));
+            rgb[x] =
+                fields(static_cast<std::uint32_t>(row[at]) | (static_cast<std::uint32_t>(row[at + 1]) << 8) |
+                       (static_cast<std::uint32_t>(row[at + 2]) << 16) |
+                       (static_cast<std::uint32_t>(row[at + 3]) << 24));
         }
         break;
     }
@@ -108,9 +106,9 @@ void decodeUncompressed(const BmpLayout& layout, std::span<const std::uint8_t> d
     const std::uint64_t stride = (static_cast<std::uint64_t>(layout.width) * layout.bitCount + 31) / 32 * 4;
     for (int r = 0; r < layout.height; ++r) {
         const std::uint64_t start = static_cast<std::uint64_t>(r) * stride;
-        if (start >= data.size())
-            break; // the file ends early: the remaining rows keep their fill
-        const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(stride, data.size() - start));
+        if (start >= data.size()) break; // the file ends early: the remaining rows keep their fill
+        const std::size_t length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(stride, data.size() - start));
         const int y = layout.topDown ? r : layout.height - 1 - r;
         decodeRow(layout, fields, data.subspan(static_cast<std::size_t>(start), length), image.scanLine(y));
     }
@@ -129,13 +127,11 @@ void decodeRunLength(const BmpLayout& layout, std::span<const std::uint8_t> data
     std::int64_t y = 0; // counted in the order the rows are stored
     uchar* line = nullptr;
     auto rowAt = [&](std::int64_t row) -> uchar* {
-        if (row < 0 || row >= height)
-            return nullptr;
+        if (row < 0 || row >= height) return nullptr;
         return image.scanLine(static_cast<int>(layout.topDown ? row : height - 1 - row));
     };
     auto put = [&](std::uint8_t index) {
-        if (line && x < width)
-            line[x] = index;
+        if (line && x < width) line[x] = index;
         ++x;
     };
     line = rowAt(y);
@@ -161,8 +157,7 @@ void decodeRunLength(const BmpLayout& layout, std::span<const std::uint8_t> data
         case 1: // end of bitmap
             return;
         case 2: // jump right and up
-            if (at + 1 >= data.size())
-                return;
+            if (at + 1 >= data.size()) return;
             x += data[at];
             y += data[at + 1];
             at += 2;
@@ -173,8 +168,7 @@ void decodeRunLength(const BmpLayout& layout, std::span<const std::uint8_t> data
             const std::size_t bytes = fourBit ? (n + 1) / 2 : n;
             for (std::size_t i = 0; i < n; ++i) {
                 const std::size_t byteAt = at + (fourBit ? i / 2 : i);
-                if (byteAt >= data.size())
-                    return;
+                if (byteAt >= data.size()) return;
                 const std::uint8_t b = data[byteAt];
                 put(fourBit ? ((i & 1) ? (b & 0x0F) : (b >> 4)) : b);
             }
@@ -191,8 +185,7 @@ QImage DecodeBmpPixels(const BmpLayout& layout, std::span<const std::uint8_t> di
 {
     const bool indexed = layout.bitCount <= 8;
     QImage image(layout.width, layout.height, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
-    if (image.isNull())
-        throw EInvalidGraphic();
+    if (image.isNull()) throw EInvalidGraphic();
     if (indexed) {
         image.setColorTable(QList<QRgb>(layout.palette.begin(), layout.palette.end()));
         image.fill(0);

@@ -1,7 +1,7 @@
 #include "JpegDecoder.h"
 
-#include "BmpLayout.h"
 #include "GraphicErrors.h"
+#include "PictureLimits.h"
 
 // libjpeg's headers expect size_t and FILE to be declared already.
 #include <QColor>
@@ -39,8 +39,7 @@ constexpr int MaxScans = 1000;
 
 void onProgress(j_common_ptr info)
 {
-    if (!info->is_decompressor)
-        return;
+    if (!info->is_decompressor) return;
     if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans) {
         info->err->msg_code = JERR_NOT_COMPILED;
         info->err->error_exit(info);
@@ -75,8 +74,7 @@ constexpr int NoError = -1;
 
 int readHeaderStep(Decompressor& d, const std::uint8_t* data, std::size_t size, JpegHeader& header)
 {
-    if (setjmp(d.errors.jump))
-        return d.errors.pub.msg_code;
+    if (setjmp(d.errors.jump)) return d.errors.pub.msg_code;
     jpeg_create_decompress(&d.info);
     // jpeg_create_decompress resets the structure; the error manager was set
     // before it for failures inside it, the progress monitor comes after.
@@ -122,8 +120,7 @@ constexpr long MaxLibraryMemory = 1024L * 1024L * 1024L;
 
 int decodeStep(Decompressor& d, const std::uint8_t* data, std::size_t size, RowTarget& target)
 {
-    if (setjmp(d.errors.jump))
-        return d.errors.pub.msg_code;
+    if (setjmp(d.errors.jump)) return d.errors.pub.msg_code;
     jpeg_create_decompress(&d.info);
     d.info.progress = &d.progress;
     d.info.mem->max_memory_to_use = MaxLibraryMemory;
@@ -149,10 +146,8 @@ int decodeStep(Decompressor& d, const std::uint8_t* data, std::size_t size, RowT
     while (d.info.output_scanline < d.info.output_height) {
         uchar* line = target.bits + static_cast<qsizetype>(d.info.output_scanline) * target.bytesPerLine;
         JSAMPROW row = cmyk ? target.cmykRow : line;
-        if (jpeg_read_scanlines(&d.info, &row, 1) != 1)
-            break;
-        if (cmyk)
-            cmykToRgb(target.cmykRow, line, target.width, d.info.saw_Adobe_marker != 0);
+        if (jpeg_read_scanlines(&d.info, &row, 1) != 1) break;
+        if (cmyk) cmykToRgb(target.cmykRow, line, target.width, d.info.saw_Adobe_marker != 0);
     }
     return NoError;
 }
@@ -162,16 +157,14 @@ int decodeStep(Decompressor& d, const std::uint8_t* data, std::size_t size, RowT
 JpegHeader ReadJpegHeader(std::span<const std::uint8_t> bytes)
 {
     // libjpeg's memory source would refuse this too; don't ask it.
-    if (bytes.empty())
-        throw EJPEG(JERR_INPUT_EMPTY);
+    if (bytes.empty()) throw EJPEG(JERR_INPUT_EMPTY);
     JpegHeader header;
     int code = NoError;
     {
         Decompressor d;
         code = readHeaderStep(d, bytes.data(), bytes.size(), header);
     }
-    if (code != NoError)
-        throw EJPEG(code);
+    if (code != NoError) throw EJPEG(code);
     const std::uint64_t bytesPerPixel = header.greyscale ? 1 : 3;
     if (static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height) * bytesPerPixel >
         MaxPictureBytes)
@@ -185,8 +178,7 @@ QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& h
     QImage image;
     if (header.greyscale) {
         image = QImage(header.width, header.height, QImage::Format_Indexed8);
-        if (image.isNull())
-            return image;
+        if (image.isNull()) return image;
         image.setColorCount(JpegGreyLevels);
         for (int i = 0; i < JpegGreyLevels; ++i) {
             const int v = (i * 255 + (JpegGreyLevels - 1) / 2) / (JpegGreyLevels - 1);
@@ -194,8 +186,7 @@ QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& h
         }
     } else {
         image = QImage(header.width, header.height, QImage::Format_RGB888);
-        if (image.isNull())
-            return image;
+        if (image.isNull()) return image;
     }
     // What the library never gets to stays mid grey, the colour it fills
     // missing data with itself.

@@ -11,16 +11,27 @@ struct JpegPicture::Data {
     QImage pixels;
 };
 
-int JpegPicture::width() const { return m_data ? m_data->header.width : 0; }
-int JpegPicture::height() const { return m_data ? m_data->header.height : 0; }
-bool JpegPicture::greyscale() const { return m_data && m_data->header.greyscale; }
-bool JpegPicture::progressive() const { return m_data && m_data->header.progressive; }
+int JpegPicture::width() const
+{
+    return m_data ? m_data->header.width : 0;
+}
+int JpegPicture::height() const
+{
+    return m_data ? m_data->header.height : 0;
+}
+bool JpegPicture::greyscale() const
+{
+    return m_data && m_data->header.greyscale;
+}
+bool JpegPicture::progressive() const
+{
+    return m_data && m_data->header.progressive;
+}
 
 const QImage& JpegPicture::pixels() const
 {
     static const QImage none;
-    if (!m_data)
-        return none;
+    if (!m_data) return none;
     if (!m_data->decoded) {
         m_data->pixels = DecodeJpegPixels(m_data->bytes, m_data->header);
         m_data->decoded = true;

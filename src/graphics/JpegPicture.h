@@ -17,7 +17,8 @@ public:
     bool greyscale() const;
     bool progressive() const;
     // Decodes the pixels on the first call and keeps them (24-bit colour, or
-    // 8-bit grey with at most 236 levels).
+    // 8-bit grey with at most 236 levels). The reference stays valid while
+    // this picture or a copy of it lives.
     const QImage& pixels() const;
 
 private:

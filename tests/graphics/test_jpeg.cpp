@@ -1,0 +1,353 @@
+// DecodeJpegPicture: the header reader on real files from other tools, the
+// deferred pixel decoding, and damaged or hostile pictures.
+
+#include "ManifestRows.h"
+
+#include "graphics/GraphicErrors.h"
+#include "graphics/JpegPicture.h"
+
+#include <QtTest>
+
+#include <cstdio>
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+using namespace fabulor;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const QString JpegDir = QStringLiteral(FSB_TESTDATA_DIR "/jpeg/");
+
+Bytes readFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray data = f.readAll();
+    return Bytes(data.begin(), data.end());
+}
+
+// The library's message code for a name the manifest gives, so the test
+// holds whatever numbering the installed library uses.
+int messageCode(const QString& name)
+{
+    static const QHash<QString, int> codes = {
+        {"JERR_NO_SOI", JERR_NO_SOI},       {"JERR_BAD_HUFF_TABLE", JERR_BAD_HUFF_TABLE},
+        {"JERR_NO_IMAGE", JERR_NO_IMAGE},   {"JERR_BAD_PRECISION", JERR_BAD_PRECISION},
+        {"JERR_INPUT_EOF", JERR_INPUT_EOF},
+    };
+    return codes.value(name, -1);
+}
+
+// Position of the first marker FF xx after the start-of-image marker.
+std::size_t findMarker(const Bytes& b, std::uint8_t marker)
+{
+    for (std::size_t i = 2; i + 1 < b.size(); ++i)
+        if (b[i] == 0xFF && b[i + 1] == marker) return i;
+    return b.size();
+}
+
+std::size_t segmentLength(const Bytes& b, std::size_t markerAt)
+{
+    return 2 + ((std::size_t{b[markerAt + 2]} << 8) | b[markerAt + 3]);
+}
+
+Bytes withSize(Bytes b, std::uint16_t width, std::uint16_t height)
+{
+    const std::size_t sof = findMarker(b, 0xC0);
+    b[sof + 5] = static_cast<std::uint8_t>(height >> 8);
+    b[sof + 6] = static_cast<std::uint8_t>(height);
+    b[sof + 7] = static_cast<std::uint8_t>(width >> 8);
+    b[sof + 8] = static_cast<std::uint8_t>(width);
+    return b;
+}
+
+std::set<QRgb> coloursOf(const QImage& image)
+{
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y));
+    return colours;
+}
+
+} // namespace
+
+class TestJpeg : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void manifest_data();
+    void manifest();
+
+    void emptyBytesFail();
+    void messageCarriesTheCode();
+    void acceptanceDependsOnContentOnly();
+
+    void pixelsAreDecodedOnceAndShared();
+    void colourPicturesAre24Bit();
+    void greyscaleIsReducedTo236Levels();
+    void dataThatEndsEarlyStillDraws();
+    void cmykPicturesDraw();
+    void fatalErrorAfterTheHeaderDrawsGrey();
+    void hugeSizesAreRefused_data();
+    void hugeSizesAreRefused();
+    void headerBiggerThanItsDataDraws();
+    void cutAndDamagedCopiesNeverCrash_data();
+    void cutAndDamagedCopiesNeverCrash();
+
+private:
+    std::unique_ptr<testsupport::LargeTestData> m_large;
+    Bytes m_baseline;
+};
+
+void TestJpeg::initTestCase()
+{
+    m_baseline = readFile(JpegDir + "cjpeg_baseline_320x240.jpg");
+    QVERIFY2(!m_baseline.empty(), "the shared test data is missing");
+    m_large = std::make_unique<testsupport::LargeTestData>();
+}
+
+void TestJpeg::manifest_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("greyscale");
+    QTest::addColumn<bool>("progressive");
+    QTest::addColumn<QString>("probe");
+    const auto rows = testsupport::readManifest(JpegDir + "MANIFEST.tsv");
+    QVERIFY(rows.size() > 15);
+    for (const auto& row : rows) {
+        const QString file = row.value("file");
+        QString path = JpegDir + file;
+        if (!QFile::exists(path) && m_large) path = m_large->path("jpeg/" + file);
+        QTest::newRow(qPrintable(file))
+            << path << row.value("outcome_class") << row.value("width").toInt() << row.value("height").toInt()
+            << (row.value("greyscale") == "1") << (row.value("progressive") == "1")
+            << row.value("libjpeg_header_probe");
+    }
+}
+
+void TestJpeg::manifest()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, outcome);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(bool, greyscale);
+    QFETCH(bool, progressive);
+    QFETCH(QString, probe);
+    if (path.isEmpty()) QSKIP(qPrintable(m_large->reason()));
+
+    const Bytes bytes = readFile(path);
+    try {
+        const JpegPicture picture = DecodeJpegPicture(bytes);
+        QVERIFY2(outcome != "rejected", "a picture that should fail was accepted");
+        if (outcome == "accepted") {
+            QCOMPARE(picture.width(), width);
+            QCOMPARE(picture.height(), height);
+            QCOMPARE(picture.greyscale(), greyscale);
+            QCOMPARE(picture.progressive(), progressive);
+        }
+        // Whatever the header said, drawing gives a picture of that size.
+        const QImage& pixels = picture.pixels();
+        QCOMPARE(pixels.width(), picture.width());
+        QCOMPARE(pixels.height(), picture.height());
+    } catch (const EJPEG& e) {
+        QVERIFY2(outcome != "accepted", "a picture that should be accepted failed");
+        if (outcome == "open") return;
+        if (bytes.empty()) {
+            QCOMPARE(e.code(), int(JERR_INPUT_EMPTY));
+            return;
+        }
+        static const QRegularExpression name(QStringLiteral("name=(JERR_\\w+)"));
+        const auto match = name.match(probe);
+        QVERIFY(match.hasMatch());
+        const QString expected = match.captured(1);
+        // A cut header may end in either of two ways, by how the source
+        // manager treats the end of the data.
+        if (expected == "JERR_BAD_HUFF_TABLE")
+            QVERIFY(e.code() == JERR_BAD_HUFF_TABLE || e.code() == JERR_INPUT_EOF);
+        else
+            QCOMPARE(e.code(), messageCode(expected));
+    }
+}
+
+void TestJpeg::emptyBytesFail()
+{
+    try {
+        DecodeJpegPicture({});
+        QFAIL("empty bytes decoded");
+    } catch (const EJPEG& e) {
+        QCOMPARE(e.code(), int(JERR_INPUT_EMPTY));
+    }
+}
+
+void TestJpeg::messageCarriesTheCode()
+{
+    const Bytes notJpeg = {'B', 'M', 0, 0};
+    try {
+        DecodeJpegPicture(notJpeg);
+        QFAIL("a bitmap decoded as JPEG");
+    } catch (const EJPEG& e) {
+        QCOMPARE(e.code(), int(JERR_NO_SOI));
+        QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("JPEG error #%1").arg(int(JERR_NO_SOI)));
+    }
+}
+
+void TestJpeg::acceptanceDependsOnContentOnly()
+{
+    // The same bytes under a bitmap's name read the same.
+    const JpegPicture named = DecodeJpegPicture(readFile(JpegDir + "jpeg_named.bmp"));
+    QCOMPARE(named.width(), 70);
+    QCOMPARE(named.height(), 46);
+}
+
+void TestJpeg::pixelsAreDecodedOnceAndShared()
+{
+    const JpegPicture picture = DecodeJpegPicture(m_baseline);
+    const QImage& first = picture.pixels();
+    const QImage& second = picture.pixels();
+    QCOMPARE(&first, &second);
+    QCOMPARE(first.cacheKey(), second.cacheKey());
+    const JpegPicture copy = picture; // a copy keeps the decoded pixels
+    QCOMPARE(copy.pixels().cacheKey(), first.cacheKey());
+
+    // The decoder's copy of the bytes is its own: the caller's may go.
+    Bytes bytes = m_baseline;
+    const JpegPicture own = DecodeJpegPicture(bytes);
+    std::fill(bytes.begin(), bytes.end(), std::uint8_t{0});
+    QCOMPARE(own.pixels(), first);
+}
+
+void TestJpeg::colourPicturesAre24Bit()
+{
+    const JpegPicture picture = DecodeJpegPicture(m_baseline);
+    const QImage& pixels = picture.pixels();
+    QCOMPARE(pixels.format(), QImage::Format_RGB888);
+    QCOMPARE(pixels.size(), QSize(320, 240));
+    QVERIFY(coloursOf(pixels).size() > 1000);
+}
+
+void TestJpeg::greyscaleIsReducedTo236Levels()
+{
+    const JpegPicture picture = DecodeJpegPicture(readFile(JpegDir + "cjpeg_greyscale_320x240.jpg"));
+    const QImage& pixels = picture.pixels();
+    QCOMPARE(pixels.depth(), 8);
+    QVERIFY(pixels.colorCount() <= 236);
+    const std::set<QRgb> colours = coloursOf(pixels);
+    QVERIFY(colours.size() <= 236);
+    QVERIFY(colours.size() > 100); // reduced, not flattened
+    for (const QRgb c : colours)
+        QVERIFY(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c));
+    // The extremes stay: white background, black outlines.
+    QVERIFY(colours.count(qRgb(255, 255, 255)) == 1);
+    QVERIFY(colours.count(qRgb(0, 0, 0)) == 1);
+}
+
+void TestJpeg::dataThatEndsEarlyStillDraws()
+{
+    const JpegPicture whole = DecodeJpegPicture(m_baseline);
+    const JpegPicture cut = DecodeJpegPicture(readFile(JpegDir + "cut_half_header_intact.jpg"));
+    const QImage& pixels = cut.pixels();
+    QCOMPARE(pixels.size(), QSize(320, 240));
+    // What was there draws as in the whole file; the rest is filled in flat.
+    for (int y = 0; y < 16; ++y)
+        QCOMPARE(pixels.copy(0, y, 320, 1), whole.pixels().copy(0, y, 320, 1));
+    QCOMPARE(coloursOf(pixels.copy(0, 230, 320, 10)).size(), std::size_t{1});
+}
+
+void TestJpeg::cmykPicturesDraw()
+{
+    // libjpeg itself cannot turn CMYK into RGB; we do, so the picture shows.
+    const JpegPicture picture = DecodeJpegPicture(readFile(JpegDir + "im_cmyk_160x120.jpg"));
+    const QImage& pixels = picture.pixels();
+    QCOMPARE(pixels.size(), QSize(160, 120));
+    const QRgb corner = pixels.pixel(0, 0);
+    QVERIFY(qRed(corner) > 240 && qGreen(corner) > 240 && qBlue(corner) > 240); // white background
+    QVERIFY(coloursOf(pixels).size() > 100);
+}
+
+void TestJpeg::fatalErrorAfterTheHeaderDrawsGrey()
+{
+    // Without its quantisation tables the header still reads, but decoding
+    // fails at once: the picture keeps its size and shows mid grey.
+    Bytes b = m_baseline;
+    for (std::size_t at = findMarker(b, 0xDB); at < findMarker(b, 0xDA); at = findMarker(b, 0xDB))
+        b.erase(b.begin() + static_cast<std::ptrdiff_t>(at),
+                b.begin() + static_cast<std::ptrdiff_t>(at + segmentLength(b, at)));
+    const JpegPicture picture = DecodeJpegPicture(b);
+    QCOMPARE(picture.width(), 320);
+    const std::set<QRgb> colours = coloursOf(picture.pixels());
+    QCOMPARE(colours.size(), std::size_t{1});
+    QCOMPARE(*colours.begin(), qRgb(128, 128, 128));
+}
+
+void TestJpeg::hugeSizesAreRefused_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("60000 x 60000") << 60000 << 60000;
+    QTest::newRow("65500 x 1367") << 65500 << 1367; // just over 256 MiB at 24 bits
+}
+
+void TestJpeg::hugeSizesAreRefused()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    try {
+        DecodeJpegPicture(
+            withSize(m_baseline, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height)));
+        QFAIL("a picture over the size limit was accepted");
+    } catch (const EJPEG& e) {
+        QCOMPARE(e.code(), int(JERR_IMAGE_TOO_BIG));
+    }
+}
+
+void TestJpeg::headerBiggerThanItsDataDraws()
+{
+    const JpegPicture picture = DecodeJpegPicture(withSize(m_baseline, 2000, 1500));
+    QCOMPARE(picture.pixels().size(), QSize(2000, 1500));
+}
+
+void TestJpeg::cutAndDamagedCopiesNeverCrash_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("baseline") << "cjpeg_baseline_320x240.jpg";
+    QTest::newRow("progressive") << "cjpeg_progressive_320x240.jpg";
+    QTest::newRow("arithmetic") << "cjpeg_arithmetic_320x240.jpg";
+    QTest::newRow("greyscale") << "cjpeg_greyscale_320x240.jpg";
+}
+
+void TestJpeg::cutAndDamagedCopiesNeverCrash()
+{
+    QFETCH(QString, file);
+    const Bytes whole = readFile(JpegDir + file);
+    int drawn = 0;
+    for (std::size_t step = 0; step < whole.size(); step += 131) {
+        for (int damaged = 0; damaged < 2; ++damaged) {
+            Bytes b(whole.begin(),
+                    whole.begin() + static_cast<std::ptrdiff_t>(damaged ? whole.size() : step));
+            if (damaged) b[step] ^= 0x5A;
+            try {
+                const JpegPicture picture = DecodeJpegPicture(b);
+                QCOMPARE(picture.pixels().size(), QSize(picture.width(), picture.height()));
+                ++drawn;
+            } catch (const EJPEG&) {
+            }
+        }
+    }
+    QVERIFY(drawn > 0);
+}
+
+QTEST_GUILESS_MAIN(TestJpeg)
+#include "test_jpeg.moc"
