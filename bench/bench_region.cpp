@@ -100,8 +100,7 @@ const Mask& maskFor(Shape shape, int w, int h)
     static std::map<std::tuple<int, int, int>, Mask> cache;
     const auto key = std::make_tuple(static_cast<int>(shape), w, h);
     auto it = cache.find(key);
-    if (it != cache.end())
-        return it->second;
+    if (it != cache.end()) return it->second;
     Mask m;
     m.rgb32 = drawMask(shape, w, h);
     // The same pixel set for Qt: a visible pixel becomes bit 1.
@@ -148,8 +147,7 @@ void ours(benchmark::State& state, Shape shape, int w, int h, Input input)
         region = BuildRegionFromMask(bitmap);
         benchmark::DoNotOptimize(region);
     }
-    if (pixelCount(region) != m.visible)
-        state.SkipWithError("region does not match the mask");
+    if (pixelCount(region) != m.visible) state.SkipWithError("region does not match the mask");
     setCounters(state, region, w, h);
 }
 
@@ -161,8 +159,7 @@ void qts(benchmark::State& state, Shape shape, int w, int h)
         region = QRegion(m.bitmap);
         benchmark::DoNotOptimize(region);
     }
-    if (pixelCount(region) != m.visible)
-        state.SkipWithError("Qt's region does not match the mask");
+    if (pixelCount(region) != m.visible) state.SkipWithError("Qt's region does not match the mask");
     setCounters(state, region, w, h);
 }
 
@@ -177,8 +174,7 @@ void qtFromImage(benchmark::State& state, Shape shape, int w, int h)
         region = QRegion(QBitmap::fromImage(m.rgb32.createMaskFromColor(key, Qt::MaskInColor)));
         benchmark::DoNotOptimize(region);
     }
-    if (pixelCount(region) != m.visible)
-        state.SkipWithError("Qt's region does not match the mask");
+    if (pixelCount(region) != m.visible) state.SkipWithError("Qt's region does not match the mask");
     setCounters(state, region, w, h);
 }
 
@@ -193,12 +189,14 @@ int main(int argc, char** argv)
     const std::pair<int, int> sizes[] = {{623, 364}, {2000, 2000}, {4000, 4000}};
     for (Shape shape : {Shape::Ellipse, Shape::TextRing, Shape::Noise})
         for (auto [w, h] : sizes) {
-            const std::string suffix = std::string(shapeName(shape)) + "/" + std::to_string(w) + "x" + std::to_string(h);
+            const std::string suffix =
+                std::string(shapeName(shape)) + "/" + std::to_string(w) + "x" + std::to_string(h);
             benchmark::RegisterBenchmark(("qt_qbitmap/" + suffix).c_str(), qts, shape, w, h)
                 ->Unit(benchmark::kMillisecond);
             benchmark::RegisterBenchmark(("ours_mono/" + suffix).c_str(), ours, shape, w, h, Input::Mono)
                 ->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(("ours_indexed/" + suffix).c_str(), ours, shape, w, h, Input::Indexed)
+            benchmark::RegisterBenchmark(("ours_indexed/" + suffix).c_str(), ours, shape, w, h,
+                                         Input::Indexed)
                 ->Unit(benchmark::kMillisecond);
             benchmark::RegisterBenchmark(("qt_from_rgb32/" + suffix).c_str(), qtFromImage, shape, w, h)
                 ->Unit(benchmark::kMillisecond);

@@ -15,13 +15,15 @@ namespace {
 std::vector<std::uint8_t> readFile(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     const QByteArray b = f.readAll();
     return {b.begin(), b.end()};
 }
 
-std::vector<std::uint8_t> testJpeg() { return readFile(QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg")); }
+std::vector<std::uint8_t> testJpeg()
+{
+    return readFile(QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg"));
+}
 
 std::uint32_t le32(const QByteArray& b, int at)
 {
@@ -40,10 +42,8 @@ private slots:
         QTest::addColumn<QSize>("size");
         for (std::string_view name : kBuiltInPictureNames) {
             QSize size(27, 25);
-            if (name == "BUTEND" || name == "BUTITEM")
-                size = QSize(86, 25);
-            if (name == "BUTUWAGA")
-                size = QSize(17, 17);
+            if (name == "BUTEND" || name == "BUTITEM") size = QSize(86, 25);
+            if (name == "BUTUWAGA") size = QSize(17, 17);
             QTest::newRow(name.data()) << QString::fromLatin1(name.data(), qsizetype(name.size())) << size;
         }
     }
@@ -137,8 +137,9 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(bool, showsJpeg);
-        const std::vector<std::uint8_t> bytes =
-            file.isEmpty() ? std::vector<std::uint8_t>{} : readFile(QStringLiteral(FSB_TESTDATA_DIR "/") + file);
+        const std::vector<std::uint8_t> bytes = file.isEmpty()
+                                                    ? std::vector<std::uint8_t>{}
+                                                    : readFile(QStringLiteral(FSB_TESTDATA_DIR "/") + file);
         QVERIFY(file.isEmpty() || !bytes.empty());
         Picture picture;
         ShowSkinPicture(testJpeg(), picture); // something else to replace

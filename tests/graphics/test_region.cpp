@@ -40,8 +40,7 @@ QRegion expectedRegion(const QImage& img)
     const QRgb key = img.pixel(0, 0) & 0xFFFFFF;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFF) != key)
-                r += QRect(x, y, 1, 1);
+            if ((img.pixel(x, y) & 0xFFFFFF) != key) r += QRect(x, y, 1, 1);
     return r;
 }
 
@@ -176,11 +175,9 @@ private slots:
         int checked = 0;
         while (!manifest.atEnd()) {
             const QList<QByteArray> row = manifest.readLine().trimmed().split('\t');
-            if (row.value(col("outcome_class")) != "accepted")
-                continue;
+            if (row.value(col("outcome_class")) != "accepted") continue;
             const QString file = dir + QString::fromUtf8(row.value(col("file")));
-            if (!QFile::exists(file))
-                continue; // the large files are made on request only
+            if (!QFile::exists(file)) continue; // the large files are made on request only
             Bitmap mask;
             ReadMaskBitmap(file.toStdString(), mask);
             const QRegion region = BuildRegionFromMask(mask);

@@ -30,7 +30,10 @@ bool hasCaption(const QWidget& w)
            !(f & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }
 
-bool isFrameless(const QWidget& w) { return w.windowFlags() & Qt::FramelessWindowHint; }
+bool isFrameless(const QWidget& w)
+{
+    return w.windowFlags() & Qt::FramelessWindowHint;
+}
 
 // The preview window's set-up: created inactive, auto-size on, empty mask.
 struct Window {

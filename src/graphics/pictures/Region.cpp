@@ -35,16 +35,14 @@ public:
     BandBuilder(int width, int height)
         : m_width(width), m_height(height), m_words(static_cast<std::size_t>((width + 63) / 64)),
           m_row(m_words, 0), m_previous(m_words, 0)
-    {
-    }
+    {}
 
     // The bit row to fill for the next row; bits past the width must stay 0.
     std::uint64_t* row() { return m_row.data(); }
 
     void finishRow(int y)
     {
-        if (y == m_height / 8 && y >= 32)
-            reserveByEstimate(y);
+        if (y == m_height / 8 && y >= 32) reserveByEstimate(y);
         if (y > 0 && std::memcmp(m_row.data(), m_previous.data(), m_words * sizeof(std::uint64_t)) == 0) {
             ++m_bandHeight;
             return;
@@ -60,8 +58,7 @@ public:
     {
         flush();
         QRegion region;
-        if (!m_rects.empty())
-            region.setRects(m_rects.data(), static_cast<int>(m_rects.size()));
+        if (!m_rects.empty()) region.setRects(m_rects.data(), static_cast<int>(m_rects.size()));
         return region;
     }
 
@@ -86,8 +83,7 @@ private:
                 edges &= edges - 1;
             }
         }
-        if (open)
-            m_band.push_back({start, m_width});
+        if (open) m_band.push_back({start, m_width});
     }
 
     // A busy mask has millions of rectangles; growing the list by doubling
@@ -96,8 +92,7 @@ private:
     {
         const double perRow = static_cast<double>(m_rects.size() + m_band.size()) / rowsDone;
         const auto estimate = static_cast<std::size_t>(perRow * m_height * 1.05) + 64;
-        if (estimate > m_rects.capacity())
-            m_rects.reserve(estimate);
+        if (estimate > m_rects.capacity()) m_rects.reserve(estimate);
     }
 
     void flush()
@@ -153,8 +148,8 @@ void packTrueColour(const std::uint32_t* row, int width, std::uint32_t key, std:
 
 // 8-bit palette pixels through a visibility table; when only one index holds
 // the key colour, a byte compare does it sixteen pixels at a time.
-void packIndexed(const std::uint8_t* row, int width, const std::array<bool, 256>& visible, int onlyHiddenIndex,
-                 std::uint64_t* out)
+void packIndexed(const std::uint8_t* row, int width, const std::array<bool, 256>& visible,
+                 int onlyHiddenIndex, std::uint64_t* out)
 {
     int x = 0;
 #if defined(__SSE2__)
@@ -183,7 +178,8 @@ void packIndexed(const std::uint8_t* row, int width, const std::array<bool, 256>
 // 1-bit pixels: the bytes are the bits already, eight bytes to a word, after
 // mapping the two palette entries to visible or not (and, for the
 // most-significant-bit-first layout, mirroring each byte).
-void packMono(const std::uint8_t* row, int width, bool msbFirst, bool visible0, bool visible1, std::uint64_t* out)
+void packMono(const std::uint8_t* row, int width, bool msbFirst, bool visible0, bool visible1,
+              std::uint64_t* out)
 {
     const std::size_t bytes = static_cast<std::size_t>((width + 7) / 8);
     const std::size_t words = static_cast<std::size_t>((width + 63) / 64);
@@ -191,8 +187,7 @@ void packMono(const std::uint8_t* row, int width, bool msbFirst, bool visible0, 
     std::memcpy(out, row, bytes); // byte i holds pixels 8i to 8i+7
     for (std::size_t i = 0; i < words; ++i) {
         std::uint64_t v = out[i];
-        if constexpr (std::endian::native == std::endian::big)
-            v = __builtin_bswap64(v);
+        if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
         if (msbFirst) {
             v = ((v >> 1) & 0x5555555555555555u) | ((v & 0x5555555555555555u) << 1);
             v = ((v >> 2) & 0x3333333333333333u) | ((v & 0x3333333333333333u) << 2);
@@ -206,8 +201,7 @@ void packMono(const std::uint8_t* row, int width, bool msbFirst, bool visible0, 
             v = 0;
         out[i] = v;
     }
-    if (width % 64 != 0)
-        out[words - 1] &= (std::uint64_t{1} << (width % 64)) - 1;
+    if (width % 64 != 0) out[words - 1] &= (std::uint64_t{1} << (width % 64)) - 1;
 }
 
 QRgb paletteColour(const QList<QRgb>& table, int index)
@@ -275,8 +269,7 @@ QRegion fromMono(const QImage& image)
 
 QRegion BuildRegionFromImage(const QImage& image)
 {
-    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
-        return {};
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0) return {};
     switch (image.format()) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
@@ -294,8 +287,7 @@ QRegion BuildRegionFromImage(const QImage& image)
 
 QRegion BuildRegionFromMask(const Bitmap& mask)
 {
-    if (mask.isEmpty())
-        return {};
+    if (mask.isEmpty()) return {};
     return BuildRegionFromImage(mask.image());
 }
 
