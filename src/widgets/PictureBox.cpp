@@ -21,16 +21,14 @@ void PictureBox::setAutoSize(bool autoSize)
 
 void PictureBox::setTransparent(bool transparent)
 {
-    if (m_transparent == transparent)
-        return;
+    if (m_transparent == transparent) return;
     m_transparent = transparent;
     update();
 }
 
 QSize PictureBox::sizeHint() const
 {
-    if (m_picture.width() > 0 && m_picture.height() > 0)
-        return {m_picture.width(), m_picture.height()};
+    if (m_picture.width() > 0 && m_picture.height() > 0) return {m_picture.width(), m_picture.height()};
     return size();
 }
 

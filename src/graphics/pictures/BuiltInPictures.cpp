@@ -30,12 +30,11 @@ QByteArray builtInBytes(std::string_view name)
 void LoadBuiltInPicture(Picture& picture, std::string_view name)
 {
     const QByteArray bytes = builtInBytes(name);
-    if (picture.kind() != Picture::Kind::Bitmap)
-        picture.assign(Bitmap());
+    if (picture.kind() != Picture::Kind::Bitmap) picture.assign(Bitmap());
     Bitmap bitmap = *picture.bitmap();
-    ReadBitmapFromInfoHeader(
-        std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
-        bitmap);
+    ReadBitmapFromInfoHeader(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                       static_cast<std::size_t>(bytes.size())),
+                             bitmap);
     picture.assign(std::move(bitmap));
 }
 

@@ -15,19 +15,15 @@ Picture& Picture::operator=(const Picture& other)
 
 int Picture::width() const
 {
-    if (const JpegPicture* j = jpeg())
-        return j->width();
-    if (const Bitmap* b = bitmap())
-        return b->width();
+    if (const JpegPicture* j = jpeg()) return j->width();
+    if (const Bitmap* b = bitmap()) return b->width();
     return 0;
 }
 
 int Picture::height() const
 {
-    if (const JpegPicture* j = jpeg())
-        return j->height();
-    if (const Bitmap* b = bitmap())
-        return b->height();
+    if (const JpegPicture* j = jpeg()) return j->height();
+    if (const Bitmap* b = bitmap()) return b->height();
     return 0;
 }
 
@@ -52,8 +48,7 @@ void Picture::assign(Bitmap bitmap)
 void Picture::changed()
 {
     m_keyed = QImage();
-    if (m_onChange)
-        m_onChange();
+    if (m_onChange) m_onChange();
 }
 
 void Picture::draw(QPainter& painter, QPoint at, bool transparent) const
@@ -62,26 +57,22 @@ void Picture::draw(QPainter& painter, QPoint at, bool transparent) const
         // Pixels are decoded here, on first drawing. A picture whose data
         // fails fatally decodes to nothing, and nothing is drawn.
         const QImage& pixels = j->pixels();
-        if (!pixels.isNull())
-            painter.drawImage(at, pixels);
+        if (!pixels.isNull()) painter.drawImage(at, pixels);
         return;
     }
     const Bitmap* b = bitmap();
-    if (!b || b->isEmpty())
-        return;
+    if (!b || b->isEmpty()) return;
     if (!transparent) {
         painter.drawImage(at, b->image());
         return;
     }
-    if (m_keyed.isNull())
-        m_keyed = KeyOutBottomLeftColour(b->image());
+    if (m_keyed.isNull()) m_keyed = KeyOutBottomLeftColour(b->image());
     painter.drawImage(at, m_keyed);
 }
 
 QImage KeyOutBottomLeftColour(const QImage& image)
 {
-    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
-        return {};
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0) return {};
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = out.pixel(0, out.height() - 1) & 0x00FFFFFF;
     for (int y = 0; y < out.height(); ++y) {

@@ -22,8 +22,7 @@ TTransparentForm::TTransparentForm(QWidget* owner)
 {
     // QWidget announces its destruction before it deletes its children, so by
     // the time this component goes with its window we know not to touch it.
-    if (m_window)
-        connect(m_window, &QObject::destroyed, this, [this] { m_windowDying = true; });
+    if (m_window) connect(m_window, &QObject::destroyed, this, [this] { m_windowDying = true; });
 }
 
 TTransparentForm::~TTransparentForm()
@@ -37,8 +36,7 @@ TTransparentForm::~TTransparentForm()
 void TTransparentForm::setActive(bool active)
 {
     m_active = active;
-    if (m_building || !m_window)
-        return;
+    if (m_building || !m_window) return;
     if (active) {
         setCaptionStyle(false);
         applyMaskRegion();
@@ -50,10 +48,8 @@ void TTransparentForm::setActive(bool active)
 
 void TTransparentForm::setMask(const Bitmap& mask)
 {
-    if (&mask != &m_mask)
-        m_mask = mask;
-    if (m_building || !m_window)
-        return;
+    if (&mask != &m_mask) m_mask = mask;
+    if (m_building || !m_window) return;
     if (m_active)
         applyMaskRegion();
     else
@@ -63,8 +59,7 @@ void TTransparentForm::setMask(const Bitmap& mask)
 void TTransparentForm::setAutoSize(bool autoSize)
 {
     m_autoSize = autoSize;
-    if (autoSize && m_active && !m_building && m_window)
-        setWindowSize(m_mask.width(), m_mask.height());
+    if (autoSize && m_active && !m_building && m_window) setWindowSize(m_mask.width(), m_mask.height());
 }
 
 void TTransparentForm::loaded()
@@ -80,8 +75,7 @@ void TTransparentForm::applyMaskRegion()
     // An empty region clears the window's mask: no region, the whole window shows.
     m_window->setMask(BuildRegionFromMask(m_mask));
     m_window->update();
-    if (m_autoSize)
-        setWindowSize(m_mask.width(), m_mask.height());
+    if (m_autoSize) setWindowSize(m_mask.width(), m_mask.height());
 }
 
 void TTransparentForm::setCaptionStyle(bool caption)
@@ -98,8 +92,7 @@ void TTransparentForm::setCaptionStyle(bool caption)
         const QPoint position = m_window->pos();
         m_window->setWindowFlags(flags);
         m_window->move(position);
-        if (visible)
-            m_window->show();
+        if (visible) m_window->show();
     }
     // Never resizable by the user.
     m_window->setFixedSize(m_window->size());

@@ -47,14 +47,16 @@ int glyphWidth(const Glyph& g)
     return w;
 }
 
-int glyphHeight(const Glyph& g) { return static_cast<int>(g.size()); }
+int glyphHeight(const Glyph& g)
+{
+    return static_cast<int>(g.size());
+}
 
 void stamp(QImage& img, const Glyph& g, int left, int top, QRgb colour)
 {
     for (int y = 0; y < glyphHeight(g); ++y)
         for (int x = 0; g[static_cast<std::size_t>(y)][x] != '\0'; ++x)
-            if (g[static_cast<std::size_t>(y)][x] == 'X')
-                img.setPixel(left + x, top + y, colour);
+            if (g[static_cast<std::size_t>(y)][x] == 'X') img.setPixel(left + x, top + y, colour);
 }
 
 // Turns a glyph by a quarter turn clockwise; used for the four arrows.
@@ -87,14 +89,12 @@ QImage raisedButton(int w, int h)
     for (int x = 0; x < w; ++x) {
         img.setPixel(x, 0, kHighlight);
         img.setPixel(x, h - 1, kDarkShadow);
-        if (x >= 1 && x <= w - 2)
-            img.setPixel(x, h - 2, kShadow);
+        if (x >= 1 && x <= w - 2) img.setPixel(x, h - 2, kShadow);
     }
     for (int y = 0; y < h; ++y) {
         img.setPixel(0, y, y == h - 1 ? kDarkShadow : kHighlight);
         img.setPixel(w - 1, y, kDarkShadow);
-        if (y >= 1 && y <= h - 2)
-            img.setPixel(w - 2, y, kShadow);
+        if (y >= 1 && y <= h - 2) img.setPixel(w - 2, y, kShadow);
     }
     img.setPixel(w - 1, 0, kDarkShadow);
     return img;
@@ -111,6 +111,8 @@ void stampCentred(QImage& img, const Glyph& g, int dx = 0, int dy = 0)
     stamp(img, g, left, top, kInk);
 }
 
+// The glyphs are drawn in their rows, so the formatter leaves them alone.
+// clang-format off
 // Bold digits, eleven rows high with two-pixel stems.
 const Glyph kDigit1 = {
     "...XX..",
@@ -225,6 +227,8 @@ const Glyph kLetterC = {
     "..XXXXX",
 };
 
+// clang-format on
+
 // Sets a word of glyphs with a fixed gap and centres it on the button.
 void stampWord(QImage& img, const std::vector<const Glyph*>& letters, int gap)
 {
@@ -243,6 +247,7 @@ void stampWord(QImage& img, const std::vector<const Glyph*>& letters, int gap)
     }
 }
 
+// clang-format off
 const std::vector<std::string> kArrowUp = {
     ".....X.....",
     "....XXX....",
@@ -287,6 +292,8 @@ const Glyph kCross = {
     "XXX..XXX",
     "XX....XX",
 };
+
+// clang-format on
 
 // The warning sign: a yellow triangle with a black rim and a black
 // exclamation mark, on pure red. Red is the see-through colour (the
@@ -357,8 +364,7 @@ bool writeInfoHeaderBitmap(const QImage& img, const QString& path)
             out.push_back(0);
     }
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
+    if (!f.open(QIODevice::WriteOnly)) return false;
     return f.write(reinterpret_cast<const char*>(out.data()), static_cast<qint64>(out.size())) ==
            static_cast<qint64>(out.size());
 }
@@ -601,8 +607,8 @@ QImage frenchFries()
     struct Fry {
         qreal x, top, tilt;
     };
-    const Fry fries[] = {{9, 7, -2.5}, {12, 4, -1}, {15, 6, 0.5}, {18, 3, 1.5}, {21, 5, 2.5},
-                         {24, 8, 3.5}, {13.5, 9, -3}, {19.5, 8, 0}};
+    const Fry fries[] = {{9, 7, -2.5}, {12, 4, -1},  {15, 6, 0.5},  {18, 3, 1.5},
+                         {21, 5, 2.5}, {24, 8, 3.5}, {13.5, 9, -3}, {19.5, 8, 0}};
     for (const Fry& f : fries) {
         QPainterPath fry;
         fry.moveTo(f.x - 1.6, 18);
@@ -740,7 +746,8 @@ QImage coffeeCup()
 
 std::vector<QImage> itemPictures()
 {
-    return {chewingGum(), squarePacket(), creditCard(), hamburger(), frenchFries(), frozenFood(), coffeeCup()};
+    return {chewingGum(),  squarePacket(), creditCard(), hamburger(),
+            frenchFries(), frozenFood(),   coffeeCup()};
 }
 
 // Every picture enlarged by nearest neighbour on a checkered ground, for a look.
@@ -765,7 +772,8 @@ QImage contactSheet(const std::vector<Named>& buttons, const std::vector<QImage>
     QPainter p(&sheet);
     for (int cy = 0; cy < sheet.height(); cy += 8)
         for (int cx = 0; cx < sheet.width(); cx += 8)
-            p.fillRect(cx, cy, 8, 8, ((cx + cy) / 8) % 2 ? QColor(0xE8, 0xE8, 0xE8) : QColor(0xB0, 0xB8, 0xC0));
+            p.fillRect(cx, cy, 8, 8,
+                       ((cx + cy) / 8) % 2 ? QColor(0xE8, 0xE8, 0xE8) : QColor(0xB0, 0xB8, 0xC0));
     x = pad;
     int y = pad;
     rowH = 0;
@@ -803,14 +811,16 @@ int main(int argc, char** argv)
     }
     const std::vector<Named> buttons = buttonBitmaps();
     for (const Named& b : buttons)
-        if (!writeInfoHeaderBitmap(b.image, out.filePath(QStringLiteral("builtin/") + QLatin1String(b.name)))) {
+        if (!writeInfoHeaderBitmap(b.image,
+                                   out.filePath(QStringLiteral("builtin/") + QLatin1String(b.name)))) {
             std::fprintf(stderr, "cannot write %s\n", b.name);
             return 1;
         }
     const std::vector<QImage> items = itemPictures();
     for (std::size_t i = 0; i < items.size(); ++i)
-        if (!items[i].convertToFormat(QImage::Format_ARGB32).save(
-                out.filePath(QStringLiteral("items/%1.png").arg(i)), "PNG")) {
+        if (!items[i]
+                 .convertToFormat(QImage::Format_ARGB32)
+                 .save(out.filePath(QStringLiteral("items/%1.png").arg(i)), "PNG")) {
             std::fprintf(stderr, "cannot write item picture %zu\n", i);
             return 1;
         }
