@@ -10,6 +10,7 @@ namespace fabulor {
 namespace {
 
 constexpr char RequestedOuterSize[] = "fabulorRequestedOuterSize";
+constexpr char HasOuterSizeKeeper[] = "fabulorHasOuterSizeKeeper";
 
 void resizeInner(QWidget* window, QSize outer)
 {
@@ -70,8 +71,10 @@ void setOuterSize(QWidget* window, QSize outer)
 {
     resizeInner(window, outer);
     if (!window->isVisible()) {
-        if (!window->findChild<OuterSizeKeeper*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!window->property(HasOuterSizeKeeper).toBool()) {
             new OuterSizeKeeper(window);
+            window->setProperty(HasOuterSizeKeeper, true);
+        }
         window->setProperty(RequestedOuterSize, outer);
     }
 }
