@@ -1,55 +1,210 @@
 // The "Właściwości" tab: colours, fonts, borders and flatness of the
-// components that have an appearance of their own.
+// components that have an appearance of their own. Each handler re-applies
+// its whole group from all of the group's editors, so the order in which the
+// editors change never matters.
 
 #include "editor/SettingsWindow.h"
 
 #include "preview/PreviewWindow.h"
+#include "widgets/ColourPicker.h"
+#include "widgets/FontPicker.h"
 #include "widgets/ListView.h"
 #include "widgets/Memo.h"
+#include "widgets/PageControl.h"
+#include "widgets/Panel.h"
+#include "widgets/SizePicker.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StaticText.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace fabulor {
+namespace {
+
+// The colour the background pickers start with, before start-up applies the
+// document; it is no listed colour, so it shows as a custom one.
+constexpr Colour InitialBackground = 0x00A6CAF0u;
+constexpr Colour Black = 0x00000000u;
+
+QGroupBox* Group(const QString& title, QWidget* parent, const QRect& bounds)
+{
+    auto* group = new QGroupBox(title, parent);
+    group->setGeometry(bounds);
+    return group;
+}
+
+// A font name, its size and its colour applied to one control. An empty name
+// keeps the control's font name; a size Qt cannot show keeps its size.
+void ApplyFont(QWidget* control, const QString& name, int size)
+{
+    QFont font = control->font();
+    if (!name.isEmpty())
+        font.setFamily(name);
+    if (size >= 1)
+        font.setPointSize(size);
+    control->setFont(font);
+}
+
+} // namespace
 
 void TFBox::buildPropertiesTab()
 {
     PageControl1 = new QTabWidget(Prop);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setTabPosition(QTabWidget::West);
+    auto* layout = new QVBoxLayout(Prop);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(PageControl1);
     const auto addSheet = [this](const char* name, const QString& caption) {
         auto* sheet = new QWidget;
         sheet->setObjectName(QString::fromLatin1(name));
         PageControl1->addTab(sheet, caption);
         return sheet;
     };
+    const auto colourPicker = [this](const char* name, QWidget* parent, const QRect& bounds, Colour initial) {
+        auto* picker = new ColourPicker(m_dialogs, parent);
+        picker->setObjectName(QString::fromLatin1(name));
+        picker->setGeometry(bounds);
+        picker->setValue(initial);
+        return picker;
+    };
+    const auto fontGroup = [this, &colourPicker](QWidget* sheet, int top, const char* prefix, FontPicker*& font,
+                                                 SizePicker*& size, ColourPicker*& colour) {
+        QGroupBox* group = Group(QStringLiteral("Czcionka"), sheet, {16, top, 193, 89});
+        font = new FontPicker(group);
+        font->setObjectName(QStringLiteral("%1_font").arg(QLatin1String(prefix)));
+        font->setGeometry(16, 29, 145, 20);
+        size = new SizePicker(group);
+        size->setObjectName(QStringLiteral("%1_fontsize").arg(QLatin1String(prefix)));
+        size->setGeometry(112, 52, 49, 21);
+        size->setFontPicker(font);
+        colour = colourPicker(qPrintable(QStringLiteral("%1_fontcolor").arg(QLatin1String(prefix))), group,
+                              {16, 53, 89, 20}, Black);
+    };
+    const auto borderEdit = [](const char* name, QWidget* parent, const QRect& bounds) {
+        auto* edit = new SpinEdit(parent);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setGeometry(bounds);
+        edit->setIncrement(1);
+        edit->setLimits(0, 10);
+        edit->setValue(0);
+        return edit;
+    };
+
     TabSheet1 = addSheet("TabSheet1", QStringLiteral("Opis"));
+    QGroupBox* opisGroup = Group(QStringLiteral("Właściwości"), TabSheet1, {16, 24, 193, 81});
+    O_Flat = new QCheckBox(QStringLiteral("Płaski"), opisGroup);
+    O_Flat->setObjectName(QStringLiteral("O_Flat"));
+    O_Flat->setGeometry(16, 24, 49, 17);
+    O_color = colourPicker("O_color", opisGroup, {16, 48, 89, 20}, InitialBackground);
+    fontGroup(TabSheet1, 112, "O", O_font, O_fontsize, O_fontcolor);
+
     TabSheet2 = addSheet("TabSheet2", QStringLiteral("PageControl"));
+    P_border = borderEdit("P_border", TabSheet2, {72, 88, 89, 21});
+    P_color = colourPicker("P_color", TabSheet2, {72, 112, 89, 20}, InitialBackground);
+
     TabSheet3 = addSheet("TabSheet3", QStringLiteral("Przedmioty"));
+    QGroupBox* listGroup = Group(QStringLiteral("Właściwości"), TabSheet3, {16, 16, 193, 105});
+    B_flat = new QCheckBox(QStringLiteral("Płaski"), listGroup);
+    B_flat->setObjectName(QStringLiteral("B_flat"));
+    B_flat->setGeometry(16, 24, 49, 17);
+    B_flatscroll = new QCheckBox(QStringLiteral("Płaskie scrollbary"), listGroup);
+    B_flatscroll->setObjectName(QStringLiteral("B_flatscroll"));
+    B_flatscroll->setGeometry(16, 48, 105, 17);
+    B_color = colourPicker("B_color", listGroup, {16, 72, 89, 20}, InitialBackground);
+    fontGroup(TabSheet3, 128, "B", B_font, B_fontsize, B_fontcolor);
+
     TabSheet4 = addSheet("TabSheet4", QStringLiteral("Rysunek"));
+    R_border = borderEdit("R_border", TabSheet4, {64, 80, 89, 21});
+    R_color = colourPicker("R_color", TabSheet4, {64, 104, 89, 20}, InitialBackground);
+    R_pcolor = colourPicker("R_pcolor", TabSheet4, {64, 128, 89, 20}, InitialBackground);
+
     TabSheet5 = addSheet("TabSheet5", QStringLiteral("Label \"Droga nr [x]\""));
+    fontGroup(TabSheet5, 72, "D", D_font, D_fontsize, D_fontcolor);
+
     TabSheet6 = addSheet("TabSheet6", QStringLiteral("Komunikat"));
+    fontGroup(TabSheet6, 72, "K", K_font, K_fontsize, K_fontcolor);
     PageControl1->setCurrentWidget(TabSheet6);
 
-    O_Flat = new QCheckBox(QStringLiteral("Płaski"), TabSheet1);
-    O_Flat->setObjectName(QStringLiteral("O_Flat"));
-    O_Flat->setGeometry(32, 48, 49, 17);
+    // Connected only now, so the editors' initial values touch no preview control.
     connect(O_Flat, &QCheckBox::toggled, this, &TFBox::O_FlatClick);
-
-    B_flat = new QCheckBox(QStringLiteral("Płaski"), TabSheet3);
-    B_flat->setObjectName(QStringLiteral("B_flat"));
-    B_flat->setGeometry(32, 40, 49, 17);
+    connect(O_color, &ColourPicker::changed, this, &TFBox::O_FlatClick);
+    connect(O_font, &FontPicker::changed, this, &TFBox::O_fontChange);
+    connect(O_fontsize, &SizePicker::changed, this, &TFBox::O_fontChange);
+    connect(O_fontcolor, &ColourPicker::changed, this, &TFBox::O_fontChange);
+    connect(P_border, &SpinEdit::changed, this, &TFBox::P_borderChange);
+    connect(P_color, &ColourPicker::changed, this, &TFBox::P_borderChange);
     connect(B_flat, &QCheckBox::toggled, this, &TFBox::B_flatClick);
+    connect(B_flatscroll, &QCheckBox::toggled, this, &TFBox::B_flatClick);
+    // The list's colour picker is served by its click handler.
+    connect(B_color, &ColourPicker::clicked, this, &TFBox::B_flatClick);
+    connect(B_font, &FontPicker::changed, this, &TFBox::B_fontChange);
+    connect(B_fontsize, &SizePicker::changed, this, &TFBox::B_fontChange);
+    connect(B_fontcolor, &ColourPicker::changed, this, &TFBox::B_fontChange);
+    connect(R_border, &SpinEdit::changed, this, &TFBox::R_borderChange);
+    connect(R_color, &ColourPicker::changed, this, &TFBox::R_borderChange);
+    connect(R_pcolor, &ColourPicker::changed, this, &TFBox::R_borderChange);
+    connect(D_font, &FontPicker::changed, this, &TFBox::D_fontChange);
+    connect(D_fontsize, &SizePicker::changed, this, &TFBox::D_fontChange);
+    connect(D_fontcolor, &ColourPicker::changed, this, &TFBox::D_fontChange);
+    connect(K_font, &FontPicker::changed, this, &TFBox::K_fontChange);
+    connect(K_fontsize, &SizePicker::changed, this, &TFBox::K_fontChange);
+    connect(K_fontcolor, &ColourPicker::changed, this, &TFBox::K_fontChange);
 }
 
 void TFBox::O_FlatClick()
 {
     F.Op1->setBorderStyle(O_Flat->isChecked() ? BorderStyle::None : BorderStyle::Single);
+    F.Op1->setColour(O_color->value());
+}
+
+void TFBox::O_fontChange()
+{
+    ApplyFont(F.Op1, O_font->text(), O_fontsize->value());
+    F.Op1->setFontColour(O_fontcolor->value());
+}
+
+void TFBox::P_borderChange()
+{
+    F.PC1->setClientBorderWidth(P_border->value());
+    F.PC1->setColour(P_color->value());
 }
 
 void TFBox::B_flatClick()
 {
     F.LB->setBorderStyle(B_flat->isChecked() ? BorderStyle::None : BorderStyle::Single);
+    F.LB->setColour(B_color->value());
+    F.LB->setFlatScrollBars(B_flatscroll->isChecked());
+}
+
+void TFBox::B_fontChange()
+{
+    ApplyFont(F.LB, B_font->text(), B_fontsize->value());
+    F.LB->setFontColour(B_fontcolor->value());
+}
+
+void TFBox::R_borderChange()
+{
+    F.PRys->setBorderWidth(R_border->value());
+    F.Rys->setColour(R_color->value());
+    F.PRys->setColour(R_pcolor->value());
+}
+
+void TFBox::D_fontChange()
+{
+    for (StaticText* label : {F.L1, F.L2, F.L3, F.L4}) {
+        ApplyFont(label, D_font->text(), D_fontsize->value());
+        label->setFontColour(D_fontcolor->value());
+    }
+}
+
+void TFBox::K_fontChange()
+{
+    ApplyFont(F.LM, K_font->text(), K_fontsize->value());
+    F.LM->setFontColour(K_fontcolor->value());
 }
 
 } // namespace fabulor

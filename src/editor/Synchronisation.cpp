@@ -11,11 +11,15 @@
 #include "graphics/pictures/BuiltInPictures.h"
 #include "graphics/pictures/TransparentForm.h"
 #include "preview/PreviewWindow.h"
+#include "widgets/ColourPicker.h"
+#include "widgets/FontPicker.h"
 #include "widgets/ListView.h"
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
 #include "widgets/PictureBox.h"
+#include "widgets/SizePicker.h"
+#include "widgets/SpinEdit.h"
 #include "widgets/StaticText.h"
 #include "widgets/WindowGeometry.h"
 
@@ -89,6 +93,14 @@ void ApplyFontSize(QWidget* control, int points)
     QFont font = control->font();
     font.setPointSize(points);
     control->setFont(font);
+}
+
+// The same, then the mirroring size picker shows the size read; it puts 10
+// in place of a size outside 1 to 999, and its handler applies that.
+void ApplyFontSize(QWidget* control, SizePicker* mirror, int points)
+{
+    ApplyFontSize(control, points);
+    mirror->setSize(points);
 }
 
 std::string ReadFontName(const IniStore& doc, std::string_view section)
@@ -183,21 +195,29 @@ void TFBox::LoadStateFromDocument()
 
     ApplyBounds(doc, "PC1", F.PC1, {209, 153, 144, 24});
     F.PC1->setClientBorderWidth(doc.readInteger("PC1", "Border", 0));
+    P_border->setValue(F.PC1->clientBorderWidth());
     F.PC1->setColour(doc.readColour("PC1", "Color", "$00DFDFDF"));
+    P_color->setValue(F.PC1->colour());
 
     ApplyBounds(doc, "OP1", F.Op1, {209, 88, 49, 24});
     const bool opisFlat = doc.readBool("OP1", "Flat", false);
     F.Op1->setBorderStyle(opisFlat ? BorderStyle::None : BorderStyle::Single);
     O_Flat->setChecked(opisFlat);
     F.Op1->setColour(doc.readColour("OP1", "Color", "$0FFFFFF"));
+    O_color->setValue(F.Op1->colour());
     F.Op1->setFontColour(doc.readColour("OP1", "FColor", "$0000000"));
+    O_fontcolor->setValue(F.Op1->fontColour());
     ApplyFontName(F.Op1, ReadFontName(doc, "OP1"));
-    ApplyFontSize(F.Op1, doc.readInteger("OP1", "FSize", 10));
+    O_font->setFontName(F.Op1->font().family());
+    ApplyFontSize(F.Op1, O_fontsize, doc.readInteger("OP1", "FSize", 10));
 
     ApplyBounds(doc, "PRys", F.PRys, {241, 249, 48, 248});
     F.PRys->setBorderWidth(doc.readInteger("PRys", "Border", 4));
+    R_border->setValue(F.PRys->borderWidth());
     F.Rys->setColour(doc.readColour("PRys", "RColor", "clGray"));
+    R_color->setValue(F.Rys->colour());
     F.PRys->setColour(doc.readColour("PRys", "Color", "clSilver"));
+    R_pcolor->setValue(F.PRys->colour());
 
     for (const ButtonEntry& button : ButtonTable()) {
         ApplyPosition(doc, button.section, button.panel(F), button.defaultTop, button.defaultLeft);
@@ -208,8 +228,10 @@ void TFBox::LoadStateFromDocument()
 
     ApplyPosition(doc, "L1", F.L1, 12, 42);
     F.L1->setFontColour(doc.readColour("L1", "FColor", "clBlack"));
+    D_fontcolor->setValue(F.L1->fontColour());
     ApplyFontName(F.L1, ReadFontName(doc, "L1"));
-    ApplyFontSize(F.L1, doc.readInteger("L1", "FSize", 8));
+    D_font->setFontName(F.L1->font().family());
+    ApplyFontSize(F.L1, D_fontsize, doc.readInteger("L1", "FSize", 8));
 
     // The other path labels always share the font colour of the first.
     const std::tuple<std::string_view, StaticText*, int> pathLabels[] = {
@@ -223,17 +245,22 @@ void TFBox::LoadStateFromDocument()
 
     ApplyPosition(doc, "LM", F.LM, 312, 64);
     F.LM->setFontColour(doc.readColour("LM", "FColor", "clBlack"));
+    K_fontcolor->setValue(F.LM->fontColour());
     ApplyFontName(F.LM, ReadFontName(doc, "LM"));
-    ApplyFontSize(F.LM, doc.readInteger("LM", "FSize", 8));
+    K_font->setFontName(F.LM->font().family());
+    ApplyFontSize(F.LM, K_fontsize, doc.readInteger("LM", "FSize", 8));
 
     ApplyBounds(doc, "LB", F.LB, {97, 249, 48, 504});
     const bool listFlat = doc.readBool("LB", "Flat", false);
     F.LB->setBorderStyle(listFlat ? BorderStyle::None : BorderStyle::Single);
     B_flat->setChecked(listFlat);
     F.LB->setColour(doc.readColour("LB", "Color", "$0FFFFFF"));
+    B_color->setValue(F.LB->colour());
     F.LB->setFontColour(doc.readColour("LB", "FColor", "$0000000"));
+    B_fontcolor->setValue(F.LB->fontColour());
     ApplyFontName(F.LB, ReadFontName(doc, "LB"));
-    ApplyFontSize(F.LB, doc.readInteger("LB", "FSize", 10));
+    B_font->setFontName(F.LB->font().family());
+    ApplyFontSize(F.LB, B_fontsize, doc.readInteger("LB", "FSize", 10));
 }
 
 } // namespace fabulor
