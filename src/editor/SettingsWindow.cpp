@@ -6,6 +6,7 @@
 #include "widgets/WindowGeometry.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -55,6 +56,7 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
     Comps = addTab("Comps", QStringLiteral("Komponenty"));
     Prop = addTab("Prop", QStringLiteral("Właściwości"));
     PCTRL->setCurrentWidget(Plik);
+    buildComponentsTab();
 
     FormCreate();
 }
@@ -63,6 +65,8 @@ TFBox::~TFBox() = default;
 
 void TFBox::FormCreate()
 {
+    // The chooser starts at the first entry; nothing is selected yet.
+    CB->setCurrentIndex(0);
     // Shaping switch (CheckBox2Click) comes with the "Skóra" tab.
     m_document.emplace();
     // Applying the document (LoadStateFromDocument) comes with skin loading.
