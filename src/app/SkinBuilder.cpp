@@ -14,6 +14,7 @@ SkinBuilder::SkinBuilder(Application& app, std::unique_ptr<Dialogs> dialogs)
     // The preview window comes first and is the main window.
     m_preview = std::make_unique<TF>();
     m_settings = std::make_unique<TFBox>(*m_preview, m_document, *m_dialogs);
+    m_preview->SelectComponent = [this](int index) { m_settings->SelectComponent(index); };
 
     QObject::connect(m_preview.get(), &TF::shown, m_settings.get(), [this] {
         m_settings->show();

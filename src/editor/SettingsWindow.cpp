@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -59,6 +60,7 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
 
     buildFileTab();
     buildSkinTab();
+    buildComponentsTab();
     buildPropertiesTab();
 
     FormCreate();
@@ -68,6 +70,8 @@ TFBox::~TFBox() = default;
 
 void TFBox::FormCreate()
 {
+    // The chooser starts at the first entry; nothing is selected yet.
+    CB->setCurrentIndex(0);
     CheckBox2->setChecked(false);
     // Runs once directly: the box was unchecked already, so no click came.
     CheckBox2Click();

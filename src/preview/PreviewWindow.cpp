@@ -1,6 +1,7 @@
 #include "PreviewWindow.h"
 
 #include "graphics/pictures/TransparentForm.h"
+#include "preview/SelectionFrame.h"
 #include "widgets/ListView.h"
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
@@ -110,6 +111,10 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     Mask = new TTransparentForm(this);
     Mask->setAutoSize(true);
     Mask->loaded();
+
+    // Last, so the mark lies above every control.
+    Selection = new SelectionFrame(this);
+    hookPresses();
 }
 
 TF::~TF() = default;

@@ -6,14 +6,19 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+
+class QMouseEvent;
 
 namespace fabulor {
 
 class ListView;
 class Memo;
 class PageControl;
+class InteractiveMove;
 class Panel;
 class PictureBox;
+class SelectionFrame;
 class StaticText;
 class TTransparentForm;
 
@@ -80,6 +85,45 @@ public:
     // The window-shaping component; inactive when the window is created.
     TTransparentForm* Mask = nullptr;
 
+    // Makes a catalogue entry the current one in the settings window; the
+    // owner connects it. A press on a component runs it first.
+    std::function<void(int index)> SelectComponent;
+    // The mark of the current component; not part of the skin.
+    SelectionFrame* Selection = nullptr;
+
+    // Press handlers: select the pressed component, then move it with the
+    // pointer until the button is released (PressHandlers.cpp). sender is
+    // the widget the press landed on.
+    void PC1MouseDown(QWidget* sender, QMouseEvent* event);
+    void P1MouseDown(QWidget* sender, QMouseEvent* event);
+    void PRysMouseDown(QWidget* sender, QMouseEvent* event);
+    void BCloseMouseDown(QWidget* sender, QMouseEvent* event);
+    void BMiniMouseDown(QWidget* sender, QMouseEvent* event);
+    void BMenuMouseDown(QWidget* sender, QMouseEvent* event);
+    void B1MouseDown(QWidget* sender, QMouseEvent* event);
+    void B2MouseDown(QWidget* sender, QMouseEvent* event);
+    void B3MouseDown(QWidget* sender, QMouseEvent* event);
+    void B4MouseDown(QWidget* sender, QMouseEvent* event);
+    void BGMouseDown(QWidget* sender, QMouseEvent* event);
+    void BDMouseDown(QWidget* sender, QMouseEvent* event);
+    void BLMouseDown(QWidget* sender, QMouseEvent* event);
+    void BPMouseDown(QWidget* sender, QMouseEvent* event);
+    void BEndMouseDown(QWidget* sender, QMouseEvent* event);
+    void BItemMouseDown(QWidget* sender, QMouseEvent* event);
+    void BUwagaMouseDown(QWidget* sender, QMouseEvent* event);
+    void PMoveMouseDown(QWidget* sender, QMouseEvent* event);
+    void L1MouseDown(QWidget* sender, QMouseEvent* event);
+    void L2MouseDown(QWidget* sender, QMouseEvent* event);
+    void L3MouseDown(QWidget* sender, QMouseEvent* event);
+    void L4MouseDown(QWidget* sender, QMouseEvent* event);
+    void LMMouseDown(QWidget* sender, QMouseEvent* event);
+    void LBMouseDown(QWidget* sender, QMouseEvent* event);
+    // A left press on the background moves the whole window.
+    void SkinMouseDown(QWidget* sender, QMouseEvent* event);
+
+    // The move a press started, while the button is down.
+    InteractiveMove* Move = nullptr;
+
 signals:
     // The window became visible (FormShow).
     void shown();
@@ -91,8 +135,11 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void hookPresses();
+    void selectAndMove(int index, QWidget* moved, QWidget* sender, QMouseEvent* event);
     Panel* makeButton(QWidget* parent, const QRect& bounds, const QString& caption, PictureBox*& image);
     void fillItemList();
 };

@@ -1,0 +1,288 @@
+// The "Komponenty" tab: choosing the current component, fetching and
+// adjusting its position and size, stepping through the pages of the page
+// control, and the picture band's file edits.
+
+#include "editor/Catalogue.h"
+#include "editor/SettingsWindow.h"
+#include "preview/PreviewWindow.h"
+#include "preview/SelectionFrame.h"
+#include "widgets/BandPanel.h"
+#include "widgets/FileNameEdit.h"
+#include "widgets/PageControl.h"
+#include "widgets/SpinEdit.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace fabulor {
+namespace {
+
+// What the geometry fetches give for an entry they cannot measure.
+constexpr int NoGeometry = 5;
+
+bool InCatalogue(int index)
+{
+    return index >= 0 && index < CatalogueSize;
+}
+
+// The open-picture dialog of the mouse-out and mouse-over file edits.
+FileDialogOptions ButtonPictureDialog()
+{
+    FileDialogOptions options;
+    options.kind = FileDialogOptions::Kind::OpenPicture;
+    const QString gif = QStringLiteral("CompuServe GIF Image (*.gif)");
+    options.filters = {
+        {QStringLiteral("All (*.gif;*.pcx;*.ani;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)"),
+         QStringLiteral("*.gif;*.pcx;*.ani;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf")},
+        {gif, QStringLiteral("*.gif")},
+        {QStringLiteral("PCX Image (*.pcx)"), QStringLiteral("*.pcx")},
+        {QStringLiteral("ANI Image (*.ani)"), QStringLiteral("*.ani")},
+        {gif, QStringLiteral("*.gif")},
+    };
+    options.defaultExtension = QStringLiteral("bmp");
+    options.fileMustExist = true;
+    return options;
+}
+
+QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top)
+{
+    auto* label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+// A label ending where its box ends, however wide its text comes out in the
+// font the system puts in for the chosen one.
+QLabel* AddEdgeLabel(QWidget* parent, const char* name, const QString& text, const QRect& box)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    const int width = std::max(box.width(), label->sizeHint().width());
+    label->setGeometry(box.right() + 1 - width, box.top(), width, std::max(box.height(), label->sizeHint().height()));
+    return label;
+}
+
+SpinEdit* AddSpinEdit(QWidget* parent, const char* name, int left, int top)
+{
+    auto* edit = new SpinEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(left, top, 57, 21);
+    edit->setIncrement(5);
+    return edit;
+}
+
+QPushButton* AddFetchButton(QWidget* parent, const char* name)
+{
+    auto* button = new QPushButton(QStringLiteral("G"), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(8, 28, 25, 25);
+    return button;
+}
+
+QToolButton* AddPageButton(QWidget* parent, const char* name, QStyle::StandardPixmap glyph, int left)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(left, 24, 25, 25);
+    button->setIcon(button->style()->standardIcon(glyph));
+    button->setIconSize(QSize(16, 16));
+    return button;
+}
+
+// The control whose left and top an entry edits, or null outside the catalogue.
+QWidget* MovedControl(TF& F, int index)
+{
+    return InCatalogue(index) ? Catalogue()[std::size_t(index)].moved(F) : nullptr;
+}
+
+// The control whose size an entry edits, or null where the size is not edited.
+QWidget* ResizedControl(TF& F, int index)
+{
+    if (!InCatalogue(index))
+        return nullptr;
+    const CatalogueEntry& entry = Catalogue()[std::size_t(index)];
+    return entry.resized ? entry.resized(F) : nullptr;
+}
+
+// Any position may be typed, far outside the window too; only coordinates
+// whose right or bottom edge would overflow a widget's geometry are held at
+// a distance no screen reaches.
+int PlaceableCoordinate(int value)
+{
+    return std::clamp(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+} // namespace
+
+void TFBox::buildComponentsTab()
+{
+    CB = new QComboBox(Comps);
+    CB->setObjectName(QStringLiteral("CB"));
+    CB->setEditable(false);
+    CB->setGeometry(8, 8, 249, 21);
+    for (const CatalogueEntry& entry : Catalogue())
+        CB->addItem(entry.chooserText);
+    // Only the user's choice runs the handler; setting the index from code does not.
+    connect(CB, &QComboBox::activated, this, [this] { CBChange(); });
+
+    BandPanel1 = new BandPanel(Comps);
+    BandPanel1->setObjectName(QStringLiteral("BandPanel1"));
+    BandPanel1->setGeometry(8, 40, 250, 201);
+
+    Rozmiar = BandPanel1->addBand(QStringLiteral("Rozmiar"), 65);
+    Rozmiar->setObjectName(QStringLiteral("Rozmiar"));
+    QWidget* size = Rozmiar->content();
+    Button3 = AddFetchButton(size, "Button3");
+    AddLabel(size, QStringLiteral("Szer:"), 40, 35);
+    Szer = AddSpinEdit(size, "Szer", 66, 32);
+    AddLabel(size, QStringLiteral("Wys:"), 136, 35);
+    Wys = AddSpinEdit(size, "Wys", 162, 32);
+
+    Miejsce = BandPanel1->addBand(QStringLiteral("Położenie"), 68);
+    Miejsce->setObjectName(QStringLiteral("Miejsce"));
+    QWidget* place = Miejsce->content();
+    Button4 = AddFetchButton(place, "Button4");
+    AddLabel(place, QStringLiteral("Top:"), 40, 35);
+    Top = AddSpinEdit(place, "Top", 66, 32);
+    AddLabel(place, QStringLiteral("Left:"), 136, 35);
+    Left = AddSpinEdit(place, "Left", 162, 32);
+
+    Nawigacja = BandPanel1->addBand(QStringLiteral("Nawigacja"), 55);
+    Nawigacja->setObjectName(QStringLiteral("Nawigacja"));
+    BitBtn1 = AddPageButton(Nawigacja->content(), "BitBtn1", QStyle::SP_MediaSeekBackward, 88);
+    BitBtn2 = AddPageButton(Nawigacja->content(), "BitBtn2", QStyle::SP_MediaSeekForward, 120);
+
+    // The picture band; its handlers come with the button pictures.
+    Rysunek = BandPanel1->addBand(QStringLiteral("Rysunek"), 153);
+    Rysunek->setObjectName(QStringLiteral("Rysunek"));
+    QWidget* pictures = Rysunek->content();
+    Label7 = AddEdgeLabel(pictures, "Label7", QStringLiteral("MouseOut"), {24, 32, 49, 13});
+    MP1 = new FileNameEdit(m_dialogs, ButtonPictureDialog(), pictures);
+    MP1->setObjectName(QStringLiteral("MP1"));
+    MP1->setGeometry(80, 29, 113, 21);
+    Label8 = AddEdgeLabel(pictures, "Label8", QStringLiteral("Mouse Over"), {16, 56, 58, 13});
+    MP2 = new FileNameEdit(m_dialogs, ButtonPictureDialog(), pictures);
+    MP2->setObjectName(QStringLiteral("MP2"));
+    MP2->setGeometry(80, 53, 113, 21);
+    Rysunek->setExpanded(true);
+
+    // Connected last: building sets no geometry in the preview.
+    connect(Rozmiar, &Band::expanded, this, &TFBox::Button3Click);
+    connect(Miejsce, &Band::expanded, this, &TFBox::Button4Click);
+    connect(Button3, &QPushButton::clicked, this, &TFBox::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TFBox::Button4Click);
+    connect(Szer, &SpinEdit::changed, this, &TFBox::SzerChange);
+    connect(Wys, &SpinEdit::changed, this, &TFBox::WysChange);
+    connect(Top, &SpinEdit::changed, this, &TFBox::TopChange);
+    connect(Left, &SpinEdit::changed, this, &TFBox::LeftChange);
+    connect(BitBtn1, &QToolButton::clicked, this, &TFBox::BitBtn1Click);
+    connect(BitBtn2, &QToolButton::clicked, this, &TFBox::BitBtn2Click);
+}
+
+void TFBox::SelectComponent(int index)
+{
+    PCTRL->setCurrentWidget(Comps);
+    MP2->setVisible(true);
+    if (!InCatalogue(index))
+        return;
+    if (index == WarningPictureIndex)
+        MP2->setVisible(false);
+    CB->setCurrentIndex(index);
+    const CatalogueEntry& entry = Catalogue()[std::size_t(index)];
+    Rozmiar->setVisible(entry.rozmiar);
+    Miejsce->setVisible(true);
+    Nawigacja->setVisible(entry.nawigacja);
+    Rysunek->setVisible(entry.rysunek);
+    // The preview marks what the settings window now edits.
+    if (F.Selection)
+        F.Selection->follow(entry.moved(F));
+}
+
+void TFBox::CBChange()
+{
+    SelectComponent(CB->currentIndex());
+}
+
+int TFBox::ComponentWidth(int index) const
+{
+    const QWidget* control = ResizedControl(F, index);
+    return control ? control->width() : NoGeometry;
+}
+
+int TFBox::ComponentHeight(int index) const
+{
+    const QWidget* control = ResizedControl(F, index);
+    return control ? control->height() : NoGeometry;
+}
+
+int TFBox::ComponentTop(int index) const
+{
+    const QWidget* control = MovedControl(F, index);
+    return control ? control->y() : NoGeometry;
+}
+
+int TFBox::ComponentLeft(int index) const
+{
+    const QWidget* control = MovedControl(F, index);
+    return control ? control->x() : NoGeometry;
+}
+
+void TFBox::Button3Click()
+{
+    const int index = CB->currentIndex();
+    Szer->setValue(ComponentWidth(index));
+    Wys->setValue(ComponentHeight(index));
+}
+
+void TFBox::Button4Click()
+{
+    const int index = CB->currentIndex();
+    Top->setValue(ComponentTop(index));
+    Left->setValue(ComponentLeft(index));
+}
+
+void TFBox::SzerChange()
+{
+    if (QWidget* control = ResizedControl(F, CB->currentIndex()))
+        control->resize(Szer->value(), control->height());
+}
+
+void TFBox::WysChange()
+{
+    if (QWidget* control = ResizedControl(F, CB->currentIndex()))
+        control->resize(control->width(), Wys->value());
+}
+
+void TFBox::TopChange()
+{
+    if (QWidget* control = MovedControl(F, CB->currentIndex()))
+        control->move(control->x(), PlaceableCoordinate(Top->value()));
+}
+
+void TFBox::LeftChange()
+{
+    if (QWidget* control = MovedControl(F, CB->currentIndex()))
+        control->move(PlaceableCoordinate(Left->value()), control->y());
+}
+
+void TFBox::BitBtn1Click()
+{
+    if (CB->currentIndex() == 0 && F.PC1->activePageIndex() != 0)
+        F.PC1->setActivePageIndex(F.PC1->activePageIndex() - 1);
+}
+
+void TFBox::BitBtn2Click()
+{
+    if (CB->currentIndex() == 0 && F.PC1->activePageIndex() != F.PC1->pageCount() - 1)
+        F.PC1->setActivePageIndex(F.PC1->activePageIndex() + 1);
+}
+
+} // namespace fabulor

@@ -1,0 +1,112 @@
+#include "preview/InteractiveMove.h"
+
+#include <QMouseEvent>
+#include <QToolTip>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace fabulor {
+
+InteractiveMove::InteractiveMove(QObject* parent) : QObject(parent) {}
+
+InteractiveMove::~InteractiveMove()
+{
+    if (m_source)
+        m_source->removeEventFilter(this);
+}
+
+void InteractiveMove::startControl(QWidget* control, QWidget* source, const QMouseEvent& press)
+{
+    start(control, source, press, false);
+}
+
+void InteractiveMove::startWindow(QWidget* window, QWidget* source, const QMouseEvent& press)
+{
+    start(window, source, press, true);
+}
+
+void InteractiveMove::start(QWidget* control, QWidget* source, const QMouseEvent& press, bool window)
+{
+    finish();
+    if (!control || !source || (!window && !control->parentWidget()))
+        return;
+    m_control = control;
+    m_source = source;
+    m_button = int(press.button());
+    m_window = window;
+    m_startPos = control->pos();
+    m_startGlobal = press.globalPosition().toPoint();
+    if (!window)
+        m_grab = control->parentWidget()->mapFromGlobal(m_startGlobal) - m_startPos;
+    // The pressed widget keeps the mouse while the button is down, so every
+    // move and the release arrive there.
+    source->installEventFilter(this);
+}
+
+void InteractiveMove::finish()
+{
+    if (m_source)
+        m_source->removeEventFilter(this);
+    if (m_control && !m_window)
+        QToolTip::hideText();
+    m_control = nullptr;
+    m_source = nullptr;
+}
+
+bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_source || !m_control)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // A release we never saw (another window took the mouse) ends it.
+        if (!(mouse->buttons() & Qt::MouseButton(m_button))) {
+            finish();
+            return false;
+        }
+        follow(mouse->globalPosition().toPoint());
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (int(mouse->button()) == m_button) {
+            follow(mouse->globalPosition().toPoint());
+            finish();
+        }
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // Another button pressed meanwhile changes nothing.
+        return true;
+    case QEvent::Hide:
+        finish();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void InteractiveMove::follow(const QPoint& global)
+{
+    if (m_window) {
+        m_control->move(m_startPos + (global - m_startGlobal));
+        return;
+    }
+    // As the window system does for a child window, the pointer stays inside
+    // the parent: however far it goes, the grabbed point of the control stays
+    // in reach, so a control can be dragged partly but never wholly out.
+    QWidget* parent = m_control->parentWidget();
+    QPoint pointer = parent->mapFromGlobal(global);
+    const QRect area = parent->rect();
+    pointer.setX(std::clamp(pointer.x(), area.left(), std::max(area.left(), area.right())));
+    pointer.setY(std::clamp(pointer.y(), area.top(), std::max(area.top(), area.bottom())));
+    const QPoint to = pointer - m_grab;
+    if (to != m_control->pos())
+        m_control->move(to);
+    QToolTip::showText(global, QStringLiteral("Top: %1  Left: %2").arg(to.y()).arg(to.x()), m_control->window());
+}
+
+} // namespace fabulor

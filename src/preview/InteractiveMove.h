@@ -1,0 +1,48 @@
+#pragma once
+// The interactive move of the preview: from a press until the release of the
+// button that made it, a control follows the pointer inside its parent (or
+// the whole window follows it, where the window system cannot move it).
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+class QMouseEvent;
+class QWidget;
+
+namespace fabulor {
+
+class InteractiveMove : public QObject {
+    Q_OBJECT
+public:
+    explicit InteractiveMove(QObject* parent = nullptr);
+    ~InteractiveMove() override;
+
+    // Moves control inside its parent. source is the widget the press landed
+    // on: it holds the mouse until the release, so the move listens there.
+    void startControl(QWidget* control, QWidget* source, const QMouseEvent& press);
+    // Moves the top-level window by following the pointer ourselves.
+    void startWindow(QWidget* window, QWidget* source, const QMouseEvent& press);
+
+    bool isActive() const { return !m_control.isNull(); }
+    QWidget* control() const { return m_control; }
+    // Ends the move where the control is now.
+    void finish();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void start(QWidget* control, QWidget* source, const QMouseEvent& press, bool window);
+    void follow(const QPoint& global);
+
+    QPointer<QWidget> m_control;
+    QPointer<QWidget> m_source;
+    int m_button = 0;
+    bool m_window = false;
+    QPoint m_startPos;    // the control's position (or the window's) at the press
+    QPoint m_startGlobal; // the pointer at the press
+    QPoint m_grab;        // where the pointer holds the control, in its parent
+};
+
+} // namespace fabulor

@@ -1,0 +1,70 @@
+#pragma once
+// A whole-number edit with up and down buttons: typing takes only digits and
+// signs, reading takes any text (what is not a whole number reads as 0), and
+// every change of the text is reported. Limits are optional; with them the
+// buttons stay inside and leaving the edit pulls an outside value back in.
+
+#include <QWidget>
+
+class QLineEdit;
+class QToolButton;
+
+namespace fabulor {
+
+class SpinEdit : public QWidget {
+    Q_OBJECT
+public:
+    explicit SpinEdit(QWidget* parent = nullptr);
+
+    // How far the buttons and the arrow keys step; 1 by default.
+    int increment() const { return m_increment; }
+    void setIncrement(int increment) { m_increment = increment; }
+
+    // No limits by default. With limits, min must not exceed max; the text
+    // already typed is left alone until the edit loses focus.
+    void setLimits(int min, int max);
+    bool hasLimits() const { return m_limited; }
+    int minimum() const { return m_min; }
+    int maximum() const { return m_max; }
+
+    // The current text as a whole number; empty or other text reads as 0.
+    int value() const;
+    // Clamps to the limits, writes the decimal text; changed() follows only
+    // when the text differs from what it was.
+    void setValue(int value);
+
+    QString text() const;
+    QLineEdit* lineEdit() const { return m_edit; }
+    QToolButton* upButton() const { return m_up; }
+    QToolButton* downButton() const { return m_down; }
+
+    // What the up and down buttons and arrow keys do.
+    void stepUp() { stepBy(1); }
+    void stepDown() { stepBy(-1); }
+
+    QSize sizeHint() const override;
+
+signals:
+    // The text changed, by typing, a button or code.
+    void changed();
+    // A typed character was refused (and the user heard a beep).
+    void refused();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void stepBy(int steps);
+    int clamped(long long value) const;
+
+    QLineEdit* m_edit;
+    QToolButton* m_up;
+    QToolButton* m_down;
+    int m_increment = 1;
+    bool m_limited = false;
+    int m_min = 0;
+    int m_max = 0;
+};
+
+} // namespace fabulor
