@@ -19,11 +19,9 @@ void NoteLabel::setNote(const QString& boldPart, const QString& text)
     m_boldPart = boldPart;
     m_noteText = text;
     // Both parts are plain text: a "<" in a note is a character, not mark-up.
-    // The blank that usually starts the text must survive as one blank.
-    QString body = text.toHtmlEscaped();
-    if (body.startsWith(QLatin1Char(' ')))
-        body.replace(0, 1, QStringLiteral("&nbsp;"));
-    setText(QStringLiteral("<b>%1</b>%2").arg(boldPart.toHtmlEscaped(), body));
+    // The blank that starts the text stays an ordinary one, so the line may
+    // break right after the lead.
+    setText(QStringLiteral("<b>%1</b>%2").arg(boldPart.toHtmlEscaped(), text.toHtmlEscaped()));
     fitHeight();
 }
 
