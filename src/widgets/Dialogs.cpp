@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "widgets/Colours.h"
+#include "widgets/PictureDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -50,6 +51,13 @@ void StandardDialogs::showError(const QString& caption, const QString& message)
 
 std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& options, const QString& proposedName)
 {
+    if (options.kind == FileDialogOptions::Kind::OpenPicture) {
+        PictureDialog dialog(options, QApplication::activeWindow());
+        dialog.proposeFile(proposedName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
     QFileDialog dialog(QApplication::activeWindow());
     const bool save = options.kind == FileDialogOptions::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

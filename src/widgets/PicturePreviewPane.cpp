@@ -1,0 +1,174 @@
+#include "PicturePreviewPane.h"
+
+#include "graphics/Bitmap.h"
+#include "graphics/JpegPicture.h"
+#include "graphics/PictureLimits.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+#include <cstdint>
+#include <exception>
+#include <span>
+
+namespace fabulor {
+namespace {
+
+enum class PictureKind { None, Bitmap, Icon, EnhancedMetafile, Metafile, Jpeg };
+
+struct KnownKind {
+    const char* extension;
+    PictureKind kind;
+    const char* description;
+};
+
+constexpr KnownKind KnownKinds[] = {
+    {"bmp", PictureKind::Bitmap, "Bitmaps"},
+    {"ico", PictureKind::Icon, "Icons"},
+    {"emf", PictureKind::EnhancedMetafile, "Enhanced Metafiles"},
+    {"wmf", PictureKind::Metafile, "Metafiles"},
+    {"jpg", PictureKind::Jpeg, "JPEG Image File"},
+    {"jpeg", PictureKind::Jpeg, "JPEG Image File"},
+};
+
+const KnownKind* FindKind(const QString& fileName)
+{
+    // Extensions are matched without regard to case, as file names are on
+    // the system the skins are made for.
+    const QString extension = QFileInfo(fileName).suffix();
+    for (const KnownKind& known : KnownKinds)
+        if (extension.compare(QLatin1String(known.extension), Qt::CaseInsensitive) == 0)
+            return &known;
+    return nullptr;
+}
+
+std::span<const std::uint8_t> BytesOf(const QByteArray& data)
+{
+    return {reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())};
+}
+
+QImage DecodeFile(const QString& fileName, PictureKind kind)
+{
+    if (kind == PictureKind::Icon) {
+        QImageReader reader(fileName, "ico");
+        return reader.read();
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    if (kind == PictureKind::Bitmap) {
+        Bitmap bitmap;
+        ReadMaskBitmap(BytesOf(data), bitmap);
+        return bitmap.image();
+    }
+    // A copy: the picture object and its pixels end with this call.
+    return DecodeJpegPicture(BytesOf(data)).pixels().copy();
+}
+
+} // namespace
+
+QString PictureKindDescription(const QString& fileName)
+{
+    const KnownKind* known = FindKind(fileName);
+    return known ? QString::fromLatin1(known->description) : QString();
+}
+
+QImage LoadPreviewPicture(const QString& fileName)
+{
+    const KnownKind* known = FindKind(fileName);
+    if (!known)
+        return {};
+    const QFileInfo info(fileName);
+    if (!info.isFile())
+        return {};
+    // Qt draws no metafiles.
+    if (known->kind == PictureKind::EnhancedMetafile || known->kind == PictureKind::Metafile)
+        return {};
+    // The whole file is read to decode it; a file larger than any picture we
+    // would hold is not worth reading just to browse past it.
+    if (static_cast<std::uint64_t>(info.size()) > MaxPictureBytes)
+        return {};
+    try {
+        QImage image = DecodeFile(fileName, known->kind);
+        // An empty bitmap reads without failure, but there is nothing to show.
+        if (image.width() <= 0 || image.height() <= 0)
+            return {};
+        return image;
+    } catch (const std::exception&) {
+        // Browsing past a damaged file is no error: the pane just shows nothing.
+        return {};
+    }
+}
+
+PicturePreviewPane::PicturePreviewPane(QWidget* parent)
+    : QWidget(parent), m_caption(new QLabel(this)), m_view(new QLabel(this))
+{
+    setObjectName(QStringLiteral("PicturePreviewPane"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_caption);
+    layout->addWidget(m_view, 1);
+    m_view->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    m_view->setAlignment(Qt::AlignCenter);
+    m_view->setBackgroundRole(QPalette::Base);
+    m_view->setAutoFillBackground(true);
+    // The view follows the pane; a large picture must not widen the dialog.
+    m_view->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_view->setMinimumSize(64, 64);
+    setMinimumWidth(160);
+    updateView();
+}
+
+void PicturePreviewPane::showFile(const QString& path)
+{
+    m_picture = path.isEmpty() ? QImage() : LoadPreviewPicture(path);
+    updateView();
+}
+
+QString PicturePreviewPane::caption() const
+{
+    return m_caption->text();
+}
+
+QString PicturePreviewPane::placeholderText() const
+{
+    return hasPicture() ? QString() : m_view->text();
+}
+
+QSize PicturePreviewPane::shownSize() const
+{
+    return hasPicture() ? m_view->pixmap().size() : QSize();
+}
+
+void PicturePreviewPane::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    updateView();
+}
+
+void PicturePreviewPane::updateView()
+{
+    if (m_picture.isNull()) {
+        m_caption->setText(QStringLiteral("Picture:"));
+        m_view->setPixmap(QPixmap());
+        m_view->setText(QStringLiteral("(None)"));
+        return;
+    }
+    m_caption->setText(QString::asprintf(" (%dx%d)", m_picture.width(), m_picture.height()));
+    // Scaled down to the view keeping its proportions, never enlarged.
+    const QSize room = m_view->contentsRect().size().boundedTo(QSize(4096, 4096)) - QSize(4, 4);
+    QSize size = m_picture.size();
+    if (size.width() > room.width() || size.height() > room.height())
+        size = size.scaled(room.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    const QImage shown = size == m_picture.size()
+                             ? m_picture
+                             : m_picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    m_view->setPixmap(QPixmap::fromImage(shown));
+}
+
+} // namespace fabulor
