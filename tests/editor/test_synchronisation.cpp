@@ -4,6 +4,7 @@
 #include "graphics/pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
 #include "support/TestProgram.h"
+#include "widgets/ColourPicker.h"
 #include "widgets/ListView.h"
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
@@ -172,13 +173,13 @@ private slots:
     void invalidColourStopsApplyHalfway()
     {
         TestProgram program;
-        program.F().PRys->setColour(0x00000001);
+        program.FBox().R_pcolor->setValue(0x00000080); // maroon, chosen in the editor
         program.F().PMove->move(1, 2);
         QTemporaryDir dir;
         Load(program, dir, "[PC1]\r\nS=111\r\n[PRys]\r\nColor=red\r\n[PMove]\r\nL=300\r\n");
         QCOMPARE(program.dialogs->errors, QStringList{"'red' is not a valid integer value."});
         QCOMPARE(program.F().PC1->width(), 111);            // applied before the failure
-        QCOMPARE(program.F().PRys->colour(), Colour(1));     // the failing step keeps its state
+        QCOMPARE(program.F().PRys->colour(), Colour(0x80)); // the failing step keeps its state
         QCOMPARE(program.F().PMove->pos(), QPoint(1, 2));    // nothing after it is applied
         QCOMPARE(program.doc().readString("PRys", "Color", ""), std::string("red")); // the document stays
     }
