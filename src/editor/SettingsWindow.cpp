@@ -60,7 +60,9 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
 
     buildFileTab();
     buildSkinTab();
+    buildSizeTab();
     buildComponentsTab();
+    buildPictureBand();
     buildPropertiesTab();
 
     FormCreate();

@@ -123,7 +123,7 @@ public:
     void LeftChange();
     void BitBtn1Click();
     void BitBtn2Click();
-    void LoadButtonImages(bool fromFiles);
+    void LoadButtonImages(bool fromFiles, const QString& mouseOut, const QString& mouseOver);
     void MP1AfterDialog(const QString& fileName);
     void MP2AfterDialog(const QString& fileName);
     void BRefrClick();
@@ -182,6 +182,7 @@ private:
     void buildSkinTab();
     void buildSizeTab();
     void buildComponentsTab();
+    void buildPictureBand();
     void buildPropertiesTab();
 
     IniStore& document();

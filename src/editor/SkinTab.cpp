@@ -1,12 +1,19 @@
 // The "Skóra" tab: switching the window's shape on and off, and choosing the
-// mask and the skin picture.
+// mask and the skin picture. A chosen file is stored in the document before
+// it is decoded: its bytes stay in the skin whether it shows or not.
 
 #include "editor/SettingsWindow.h"
 
+#include "editor/PictureFile.h"
 #include "graphics/Bitmap.h"
+#include "graphics/GraphicErrors.h"
+#include "graphics/pictures/BuiltInPictures.h"
 #include "graphics/pictures/TransparentForm.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/NoteLabel.h"
+#include "widgets/PictureBox.h"
+#include "widgets/PictureFilters.h"
 #include "widgets/WindowGeometry.h"
 
 #include <QCheckBox>
@@ -15,20 +22,9 @@
 #include <QFrame>
 #include <QLabel>
 
+#include <span>
+
 namespace fabulor {
-namespace {
-
-FileDialogOptions MaskDialog()
-{
-    FileDialogOptions options;
-    options.kind = FileDialogOptions::Kind::OpenPicture;
-    options.filters = {{QStringLiteral("Bitmapy (*.bmp)"), QStringLiteral("*.bmp")}};
-    options.defaultExtension = QStringLiteral("bmp");
-    options.fileMustExist = true;
-    return options;
-}
-
-} // namespace
 
 void TFBox::buildSkinTab()
 {
@@ -44,10 +40,37 @@ void TFBox::buildSkinTab()
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     Label1 = new QLabel(QStringLiteral("Maska:"), Panel1);
-    Label1->setGeometry(8, 12, 34, 13);
-    Maska = new FileNameEdit(m_dialogs, MaskDialog(), Panel1);
+    Label1->setGeometry(8, 12, 48, 13);
+    Maska = new FileNameEdit(m_dialogs, MaskFileDialogOptions(), Panel1);
     Maska->setObjectName(QStringLiteral("Maska"));
     Maska->setGeometry(56, 8, 185, 21);
+    connect(Maska, &FileNameEdit::afterDialog, this, &TFBox::MaskaAfterDialog);
+
+    NoteLabel1 = new NoteLabel(
+        QStringLiteral("Uwaga!"),
+        QStringLiteral(" Maska musi być czarno - biała. Czarny kolor oznacza miejsca niewidoczne."), Panel1);
+    NoteLabel1->setObjectName(QStringLiteral("NoteLabel1"));
+    NoteLabel1->move(6, 35);
+    NoteLabel1->setWidth(235);
+
+    // A separator: a line along the bottom edge of its box.
+    Bevel2 = new QFrame(Panel1);
+    Bevel2->setObjectName(QStringLiteral("Bevel2"));
+    Bevel2->setGeometry(8, 72, 233, 2);
+    Bevel2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+
+    Label2 = new QLabel(QStringLiteral("Skóra:"), Panel1);
+    Label2->setGeometry(8, 92, 48, 13);
+    Skin = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), Panel1);
+    Skin->setObjectName(QStringLiteral("Skin"));
+    Skin->setGeometry(56, 88, 185, 21);
+    connect(Skin, &FileNameEdit::afterDialog, this, &TFBox::SkinfterDialog);
+
+    NoteLabel3 = new NoteLabel(QStringLiteral("Uwaga!"),
+                               QStringLiteral(" Zarówno maska jak i skóra muszą mieć takie same rozmiary!"), Panel1);
+    NoteLabel3->setObjectName(QStringLiteral("NoteLabel3"));
+    NoteLabel3->move(6, 111);
+    NoteLabel3->setWidth(235);
 }
 
 void TFBox::CheckBox2Click()
@@ -65,6 +88,38 @@ void TFBox::CheckBox2Click()
     } else {
         F.Mask->setActive(false);
     }
+}
+
+void TFBox::MaskaAfterDialog(const QString& fileName)
+{
+    SaveStateToDocument();
+    if (fileName.isEmpty())
+        return;
+    // Each step stops the rest silently when it fails.
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(fileName);
+    if (!bytes)
+        return;
+    document().writeBinary("Skin", "Maska", MemoryStream(*bytes));
+    try {
+        ReadMaskBitmap(std::span<const std::uint8_t>(*bytes), F.Mask->mask());
+    } catch (const EInvalidGraphic&) {
+        return;
+    }
+    setOuterWidth(&F, F.Mask->mask().width());
+    setOuterHeight(&F, F.Mask->mask().height());
+    F.Mask->setActive(true);
+}
+
+void TFBox::SkinfterDialog(const QString& fileName)
+{
+    SaveStateToDocument();
+    if (fileName.isEmpty())
+        return;
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(fileName);
+    if (!bytes)
+        return;
+    document().writeBinary("Skin", "Skin", MemoryStream(*bytes));
+    ShowSkinPicture(std::span<const std::uint8_t>(*bytes), F.Skin->picture());
 }
 
 } // namespace fabulor

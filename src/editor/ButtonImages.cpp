@@ -1,0 +1,134 @@
+// The picture band "Rysunek" of the "Komponenty" tab: the mouse-out and
+// mouse-over pictures of the current button. A chosen file is stored in the
+// document before it is decoded, so its bytes stay whether it shows or not.
+
+#include "editor/SettingsWindow.h"
+
+#include "editor/Catalogue.h"
+#include "editor/PictureFile.h"
+#include "graphics/pictures/BuiltInPictures.h"
+#include "preview/PreviewWindow.h"
+#include "widgets/BandPanel.h"
+#include "widgets/FileNameEdit.h"
+#include "widgets/PictureBox.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+
+#include <span>
+
+namespace fabulor {
+namespace {
+
+// A page with two green circular arrows: "read the picture again".
+QIcon RefreshGlyph()
+{
+    QPixmap glyph(16, 16);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(90, 90, 90), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(2.5, 0.5, 10, 14));
+    const QColor green(20, 150, 40);
+    painter.setPen(QPen(green, 1.6));
+    painter.setBrush(Qt::NoBrush);
+    const QRectF circle(4, 4, 8, 8);
+    painter.drawArc(circle, 30 * 16, 150 * 16);
+    painter.drawArc(circle, 210 * 16, 150 * 16);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(green);
+    QPainterPath head;
+    head.moveTo(3.0, 6.5);
+    head.lineTo(6.5, 6.5);
+    head.lineTo(4.5, 9.5);
+    head.closeSubpath();
+    painter.drawPath(head);
+    QPainterPath tail;
+    tail.moveTo(13.0, 9.5);
+    tail.lineTo(9.5, 9.5);
+    tail.lineTo(11.5, 6.5);
+    tail.closeSubpath();
+    painter.drawPath(tail);
+    return QIcon(glyph);
+}
+
+} // namespace
+
+void TFBox::buildPictureBand()
+{
+    QWidget* band = Rysunek->content();
+    BRefr = new QToolButton(band);
+    BRefr->setObjectName(QStringLiteral("BRefr"));
+    BRefr->setGeometry(200, 40, 23, 22);
+    BRefr->setIcon(RefreshGlyph());
+    BRefr->setIconSize(QSize(16, 16));
+    BRefr->setAutoRaise(true);
+    connect(BRefr, &QToolButton::clicked, this, &TFBox::BRefrClick);
+
+    MOU = new PictureBox(band);
+    MOU->setObjectName(QStringLiteral("MOU"));
+    MOU->setGeometry(48, 88, 49, 49);
+    MOU->setAutoSize(false);
+    MOV = new PictureBox(band);
+    MOV->setObjectName(QStringLiteral("MOV"));
+    MOV->setGeometry(128, 88, 49, 49);
+    MOV->setAutoSize(false);
+
+    connect(MP1, &FileNameEdit::afterDialog, this, &TFBox::MP1AfterDialog);
+    connect(MP2, &FileNameEdit::afterDialog, this, &TFBox::MP2AfterDialog);
+}
+
+void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QString& mouseOver)
+{
+    const int index = CB->currentIndex();
+    const ButtonEntry* button = ButtonForIndex(index);
+    if (!button)
+        return;
+    Picture& picture = button->image(F)->picture();
+
+    if (!fromFiles) {
+        MemoryStream stored;
+        document().readBinary(button->section, "MP1", stored);
+        ShowButtonPicture(picture, stored, button->builtInPicture);
+        return;
+    }
+
+    if (!mouseOut.isEmpty()) {
+        const std::optional<std::vector<std::uint8_t>> bytes =
+            QFileInfo(mouseOut).isFile() ? ReadPictureFile(mouseOut) : std::nullopt;
+        if (!bytes) {
+            LoadBuiltInPicture(picture, button->builtInPicture);
+        } else {
+            const MemoryStream stream(*bytes);
+            document().writeBinary(button->section, "MP1", stream);
+            ShowButtonPicture(picture, std::span<const std::uint8_t>(*bytes), button->builtInPicture);
+        }
+    }
+
+    // The warning picture has no mouse-over picture.
+    if (!mouseOver.isEmpty() && index != WarningPictureIndex && QFileInfo(mouseOver).isFile()) {
+        if (const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(mouseOver))
+            document().writeBinary(button->section, "MP2", MemoryStream(*bytes));
+    }
+}
+
+void TFBox::MP1AfterDialog(const QString& fileName)
+{
+    LoadButtonImages(true, fileName, QString());
+}
+
+void TFBox::MP2AfterDialog(const QString& fileName)
+{
+    LoadButtonImages(true, QString(), fileName);
+}
+
+void TFBox::BRefrClick()
+{
+    LoadButtonImages(false, QString(), QString());
+}
+
+} // namespace fabulor

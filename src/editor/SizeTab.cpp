@@ -1,0 +1,66 @@
+// The "Rozmiar" tab: the window's width and height while it has no shape.
+
+#include "editor/SettingsWindow.h"
+
+#include "preview/PreviewWindow.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/WindowGeometry.h"
+
+#include <QLabel>
+#include <QTabWidget>
+
+namespace fabulor {
+namespace {
+
+constexpr int MaxWindowSide = 5000;
+
+} // namespace
+
+void TFBox::buildSizeTab()
+{
+    Label9 = new QLabel(QStringLiteral("Te wartości są ignorowane jeżeli\nw zakładce Skóra ustawiony jest plik graficzny"),
+                        Rozm);
+    Label9->setObjectName(QStringLiteral("Label9"));
+    Label9->move(8, 8);
+    Label9->adjustSize();
+    Label10 = new QLabel(QStringLiteral("Szerokość:"), Rozm);
+    Label10->setGeometry(8, 52, 64, 13);
+    Label11 = new QLabel(QStringLiteral("Wysokość:"), Rozm);
+    Label11->setGeometry(8, 84, 64, 13);
+
+    const auto sideEdit = [this](const char* name, int top) {
+        auto* edit = new SpinEdit(Rozm);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setGeometry(72, top, 65, 21);
+        edit->setIncrement(5);
+        edit->setLimits(0, MaxWindowSide);
+        edit->setValue(0);
+        return edit;
+    };
+    FW = sideEdit("FW", 48);
+    FH = sideEdit("FH", 80);
+    connect(FW, &SpinEdit::changed, this, &TFBox::FWChange);
+    connect(FH, &SpinEdit::changed, this, &TFBox::FHChange);
+    connect(PCTRL, &QTabWidget::currentChanged, this, [this] {
+        if (PCTRL->currentWidget() == Rozm)
+            RozmShow();
+    });
+}
+
+void TFBox::RozmShow()
+{
+    FW->setValue(outerSize(&F).width());
+    FH->setValue(outerSize(&F).height());
+}
+
+void TFBox::FWChange()
+{
+    setOuterWidth(&F, FW->value());
+}
+
+void TFBox::FHChange()
+{
+    setOuterHeight(&F, FH->value());
+}
+
+} // namespace fabulor
