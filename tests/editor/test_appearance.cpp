@@ -1,0 +1,213 @@
+// The "Właściwości" tab: each handler re-applies its whole group, and apply
+// shows every value in its mirror editor with the editors' limits.
+
+#include "editor/SettingsWindow.h"
+#include "skinfile/SkinEntry.h"
+#include "support/TestProgram.h"
+#include "widgets/ColourPicker.h"
+#include "widgets/FontPicker.h"
+#include "widgets/ListView.h"
+#include "widgets/Memo.h"
+#include "widgets/PageControl.h"
+#include "widgets/Panel.h"
+#include "widgets/SizePicker.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StaticText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace fabulor;
+using fabulor::testing::TestProgram;
+
+namespace {
+
+constexpr Colour clRed = 0x000000FF;
+constexpr Colour clBlue = 0x00FF0000;
+
+void Load(TestProgram& program, const QTemporaryDir& dir, const std::string& text)
+{
+    static int counter = 0;
+    const QString path = dir.filePath(QStringLiteral("look%1.ski").arg(++counter));
+    TZipKit zip;
+    MemoryStream stream;
+    stream.write(text);
+    SaveSkinEntry(QFile::encodeName(path).toStdString(), stream, zip);
+    program.dialogs->answerFile(path);
+    QTest::mouseClick(program.FBox().Button1, Qt::LeftButton);
+}
+
+// A choice in a colour picker's list, as the user makes it.
+void Choose(ColourPicker* picker, int index)
+{
+    picker->setCurrentIndex(index);
+    emit picker->activated(index);
+}
+
+} // namespace
+
+class AppearanceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startsOnTheMessageSubPageWithTheDefaultsShown()
+    {
+        TestProgram program;
+        TFBox& box = program.FBox();
+        QCOMPARE(box.PageControl1->currentWidget(), box.TabSheet6);
+        QCOMPARE(box.PageControl1->tabText(4), QStringLiteral("Label \"Droga nr [x]\""));
+        QCOMPARE(box.P_border->value(), 0);
+        QCOMPARE(box.R_border->value(), 4);
+        QCOMPARE(box.P_color->value(), Colour(0x00DFDFDF));
+        QCOMPARE(box.K_fontsize->value(), 8);
+        QCOMPARE(box.B_fontsize->value(), 10);
+        QCOMPARE(box.O_color->value(), Colour(0x00FFFFFF));
+        QCOMPARE(box.D_fontcolor->value(), Colour(0));
+    }
+
+    void eachHandlerReappliesItsWholeGroup()
+    {
+        TestProgram program;
+        TFBox& box = program.FBox();
+        TF& F = program.F();
+
+        // A colour chosen for the page control also re-applies the border.
+        box.P_border->setValue(6);
+        F.PC1->setClientBorderWidth(2);
+        Choose(box.P_color, 9); // Red
+        QCOMPARE(F.PC1->colour(), clRed);
+        QCOMPARE(F.PC1->clientBorderWidth(), 6);
+
+        // Ticking "Płaski" removes the description's frame and re-applies its colour.
+        F.Op1->setColour(clBlue);
+        box.O_Flat->setChecked(true);
+        QCOMPARE(F.Op1->borderStyle(), BorderStyle::None);
+        QCOMPARE(F.Op1->colour(), box.O_color->value());
+        box.O_Flat->setChecked(false);
+        QCOMPARE(F.Op1->borderStyle(), BorderStyle::Single);
+
+        // The list's colour is served by its click handler; flat scroll bars too.
+        box.B_flatscroll->setChecked(true);
+        QVERIFY(F.LB->flatScrollBars());
+        Choose(box.B_color, 12); // Blue
+        QCOMPARE(F.LB->colour(), clBlue);
+        QVERIFY(F.LB->flatScrollBars());
+
+        // The picture frame: border and both colours together.
+        box.R_border->setValue(9);
+        QCOMPARE(F.PRys->borderWidth(), 9);
+        Choose(box.R_pcolor, 0); // Black
+        QCOMPARE(F.PRys->colour(), Colour(0));
+        QCOMPARE(F.Rys->colour(), box.R_color->value());
+    }
+
+    void pathLabelFontGoesToAllFourLabels()
+    {
+        TestProgram program;
+        TFBox& box = program.FBox();
+        box.D_font->setFontName(QStringLiteral("DejaVu Sans"));
+        box.D_fontsize->setSize(12);
+        for (StaticText* label : {program.F().L1, program.F().L2, program.F().L3, program.F().L4}) {
+            QCOMPARE(label->font().family(), QStringLiteral("DejaVu Sans"));
+            QCOMPARE(label->font().pointSize(), 12);
+            QCOMPARE(label->size(), QSize(QFontMetrics(label->font()).horizontalAdvance(label->text()),
+                                          QFontMetrics(label->font()).height()));
+        }
+    }
+
+    void clearedSizeKeepsTheSizeAndNeverReachesTheSkin()
+    {
+        TestProgram program;
+        TFBox& box = program.FBox();
+        box.K_fontsize->setSize(14);
+        QCOMPARE(program.F().LM->font().pointSize(), 14);
+        box.K_fontsize->lineEdit()->clear();
+        QCOMPARE(box.K_fontsize->value(), -1);
+        QCOMPARE(program.F().LM->font().pointSize(), 14);
+        box.SaveStateToDocument();
+        QCOMPARE(program.doc().readInteger("LM", "FSize", 0), 14);
+    }
+
+    void borderSpinEditClampsWhenFocusLeaves()
+    {
+        TestProgram program;
+        TFBox& box = program.FBox();
+        box.PCTRL->setCurrentWidget(box.Prop);
+        box.PageControl1->setCurrentWidget(box.TabSheet4);
+        QApplication::setActiveWindow(&box);
+        box.R_border->lineEdit()->setFocus();
+        QVERIFY(box.R_border->lineEdit()->hasFocus());
+        box.R_border->lineEdit()->selectAll();
+        QTest::keyClicks(box.R_border->lineEdit(), QStringLiteral("15"));
+        QCOMPARE(program.F().PRys->borderWidth(), 15); // typed values apply at once
+        box.R_color->setFocus();
+        QCOMPARE(box.R_border->value(), 10);
+        QCOMPARE(program.F().PRys->borderWidth(), 10);
+    }
+
+    void applyShowsEveryValueWithTheEditorsLimits()
+    {
+        TestProgram program;
+        QTemporaryDir dir;
+        Load(program, dir,
+             "[PC1]\r\nBorder=15\r\nColor=clSilver\r\n[PRys]\r\nBorder=-3\r\n"
+             "[OP1]\r\nFSize=0\r\nColor=$00123456\r\n[L1]\r\nFSize=1000\r\nFColor=clBlue\r\n"
+             "[L2]\r\nFSize=1000\r\nFColor=clRed\r\n[L3]\r\nFSize=30\r\n[LM]\r\nFSize=-4\r\nFColor=clRed\r\n"
+             "[LB]\r\nFSize=2000\r\nFName=DejaVu Sans\r\n");
+        QVERIFY(program.dialogs->errors.isEmpty());
+        TFBox& box = program.FBox();
+        TF& F = program.F();
+        QCOMPARE(F.PC1->clientBorderWidth(), 10);
+        QCOMPARE(box.P_border->value(), 10);
+        QCOMPARE(F.PRys->borderWidth(), 0);
+        QCOMPARE(box.R_border->value(), 0);
+        QCOMPARE(box.P_color->value(), Colour(0x00C0C0C0));
+        QCOMPARE(box.O_color->value(), Colour(0x00123456));
+        QCOMPARE(F.Op1->colour(), Colour(0x00123456));
+        // Sizes the size pickers cannot hold end as 10...
+        QCOMPARE(F.Op1->font().pointSize(), 10);
+        QCOMPARE(F.L1->font().pointSize(), 10);
+        QCOMPARE(F.LM->font().pointSize(), 10);
+        QCOMPARE(F.LB->font().pointSize(), 10);
+        QCOMPARE(box.D_fontsize->value(), 10);
+        // ...while the other path labels keep the sizes read for them.
+        QCOMPARE(F.L2->font().pointSize(), 1000);
+        QCOMPARE(F.L3->font().pointSize(), 30);
+        QCOMPARE(F.L4->font().pointSize(), 8);
+        for (StaticText* label : {F.L1, F.L2, F.L3, F.L4})
+            QCOMPARE(label->fontColour(), clBlue);
+        QCOMPARE(box.K_fontcolor->value(), clRed);
+        QCOMPARE(box.B_font->text(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(F.LB->font().family(), QStringLiteral("DejaVu Sans"));
+    }
+
+    void unknownFontLeavesThePickerEmptyAndTheNameInPlace()
+    {
+        TestProgram program;
+        QTemporaryDir dir;
+        Load(program, dir, "[LM]\r\nFName=No Such Font Anywhere\r\n");
+        QCOMPARE(program.F().LM->font().family(), QStringLiteral("No Such Font Anywhere"));
+        QCOMPARE(program.FBox().K_font->text(), QString());
+        program.FBox().SaveStateToDocument();
+        QCOMPARE(program.doc().readString("LM", "FName", ""), std::string("No Such Font Anywhere"));
+    }
+
+    void flatScrollBarsAreNotPartOfTheSkin()
+    {
+        TestProgram program;
+        program.FBox().B_flatscroll->setChecked(true);
+        QTemporaryDir dir;
+        Load(program, dir, "[LB]\r\nFlat=1\r\n");
+        QVERIFY(program.FBox().B_flatscroll->isChecked());
+        QVERIFY(program.F().LB->flatScrollBars());
+        QVERIFY(program.FBox().B_flat->isChecked());
+        QCOMPARE(program.F().LB->borderStyle(), BorderStyle::None);
+    }
+};
+
+FSB_PROGRAM_TEST_MAIN(AppearanceTest)
+#include "test_appearance.moc"
