@@ -12,6 +12,7 @@
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
+#include "widgets/SideTabWidget.h"
 #include "widgets/SizePicker.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/StaticText.h"
@@ -52,11 +53,10 @@ void ApplyFont(QWidget* control, const QString& name, int size)
 
 void TFBox::buildPropertiesTab()
 {
-    PageControl1 = new QTabWidget(Prop);
+    PageControl1 = new SideTabWidget(Prop);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setTabPosition(QTabWidget::West);
     auto* layout = new QVBoxLayout(Prop);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(PageControl1);
     const auto addSheet = [this](const char* name, const QString& caption) {
         auto* sheet = new QWidget;

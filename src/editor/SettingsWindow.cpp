@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -42,6 +43,13 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
 
     PCTRL = new QTabWidget(this);
     PCTRL->setObjectName(QStringLiteral("PCTRL"));
+    // Tight tabs, so all five fit side by side in the narrow window.
+    PCTRL->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { background: palette(button); border: 1px solid palette(mid); border-bottom: none;"
+        " border-top-left-radius: 3px; border-top-right-radius: 3px; padding: 3px 5px; margin-right: -1px; }"
+        "QTabBar::tab:selected { background: palette(window); }"
+        "QTabBar::tab:!selected { margin-top: 2px; }"));
+    PCTRL->setUsesScrollButtons(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(PCTRL);

@@ -32,6 +32,7 @@ class FileNameEdit;
 class FontPicker;
 class NoteLabel;
 class PictureBox;
+class SideTabWidget;
 class SizePicker;
 class SpinEdit;
 class TF;
@@ -130,7 +131,7 @@ public:
 
     // "Właściwości": colours, fonts and borders.
     QWidget* Prop = nullptr;
-    QTabWidget* PageControl1 = nullptr;
+    SideTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr; // "Opis"
     QCheckBox* O_Flat = nullptr;
     ColourPicker* O_color = nullptr;

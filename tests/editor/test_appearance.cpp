@@ -7,6 +7,7 @@
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
 #include "widgets/ListView.h"
+#include "widgets/SideTabWidget.h"
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
