@@ -215,6 +215,8 @@ private slots:
         QCOMPARE(picker.value(), colour);
         QCOMPARE(entryColour(picker, picker.currentIndex()), colour);
         QCOMPARE(swatchCentre(picker, picker.currentIndex()), toQColor(colour));
+        // The tip names it as the skin file will.
+        QVERIFY(picker.toolTip().contains(QString::fromStdString(ColorToString(colour))));
         // Coming back after another colour finds the same entry.
         picker.setValue(clRed);
         picker.setValue(colour);
