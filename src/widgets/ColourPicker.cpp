@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStylePainter>
+#include <QWheelEvent>
 
 #include <array>
 #include <optional>
@@ -162,6 +163,18 @@ void ColourPicker::changeEvent(QEvent* event)
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
         refreshSwatches();
     QComboBox::changeEvent(event);
+}
+
+void ColourPicker::wheelEvent(QWheelEvent* event)
+{
+    // Rolling the wheel past the last colour would open a modal dialog the
+    // user never asked for; "Custom..." is chosen only deliberately.
+    const bool towardsDialog = event->angleDelta().y() < 0 || event->angleDelta().x() < 0;
+    if (towardsDialog && currentIndex() >= customDialogIndex() - 1) {
+        event->accept();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 void ColourPicker::paintEvent(QPaintEvent* /*event*/)

@@ -37,6 +37,7 @@ signals:
 protected:
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void onActivated(int index);
