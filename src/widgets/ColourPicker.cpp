@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
+#include <QStylePainter>
+#include <QWheelEvent>
 
 #include <array>
 #include <optional>
@@ -58,13 +60,12 @@ ColourPicker::ColourPicker(Dialogs& dialogs, QWidget* parent) : QComboBox(parent
 {
     // The pickers sit in rows 20 pixels high; a flat swatch keeps the name
     // readable beside it.
-    setIconSize(QSize(16, 10));
+    setIconSize(QSize(13, 10));
     for (const ListedColour& listed : listedColours)
         addItem(swatch(toQColor(listed.value)), QString::fromLatin1(listed.name), colourData(listed.value));
     // An empty icon keeps "Custom..." aligned with the names above it.
     addItem(swatch(QColor()), customDialogName);
-    setCurrentIndex(0);
-    m_value = listedColours[0].value;
+    select(0, listedColours[0].value);
     connect(this, &QComboBox::activated, this, &ColourPicker::onActivated);
 }
 
@@ -72,13 +73,20 @@ void ColourPicker::setValue(Colour colour)
 {
     const int listed = indexOf(colour);
     if (listed >= 0) {
-        setCurrentIndex(listed);
-        m_value = colour;
+        select(listed, colour);
         emit changed();
         return;
     }
-    setCurrentIndex(insertCustom(colour));
+    select(insertCustom(colour), colour);
+}
+
+void ColourPicker::select(int index, Colour colour)
+{
+    setCurrentIndex(index);
     m_value = colour;
+    // The closed picker may have to shorten the name; the tip shows it whole,
+    // with the colour as the skin file will name it.
+    setToolTip(QStringLiteral("%1 (%2)").arg(itemText(index), QString::fromStdString(ColorToString(colour))));
 }
 
 void ColourPicker::onActivated(int index)
@@ -93,13 +101,10 @@ void ColourPicker::onActivated(int index)
             setCurrentIndex(indexOf(m_value));
             return;
         }
-        int entry = indexOf(*chosen);
-        if (entry < 0)
-            entry = insertCustom(*chosen);
-        setCurrentIndex(entry);
-        m_value = *chosen;
+        const int listed = indexOf(*chosen);
+        select(listed >= 0 ? listed : insertCustom(*chosen), *chosen);
     } else {
-        m_value = itemData(index, ColourRole).value<quint32>();
+        select(index, itemData(index, ColourRole).value<quint32>());
     }
     emit changed();
     emit clicked();
@@ -158,6 +163,34 @@ void ColourPicker::changeEvent(QEvent* event)
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
         refreshSwatches();
     QComboBox::changeEvent(event);
+}
+
+void ColourPicker::wheelEvent(QWheelEvent* event)
+{
+    // Rolling the wheel past the last colour would open a modal dialog the
+    // user never asked for; "Custom..." is chosen only deliberately.
+    const bool towardsDialog = event->angleDelta().y() < 0 || event->angleDelta().x() < 0;
+    if (towardsDialog && currentIndex() >= customDialogIndex() - 1) {
+        event->accept();
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
+
+void ColourPicker::paintEvent(QPaintEvent* /*event*/)
+{
+    // The style wraps a name that is too long onto a second line, which the
+    // field then cuts off ("Money" for "Money Green"); one elided line shows
+    // that the name goes on.
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    if (!option.currentIcon.isNull())
+        field.setLeft(field.left() + option.iconSize.width() + 4); // where the style puts the name
+    option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width());
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 } // namespace fabulor

@@ -36,9 +36,12 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void onActivated(int index);
+    void select(int index, Colour colour);
     int indexOf(Colour colour) const;
     int insertCustom(Colour colour);
     int customDialogIndex() const { return count() - 1; }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
+#include <QStylePainter>
 
 #include <algorithm>
 
@@ -19,18 +20,30 @@ const QString sampleText = QStringLiteral("Zażółć gęślą jaźń");
 constexpr int samplePointSize = 12;
 constexpr int sampleGap = 2;
 
+// Qt tells apart families of the same name from several foundries as
+// "Name [Foundry]". A skin names a font the way the reader asks for it, by
+// its plain name, so each family is listed once under that name.
+QString plainFamilyName(const QString& family)
+{
+    const qsizetype bracket = family.lastIndexOf(QStringLiteral(" ["));
+    if (bracket > 0 && family.endsWith(QLatin1Char(']')))
+        return family.left(bracket);
+    return family;
+}
+
 QStringList installedFamilies()
 {
     QStringList families;
     for (const QString& family : QFontDatabase::families()) {
         // Private families are the platform's own user-interface fonts.
         if (!QFontDatabase::isPrivateFamily(family))
-            families << family;
+            families << plainFamilyName(family);
     }
     std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
         const int order = QString::compare(a, b, Qt::CaseInsensitive);
         return order != 0 ? order < 0 : a < b;
     });
+    families.erase(std::unique(families.begin(), families.end()), families.end());
     return families;
 }
 
@@ -120,9 +133,14 @@ void FontPicker::showSample(int index)
     m_sample->setFont(font);
     m_sample->adjustSize();
 
-    // Beside the list on the right, or on the left when the screen ends.
+    // Beside the list on the right, or on the left when the screen ends,
+    // level with the highlighted name.
     const QRect list = popup->geometry();
-    QPoint at(list.right() + 1 + sampleGap, list.top());
+    QAbstractItemView* names = view();
+    const QRect row = names->visualRect(names->model()->index(index, modelColumn()));
+    const int rowMiddle =
+        std::clamp(names->viewport()->mapToGlobal(row.center()).y(), list.top(), list.bottom());
+    QPoint at(list.right() + 1 + sampleGap, rowMiddle - m_sample->height() / 2);
     if (const QScreen* screen = popup->screen()) {
         const QRect area = screen->availableGeometry();
         if (at.x() + m_sample->width() > area.right() + 1)
@@ -139,6 +157,19 @@ bool FontPicker::eventFilter(QObject* watched, QEvent* event)
     if (watched == view()->parentWidget() && event->type() == QEvent::Hide)
         m_sample->hide();
     return QComboBox::eventFilter(watched, event);
+}
+
+void FontPicker::paintEvent(QPaintEvent* /*event*/)
+{
+    // The style wraps a name that is too long onto a second line, which the
+    // field then cuts off; one elided line shows that the name goes on.
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width());
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 } // namespace fabulor

@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace fabulor;
 using fabulor::testing::ScriptedDialogs;
@@ -98,6 +99,21 @@ private slots:
         recorder.events.clear();
         QTest::keyClick(&picker, Qt::Key_Down);
         QCOMPARE(picker.value(), Colour(0x0000FF00));
+        QCOMPARE(recorder.events, QStringList({"changed", "clicked"}));
+
+        // The wheel moves through the colours but never opens the dialog.
+        const auto roll = [&picker](int delta) {
+            QWheelEvent wheel(QPointF(5, 5), picker.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&picker, &wheel);
+        };
+        picker.setValue(0x00A4A0A0);
+        recorder.events.clear();
+        roll(-120);
+        QCOMPARE(picker.value(), Colour(0x00A4A0A0));
+        QVERIFY(dialogs.colourDialogInitials.empty());
+        roll(120);
+        QCOMPARE(picker.currentText(), QStringLiteral("Cream"));
         QCOMPARE(recorder.events, QStringList({"changed", "clicked"}));
     }
 
@@ -215,6 +231,8 @@ private slots:
         QCOMPARE(picker.value(), colour);
         QCOMPARE(entryColour(picker, picker.currentIndex()), colour);
         QCOMPARE(swatchCentre(picker, picker.currentIndex()), toQColor(colour));
+        // The tip names it as the skin file will.
+        QVERIFY(picker.toolTip().contains(QString::fromStdString(ColorToString(colour))));
         // Coming back after another colour finds the same entry.
         picker.setValue(clRed);
         picker.setValue(colour);
