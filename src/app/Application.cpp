@@ -17,8 +17,9 @@ QString ErrorBoxText(const QString& message)
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The title names the program's task-bar entry and its error boxes; it is
+    // not a display name, which Qt would append to every window caption.
     setApplicationName(QString::fromLatin1(ApplicationTitle));
-    setApplicationDisplayName(QString::fromLatin1(ApplicationTitle));
     // The reader's fonts are Windows fonts; where they are missing, prefer
     // the metric-compatible free ones to whatever the system would pick.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),

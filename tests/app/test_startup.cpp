@@ -42,7 +42,7 @@ private slots:
     {
         testing::ScriptedDialogs* dialogs = nullptr;
         auto builder = startProgram(dialogs);
-        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Fabulor Skin Builder"));
+        QCOMPARE(QApplication::applicationName(), QStringLiteral("Fabulor Skin Builder"));
 
         TF& F = builder->preview();
         QCOMPARE(F.windowTitle(), QStringLiteral("Fabulor Reader"));
