@@ -90,16 +90,31 @@ void TFBox::CheckBox2Click()
     }
 }
 
+namespace {
+
+// The shared start of both picture handlers: capture, then read the chosen
+// file and store its bytes under "Skin"/key. Nothing when no name is given
+// or the file cannot be read.
+std::optional<std::vector<std::uint8_t>> StorePicture(TFBox& box, IniStore& doc, const QString& fileName,
+                                                      std::string_view key)
+{
+    box.SaveStateToDocument();
+    if (fileName.isEmpty())
+        return std::nullopt;
+    std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(fileName);
+    if (bytes)
+        doc.writeBinary("Skin", key, MemoryStream(*bytes));
+    return bytes;
+}
+
+} // namespace
+
 void TFBox::MaskaAfterDialog(const QString& fileName)
 {
-    SaveStateToDocument();
-    if (fileName.isEmpty())
-        return;
     // Each step stops the rest silently when it fails.
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(fileName);
+    const auto bytes = StorePicture(*this, document(), fileName, "Maska");
     if (!bytes)
         return;
-    document().writeBinary("Skin", "Maska", MemoryStream(*bytes));
     try {
         ReadMaskBitmap(std::span<const std::uint8_t>(*bytes), F.Mask->mask());
     } catch (const EInvalidGraphic&) {
@@ -112,14 +127,8 @@ void TFBox::MaskaAfterDialog(const QString& fileName)
 
 void TFBox::SkinfterDialog(const QString& fileName)
 {
-    SaveStateToDocument();
-    if (fileName.isEmpty())
-        return;
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(fileName);
-    if (!bytes)
-        return;
-    document().writeBinary("Skin", "Skin", MemoryStream(*bytes));
-    ShowSkinPicture(std::span<const std::uint8_t>(*bytes), F.Skin->picture());
+    if (const auto bytes = StorePicture(*this, document(), fileName, "Skin"))
+        ShowSkinPicture(std::span<const std::uint8_t>(*bytes), F.Skin->picture());
 }
 
 } // namespace fabulor

@@ -4,34 +4,12 @@
 
 namespace fabulor {
 
-ListView::ListView(QWidget* parent) : QListWidget(parent)
+ListView::ListView(QWidget* parent) : SkinBox(parent)
 {
     setViewMode(QListView::IconMode);
     setMovement(QListView::Static);
     setResizeMode(QListView::Adjust);
     setWordWrap(true);
-    setBorderStyle(m_borderStyle);
-    setColour(m_colour);
-    setFontColour(m_fontColour);
-}
-
-void ListView::setBorderStyle(BorderStyle style)
-{
-    m_borderStyle = style;
-    setFrameStyle(style == BorderStyle::None ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
-    setLineWidth(2);
-}
-
-void ListView::setColour(Colour colour)
-{
-    m_colour = colour;
-    setRoleColour(this, QPalette::Base, colour);
-}
-
-void ListView::setFontColour(Colour colour)
-{
-    m_fontColour = colour;
-    setRoleColour(this, QPalette::Text, colour);
 }
 
 void ListView::setFlatScrollBars(bool flat)

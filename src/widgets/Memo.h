@@ -1,32 +1,16 @@
 #pragma once
-// A multi-line text box with a skin background and font colour and a frame
-// that is either none or a sunken single border: the description box.
+// The description box: a multi-line text box with a skin frame and colours.
 
-#include "widgets/BorderStyle.h"
-#include "widgets/Colours.h"
+#include "widgets/SkinBox.h"
 
 #include <QPlainTextEdit>
 
 namespace fabulor {
 
-class Memo : public QPlainTextEdit {
-    Q_OBJECT
+// No signals or slots of its own, hence no Q_OBJECT.
+class Memo : public SkinBox<QPlainTextEdit> {
 public:
-    explicit Memo(QWidget* parent = nullptr);
-
-    BorderStyle borderStyle() const { return m_borderStyle; }
-    void setBorderStyle(BorderStyle style);
-
-    Colour colour() const { return m_colour; }
-    void setColour(Colour colour);
-
-    Colour fontColour() const { return m_fontColour; }
-    void setFontColour(Colour colour);
-
-private:
-    BorderStyle m_borderStyle = BorderStyle::Single;
-    Colour m_colour = 0x80000005u;     // clWindow
-    Colour m_fontColour = 0x80000008u; // clWindowText
+    using SkinBox::SkinBox;
 };
 
 } // namespace fabulor
