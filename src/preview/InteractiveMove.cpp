@@ -48,8 +48,9 @@ void InteractiveMove::finish()
 {
     if (m_source)
         m_source->removeEventFilter(this);
-    if (m_control && !m_window)
+    if (m_control && m_dragged)
         QToolTip::hideText();
+    m_dragged = false;
     m_control = nullptr;
     m_source = nullptr;
 }
@@ -66,13 +67,13 @@ bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
             finish();
             return false;
         }
-        follow(mouse->globalPosition().toPoint());
+        follow(mouse->globalPosition().toPoint(), true);
         return true;
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (int(mouse->button()) == m_button) {
-            follow(mouse->globalPosition().toPoint());
+            follow(mouse->globalPosition().toPoint(), false);
             finish();
         }
         return true;
@@ -89,7 +90,7 @@ bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void InteractiveMove::follow(const QPoint& global)
+void InteractiveMove::follow(const QPoint& global, bool showPlace)
 {
     if (m_window) {
         m_control->move(m_startPos + (global - m_startGlobal));
@@ -106,7 +107,11 @@ void InteractiveMove::follow(const QPoint& global)
     const QPoint to = pointer - m_grab;
     if (to != m_control->pos())
         m_control->move(to);
-    QToolTip::showText(global, QStringLiteral("Top: %1  Left: %2").arg(to.y()).arg(to.x()), m_control->window());
+    // The place shows from the first movement on; a press that stays put
+    // shows nothing.
+    m_dragged = m_dragged || global != m_startGlobal;
+    if (showPlace && m_dragged)
+        QToolTip::showText(global, QStringLiteral("Top: %1  Left: %2").arg(to.y()).arg(to.x()), m_control->window());
 }
 
 } // namespace fabulor
