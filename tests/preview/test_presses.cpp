@@ -18,6 +18,7 @@
 #include "widgets/SpinEdit.h"
 #include "widgets/StaticText.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QTabWidget>
 #include <QTest>
@@ -248,6 +249,28 @@ private slots:
         p.release(from + QPoint(10, 40), Qt::RightButton);
         QVERIFY(!F.Move->isActive());
         QCOMPARE(F.PMenu->pos(), QPoint(406, 56));
+    }
+
+    void aRightPressOnTheTextBoxOpensNoMenu()
+    {
+        Program p;
+        QVERIFY(QTest::qWaitForWindowExposed(&p.F()));
+        TF& F = p.F();
+        p.drag(p.centreOf(F.Op1->viewport()), {6, 4}, Qt::RightButton);
+        QVERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(F.Op1->pos(), QPoint(30, 52));
+        QCOMPARE(p.FBox().CB->currentIndex(), 1);
+    }
+
+    void aDoubleClickSelectsAndLeavesThePlace()
+    {
+        Program p;
+        QVERIFY(QTest::qWaitForWindowExposed(&p.F()));
+        TF& F = p.F();
+        QTest::mouseDClick(p.window(), Qt::LeftButton, {}, p.centreOf(F.BUwaga));
+        QCOMPARE(p.FBox().CB->currentIndex(), 16);
+        QCOMPARE(F.PUwaga->pos(), QPoint(25, 305));
+        QVERIFY(!F.Move->isActive());
     }
 
     void thePointerStaysInsideTheParent()
