@@ -33,7 +33,7 @@ void InteractiveMove::start(QWidget* control, QWidget* source, const QMouseEvent
         return;
     m_control = control;
     m_source = source;
-    m_button = int(press.button());
+    m_button = press.button();
     m_window = window;
     m_startPos = control->pos();
     m_startGlobal = press.globalPosition().toPoint();
@@ -63,7 +63,7 @@ bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         // A release we never saw (another window took the mouse) ends it.
-        if (!(mouse->buttons() & Qt::MouseButton(m_button))) {
+        if (!(mouse->buttons() & m_button)) {
             finish();
             return false;
         }
@@ -72,7 +72,7 @@ bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (int(mouse->button()) == m_button) {
+        if (mouse->button() == m_button) {
             follow(mouse->globalPosition().toPoint(), false);
             finish();
         }
@@ -111,7 +111,8 @@ void InteractiveMove::follow(const QPoint& global, bool showPlace)
     // shows nothing.
     m_dragged = m_dragged || global != m_startGlobal;
     if (showPlace && m_dragged)
-        QToolTip::showText(global, QStringLiteral("Top: %1  Left: %2").arg(to.y()).arg(to.x()), m_control->window());
+        QToolTip::showText(global, QStringLiteral("Top: %1  Left: %2").arg(to.y()).arg(to.x()),
+                           m_control->window());
 }
 
 } // namespace fabulor

@@ -38,7 +38,7 @@ private:
 
     QPointer<QWidget> m_control;
     QPointer<QWidget> m_source;
-    int m_button = 0;
+    Qt::MouseButton m_button = Qt::NoButton;
     bool m_window = false;
     bool m_dragged = false; // the pointer has left the press position
     QPoint m_startPos;    // the control's position (or the window's) at the press

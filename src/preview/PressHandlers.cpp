@@ -87,7 +87,8 @@ void TF::hookPresses()
 bool TF::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::ContextMenu)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::ContextMenu)
         return QWidget::eventFilter(watched, event);
     for (const PressRoute& route : PressRoutes()) {
         QWidget* widget = route.widget(*this);

@@ -50,7 +50,10 @@ struct Program {
     QPoint at(QWidget* widget, QPoint local) { return widget->mapTo(&F(), local); }
     QPoint centreOf(QWidget* widget) { return at(widget, widget->rect().center()); }
 
-    void press(QPoint p, Qt::MouseButton button = Qt::LeftButton) { QTest::mousePress(window(), button, {}, p); }
+    void press(QPoint p, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mousePress(window(), button, {}, p);
+    }
     void moveTo(QPoint p) { QTest::mouseMove(window(), p); }
     void release(QPoint p, Qt::MouseButton button = Qt::LeftButton)
     {
