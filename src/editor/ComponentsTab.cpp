@@ -66,7 +66,8 @@ QLabel* AddEdgeLabel(QWidget* parent, const char* name, const QString& text, con
     label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignRight | Qt::AlignTop);
     const int width = std::max(box.width(), label->sizeHint().width());
-    label->setGeometry(box.right() + 1 - width, box.top(), width, std::max(box.height(), label->sizeHint().height()));
+    const int height = std::max(box.height(), label->sizeHint().height());
+    label->setGeometry(box.right() + 1 - width, box.top(), width, height);
     return label;
 }
 

@@ -33,7 +33,7 @@ void InteractiveMove::start(QWidget* control, QWidget* source, const QMouseEvent
         return;
     m_control = control;
     m_source = source;
-    m_button = int(press.button());
+    m_button = press.button();
     m_window = window;
     m_startPos = control->pos();
     m_startGlobal = press.globalPosition().toPoint();
@@ -48,8 +48,9 @@ void InteractiveMove::finish()
 {
     if (m_source)
         m_source->removeEventFilter(this);
-    if (m_control && !m_window)
+    if (m_control && m_dragged)
         QToolTip::hideText();
+    m_dragged = false;
     m_control = nullptr;
     m_source = nullptr;
 }
@@ -62,17 +63,17 @@ bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         // A release we never saw (another window took the mouse) ends it.
-        if (!(mouse->buttons() & Qt::MouseButton(m_button))) {
+        if (!(mouse->buttons() & m_button)) {
             finish();
             return false;
         }
-        follow(mouse->globalPosition().toPoint());
+        follow(mouse->globalPosition().toPoint(), true);
         return true;
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (int(mouse->button()) == m_button) {
-            follow(mouse->globalPosition().toPoint());
+        if (mouse->button() == m_button) {
+            follow(mouse->globalPosition().toPoint(), false);
             finish();
         }
         return true;
@@ -89,7 +90,7 @@ bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void InteractiveMove::follow(const QPoint& global)
+void InteractiveMove::follow(const QPoint& global, bool showPlace)
 {
     if (m_window) {
         m_control->move(m_startPos + (global - m_startGlobal));
@@ -106,7 +107,12 @@ void InteractiveMove::follow(const QPoint& global)
     const QPoint to = pointer - m_grab;
     if (to != m_control->pos())
         m_control->move(to);
-    QToolTip::showText(global, QStringLiteral("Top: %1  Left: %2").arg(to.y()).arg(to.x()), m_control->window());
+    // The place shows from the first movement on; a press that stays put
+    // shows nothing.
+    m_dragged = m_dragged || global != m_startGlobal;
+    if (showPlace && m_dragged)
+        QToolTip::showText(global, QStringLiteral("Top: %1  Left: %2").arg(to.y()).arg(to.x()),
+                           m_control->window());
 }
 
 } // namespace fabulor

@@ -34,12 +34,13 @@ protected:
 
 private:
     void start(QWidget* control, QWidget* source, const QMouseEvent& press, bool window);
-    void follow(const QPoint& global);
+    void follow(const QPoint& global, bool showPlace);
 
     QPointer<QWidget> m_control;
     QPointer<QWidget> m_source;
-    int m_button = 0;
+    Qt::MouseButton m_button = Qt::NoButton;
     bool m_window = false;
+    bool m_dragged = false; // the pointer has left the press position
     QPoint m_startPos;    // the control's position (or the window's) at the press
     QPoint m_startGlobal; // the pointer at the press
     QPoint m_grab;        // where the pointer holds the control, in its parent

@@ -86,16 +86,20 @@ void TF::hookPresses()
 
 bool TF::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::ContextMenu)
         return QWidget::eventFilter(watched, event);
-    // A second click of a double click arrives while nothing is moving;
-    // it counts as a press like the first.
     for (const PressRoute& route : PressRoutes()) {
         QWidget* widget = route.widget(*this);
-        if (widget && widget == watched) {
-            (this->*route.handler)(widget, static_cast<QMouseEvent*>(event));
+        if (!widget || widget != watched)
+            continue;
+        // A right press moves like any other, so no control offers a menu.
+        if (type == QEvent::ContextMenu)
             return true;
-        }
+        // The second press of a double click counts as a press like the first.
+        (this->*route.handler)(widget, static_cast<QMouseEvent*>(event));
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -32,8 +32,8 @@ void BandHeader::paintEvent(QPaintEvent*)
     QStyleOption arrow;
     arrow.initFrom(this);
     arrow.rect = QRect(4, (height() - 9) / 2, 9, 9);
-    style()->drawPrimitive(isChecked() ? QStyle::PE_IndicatorArrowDown : QStyle::PE_IndicatorArrowRight, &arrow,
-                           &painter, this);
+    const auto indicator = isChecked() ? QStyle::PE_IndicatorArrowDown : QStyle::PE_IndicatorArrowRight;
+    style()->drawPrimitive(indicator, &arrow, &painter, this);
 
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.drawText(rect().adjusted(18, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, text());
@@ -82,7 +82,8 @@ void Band::resizeEvent(QResizeEvent*)
     m_content->setGeometry(0, 0, width(), m_expandedHeight);
 }
 
-BandPanel::BandPanel(QWidget* parent) : QScrollArea(parent), m_column(new QWidget), m_layout(new QVBoxLayout(m_column))
+BandPanel::BandPanel(QWidget* parent)
+    : QScrollArea(parent), m_column(new QWidget), m_layout(new QVBoxLayout(m_column))
 {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(1);

@@ -3,6 +3,7 @@
 #include "document/IntegerText.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
@@ -126,7 +127,9 @@ bool SpinEdit::eventFilter(QObject* watched, QEvent* event)
             emit refused();
             return true;
         }
-    } else if (event->type() == QEvent::FocusOut && m_limited) {
+    } else if (event->type() == QEvent::FocusOut && m_limited &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // A context menu opening is no leaving of the edit.
         const int current = value();
         if (current < m_min || current > m_max)
             setValue(current);

@@ -1,0 +1,391 @@
+// The "Komponenty" tab: the chooser and its catalogue, selecting an entry,
+// the band visibility per entry, fetching and adjusting geometry, and the
+// page navigation of the page control.
+
+#include "app/Application.h"
+#include "app/SkinBuilder.h"
+#include "editor/Catalogue.h"
+#include "preview/PreviewWindow.h"
+#include "preview/SelectionFrame.h"
+#include "support/ScriptedDialogs.h"
+#include "widgets/BandPanel.h"
+#include "widgets/FileNameEdit.h"
+#include "widgets/ListView.h"
+#include "widgets/Memo.h"
+#include "widgets/PageControl.h"
+#include "widgets/Panel.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StaticText.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace fabulor;
+
+namespace {
+
+Application& app()
+{
+    return *qobject_cast<Application*>(QCoreApplication::instance());
+}
+
+std::unique_ptr<SkinBuilder> startProgram()
+{
+    auto builder = std::make_unique<SkinBuilder>(app(), std::make_unique<testing::ScriptedDialogs>());
+    builder->show();
+    return builder;
+}
+
+// What the user does when picking an entry in the chooser.
+void choose(TFBox& FBox, int index)
+{
+    FBox.CB->setCurrentIndex(index);
+    emit FBox.CB->activated(index);
+}
+
+void typeInto(SpinEdit* edit, const QString& text)
+{
+    edit->lineEdit()->selectAll();
+    QTest::keyClick(edit->lineEdit(), Qt::Key_Delete);
+    QTest::keyClicks(edit->lineEdit(), text);
+}
+
+} // namespace
+
+class ComponentsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void tabAsCreated()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        QCOMPARE(FBox.CB->parentWidget(), FBox.Comps);
+        QVERIFY(!FBox.CB->isEditable());
+        QCOMPARE(FBox.CB->geometry(), QRect(8, 8, 249, 21));
+        QCOMPARE(FBox.BandPanel1->geometry(), QRect(8, 40, 250, 201));
+        const QStringList texts{"Page Control - Syt., Kier., Inw., Koniec",
+                                "Opis sytuacji",
+                                "Rysunek",
+                                "Przycisk [Zamknij]",
+                                "Przycisk [Minimalizuj]",
+                                "Przycisk [Menu]",
+                                "Przycisk [1]",
+                                "Przycisk [2]",
+                                "Przycisk [3]",
+                                "Przycisk [4]",
+                                "Przycisk [Góra]",
+                                "Przycisk [Dół]",
+                                "Przycisk [Lewo]",
+                                "Przycisk [Prawo]",
+                                "Przycisk [Koniec]",
+                                "Przycisk [OK]",
+                                "Rysunek [Uwaga]",
+                                "Obszar przenoszenia",
+                                "Etykieta [1]",
+                                "Etykieta [2]",
+                                "Etykieta [3]",
+                                "Etykieta [4]",
+                                "Etykieta [Komunikaty]",
+                                "Lista przedmiotów"};
+        QStringList items;
+        for (int i = 0; i < FBox.CB->count(); ++i)
+            items << FBox.CB->itemText(i);
+        QCOMPARE(items, texts);
+
+        // Chooser at the first entry with nothing selected: the tab stays
+        // "Plik" and the preview marks nothing.
+        QCOMPARE(FBox.CB->currentIndex(), 0);
+        QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Plik);
+        QVERIFY(builder->preview().Selection->isHidden());
+
+        // All bands shown, only "Rysunek" expanded, the spin edits at 0.
+        QStringList captions;
+        for (Band* band : FBox.BandPanel1->bands()) {
+            captions << band->caption();
+            QVERIFY(!band->isHidden());
+            QCOMPARE(band->isExpanded(), band == FBox.Rysunek);
+        }
+        QCOMPARE(captions, (QStringList{"Rozmiar", "Położenie", "Nawigacja", "Rysunek"}));
+        for (SpinEdit* edit : {FBox.Szer, FBox.Wys, FBox.Top, FBox.Left}) {
+            QCOMPARE(edit->text(), QStringLiteral("0"));
+            QCOMPARE(edit->increment(), 5);
+            QVERIFY(!edit->hasLimits());
+        }
+        QCOMPARE(FBox.Top->geometry(), QRect(66, 32, 57, 21));
+        QCOMPARE(FBox.Left->mapTo(FBox.Miejsce, QPoint(0, 0)), QPoint(162, 32));
+        QCOMPARE(FBox.BitBtn1->geometry(), QRect(88, 24, 25, 25));
+        QCOMPARE(FBox.BitBtn2->geometry(), QRect(120, 24, 25, 25));
+        QVERIFY(FBox.BitBtn1->text().isEmpty());
+        QVERIFY(!FBox.BitBtn1->icon().isNull());
+        QCOMPARE(FBox.MP1->geometry(), QRect(80, 29, 113, 21));
+        QCOMPARE(FBox.MP2->geometry(), QRect(80, 53, 113, 21));
+        QCOMPARE(FBox.Label7->text(), QStringLiteral("MouseOut"));
+        QCOMPARE(FBox.Label8->text(), QStringLiteral("Mouse Over"));
+        // Nothing moved on start-up.
+        QCOMPARE(builder->preview().PC1->geometry(), QRect(24, 144, 209, 153));
+    }
+
+    void pictureEditsUseThePictureDialog()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        auto& dialogs = static_cast<testing::ScriptedDialogs&>(builder->dialogs());
+        FBox.MP2->browse();
+        QCOMPARE(dialogs.fileDialogs.size(), 1);
+        const FileDialogOptions& options = dialogs.fileDialogs.first();
+        QCOMPARE(options.kind, FileDialogOptions::Kind::OpenPicture);
+        QCOMPARE(options.defaultExtension, QStringLiteral("bmp"));
+        QVERIFY(options.fileMustExist);
+        QCOMPARE(options.filters.size(), 5);
+        QCOMPARE(options.filters[0].patterns,
+                 QStringLiteral("*.gif;*.pcx;*.ani;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf"));
+        QCOMPARE(options.filters[3].description, QStringLiteral("ANI Image (*.ani)"));
+        QCOMPARE(options.filters[4].description, QStringLiteral("CompuServe GIF Image (*.gif)"));
+    }
+
+    void settingTheChooserFromCodeSelectsNothing()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        FBox.CB->setCurrentIndex(5);
+        QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Plik);
+        QVERIFY(!FBox.Rozmiar->isHidden());
+    }
+
+    void selectionShowsTheBandsOfTheEntry_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < CatalogueSize; ++i)
+            QTest::addRow("%d", i) << i;
+    }
+    void selectionShowsTheBandsOfTheEntry()
+    {
+        QFETCH(int, index);
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        TF& F = builder->preview();
+        // Start from the warning picture, which hides the mouse-over edit.
+        choose(FBox, 16);
+        QVERIFY(FBox.MP2->isHidden());
+        FBox.PCTRL->setCurrentWidget(FBox.Plik);
+
+        choose(FBox, index);
+        QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Comps);
+        QCOMPARE(FBox.CB->currentIndex(), index);
+        const bool sized = index <= 2 || index == 17 || index == 23;
+        QCOMPARE(!FBox.Rozmiar->isHidden(), sized);
+        QVERIFY(!FBox.Miejsce->isHidden());
+        QCOMPARE(!FBox.Nawigacja->isHidden(), index == 0);
+        QCOMPARE(!FBox.Rysunek->isHidden(), index >= 3 && index <= 16);
+        QCOMPARE(FBox.MP2->isHidden(), index == 16);
+        QVERIFY(!FBox.MP1->isHidden());
+        QCOMPARE(F.Selection->target(), Catalogue()[std::size_t(index)].moved(F));
+    }
+
+    void indexesOutsideTheCatalogueOnlyShowTheTab()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        choose(FBox, 16);
+        FBox.PCTRL->setCurrentWidget(FBox.Plik);
+        for (int index : {-1, 24, 1000}) {
+            FBox.SelectComponent(index);
+            QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Comps);
+            QCOMPARE(FBox.CB->currentIndex(), 16);
+            QVERIFY(!FBox.MP2->isHidden()); // shown before the index is checked
+            QVERIFY(!FBox.Rysunek->isHidden());
+            QVERIFY(FBox.Rozmiar->isHidden());
+        }
+    }
+
+    void fetchesMeasureTheCatalogueControls_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("left");
+        QTest::newRow("below the catalogue") << -1 << 5 << 5 << 5 << 5;
+        QTest::newRow("above the catalogue") << 24 << 5 << 5 << 5 << 5;
+        QTest::newRow("close button has no size") << 3 << 5 << 5 << 16 << 464;
+        QTest::newRow("path label has no size") << 18 << 5 << 5 << 12 << 42;
+        QTest::newRow("move strip") << 17 << 361 << 25 << 16 << 24;
+        QTest::newRow("picture area") << 2 << 241 << 249 << 48 << 248;
+        QTest::newRow("page control") << 0 << 209 << 153 << 144 << 24;
+    }
+    void fetchesMeasureTheCatalogueControls()
+    {
+        QFETCH(int, index);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, top);
+        QFETCH(int, left);
+        auto builder = startProgram();
+        const TFBox& FBox = builder->settings();
+        QCOMPARE(FBox.ComponentWidth(index), width);
+        QCOMPARE(FBox.ComponentHeight(index), height);
+        QCOMPARE(FBox.ComponentTop(index), top);
+        QCOMPARE(FBox.ComponentLeft(index), left);
+    }
+
+    void expandingFetchesAndNeverMoves()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        TF& F = builder->preview();
+        choose(FBox, 18);
+        FBox.Miejsce->setExpanded(true);
+        QCOMPARE(FBox.Top->value(), 12);
+        QCOMPARE(FBox.Left->value(), 42);
+        QCOMPARE(F.L1->pos(), QPoint(42, 12));
+
+        choose(FBox, 17);
+        FBox.Rozmiar->setExpanded(true);
+        QVERIFY(!FBox.Miejsce->isExpanded());
+        QCOMPARE(FBox.Szer->value(), 361);
+        QCOMPARE(FBox.Wys->value(), 25);
+        QCOMPARE(F.PMove->geometry(), QRect(24, 16, 361, 25));
+
+        // "G" fetches again after a change made elsewhere.
+        F.PMove->resize(300, 40);
+        QTest::mouseClick(FBox.Button3, Qt::LeftButton);
+        QCOMPARE(FBox.Szer->value(), 300);
+        QCOMPARE(FBox.Wys->value(), 40);
+        QCOMPARE(F.PMove->size(), QSize(300, 40));
+    }
+
+    void adjustingWritesThePreviewAtOnce()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        TF& F = builder->preview();
+        choose(FBox, 5);
+        typeInto(FBox.Top, QStringLiteral("-20"));
+        QCOMPARE(F.PMenu->pos(), QPoint(396, -20));
+
+        typeInto(FBox.Left, QString());
+        QCOMPARE(F.PMenu->pos(), QPoint(0, -20));
+        QTest::mouseClick(FBox.Left->upButton(), Qt::LeftButton);
+        QCOMPARE(F.PMenu->pos(), QPoint(5, -20));
+
+        // A size typed for an entry without one changes nothing.
+        const QSize before = F.PMenu->size();
+        typeInto(FBox.Szer, QStringLiteral("100"));
+        QCOMPARE(F.PMenu->size(), before);
+
+        choose(FBox, 23);
+        QTest::mouseClick(FBox.Wys->upButton(), Qt::LeftButton);
+        QCOMPARE(F.LB->size(), QSize(97, 5));
+        // The document is untouched by editing: only a capture fills it.
+        std::vector<std::string> lines;
+        builder->document()->getStrings(lines);
+        QVERIFY(lines.empty());
+    }
+
+    void adjustingAfterSwitchingAppliesTheShownValueToTheNewEntry()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        TF& F = builder->preview();
+        choose(FBox, 17);
+        FBox.Rozmiar->setExpanded(true); // 361 x 25 fetched
+        choose(FBox, 23);
+        QVERIFY(FBox.Rozmiar->isExpanded()); // still open: no new fetch
+        QTest::mouseClick(FBox.Szer->upButton(), Qt::LeftButton);
+        QCOMPARE(F.LB->width(), 366);
+        QCOMPARE(F.LB->height(), 249); // the other spin edit is not applied
+        QCOMPARE(F.PMove->size(), QSize(361, 25));
+    }
+
+    void positionsFarOutsideTheWindowAreTaken()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        TF& F = builder->preview();
+        choose(FBox, 3);
+        typeInto(FBox.Left, QStringLiteral("100000"));
+        QCOMPARE(F.PClose->x(), 100000);
+        QCOMPARE(FBox.ComponentLeft(3), 100000);
+        // A value whose edge would overflow is held at a distance no screen reaches.
+        typeInto(FBox.Top, QStringLiteral("2147483647"));
+        QCOMPARE(F.PClose->y(), QWIDGETSIZE_MAX);
+        QVERIFY(F.PClose->geometry().bottom() > F.PClose->y());
+    }
+
+    void pageNavigationStopsAtBothEnds()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        TF& F = builder->preview();
+        choose(FBox, 0);
+        FBox.BitBtn1->click();
+        QCOMPARE(F.PC1->activePageIndex(), 0);
+        const QWidget* pages[] = {F.Sytuacje, F.Kierunki, F.Koniec, F.Przedm};
+        for (int i = 1; i <= 3; ++i) {
+            FBox.BitBtn2->click();
+            QCOMPARE(F.PC1->activePageIndex(), i);
+            QVERIFY(pages[i]->isVisible());
+        }
+        FBox.BitBtn2->click();
+        QCOMPARE(F.PC1->activePage(), F.Przedm);
+        FBox.BitBtn1->click();
+        QCOMPARE(F.PC1->activePage(), F.Koniec);
+
+        // Only for the page control.
+        choose(FBox, 1);
+        FBox.BitBtn1->click();
+        QCOMPARE(F.PC1->activePage(), F.Koniec);
+        FBox.BitBtn2->click();
+        QCOMPARE(F.PC1->activePage(), F.Koniec);
+    }
+
+    void selectionFrameFollowsItsComponent()
+    {
+        auto builder = startProgram();
+        TFBox& FBox = builder->settings();
+        TF& F = builder->preview();
+        SelectionFrame* frame = F.Selection;
+        const int m = SelectionFrame::Margin;
+
+        choose(FBox, 22);
+        QVERIFY(frame->isVisible());
+        QCOMPARE(frame->geometry(), F.LM->geometry().adjusted(-m, -m, m, m));
+        typeInto(FBox.Left, QStringLiteral("100"));
+        QCOMPARE(frame->geometry(), F.LM->geometry().adjusted(-m, -m, m, m));
+
+        // A component on another page is not marked until its page shows.
+        choose(FBox, 10);
+        QVERIFY(!frame->isVisible());
+        F.PC1->setActivePageIndex(1);
+        QVERIFY(frame->isVisible());
+        const QRect onWindow(F.PG->mapTo(&F, QPoint(0, 0)), F.PG->size());
+        QCOMPARE(frame->geometry(), onWindow.adjusted(-m, -m, m, m));
+        // Moving the page control carries the mark with the button.
+        F.PC1->move(F.PC1->pos() + QPoint(10, 7));
+        QCOMPARE(frame->geometry(), onWindow.adjusted(-m, -m, m, m).translated(10, 7));
+        F.PC1->setActivePageIndex(0);
+        QVERIFY(!frame->isVisible());
+
+        // The mark follows a resize too, and never takes presses.
+        choose(FBox, 0);
+        FBox.Rozmiar->setExpanded(true);
+        QTest::mouseClick(FBox.Szer->upButton(), Qt::LeftButton);
+        QCOMPARE(frame->geometry(), F.PC1->geometry().adjusted(-m, -m, m, m));
+        QVERIFY(frame->testAttribute(Qt::WA_TransparentForMouseEvents));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    Application app(argc, argv);
+    app.setQuitOnLastWindowClosed(false); // the tests start the program several times
+    ComponentsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_components.moc"
