@@ -8,6 +8,7 @@
 #include "preview/SelectionFrame.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/PictureFilters.h"
 #include "widgets/PageControl.h"
 #include "widgets/SpinEdit.h"
 
@@ -29,25 +30,6 @@ constexpr int NoGeometry = 5;
 bool InCatalogue(int index)
 {
     return index >= 0 && index < CatalogueSize;
-}
-
-// The open-picture dialog of the mouse-out and mouse-over file edits.
-FileDialogOptions ButtonPictureDialog()
-{
-    FileDialogOptions options;
-    options.kind = FileDialogOptions::Kind::OpenPicture;
-    const QString gif = QStringLiteral("CompuServe GIF Image (*.gif)");
-    options.filters = {
-        {QStringLiteral("All (*.gif;*.pcx;*.ani;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)"),
-         QStringLiteral("*.gif;*.pcx;*.ani;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf")},
-        {gif, QStringLiteral("*.gif")},
-        {QStringLiteral("PCX Image (*.pcx)"), QStringLiteral("*.pcx")},
-        {QStringLiteral("ANI Image (*.ani)"), QStringLiteral("*.ani")},
-        {gif, QStringLiteral("*.gif")},
-    };
-    options.defaultExtension = QStringLiteral("bmp");
-    options.fileMustExist = true;
-    return options;
 }
 
 QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top)
@@ -166,11 +148,11 @@ void TFBox::buildComponentsTab()
     Rysunek->setObjectName(QStringLiteral("Rysunek"));
     QWidget* pictures = Rysunek->content();
     Label7 = AddEdgeLabel(pictures, "Label7", QStringLiteral("MouseOut"), {24, 32, 49, 13});
-    MP1 = new FileNameEdit(m_dialogs, ButtonPictureDialog(), pictures);
+    MP1 = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), pictures);
     MP1->setObjectName(QStringLiteral("MP1"));
     MP1->setGeometry(80, 29, 113, 21);
     Label8 = AddEdgeLabel(pictures, "Label8", QStringLiteral("Mouse Over"), {16, 56, 58, 13});
-    MP2 = new FileNameEdit(m_dialogs, ButtonPictureDialog(), pictures);
+    MP2 = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), pictures);
     MP2->setObjectName(QStringLiteral("MP2"));
     MP2->setGeometry(80, 53, 113, 21);
     Rysunek->setExpanded(true);
