@@ -4,6 +4,7 @@
 #include "editor/SettingsWindow.h"
 
 #include "document/DocumentText.h"
+#include "editor/Guarded.h"
 #include "skinfile/SkinEntry.h"
 
 #include <QFile>
@@ -28,12 +29,12 @@ void TFBox::buildFileTab()
     Button1 = new QPushButton(QStringLiteral("Wczytaj z pliku"), Plik);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(56, 32, 145, 25);
-    connect(Button1, &QPushButton::clicked, this, &TFBox::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, Guarded(this, [this] { Button1Click(); }));
 
     Button2 = new QPushButton(QStringLiteral("Zapisz do pliku"), Plik);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(56, 64, 145, 25);
-    connect(Button2, &QPushButton::clicked, this, &TFBox::Button2Click);
+    connect(Button2, &QPushButton::clicked, this, Guarded(this, [this] { Button2Click(); }));
 }
 
 void TFBox::Button1Click()

@@ -5,6 +5,7 @@
 
 #include "editor/SettingsWindow.h"
 
+#include "editor/ComponentFont.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
@@ -37,16 +38,11 @@ QGroupBox* Group(const QString& title, QWidget* parent, const QRect& bounds)
     return group;
 }
 
-// A font name, its size and its colour applied to one control. An empty name
-// keeps the control's font name; a size Qt cannot show keeps its size.
+// A font name and size chosen in the editors, applied to one control.
 void ApplyFont(QWidget* control, const QString& name, int size)
 {
-    QFont font = control->font();
-    if (!name.isEmpty())
-        font.setFamily(name);
-    if (size >= 1)
-        font.setPointSize(size);
-    control->setFont(font);
+    ApplyFontName(control, name);
+    ApplyFontSize(control, size);
 }
 
 } // namespace

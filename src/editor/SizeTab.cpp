@@ -24,9 +24,11 @@ void TFBox::buildSizeTab()
     Label9->move(8, 8);
     Label9->adjustSize();
     Label10 = new QLabel(QStringLiteral("Szerokość:"), Rozm);
-    Label10->setGeometry(8, 52, 64, 13);
+    Label10->move(8, 52);
+    Label10->adjustSize();
     Label11 = new QLabel(QStringLiteral("Wysokość:"), Rozm);
-    Label11->setGeometry(8, 84, 64, 13);
+    Label11->move(8, 84);
+    Label11->adjustSize();
 
     const auto sideEdit = [this](const char* name, int top) {
         auto* edit = new SpinEdit(Rozm);

@@ -4,6 +4,7 @@
 
 #include "editor/SettingsWindow.h"
 
+#include "editor/Guarded.h"
 #include "editor/PictureFile.h"
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicErrors.h"
@@ -32,7 +33,7 @@ void TFBox::buildSkinTab()
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setGeometry(8, 8, 97, 17);
     // The handler runs on every change of state, by the user or by code.
-    connect(CheckBox2, &QCheckBox::toggled, this, &TFBox::CheckBox2Click);
+    connect(CheckBox2, &QCheckBox::toggled, this, Guarded(this, [this] { CheckBox2Click(); }));
 
     Panel1 = new QFrame(Skora);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -40,7 +41,8 @@ void TFBox::buildSkinTab()
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     Label1 = new QLabel(QStringLiteral("Maska:"), Panel1);
-    Label1->setGeometry(8, 12, 48, 13);
+    Label1->move(8, 12);
+    Label1->adjustSize();
     Maska = new FileNameEdit(m_dialogs, MaskFileDialogOptions(), Panel1);
     Maska->setObjectName(QStringLiteral("Maska"));
     Maska->setGeometry(56, 8, 185, 21);
@@ -60,7 +62,8 @@ void TFBox::buildSkinTab()
     Bevel2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
     Label2 = new QLabel(QStringLiteral("Skóra:"), Panel1);
-    Label2->setGeometry(8, 92, 48, 13);
+    Label2->move(8, 92);
+    Label2->adjustSize();
     Skin = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), Panel1);
     Skin->setObjectName(QStringLiteral("Skin"));
     Skin->setGeometry(56, 88, 185, 21);
@@ -81,7 +84,10 @@ void TFBox::CheckBox2Click()
     if (checked && !maskFile.isEmpty() && QFileInfo(maskFile).isFile()) {
         // A file that is no bitmap raises here and reaches the error box;
         // the mask and the window then stay as they were.
-        ReadMaskBitmap(QFile::encodeName(maskFile).toStdString(), F.Mask->mask());
+        const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(maskFile);
+        if (!bytes)
+            throw EFOpenError(QFile::encodeName(maskFile).toStdString());
+        ReadMaskBitmap(std::span<const std::uint8_t>(*bytes), F.Mask->mask());
         setOuterWidth(&F, F.Mask->mask().width());
         setOuterHeight(&F, F.Mask->mask().height());
         F.Mask->setActive(true);

@@ -6,6 +6,7 @@
 #include "editor/SettingsWindow.h"
 
 #include "editor/Catalogue.h"
+#include "editor/ComponentFont.h"
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicErrors.h"
 #include "graphics/pictures/BuiltInPictures.h"
@@ -24,12 +25,10 @@
 #include "widgets/WindowGeometry.h"
 
 #include <QCheckBox>
+#include <QSignalBlocker>
 
 namespace fabulor {
 namespace {
-
-// Font names are held with at most 31 characters.
-constexpr int MaxFontNameLength = 31;
 
 struct Bounds {
     int width;
@@ -55,7 +54,7 @@ void WritePosition(IniStore& doc, std::string_view section, const QWidget* contr
 void WriteFont(IniStore& doc, std::string_view section, const QFont& font, Colour colour)
 {
     doc.writeColour(section, "FColor", colour);
-    doc.writeString(section, "FName", font.family().toLocal8Bit().toStdString());
+    doc.writeString(section, "FName", FontNameForSkin(font.family()));
     doc.writeInteger(section, "FSize", font.pointSize());
 }
 
@@ -74,38 +73,17 @@ void ApplyPosition(const IniStore& doc, std::string_view section, QWidget* contr
     control->move(doc.readInteger(section, "L", left), control->y());
 }
 
-// An empty name keeps the control's font name; a longer one is cut.
-void ApplyFontName(QWidget* control, const std::string& name)
-{
-    if (name.empty())
-        return;
-    QFont font = control->font();
-    font.setFamily(QString::fromLocal8Bit(name).left(MaxFontNameLength));
-    control->setFont(font);
-}
-
-// A size Qt cannot show (0 or less) keeps the control's size, so capture
-// never writes a size the control does not have.
-void ApplyFontSize(QWidget* control, int points)
-{
-    if (points < 1)
-        return;
-    QFont font = control->font();
-    font.setPointSize(points);
-    control->setFont(font);
-}
-
-// The same, then the mirroring size picker shows the size read; it puts 10
+// The size read, then the mirroring size picker shows it; the picker puts 10
 // in place of a size outside 1 to 999, and its handler applies that.
-void ApplyFontSize(QWidget* control, SizePicker* mirror, int points)
+void ApplyMirroredFontSize(QWidget* control, SizePicker* mirror, int points)
 {
     ApplyFontSize(control, points);
     mirror->setSize(points);
 }
 
-std::string ReadFontName(const IniStore& doc, std::string_view section)
+QString ReadFontName(const IniStore& doc, std::string_view section)
 {
-    return doc.readString(section, "FName", "Arial");
+    return FontNameFromSkin(doc.readString(section, "FName", "Arial"));
 }
 
 } // namespace
@@ -165,8 +143,17 @@ void TFBox::LoadStateFromDocument()
         return picture;
     };
 
-    // Changing the box runs CheckBox2Click, as a user's click would.
-    CheckBox2->setChecked(doc.readBool("Skin", "En", false));
+    // Changing the box runs CheckBox2Click, as a user's click would; called
+    // here rather than from the box's signal, so that its failure stops
+    // apply at this point.
+    const bool useSkin = doc.readBool("Skin", "En", false);
+    if (CheckBox2->isChecked() != useSkin) {
+        {
+            const QSignalBlocker quiet(CheckBox2);
+            CheckBox2->setChecked(useSkin);
+        }
+        CheckBox2Click();
+    }
 
     if (CheckBox2->isChecked()) {
         MemoryStream& mask = readPicture("Skin", "Maska");
@@ -196,6 +183,9 @@ void TFBox::LoadStateFromDocument()
     ApplyBounds(doc, "PC1", F.PC1, {209, 153, 144, 24});
     F.PC1->setClientBorderWidth(doc.readInteger("PC1", "Border", 0));
     P_border->setValue(F.PC1->clientBorderWidth());
+    // The editor holds only 0 to 10; the page control ends with what it shows,
+    // also when the editor showed that already and announced no change.
+    F.PC1->setClientBorderWidth(P_border->value());
     F.PC1->setColour(doc.readColour("PC1", "Color", "$00DFDFDF"));
     P_color->setValue(F.PC1->colour());
 
@@ -209,11 +199,12 @@ void TFBox::LoadStateFromDocument()
     O_fontcolor->setValue(F.Op1->fontColour());
     ApplyFontName(F.Op1, ReadFontName(doc, "OP1"));
     O_font->setFontName(F.Op1->font().family());
-    ApplyFontSize(F.Op1, O_fontsize, doc.readInteger("OP1", "FSize", 10));
+    ApplyMirroredFontSize(F.Op1, O_fontsize, doc.readInteger("OP1", "FSize", 10));
 
     ApplyBounds(doc, "PRys", F.PRys, {241, 249, 48, 248});
     F.PRys->setBorderWidth(doc.readInteger("PRys", "Border", 4));
     R_border->setValue(F.PRys->borderWidth());
+    F.PRys->setBorderWidth(R_border->value());
     F.Rys->setColour(doc.readColour("PRys", "RColor", "clGray"));
     R_color->setValue(F.Rys->colour());
     F.PRys->setColour(doc.readColour("PRys", "Color", "clSilver"));
@@ -231,7 +222,7 @@ void TFBox::LoadStateFromDocument()
     D_fontcolor->setValue(F.L1->fontColour());
     ApplyFontName(F.L1, ReadFontName(doc, "L1"));
     D_font->setFontName(F.L1->font().family());
-    ApplyFontSize(F.L1, D_fontsize, doc.readInteger("L1", "FSize", 8));
+    ApplyMirroredFontSize(F.L1, D_fontsize, doc.readInteger("L1", "FSize", 8));
 
     // The other path labels always share the font colour of the first.
     const std::tuple<std::string_view, StaticText*, int> pathLabels[] = {
@@ -248,7 +239,7 @@ void TFBox::LoadStateFromDocument()
     K_fontcolor->setValue(F.LM->fontColour());
     ApplyFontName(F.LM, ReadFontName(doc, "LM"));
     K_font->setFontName(F.LM->font().family());
-    ApplyFontSize(F.LM, K_fontsize, doc.readInteger("LM", "FSize", 8));
+    ApplyMirroredFontSize(F.LM, K_fontsize, doc.readInteger("LM", "FSize", 8));
 
     ApplyBounds(doc, "LB", F.LB, {97, 249, 48, 504});
     const bool listFlat = doc.readBool("LB", "Flat", false);
@@ -260,7 +251,7 @@ void TFBox::LoadStateFromDocument()
     B_fontcolor->setValue(F.LB->fontColour());
     ApplyFontName(F.LB, ReadFontName(doc, "LB"));
     B_font->setFontName(F.LB->font().family());
-    ApplyFontSize(F.LB, B_fontsize, doc.readInteger("LB", "FSize", 10));
+    ApplyMirroredFontSize(F.LB, B_fontsize, doc.readInteger("LB", "FSize", 10));
 }
 
 } // namespace fabulor

@@ -1,20 +1,18 @@
 #include "WindowGeometry.h"
 
 #include <QEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace fabulor {
 namespace {
 
-constexpr char RequestedOuterSize[] = "fabulorRequestedOuterSize";
-constexpr char HasOuterSizeKeeper[] = "fabulorHasOuterSizeKeeper";
-
-void resizeInner(QWidget* window, QSize outer)
+void resizeInner(QWidget* window, QSize inner)
 {
-    const QSize inner = outer - frameExtra(window);
     // A window cannot be smaller than nothing; a skin may still ask for it.
     const QSize size(std::max(inner.width(), 0), std::max(inner.height(), 0));
     // A window the user may not resize keeps its minimum and maximum equal.
@@ -24,31 +22,62 @@ void resizeInner(QWidget* window, QSize outer)
         window->resize(size);
 }
 
-// The frame of a window is known only once the window system shows it, so an
-// outer size asked for before that is asked for again when the window
-// appears, and once more after the window system has settled it.
+// The frame of a window is known only once the window system has shown it
+// with its decoration, which may be later than the code that sizes it: when
+// it is first shown, or shown again after its decoration changed. An outer
+// size asked for while the frame may still be unknown stays pending and is
+// asked for again when the window appears and once more after the window
+// system has settled it, until somebody else resizes the window.
 class OuterSizeKeeper : public QObject {
 public:
-    explicit OuterSizeKeeper(QWidget* window) : QObject(window) { window->installEventFilter(this); }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
+    explicit OuterSizeKeeper(QWidget* window) : QObject(window), m_window(window)
     {
+        window->installEventFilter(this);
+    }
+
+    static OuterSizeKeeper* of(QWidget* window)
+    {
+        for (QObject* child : window->children())
+            if (auto* keeper = dynamic_cast<OuterSizeKeeper*>(child))
+                return keeper;
+        return new OuterSizeKeeper(window);
+    }
+
+    void request(QSize outer)
+    {
+        m_requested = outer;
+        apply();
+    }
+
+    std::optional<QSize> pending() const { return m_requested; }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (!m_requested)
+            return false;
         if (event->type() == QEvent::Show) {
-            auto* window = static_cast<QWidget*>(watched);
-            reapply(window);
-            QTimer::singleShot(0, this, [this, window] { reapply(window); });
+            apply();
+            QTimer::singleShot(0, this, [this] {
+                if (m_requested)
+                    apply();
+            });
+        } else if (event->type() == QEvent::Resize && m_window->size() != m_applied) {
+            m_requested.reset(); // resized by somebody else: theirs is the size now
         }
         return false;
     }
 
 private:
-    static void reapply(QWidget* window)
+    void apply()
     {
-        const QVariant requested = window->property(RequestedOuterSize);
-        if (requested.isValid())
-            resizeInner(window, requested.toSize());
-        window->setProperty(RequestedOuterSize, QVariant());
+        m_applied = *m_requested - frameExtra(m_window);
+        m_applied = m_applied.expandedTo(QSize(0, 0));
+        resizeInner(m_window, m_applied);
     }
+
+    QPointer<QWidget> m_window;
+    std::optional<QSize> m_requested;
+    QSize m_applied;
 };
 
 } // namespace
@@ -61,22 +90,15 @@ QSize frameExtra(const QWidget* window)
 
 QSize outerSize(const QWidget* window)
 {
-    const QVariant requested = window->property(RequestedOuterSize);
-    if (requested.isValid())
-        return requested.toSize();
+    for (QObject* child : window->children())
+        if (auto* keeper = dynamic_cast<OuterSizeKeeper*>(child); keeper && keeper->pending())
+            return *keeper->pending();
     return window->size() + frameExtra(window);
 }
 
 void setOuterSize(QWidget* window, QSize outer)
 {
-    resizeInner(window, outer);
-    if (!window->isVisible()) {
-        if (!window->property(HasOuterSizeKeeper).toBool()) {
-            new OuterSizeKeeper(window);
-            window->setProperty(HasOuterSizeKeeper, true);
-        }
-        window->setProperty(RequestedOuterSize, outer);
-    }
+    OuterSizeKeeper::of(window)->request(outer);
 }
 
 void setOuterWidth(QWidget* window, int width)

@@ -41,6 +41,7 @@ void Load(TestProgram& program, const QTemporaryDir& dir, const std::string& tex
     SaveSkinEntry(QFile::encodeName(path).toStdString(), stream, zip);
     program.dialogs->answerFile(path);
     QTest::mouseClick(program.FBox().Button1, Qt::LeftButton);
+    QCoreApplication::processEvents(); // a failure reaches the error box from a queued call
 }
 
 // A choice in a colour picker's list, as the user makes it.

@@ -187,6 +187,7 @@ private slots:
         TFBox& box = program.FBox();
         box.Maska->setText(Jpeg);
         QTest::mouseClick(box.CheckBox2, Qt::LeftButton, {}, QPoint(4, box.CheckBox2->height() / 2));
+        QCoreApplication::processEvents(); // the failure reaches the error box from a queued call
         QCOMPARE(program.dialogs->errors, QStringList{"Bitmap image is not valid."});
         QVERIFY(box.CheckBox2->isChecked());
         QVERIFY(box.Panel1->isEnabled());

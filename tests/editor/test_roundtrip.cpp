@@ -83,6 +83,7 @@ private slots:
         const QString skinPath = dir.filePath(QStringLiteral("whole.ski"));
         first->dialogs->answerFile(skinPath);
         QTest::mouseClick(box.Button2, Qt::LeftButton);
+        QCoreApplication::processEvents();
         QVERIFY(first->dialogs->errors.isEmpty());
         const std::string savedText = first->text();
         const QImage savedLook = first->F().grab().toImage();
@@ -92,6 +93,7 @@ private slots:
         TestProgram second;
         second.dialogs->answerFile(skinPath);
         QTest::mouseClick(second.FBox().Button1, Qt::LeftButton);
+        QCoreApplication::processEvents();
         QVERIFY(second.dialogs->errors.isEmpty());
         QCOMPARE(second.text(), savedText);
         QVERIFY(second.F().Mask->active());

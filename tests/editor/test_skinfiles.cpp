@@ -84,6 +84,8 @@ void Click(QPushButton* button)
 {
     // Through the application object, so failures reach the error box.
     QTest::mouseClick(button, Qt::LeftButton);
+    // A failure reaches the error box from a queued call.
+    QCoreApplication::processEvents();
 }
 
 } // namespace

@@ -35,6 +35,7 @@ void Load(TestProgram& program, const QTemporaryDir& dir, const std::string& tex
     SaveSkinEntry(QFile::encodeName(path).toStdString(), stream, zip);
     program.dialogs->answerFile(path);
     QTest::mouseClick(program.FBox().Button1, Qt::LeftButton);
+    QCoreApplication::processEvents(); // a failure reaches the error box from a queued call
 }
 
 std::string ReadFile(const QString& path)
