@@ -187,6 +187,28 @@ private slots:
         QCOMPARE(F.LB->font().family(), QStringLiteral("DejaVu Sans"));
     }
 
+    void bordersEndWithinLimitsAlsoWhenTheEditorShowedTheLimitAlready()
+    {
+        TestProgram program;
+        QTemporaryDir dir;
+        Load(program, dir, "[PC1]\r\nBorder=15\r\nColor=$00010203\r\n[PRys]\r\nBorder=-3\r\nColor=$00040506\r\n");
+        Load(program, dir, "[PC1]\r\nBorder=12\r\nColor=$00070809\r\n[PRys]\r\nBorder=-7\r\nColor=$000A0B0C\r\n");
+        QCOMPARE(program.F().PC1->clientBorderWidth(), 10);
+        QCOMPARE(program.F().PRys->borderWidth(), 0);
+        program.FBox().SaveStateToDocument();
+        QCOMPARE(program.doc().readInteger("PC1", "Border", -1), 10);
+        QCOMPARE(program.doc().readInteger("PRys", "Border", -1), 0);
+    }
+
+    void fontNamesKeepTheirBytes()
+    {
+        TestProgram program;
+        QTemporaryDir dir;
+        Load(program, dir, "[LM]\r\nFName=Caf\xE9 Sans\r\n");
+        program.FBox().SaveStateToDocument();
+        QCOMPARE(program.doc().readString("LM", "FName", ""), std::string("Caf\xE9 Sans"));
+    }
+
     void unknownFontLeavesThePickerEmptyAndTheNameInPlace()
     {
         TestProgram program;

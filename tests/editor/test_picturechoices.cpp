@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 using namespace fabulor;
 using fabulor::testing::TestProgram;
 
@@ -192,6 +194,25 @@ private slots:
         QVERIFY(box.CheckBox2->isChecked());
         QVERIFY(box.Panel1->isEnabled());
         QVERIFY(!program.F().Mask->active());
+
+        // The box still works afterwards: unchecking runs its handler.
+        box.CheckBox2->setChecked(false);
+        QVERIFY(!box.Panel1->isEnabled());
+    }
+
+    void namedPipeIsNoPicture()
+    {
+        TestProgram program;
+        QTemporaryDir dir;
+        const QString pipe = dir.filePath(QStringLiteral("pipe.jpg"));
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        program.FBox().CheckBox2->setChecked(true);
+        program.FBox().Skin->setText(pipe);
+        Choose(program, program.FBox().Skin, QString()); // cancelled: the edit's name is used
+        QCOMPARE(program.doc().readString("Skin", "Skin", "none"), std::string("none"));
+        program.FBox().SelectComponent(15);
+        Choose(program, program.FBox().MP1, pipe);
+        QVERIFY(program.F().BItem->picture().bitmap());
     }
 
     void skinPictureIsStoredAndShownOnlyWhenItDecodes()
