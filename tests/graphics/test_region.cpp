@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cstring>
+
 using namespace fabulor;
 
 namespace {
@@ -92,6 +94,21 @@ private slots:
         img.setPixel(1, 0, qRgba(10, 20, 30, 0)); // same colour, other alpha: invisible
         img.setPixel(2, 0, qRgba(10, 20, 31, 255));
         QCOMPARE(BuildRegionFromMask(Bitmap(img)), QRegion(2, 0, 1, 1));
+    }
+
+    void maskTooIntricateForARegionGivesNone()
+    {
+        // A pixel checkerboard of 6000 x 6000 would take 18 million rectangles.
+        QImage checker(6000, 6000, QImage::Format_Mono);
+        checker.setColor(0, qRgb(0, 0, 0));
+        checker.setColor(1, qRgb(255, 255, 255));
+        for (int y = 0; y < checker.height(); ++y)
+            std::memset(checker.scanLine(y), (y & 1) ? 0x55 : 0xAA, std::size_t(checker.bytesPerLine()));
+        QVERIFY(BuildRegionFromMask(Bitmap(checker)).isEmpty());
+
+        // A smaller one of the same kind still gets its exact region.
+        const QImage small = checker.copy(0, 0, 600, 600);
+        QCOMPARE(BuildRegionFromMask(Bitmap(small)).rectCount(), 300 * 600);
     }
 
     void emptyMaskGivesNoRegion()

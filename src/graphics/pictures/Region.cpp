@@ -2,6 +2,7 @@
 
 #include <QRect>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -17,6 +18,12 @@ namespace fabulor {
 namespace {
 
 constexpr std::uint32_t kRgbBits = 0x00FFFFFF;
+
+// A region of more rectangles than this (128 MiB of them, and as much again
+// in Qt's own copy) is not built: a mask that intricate, such as a
+// pixel-sized checkerboard, gives no region, as a mask of one colour does,
+// instead of gigabytes of rectangles.
+constexpr std::size_t MaxRegionRects = 8u * 1024u * 1024u;
 
 // One visible run of a row: columns [left, right).
 struct Span {
@@ -58,6 +65,7 @@ public:
     {
         flush();
         QRegion region;
+        if (m_tooIntricate) return region;
         if (!m_rects.empty()) region.setRects(m_rects.data(), static_cast<int>(m_rects.size()));
         return region;
     }
@@ -91,12 +99,19 @@ private:
     void reserveByEstimate(int rowsDone)
     {
         const double perRow = static_cast<double>(m_rects.size() + m_band.size()) / rowsDone;
-        const auto estimate = static_cast<std::size_t>(perRow * m_height * 1.05) + 64;
+        const auto estimate =
+            std::min(static_cast<std::size_t>(perRow * m_height * 1.05) + 64, MaxRegionRects);
         if (estimate > m_rects.capacity()) m_rects.reserve(estimate);
     }
 
     void flush()
     {
+        if (m_tooIntricate || m_rects.size() + m_band.size() > MaxRegionRects) {
+            m_tooIntricate = true;
+            m_band.clear();
+            std::vector<QRect>().swap(m_rects);
+            return;
+        }
         for (const Span& s : m_band)
             m_rects.emplace_back(s.left, m_bandTop, s.right - s.left, m_bandHeight);
         m_band.clear();
@@ -111,6 +126,7 @@ private:
     int m_bandTop = 0;
     int m_bandHeight = 0;
     std::vector<QRect> m_rects;
+    bool m_tooIntricate = false;
 };
 
 // 32-bit pixels: visible where the colour bits differ from the key.
