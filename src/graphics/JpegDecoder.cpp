@@ -6,6 +6,7 @@
 // libjpeg's headers expect size_t and FILE to be declared already.
 #include <QColor>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -33,14 +34,26 @@ void onFatalError(j_common_ptr info)
 // Warnings and traces are not shown to anybody.
 void onOutputMessage(j_common_ptr) {}
 
-// A damaged progressive file can hold endless tiny scans; stop long before
-// that becomes a hang.
-constexpr int MaxScans = 1000;
+// A damaged progressive file can hold endless tiny scans, and every scan
+// passes over the whole picture: stop once the scans add up to far more work
+// than any real picture needs (a few dozen scans of the largest picture we
+// accept, at most 1000 scans of a small one), long before it becomes a hang.
+constexpr std::uint64_t MaxScanPixels = std::uint64_t(1) << 32;
+constexpr std::uint64_t MinScans = 16;
+constexpr std::uint64_t MaxScans = 1000;
+
+std::uint64_t scanLimit(j_decompress_ptr info)
+{
+    const std::uint64_t pixels =
+        std::max<std::uint64_t>(std::uint64_t(info->image_width) * info->image_height, 1);
+    return std::clamp(MaxScanPixels / pixels, MinScans, MaxScans);
+}
 
 void onProgress(j_common_ptr info)
 {
     if (!info->is_decompressor) return;
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans) {
+    const auto decompressor = reinterpret_cast<j_decompress_ptr>(info);
+    if (std::uint64_t(decompressor->input_scan_number) > scanLimit(decompressor)) {
         info->err->msg_code = JERR_NOT_COMPILED;
         info->err->error_exit(info);
     }
