@@ -7,6 +7,8 @@ namespace fabulor {
 
 std::vector<std::string> BytesToLines(std::span<const std::uint8_t> bytes)
 {
+    if (bytes.empty())
+        return {};
     const char* p = reinterpret_cast<const char*>(bytes.data());
     const char* end = p + bytes.size();
     if (const void* nul = std::memchr(p, 0, bytes.size()))
@@ -63,7 +65,8 @@ std::size_t textSize(const IniStore& store)
 void fillText(const IniStore& store, char* out)
 {
     store.forEachLine([&out](std::string_view line) {
-        std::memcpy(out, line.data(), line.size());
+        if (!line.empty()) // an empty view may have no data at all
+            std::memcpy(out, line.data(), line.size());
         out += line.size();
         *out++ = '\r';
         *out++ = '\n';

@@ -129,7 +129,7 @@ void cmykToRgb(const JSAMPLE* cmyk, uchar* rgb, int width, bool inverted)
 
 // Most of what a decompressor holds is bounded by our picture size limit;
 // this caps the rest (the whole-image coefficient buffers of multi-scan files).
-constexpr long MaxLibraryMemory = 1024L * 1024L * 1024L;
+constexpr long MaxLibraryMemory = 512L * 1024L * 1024L;
 
 int decodeStep(Decompressor& d, const std::uint8_t* data, std::size_t size, RowTarget& target)
 {

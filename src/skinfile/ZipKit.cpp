@@ -17,9 +17,10 @@ constexpr std::uint16_t VersionDeflated = 20;
 constexpr std::uint16_t VersionStored = 10;
 constexpr std::uint16_t HighestVersionRead = 20;
 constexpr std::size_t CopyChunk = 64 * 1024;
-// Deflate cannot expand data by more than this factor; it caps what a
-// declared size may make us reserve.
-constexpr std::int64_t MaxInflateRatio = 1032;
+// How much larger than its compressed data an entry is expected to be when
+// room for it is reserved up front: skin texts (pictures as hex) inflate to
+// about twice their size. Larger entries simply grow the stream.
+constexpr std::int64_t ExpectedInflateRatio = 4;
 
 bool fileExists(const std::string& path)
 {
@@ -501,7 +502,10 @@ void TZipKit::extractItem(const Item& item, MemoryStream& stream) const
         }
         crc = filler.crc();
     } else if (local.method == MethodDeflated) {
-        StreamFiller filler(stream, static_cast<std::size_t>(std::min(size, available * MaxInflateRatio + 1024)));
+        // Room for the text as skins compress it (hex pictures about two to
+        // one); the stream grows past that if it must, so a declared size
+        // alone never claims memory.
+        StreamFiller filler(stream, static_cast<std::size_t>(std::min(size, available * ExpectedInflateRatio + 1024)));
         std::int64_t at = dataStart;
         inflateRaw(
             [&](std::span<std::uint8_t> buffer) {
