@@ -44,8 +44,14 @@ bool Application::notify(QObject* receiver, QEvent* event)
 
 void Application::reportError(const QString& message)
 {
-    if (m_dialogs)
-        m_dialogs->showError(QString::fromLatin1(ApplicationTitle), ErrorBoxText(message));
+    // A failure while the box is open (a paint, say) must not stack boxes.
+    if (!m_dialogs || m_reporting) {
+        qWarning("%s", qPrintable(message));
+        return;
+    }
+    m_reporting = true;
+    m_dialogs->showError(QString::fromLatin1(ApplicationTitle), ErrorBoxText(message));
+    m_reporting = false;
 }
 
 } // namespace fabulor

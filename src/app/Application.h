@@ -31,6 +31,7 @@ public:
 
 private:
     Dialogs* m_dialogs = nullptr;
+    bool m_reporting = false; // an error box is open
 };
 
 } // namespace fabulor

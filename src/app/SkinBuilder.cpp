@@ -9,11 +9,10 @@ namespace fabulor {
 SkinBuilder::SkinBuilder(Application& app, std::unique_ptr<Dialogs> dialogs)
     : m_app(app), m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<StandardDialogs>())
 {
-    m_app.setDialogs(m_dialogs.get());
-
     // The preview window comes first and is the main window.
     m_preview = std::make_unique<TF>();
     m_settings = std::make_unique<TFBox>(*m_preview, m_document, *m_dialogs);
+    m_app.setDialogs(m_dialogs.get());
     m_preview->SelectComponent = [this](int index) { m_settings->SelectComponent(index); };
 
     QObject::connect(m_preview.get(), &TF::shown, m_settings.get(), [this] {

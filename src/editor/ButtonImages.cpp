@@ -5,6 +5,7 @@
 #include "editor/SettingsWindow.h"
 
 #include "editor/Catalogue.h"
+#include "editor/Guarded.h"
 #include "editor/PictureFile.h"
 #include "graphics/pictures/BuiltInPictures.h"
 #include "preview/PreviewWindow.h"
@@ -78,8 +79,10 @@ void TFBox::buildPictureBand()
     MOV->setGeometry(128, 88, 49, 49);
     MOV->setAutoSize(false);
 
-    connect(MP1, &FileNameEdit::afterDialog, this, &TFBox::MP1AfterDialog);
-    connect(MP2, &FileNameEdit::afterDialog, this, &TFBox::MP2AfterDialog);
+    connect(MP1, &FileNameEdit::afterDialog, this,
+            [this](const QString& name) { Guarded(this, [this, name] { MP1AfterDialog(name); })(); });
+    connect(MP2, &FileNameEdit::afterDialog, this,
+            [this](const QString& name) { Guarded(this, [this, name] { MP2AfterDialog(name); })(); });
 }
 
 void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QString& mouseOver)

@@ -37,7 +37,9 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
 {
     setObjectName(QStringLiteral("FBox"));
     setWindowTitle(QStringLiteral("Ustawienia"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    QFont windowFont(QStringLiteral("Tahoma"));
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
     move(384, 158);
     setOuterSize(this, QSize(282, 301));
 

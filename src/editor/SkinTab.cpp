@@ -46,7 +46,8 @@ void TFBox::buildSkinTab()
     Maska = new FileNameEdit(m_dialogs, MaskFileDialogOptions(), Panel1);
     Maska->setObjectName(QStringLiteral("Maska"));
     Maska->setGeometry(56, 8, 185, 21);
-    connect(Maska, &FileNameEdit::afterDialog, this, &TFBox::MaskaAfterDialog);
+    connect(Maska, &FileNameEdit::afterDialog, this,
+            [this](const QString& name) { Guarded(this, [this, name] { MaskaAfterDialog(name); })(); });
 
     NoteLabel1 = new NoteLabel(
         QStringLiteral("Uwaga!"),
@@ -67,7 +68,8 @@ void TFBox::buildSkinTab()
     Skin = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), Panel1);
     Skin->setObjectName(QStringLiteral("Skin"));
     Skin->setGeometry(56, 88, 185, 21);
-    connect(Skin, &FileNameEdit::afterDialog, this, &TFBox::SkinfterDialog);
+    connect(Skin, &FileNameEdit::afterDialog, this,
+            [this](const QString& name) { Guarded(this, [this, name] { SkinfterDialog(name); })(); });
 
     NoteLabel3 = new NoteLabel(QStringLiteral("Uwaga!"),
                                QStringLiteral(" Zarówno maska jak i skóra muszą mieć takie same rozmiary!"), Panel1);

@@ -80,7 +80,15 @@ bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        // A new press of our own button (or any press while it is up) means
+        // its release never reached us, the window system having taken the
+        // mouse away: the old move is over and this press starts afresh.
         // Another button pressed meanwhile changes nothing.
+        if (const auto* press = static_cast<QMouseEvent*>(event);
+            press->button() == m_button || !(press->buttons() & m_button)) {
+            finish();
+            return false;
+        }
         return true;
     case QEvent::Hide:
         finish();

@@ -1,6 +1,7 @@
 #include "PreviewWindow.h"
 
 #include "graphics/pictures/TransparentForm.h"
+#include "preview/InteractiveMove.h"
 #include "preview/SelectionFrame.h"
 #include "widgets/ListView.h"
 #include "widgets/Memo.h"
@@ -27,7 +28,9 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     setObjectName(QStringLiteral("F"));
     move(191, 206);
     resize(615, 337);
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setPixelSize(11); // 8 points on the reader's screen, whatever ours is
+    setFont(windowFont);
     setAutoFillBackground(true);
     setRoleColour(this, QPalette::Window, clBtnFace);
 
@@ -117,7 +120,13 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     hookPresses();
 }
 
-TF::~TF() = default;
+TF::~TF()
+{
+    // Before the controls go: nothing may watch or move them while they do.
+    Selection->follow(nullptr);
+    delete Move;
+    Move = nullptr;
+}
 
 Panel* TF::makeButton(QWidget* parent, const QRect& bounds, const QString& caption, PictureBox*& image)
 {

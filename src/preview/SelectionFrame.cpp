@@ -19,6 +19,7 @@ void SelectionFrame::follow(QWidget* control)
     watch(false);
     m_target = control;
     watch(true);
+    raise();
     track();
 }
 
@@ -51,7 +52,8 @@ bool SelectionFrame::eventFilter(QObject*, QEvent* event)
         track();
         break;
     case QEvent::ParentChange:
-        follow(m_target);
+        // Not from inside the filter list Qt is walking right now.
+        QMetaObject::invokeMethod(this, [this] { follow(m_target); }, Qt::QueuedConnection);
         break;
     default:
         break;
@@ -68,8 +70,10 @@ void SelectionFrame::track()
     }
     const QRect area(m_target->mapTo(window, QPoint(0, 0)), m_target->size());
     setGeometry(area.adjusted(-Margin, -Margin, Margin, Margin));
-    raise();
-    show();
+    if (isHidden()) {
+        raise();
+        show();
+    }
     update();
 }
 

@@ -55,7 +55,11 @@ public:
     {
         if (!m_requested)
             return false;
-        if (event->type() == QEvent::Show) {
+        if (event->type() == QEvent::Move) {
+            // The window system may add the frame, and move the window for it,
+            // only after the window is shown.
+            apply();
+        } else if (event->type() == QEvent::Show) {
             apply();
             QTimer::singleShot(0, this, [this] {
                 if (m_requested)

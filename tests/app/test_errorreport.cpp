@@ -28,6 +28,23 @@ protected:
 
 } // namespace
 
+namespace {
+
+// An error box whose own showing runs into a second failure, as a failing
+// paint inside the box's event loop would.
+class ReentrantDialogs : public testing::ScriptedDialogs {
+public:
+    Thrower* thrower = nullptr;
+    void showError(const QString& caption, const QString& message) override
+    {
+        ScriptedDialogs::showError(caption, message);
+        QEvent again(QEvent::User);
+        QCoreApplication::sendEvent(thrower, &again);
+    }
+};
+
+} // namespace
+
 class ErrorReportTest : public QObject {
     Q_OBJECT
 private slots:
@@ -69,6 +86,20 @@ private slots:
         QEvent fine(QEvent::Type(QEvent::User + 1));
         QCoreApplication::sendEvent(&thrower, &fine);
         QCOMPARE(thrower.handled, 1);
+        QCOMPARE(dialogs.errors.size(), 1);
+        app->setDialogs(nullptr);
+    }
+
+    void failureWhileTheBoxIsOpenOpensNoSecondBox()
+    {
+        auto* app = qobject_cast<Application*>(QCoreApplication::instance());
+        Thrower thrower;
+        ReentrantDialogs dialogs;
+        dialogs.thrower = &thrower;
+        app->setDialogs(&dialogs);
+        QTest::ignoreMessage(QtWarningMsg, "'red' is not a valid integer value");
+        QEvent failing(QEvent::User);
+        QCoreApplication::sendEvent(&thrower, &failing);
         QCOMPARE(dialogs.errors.size(), 1);
         app->setDialogs(nullptr);
     }

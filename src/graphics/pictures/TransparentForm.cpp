@@ -92,7 +92,14 @@ void TTransparentForm::setCaptionStyle(bool caption)
         const QPoint position = m_window->pos();
         m_window->setWindowFlags(flags);
         m_window->move(position);
-        if (visible) m_window->show();
+        if (visible) {
+            // Shown again as it was, without taking the focus from whatever
+            // control switched the shape.
+            const bool quiet = m_window->testAttribute(Qt::WA_ShowWithoutActivating);
+            m_window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+            m_window->show();
+            m_window->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+        }
     }
     // Never resizable by the user.
     m_window->setFixedSize(m_window->size());
