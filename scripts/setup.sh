@@ -7,7 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
   libjpeg62-turbo-dev zlib1g-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick unzip zip python3
+  libxcb1-dev
+  xvfb xauth xdotool openbox x11-utils imagemagick unzip zip python3
   fonts-dejavu-core fonts-liberation2
 )
 

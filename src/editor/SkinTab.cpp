@@ -15,6 +15,7 @@
 #include "widgets/NoteLabel.h"
 #include "widgets/PictureBox.h"
 #include "widgets/PictureFilters.h"
+#include "widgets/SpinEdit.h"
 #include "widgets/WindowGeometry.h"
 
 #include <QCheckBox>
@@ -94,7 +95,12 @@ void TFBox::CheckBox2Click()
         setOuterHeight(&F, F.Mask->mask().height());
         F.Mask->setActive(true);
     } else {
+        // Leaving the shape, the window takes the size the size editors hold,
+        // frame included: the size the skin will be saved with.
+        const bool wasShaped = F.Mask->active();
         F.Mask->setActive(false);
+        if (wasShaped)
+            setOuterSize(&F, QSize(FW->value(), FH->value()));
     }
 }
 

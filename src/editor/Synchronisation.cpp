@@ -146,6 +146,16 @@ void TFBox::LoadStateFromDocument()
     // Changing the box runs CheckBox2Click, as a user's click would; called
     // here rather than from the box's signal, so that its failure stops
     // apply at this point.
+    // The size editors hold the skin's unshaped size, also while the mask
+    // shapes the window: it is the size the window takes when shaping goes
+    // off. Set quietly: their handlers would resize a shaped window.
+    {
+        const QSignalBlocker quietWidth(FW);
+        const QSignalBlocker quietHeight(FH);
+        FW->setValue(doc.readInteger("Skin", "W", 623));
+        FH->setValue(doc.readInteger("Skin", "H", 364));
+    }
+
     const bool useSkin = doc.readBool("Skin", "En", false);
     if (CheckBox2->isChecked() != useSkin) {
         {

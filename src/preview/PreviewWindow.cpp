@@ -37,6 +37,9 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     Skin = new PictureBox(this);
     Skin->setObjectName(QStringLiteral("Skin"));
     Skin->setGeometry(0, 0, 615, 337);
+    // The background fills the window (resizeEvent) whatever its picture's
+    // size: presses off the components must land on it to move the window.
+    Skin->setAutoSize(false);
 
     PC1 = new PageControl(this);
     PC1->setObjectName(QStringLiteral("PC1"));

@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "widgets/Colours.h"
+#include "widgets/DialogPlacement.h"
 #include "widgets/PictureDialog.h"
 
 #include <QApplication>
@@ -45,7 +46,9 @@ QStringList QtNameFilters(const QList<FileDialogOptions::Filter>& filters)
 
 void StandardDialogs::showError(const QString& caption, const QString& message)
 {
-    QMessageBox box(QMessageBox::Critical, caption, message, QMessageBox::Ok, QApplication::activeWindow());
+    QWidget* working = WorkingWindow();
+    QMessageBox box(QMessageBox::Critical, caption, message, QMessageBox::Ok, working);
+    PlaceAboveAll(box, working);
     box.exec();
 }
 

@@ -3,6 +3,7 @@
 // window carries them. Where the window system reports no frame (offscreen,
 // or X without a window manager) outer and inner size coincide.
 
+#include <QRect>
 #include <QSize>
 
 class QWidget;
@@ -10,6 +11,9 @@ class QWidget;
 namespace fabulor {
 
 QSize frameExtra(const QWidget* window);
+// The window's rectangle on the screen, frame included, as the window system
+// has it now (QWidget::frameGeometry() may keep a frame that is gone).
+QRect outerRect(const QWidget* window);
 QSize outerSize(const QWidget* window);
 void setOuterSize(QWidget* window, QSize outer);
 void setOuterWidth(QWidget* window, int width);

@@ -227,6 +227,23 @@ private slots:
         QVERIFY(program.F().Skin->picture().jpeg()); // the old picture stays
     }
 
+    // The background fills the window whatever the picture's size, so a
+    // press anywhere off the components lands on it (and moves the window).
+    void skinPictureBoxFillsTheWindow()
+    {
+        TestProgram program;
+        TF& F = program.F();
+        program.FBox().CheckBox2->setChecked(true);
+        Choose(program, program.FBox().Skin, Jpeg); // 320 x 240
+        QCOMPARE(F.Skin->picture().width(), 320);
+        QCOMPARE(F.Skin->geometry(), F.rect());
+        QCOMPARE(F.childAt(600, 350), F.Skin);
+        program.FBox().PCTRL->setCurrentWidget(program.FBox().Rozm);
+        program.FBox().FW->setValue(800);
+        QCOMPARE(outerSize(&F).width(), 800);
+        QCOMPARE(F.Skin->geometry(), F.rect());
+    }
+
     void sizeTabShowsAndSetsTheWindowSize()
     {
         TestProgram program;
@@ -251,7 +268,8 @@ private slots:
 
         box.FH->lineEdit()->selectAll();
         QTest::keyClick(box.FH->lineEdit(), Qt::Key_Delete);
-        QCOMPARE(program.F().height(), 0); // only a frame, if any, is left
+        QCOMPARE(outerSize(&program.F()).height(), 0); // the skin's height
+        QCOMPARE(program.F().height(), 1); // the window stays on the screen
     }
 };
 

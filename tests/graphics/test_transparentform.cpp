@@ -140,7 +140,9 @@ private slots:
         QCOMPARE(w.widget.size(), QSize(30, 20));
         w.mask->setMask(Bitmap());
         QVERIFY(w.widget.mask().isEmpty());
-        QCOMPARE(w.widget.size(), QSize(0, 0));
+        // Nothing to show, but a window of no pixels would leave the screen
+        // and take the focus when it came back.
+        QCOMPARE(w.widget.size(), QSize(1, 1));
         QVERIFY(isFrameless(w.widget));
     }
 

@@ -1,8 +1,11 @@
 #include "graphics/pictures/TransparentForm.h"
 
 #include "graphics/pictures/Region.h"
+#include "graphics/pictures/ShapeLimit.h"
 
 #include <QWidget>
+
+#include <algorithm>
 
 namespace fabulor {
 
@@ -72,8 +75,12 @@ void TTransparentForm::loaded()
 
 void TTransparentForm::applyMaskRegion()
 {
-    // An empty region clears the window's mask: no region, the whole window shows.
-    m_window->setMask(BuildRegionFromMask(m_mask));
+    // An empty region clears the window's mask: no region, the whole window
+    // shows. So does a region too intricate for the window system to take.
+    QRegion region = BuildRegionFromMask(m_mask);
+    if (static_cast<std::size_t>(region.rectCount()) > MaxShapeRectangles())
+        region = QRegion();
+    m_window->setMask(region);
     m_window->update();
     if (m_autoSize) setWindowSize(m_mask.width(), m_mask.height());
 }
@@ -87,11 +94,19 @@ void TTransparentForm::setCaptionStyle(bool caption)
     else
         flags |= Qt::FramelessWindowHint;
     if (flags != old) {
-        // Changing the flags hides a shown window; put it back where it was.
+        // Changing the flags takes the window off the screen. It comes back
+        // with its client area where it was: dropping the frame keeps the
+        // content in place, and giving it back puts the frame around the
+        // same content, so a full cycle leaves the window where it was.
+        // A window not shown yet keeps the place it was given, frame included.
         const bool visible = m_window->isVisible();
+        const QRect client = m_window->geometry();
         const QPoint position = m_window->pos();
         m_window->setWindowFlags(flags);
-        m_window->move(position);
+        if (visible)
+            m_window->setGeometry(client);
+        else
+            m_window->move(position);
         if (visible) {
             // Shown again as it was, without taking the focus from whatever
             // control switched the shape.
@@ -107,7 +122,9 @@ void TTransparentForm::setCaptionStyle(bool caption)
 
 void TTransparentForm::setWindowSize(int width, int height)
 {
-    m_window->setFixedSize(width, height);
+    // An empty mask asks for nothing, but a window of no pixels leaves the
+    // screen and takes the focus when it comes back: one pixel keeps it there.
+    m_window->setFixedSize(std::max(width, 1), std::max(height, 1));
 }
 
 } // namespace fabulor
