@@ -93,19 +93,20 @@ QWidget* WorkingWindow()
     return LastActiveWindow();
 }
 
-void PlaceAboveAll(QDialog& dialog, QWidget* over)
+void TrackWorkingWindow()
 {
-    // Follows the active window from here on, so that a box raised while no
-    // window of ours is active still knows where the user was.
-    static const bool following = [] {
-        QObject::connect(qApp, &QApplication::focusWindowChanged, qApp, [](QWindow*) {
+    static const bool tracking = [] {
+        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, [](QWindow*) {
             if (QWidget* active = QApplication::activeWindow())
                 LastActiveWindow() = active;
         });
         return true;
     }();
-    Q_UNUSED(following);
+    Q_UNUSED(tracking);
+}
 
+void PlaceAboveAll(QDialog& dialog, QWidget* over)
+{
     // The settings window stays on top of all others: a dialog on the same
     // layer, mapped after it, opens above it.
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);

@@ -9,9 +9,10 @@ class QWidget;
 
 namespace fabulor {
 
-// The window the user was working in: the active window, else the last
-// one that was, else none.
+// The window the user was working in: the active window, else the last one
+// that was since TrackWorkingWindow() was first called, else none.
 QWidget* WorkingWindow();
+void TrackWorkingWindow();
 
 // Call before the dialog is shown; it centres itself on `over` (a top-level
 // window, or none: the screen) once shown, and again when its frame arrives.

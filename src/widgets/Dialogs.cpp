@@ -44,6 +44,11 @@ QStringList QtNameFilters(const QList<FileDialogOptions::Filter>& filters)
     return out;
 }
 
+StandardDialogs::StandardDialogs()
+{
+    TrackWorkingWindow();
+}
+
 void StandardDialogs::showError(const QString& caption, const QString& message)
 {
     QWidget* working = WorkingWindow();

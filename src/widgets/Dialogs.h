@@ -61,6 +61,8 @@ private:
 // Qt's standard dialogs.
 class StandardDialogs : public Dialogs {
 public:
+    // From here on the boxes know which window the user worked in last.
+    StandardDialogs();
     void showError(const QString& caption, const QString& message) override;
     std::optional<QString> chooseFile(const FileDialogOptions& options, const QString& proposedName) override;
     std::optional<Colour> chooseColour(Colour initial) override;
