@@ -101,10 +101,10 @@ std::string classNameOf(const std::exception_ptr& error)
 }
 
 // Decoded bytes go to the stream at its position, never more than `limit`.
-// The buffer grows with the bytes that actually arrive (doubling), and once
-// past half the limit straight to the limit: so no move of a buffer near the
-// limit ever holds old and new copies at once, and memory stays near the
-// bytes written. On any outcome the stream ends holding exactly what was
+// The buffer grows with the bytes that actually arrive, four times at a time
+// (few moves), and once past a quarter of the limit straight to the limit: so
+// a move holds at most half the limit twice, and the memory in use follows
+// the bytes written (room not yet written is only reserved, never touched). On any outcome the stream ends holding exactly what was
 // written, or, when the entry is discarded, what it held before.
 class StreamFiller {
 public:
@@ -154,8 +154,8 @@ private:
         const std::size_t needed = m_start + bytes;
         if (needed <= m_stream.capacity())
             return;
-        std::size_t room = std::max(needed, m_stream.capacity() * 2);
-        if (room - m_start > m_limit / 2)
+        std::size_t room = std::max(needed, m_stream.capacity() * 4);
+        if (room - m_start > m_limit / 4)
             room = m_start + m_limit;
         m_stream.reserve(std::max(room, needed));
     }
