@@ -15,6 +15,13 @@ namespace {
 
 constexpr std::size_t ReadPiece = 64 * 1024;
 
+// True when the path names a regular file (symbolic links followed).
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 } // namespace
 
 FileHandle::~FileHandle() { close(); }
@@ -37,12 +44,6 @@ void FileHandle::close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
-}
-
-bool IsRegularFile(const std::string& path)
-{
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 FileHandle OpenRegularFileForReading(const std::string& path)

@@ -47,9 +47,6 @@ FileHandle CreateNewRegularFile(const std::string& path, unsigned mode = 0666);
 // opens a pipe or a device, nor puts a file in its place.
 void RefuseNonRegularTarget(const std::string& path);
 
-// True when the path names a regular file (symbolic links followed).
-bool IsRegularFile(const std::string& path);
-
 // The whole content of a regular file. nullopt when it holds more than
 // maxBytes (read no further than that). EFOpenError as for
 // OpenRegularFileForReading; EReadError when a read fails.

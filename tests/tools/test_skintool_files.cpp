@@ -108,6 +108,39 @@ private slots:
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Hidden | QDir::Files | QDir::System | QDir::NoDotAndDotDot),
                  (QStringList{"pipe.ski", "skin.ini"}));
     }
+
+    // Sparse files: their size on paper is refused before a byte is read.
+    void oversizedInputsAreRefusedUnread_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QString>("message");
+        const qint64 mebibyte = qint64(1) << 20;
+        QTest::newRow("ini") << "ini" << 512 * mebibyte + 1 << "Cannot open file @ - larger than 512 MiB";
+        QTest::newRow("get") << "get" << 512 * mebibyte + 1 << "Cannot open file @ - larger than 512 MiB";
+        QTest::newRow("jpeg") << "jpeg" << 256 * mebibyte + 1 << "Cannot open file @ - larger than 256 MiB";
+        // A mask file too large to hold is one that does not decode, as in the editor.
+        QTest::newRow("mask") << "mask" << 256 * mebibyte + 1 << "Bitmap image is not valid";
+    }
+    void oversizedInputsAreRefusedUnread()
+    {
+        QFETCH(QString, command);
+        QFETCH(qint64, size);
+        QFETCH(QString, message);
+        const QString path = m_dir.filePath("huge.bin");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(size));
+        file.close();
+        QStringList args{command, path};
+        if (command == "get")
+            args << "Skin" << "En" << "text" << "";
+        const Run r = skintool(args);
+        QFile::remove(path);
+        QCOMPARE(QString::fromUtf8(r.err), message.replace("@", path) + "\n");
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QByteArray());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSkintoolFiles)
