@@ -102,10 +102,11 @@ std::string classNameOf(const std::exception_ptr& error)
 
 // Decoded bytes go to the stream at its position, never more than `limit`.
 // The buffer grows with the bytes that actually arrive, four times at a time
-// (few moves), and once past a quarter of the limit straight to the limit: so
-// a move holds at most half the limit twice, and the memory in use follows
-// the bytes written (room not yet written is only reserved, never touched). On any outcome the stream ends holding exactly what was
-// written, or, when the entry is discarded, what it held before.
+// (few moves), and once past a quarter of the limit straight to the limit, so
+// old and new buffer together never hold more than half the limit during a
+// move. Room not yet written is only reserved, never touched: the memory in
+// use follows the bytes written. On any outcome the stream ends holding
+// exactly what was written or, when the entry is discarded, what it held before.
 class StreamFiller {
 public:
     StreamFiller(MemoryStream& stream, std::size_t expected, std::size_t limit)
