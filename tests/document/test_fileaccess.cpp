@@ -1,32 +1,17 @@
-// Whole-file reads and creation through the regular-file checks: the size
-// limit at its edge, files whose recorded length is not their content, and
-// refusals that name the path as the error box shows it.
+// Whole-file reads through the regular-file checks: the size limit at its
+// edge, and files whose recorded length is not their content.
 
-#include "document/Errors.h"
 #include "document/FileAccess.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-
 
 using namespace fabulor;
 
 namespace {
 
 std::string local(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-template <typename Operation>
-QString failureOf(Operation&& operation)
-{
-    try {
-        operation();
-    } catch (const Exception& e) {
-        return QString::fromUtf8(e.what());
-    }
-    return QStringLiteral("done");
-}
 
 } // namespace
 
@@ -78,34 +63,6 @@ private slots:
         QVERIFY(status && status->size() > 10);
         // And the limit holds for it too, though its recorded length is 0.
         QVERIFY(!ReadRegularFile("/proc/self/status", 10));
-    }
-
-    void refusalsNameThePath()
-    {
-        const QString folder = m_dir.path();
-        QCOMPARE(failureOf([&] { ReadRegularFile(local(folder), 100); }), "Cannot open file " + folder);
-        QCOMPARE(failureOf([&] { ReadRegularFile("/dev/zero", 100); }), QString("Cannot open file /dev/zero"));
-        const QString missing = m_dir.filePath("missing");
-        QCOMPARE(failureOf([&] { OpenRegularFileForReading(local(missing)); }), "Cannot open file " + missing);
-        QVERIFY(!QFile::exists(missing));
-        QCOMPARE(failureOf([&] { RefuseNonRegularTarget("/dev/null"); }), QString("Cannot create file /dev/null"));
-        QCOMPARE(failureOf([&] { RefuseNonRegularTarget(local(missing)); }), QString("done"));
-    }
-
-    void createIsExclusive()
-    {
-        const QString path = m_dir.filePath("new");
-        {
-            FileHandle file = CreateNewRegularFile(local(path), 0600);
-            QVERIFY(file.isOpen());
-        }
-        QCOMPARE(QFileInfo(path).size(), qint64(0));
-        QCOMPARE(failureOf([&] { CreateNewRegularFile(local(path)); }), "Cannot create file " + path);
-        // Not through a link either, even one that points nowhere yet.
-        const QString link = m_dir.filePath("link");
-        QVERIFY(QFile::link(m_dir.filePath("elsewhere"), link));
-        QCOMPARE(failureOf([&] { CreateNewRegularFile(local(link)); }), "Cannot create file " + link);
-        QVERIFY(!QFile::exists(m_dir.filePath("elsewhere")));
     }
 };
 
