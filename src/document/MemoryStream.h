@@ -23,6 +23,12 @@ public:
 
     // Grows with zeros or truncates; the position is kept within the new size.
     void setSize(std::size_t size);
+    // Room for `bytes` in all without moving the buffer again; size and
+    // content are unchanged. Lets a writer decide how the buffer grows.
+    void reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
+    std::size_t capacity() const { return m_bytes.capacity(); }
+    // Gives back the room beyond the current size.
+    void shrinkToFit() { m_bytes.shrink_to_fit(); }
     // Empties the stream and rewinds it.
     void clear();
 

@@ -39,7 +39,9 @@ void TFBox::buildFileTab()
 
 void TFBox::Button1Click()
 {
-    if (Op.Execute() && !Op.FileName().isEmpty() && QFileInfo(Op.FileName()).isFile()) {
+    // Anything of that name is handed on: a pipe or a folder is refused with
+    // the archive's open error rather than passed over in silence.
+    if (Op.Execute() && !Op.FileName().isEmpty() && QFileInfo::exists(Op.FileName())) {
         MemoryStream text = LoadSkinEntry(FullPath(Op.FileName()), Zip);
         // An entry that did not come out whole would look like a loaded skin
         // and, saved again, replace the good file: refuse it and keep the

@@ -1,24 +1,21 @@
 #include "PictureFile.h"
 
+#include "document/Errors.h"
+#include "document/FileAccess.h"
 #include "graphics/PictureLimits.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace fabulor {
 
 std::optional<std::vector<std::uint8_t>> ReadPictureFile(const QString& fileName)
 {
-    // Only a regular file: opening a pipe or a device could wait forever.
-    if (!QFileInfo(fileName).isFile())
+    // Only a regular file is opened: a pipe or a device could wait or read forever.
+    try {
+        return ReadRegularFile(QFile::encodeName(fileName).toStdString(), MaxPictureBytes);
+    } catch (const Exception&) {
         return std::nullopt;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || std::uint64_t(file.size()) > MaxPictureBytes)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(std::size_t(file.size()));
-    if (file.read(reinterpret_cast<char*>(bytes.data()), qint64(bytes.size())) != qint64(bytes.size()))
-        return std::nullopt;
-    return bytes;
+    }
 }
 
 } // namespace fabulor

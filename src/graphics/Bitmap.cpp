@@ -3,9 +3,11 @@
 #include "BmpLayout.h"
 #include "BmpPixels.h"
 #include "GraphicErrors.h"
-#include "document/Errors.h"
+#include "PictureLimits.h"
+#include "document/FileAccess.h"
 
-#include <QFile>
+#include <optional>
+#include <vector>
 
 namespace fabulor {
 
@@ -40,13 +42,10 @@ void ReadMaskBitmap(std::span<const std::uint8_t> bytes, Bitmap& target)
 
 void ReadMaskBitmap(const std::string& fileName, Bitmap& target)
 {
-    QFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::ReadOnly)) throw EFOpenError(fileName);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw EReadError();
-    ReadMaskBitmap(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                             static_cast<std::size_t>(bytes.size())),
-                   target);
+    // A file larger than any picture we would hold is one that does not decode.
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadRegularFile(fileName, MaxPictureBytes);
+    if (!bytes) throw EInvalidGraphic();
+    ReadMaskBitmap(std::span<const std::uint8_t>(*bytes), target);
 }
 
 void ReadBitmapFromInfoHeader(std::span<const std::uint8_t> bytes, Bitmap& target)

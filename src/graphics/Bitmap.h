@@ -29,8 +29,9 @@ private:
 // Empty bytes give an empty bitmap. Throws EInvalidGraphic, also for pixels
 // over 256 MiB; on failure target is untouched.
 void ReadMaskBitmap(std::span<const std::uint8_t> bytes, Bitmap& target);
-// Reads all bytes of the named file, then as above; a file that cannot be
-// opened fails with EFOpenError.
+// Reads all bytes of the named file, then as above. A file that cannot be
+// opened or is no regular file (pipe, device, folder) fails with EFOpenError
+// before anything is read; one over 256 MiB with EInvalidGraphic.
 void ReadMaskBitmap(const std::string& fileName, Bitmap& target);
 // Reads a bitmap that starts at its information header, with no file header
 // (how the built-in pictures are kept). Throws EInvalidGraphic.

@@ -1,6 +1,7 @@
 #include "ArchiveFile.h"
 
 #include "document/Errors.h"
+#include "document/FileAccess.h"
 
 #include <cerrno>
 #include <climits>
@@ -28,23 +29,13 @@ ArchiveFile& ArchiveFile::operator=(ArchiveFile&& other) noexcept
 
 ArchiveFile ArchiveFile::openExisting(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw EFOpenError(path);
-    ArchiveFile file(fd);
-    // A folder opens on this platform but is no archive file.
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw EFOpenError(path);
-    return file;
+    // Only a regular file: a pipe, device or folder is refused before it can block.
+    return ArchiveFile(OpenRegularFileForReading(path).release());
 }
 
 ArchiveFile ArchiveFile::createNew(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        throw EFCreateError(path);
-    return ArchiveFile(fd);
+    return ArchiveFile(CreateNewRegularFile(path, 0666).release());
 }
 
 void ArchiveFile::close()
@@ -116,6 +107,8 @@ std::string resolvedTarget(const std::string& path)
 ReplacementFile::ReplacementFile(const std::string& target, std::optional<std::uint64_t> writeLimit)
     : m_target(target), m_realTarget(resolvedTarget(target)), m_writeLimit(writeLimit)
 {
+    // A pipe, device or folder of that name is not replaced by an archive.
+    RefuseNonRegularTarget(m_target);
     // A file others may not write to is not ours to replace either.
     if (::access(m_realTarget.c_str(), F_OK) == 0 && ::access(m_realTarget.c_str(), W_OK) != 0)
         throw EFOpenError(m_target);
@@ -161,6 +154,8 @@ void ReplacementFile::write(std::span<const std::uint8_t> bytes)
 
 void ReplacementFile::commit()
 {
+    // Looked at again: something else may have taken the name since.
+    RefuseNonRegularTarget(m_target);
     struct stat old {};
     if (::stat(m_realTarget.c_str(), &old) == 0) {
         // Keep the old file's owner and permission bits; an owner change is

@@ -19,9 +19,10 @@ public:
     ArchiveFile(const ArchiveFile&) = delete;
     ArchiveFile& operator=(const ArchiveFile&) = delete;
 
-    // Opens an existing file for reading; EFOpenError when that fails.
+    // Opens an existing regular file for reading, never creating one;
+    // EFOpenError when that fails or the path names no regular file.
     static ArchiveFile openExisting(const std::string& path);
-    // Creates a new file of length 0 and opens it for reading; EFCreateError when that fails.
+    // Creates a new regular file of length 0 and opens it; EFCreateError when that fails.
     static ArchiveFile createNew(const std::string& path);
 
     bool isOpen() const { return m_fd >= 0; }
@@ -42,7 +43,8 @@ private:
 class ReplacementFile {
 public:
     // writeLimit: for tests, the number of bytes the "disk" takes before
-    // writes come up short. EFOpenError(target) when no replacement can be made.
+    // writes come up short. EFCreateError(target) when the target is no
+    // regular file; EFOpenError(target) when no replacement can be made.
     ReplacementFile(const std::string& target, std::optional<std::uint64_t> writeLimit);
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
@@ -51,7 +53,8 @@ public:
     // Appends the bytes; EWriteError when they do not all reach the file.
     void write(std::span<const std::uint8_t> bytes);
     std::uint64_t written() const { return m_written; }
-    // Flushes to disk, gives the file the target's permissions and replaces the target.
+    // Flushes to disk, gives the file the target's permissions and replaces
+    // the target, unless something other than a regular file now has its name.
     void commit();
 
 private:

@@ -111,17 +111,15 @@ void inflateRaw(const InflateSource& source, std::size_t limit, const InflateSin
             s.z.next_in = in.data();
             s.z.avail_in = static_cast<uInt>(n);
         }
-        // Room for one byte past the limit, so an over-long stream shows itself.
+        // Room for one byte past the limit, so a stream that decodes to more shows itself.
         const std::size_t room = std::min<std::size_t>(out.size(), limit - total + 1);
         s.z.next_out = out.data();
         s.z.avail_out = static_cast<uInt>(room);
         const uInt inBefore = s.z.avail_in;
         const int rc = inflate(&s.z, Z_NO_FLUSH);
         const std::size_t produced = room - s.z.avail_out;
-        if (produced > limit - total) {
-            sink(std::span<const std::uint8_t>(out).first(limit - total));
-            throw EZipInflateError("Cannot extract file - data longer than its recorded size");
-        }
+        if (produced > limit - total)
+            throw EZipEntryTooLarge::extracting();
         if (produced > 0)
             sink(std::span<const std::uint8_t>(out).first(produced));
         total += produced;

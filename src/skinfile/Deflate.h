@@ -21,10 +21,11 @@ using InflateSource = std::function<std::size_t(std::span<std::uint8_t>)>;
 // Receives decoded bytes in order.
 using InflateSink = std::function<void(std::span<const std::uint8_t>)>;
 
-// Decodes one raw Deflate stream up to its final block. Never hands more than
-// `limit` bytes to the sink: a stream that would decode to more is refused,
-// so a damaged or hostile entry cannot fill memory. Throws EZipInflateError on
-// malformed, cut-short or over-long data; bytes handed over before stay handed over.
+// Decodes one raw Deflate stream up to the end of its final block. Never hands
+// more than `limit` bytes to the sink: a stream that decodes to more is
+// refused with EZipEntryTooLarge as soon as it passes the limit, so a damaged
+// or hostile entry cannot fill memory. Throws EZipInflateError on malformed
+// or cut-short data. Bytes handed over before a failure stay handed over.
 void inflateRaw(const InflateSource& source, std::size_t limit, const InflateSink& sink);
 
 } // namespace fabulor

@@ -1,9 +1,5 @@
 #include "SkinEntry.h"
 
-#include "document/Errors.h"
-
-#include <sys/stat.h>
-
 namespace fabulor {
 
 namespace {
@@ -34,9 +30,6 @@ private:
 
 MemoryStream LoadSkinEntry(const std::string& path, TZipKit& zip)
 {
-    struct stat st {};
-    if (!path.empty() && path.front() == '/' && ::stat(path.c_str(), &st) != 0)
-        throw EFOpenError(path);
     MemoryStream text;
     zip.OpenArchiveFile(path);
     ArchiveCloser closer(zip);

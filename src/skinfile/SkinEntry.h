@@ -15,7 +15,8 @@ inline constexpr const char* SkinEntryName = "skin.ski";
 // Opens the archive at the full path, extracts "skin.ski" and closes it.
 // Returns the extracted bytes (empty without such an entry), rewound. A
 // failure absorbed by the extraction stays readable in zip.lastItemFailure().
-// A missing file raises EFOpenError: loading never creates or writes a file.
+// A missing file, or one that is no regular file, raises EFOpenError:
+// loading never creates or writes a file.
 MemoryStream LoadSkinEntry(const std::string& path, TZipKit& zip);
 
 // Makes the file at the full path an archive whose only named entry is

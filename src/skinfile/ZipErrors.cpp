@@ -12,6 +12,7 @@ EZipInvalidPassword::~EZipInvalidPassword() = default;
 EZipInvalidMethod::~EZipInvalidMethod() = default;
 EZipBadCRC::~EZipBadCRC() = default;
 EZipDuplicateName::~EZipDuplicateName() = default;
+EZipEntryTooLarge::~EZipEntryTooLarge() = default;
 EZipInflateError::~EZipInflateError() = default;
 
 } // namespace fabulor

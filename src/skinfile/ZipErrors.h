@@ -3,6 +3,7 @@
 // skin builder have always seen in the error box.
 
 #include "document/Errors.h"
+#include "skinfile/EntryLimit.h"
 
 #include <string>
 
@@ -64,8 +65,22 @@ public:
     ~EZipDuplicateName() override;
 };
 
-// Deflate data that does not decode: malformed, cut short, or longer than the
-// entry's recorded size.
+// An entry larger than MaxEntryTextBytes, on the way out or in.
+class EZipEntryTooLarge : public EZipException {
+public:
+    static EZipEntryTooLarge extracting() { return EZipEntryTooLarge("Cannot extract file - " + limitText()); }
+    static EZipEntryTooLarge inserting() { return EZipEntryTooLarge("Cannot insert file - " + limitText()); }
+    ~EZipEntryTooLarge() override;
+
+private:
+    using EZipException::EZipException;
+    static std::string limitText()
+    {
+        return "entry larger than " + std::to_string(MaxEntryTextBytes / (1024 * 1024)) + " MiB";
+    }
+};
+
+// Deflate data that does not decode: malformed or cut short.
 class EZipInflateError : public EZipException {
 public:
     using EZipException::EZipException;

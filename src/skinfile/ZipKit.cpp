@@ -4,6 +4,8 @@
 #include "NameMatch.h"
 #include "ZipErrors.h"
 
+#include "document/FileAccess.h"
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -87,6 +89,8 @@ std::string classNameOf(const std::exception_ptr& error)
         return "EZipDuplicateName";
     } catch (const EZipInflateError&) {
         return "EZipInflateError";
+    } catch (const EZipEntryTooLarge&) {
+        return "EZipEntryTooLarge";
     } catch (const EZipException&) {
         return "EZipException";
     } catch (const EReadError&) {
@@ -96,20 +100,34 @@ std::string classNameOf(const std::exception_ptr& error)
     }
 }
 
-// Decoded bytes go to the stream at its position. The stream is sized for the
-// expected bytes up front, so a large entry is not copied around while it
-// grows; on any outcome it ends holding exactly what was written.
+// Decoded bytes go to the stream at its position, never more than `limit`.
+// The buffer grows with the bytes that actually arrive, four times at a time
+// (few moves), and once past a quarter of the limit straight to the limit, so
+// old and new buffer together never hold more than half the limit during a
+// move. Room not yet written is only reserved, never touched: the memory in
+// use follows the bytes written. On any outcome the stream ends holding
+// exactly what was written or, when the entry is discarded, what it held before.
 class StreamFiller {
 public:
-    StreamFiller(MemoryStream& stream, std::size_t expected)
-        : m_stream(stream), m_start(stream.position()), m_oldSize(stream.size())
+    StreamFiller(MemoryStream& stream, std::size_t expected, std::size_t limit)
+        : m_stream(stream), m_start(stream.position()), m_oldSize(stream.size()), m_limit(limit)
     {
-        if (m_start + expected > m_oldSize)
-            m_stream.setSize(m_start + expected);
-        m_stream.setPosition(m_start);
+        // The bytes an extraction may overwrite, for a discard to put back.
+        if (m_start < m_oldSize)
+            m_overwritten.assign(stream.bytes().begin() + static_cast<std::ptrdiff_t>(m_start), stream.bytes().end());
+        makeRoom(std::min(expected, limit));
     }
     ~StreamFiller()
     {
+        if (m_discarded) {
+            m_stream.setSize(std::max(m_oldSize, m_start));
+            m_stream.setPosition(m_start);
+            m_stream.write(m_overwritten);
+            m_stream.setSize(m_oldSize);
+            m_stream.shrinkToFit();
+            m_stream.setPosition(m_start);
+            return;
+        }
         const std::size_t end = m_start + m_written;
         m_stream.setSize(m_written > 0 ? std::max(m_oldSize, end) : m_oldSize);
         m_stream.setPosition(end);
@@ -119,18 +137,38 @@ public:
 
     void put(std::span<const std::uint8_t> bytes)
     {
+        if (bytes.size() > m_limit - m_written)
+            throw EZipEntryTooLarge::extracting();
+        makeRoom(m_written + bytes.size());
+        m_stream.setPosition(m_start + m_written);
         m_stream.write(bytes);
         m_written += bytes.size();
         m_crc = crc32Of(bytes, m_crc);
     }
     std::uint32_t crc() const { return m_crc; }
+    // The entry is refused as a whole: leave the stream as it was.
+    void discard() { m_discarded = true; }
 
 private:
+    void makeRoom(std::size_t bytes)
+    {
+        const std::size_t needed = m_start + bytes;
+        if (needed <= m_stream.capacity())
+            return;
+        std::size_t room = std::max(needed, m_stream.capacity() * 4);
+        if (room - m_start > m_limit / 4)
+            room = m_start + m_limit;
+        m_stream.reserve(std::max(room, needed));
+    }
+
     MemoryStream& m_stream;
     std::size_t m_start;
     std::size_t m_oldSize;
+    std::size_t m_limit;
+    std::vector<std::uint8_t> m_overwritten;
     std::size_t m_written = 0;
     std::uint32_t m_crc = 0;
+    bool m_discarded = false;
 };
 
 } // namespace
@@ -144,7 +182,11 @@ TZipKit::~TZipKit()
     }
 }
 
-void TZipKit::setFileName(const std::string& path)
+void TZipKit::setFileName(const std::string& path) { assignFileName(path, OpenMode::OpenOrCreate); }
+
+void TZipKit::OpenArchiveFile(const std::string& path) { assignFileName(path, OpenMode::ReadExisting); }
+
+void TZipKit::assignFileName(const std::string& path, OpenMode mode)
 {
     if (!m_path.empty()) {
         // Only real changes, or a new archive that still lacks its end record,
@@ -158,7 +200,7 @@ void TZipKit::setFileName(const std::string& path)
     if (path.front() != '/')
         throw EZipException("Full Path Required");
     m_lastFailure.reset();
-    openArchive(path);
+    openArchive(path, mode);
 }
 
 void TZipKit::CloseArchiveFile()
@@ -177,9 +219,16 @@ void TZipKit::closeArchive()
     m_unwritten = false;
 }
 
-void TZipKit::openArchive(const std::string& path)
+void TZipKit::openArchive(const std::string& path, OpenMode mode)
 {
-    if (fileExists(path)) {
+    // Only a save may create the file or open a path that names no regular
+    // file; a pipe or device there is refused before anything opens it.
+    if (mode == OpenMode::OpenOrCreate)
+        RefuseNonRegularTarget(path);
+    const bool exists = mode == OpenMode::ReadExisting || fileExists(path);
+    if (m_beforeOpen)
+        m_beforeOpen();
+    if (exists) {
         m_file = ArchiveFile::openExisting(path);
         m_path = path;
         try {
@@ -339,10 +388,10 @@ void TZipKit::AddEntryFromStream(std::string_view name, MemoryStream& stream)
             return;
         }
     }
-    if (stream.size() > static_cast<std::size_t>(INT32_MAX)) {
-        // Entries stay below 2 GiB; a raised failure closes the archive.
+    if (stream.size() > MaxEntryTextBytes) {
+        // What no load would read back is not written; a raised failure closes the archive.
         closeArchive();
-        throw EWriteError();
+        throw EZipEntryTooLarge::inserting();
     }
     const std::time_t now = m_clock ? m_clock() : std::time(nullptr);
     item.pendingData = compressEntry(stream.bytes(), now, item.record);
@@ -482,12 +531,16 @@ void TZipKit::extractItem(const Item& item, MemoryStream& stream) const
     if (record.flags & FlagEncrypted)
         throw EZipInvalidPassword();
 
-    // A negative size (beyond 2 GiB) is no size this component can produce.
-    const std::int64_t size = std::max<std::int32_t>(record.uncompressedSize, 0);
+    // The recorded size is only checked against the bound, never trusted to
+    // size anything: read as unsigned, so 2 GiB and more is simply too large.
+    const std::uint64_t recorded = static_cast<std::uint32_t>(record.uncompressedSize);
     const std::int64_t available = fileSize - dataStart;
     std::uint32_t crc = 0;
     if (local.method == MethodStored) {
-        StreamFiller filler(stream, static_cast<std::size_t>(std::min(size, available)));
+        if (recorded > MaxEntryTextBytes)
+            throw EZipEntryTooLarge::extracting();
+        const std::int64_t size = static_cast<std::int64_t>(recorded);
+        StreamFiller filler(stream, static_cast<std::size_t>(std::min(size, available)), MaxEntryTextBytes);
         std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min<std::int64_t>(size, CopyChunk)));
         std::int64_t at = dataStart;
         std::int64_t left = size;
@@ -502,18 +555,31 @@ void TZipKit::extractItem(const Item& item, MemoryStream& stream) const
         }
         crc = filler.crc();
     } else if (local.method == MethodDeflated) {
+        if (recorded > MaxEntryTextBytes)
+            throw EZipEntryTooLarge::extracting();
         // Room for the text as skins compress it (hex pictures about two to
-        // one); the stream grows past that if it must, so a declared size
-        // alone never claims memory.
-        StreamFiller filler(stream, static_cast<std::size_t>(std::min(size, available * ExpectedInflateRatio + 1024)));
+        // one); the stream grows past that with the data, so a recorded size
+        // alone never claims memory. The data is inflated to the end of its
+        // final block, within the bound, whatever the recorded size says:
+        // the CRC-32 decides whether what came out is the entry.
+        StreamFiller filler(stream,
+                            static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(recorded),
+                                                                            available * ExpectedInflateRatio + 1024)),
+                            MaxEntryTextBytes);
         std::int64_t at = dataStart;
-        inflateRaw(
-            [&](std::span<std::uint8_t> buffer) {
-                const std::size_t got = m_file.readAt(at, buffer);
-                at += static_cast<std::int64_t>(got);
-                return got;
-            },
-            static_cast<std::size_t>(size), [&](std::span<const std::uint8_t> bytes) { filler.put(bytes); });
+        try {
+            inflateRaw(
+                [&](std::span<std::uint8_t> buffer) {
+                    const std::size_t got = m_file.readAt(at, buffer);
+                    at += static_cast<std::int64_t>(got);
+                    return got;
+                },
+                MaxEntryTextBytes, [&](std::span<const std::uint8_t> bytes) { filler.put(bytes); });
+        } catch (const EZipEntryTooLarge&) {
+            // Refused as a whole: nothing of it stays, not its first 512 MiB.
+            filler.discard();
+            throw;
+        }
         crc = filler.crc();
     } else {
         throw EZipInvalidMethod();

@@ -4,6 +4,7 @@
 
 #include "document/MemoryStream.h"
 #include "skinfile/ArchiveFile.h"
+#include "skinfile/EntryLimit.h"
 #include "skinfile/ZipRecords.h"
 
 #include <ctime>
@@ -37,19 +38,24 @@ public:
     const std::string& FileName() const { return m_path; }
     // Closes the open archive (writing pending changes first), then opens the
     // file of that full path, or creates it as a new empty archive. An empty
-    // path leaves no archive open.
+    // path leaves no archive open. A path that names something other than a
+    // regular file (pipe, device, folder) raises EFCreateError.
     void setFileName(const std::string& path);
-    void OpenArchiveFile(const std::string& path) { setFileName(path); }
+    // As setFileName, but for reading: the file must exist and be a regular
+    // file (else EFOpenError); nothing is ever created.
+    void OpenArchiveFile(const std::string& path);
     void CloseArchiveFile();
 
     // Marks every named entry matching the mask for deletion; writes nothing.
     void DeleteEntries(std::string_view mask);
-    // Adds the stream's whole content as an entry and rewrites the archive at once.
+    // Adds the stream's whole content as an entry and rewrites the archive at
+    // once; a stream above MaxEntryTextBytes raises EZipEntryTooLarge.
     void AddEntryFromStream(std::string_view name, MemoryStream& stream);
     // Rewrites the archive when changes are pending or it has no entries.
     void SaveChanges();
     // Appends the entry's bytes at the stream's position. A missing entry and
     // every failure of the extraction itself are quiet (see lastItemFailure).
+    // An entry above MaxEntryTextBytes leaves the stream as it was.
     void ExtractEntryToStream(std::string_view name, MemoryStream& stream);
 
     // The failure the last add or extraction absorbed. Cleared when an archive
@@ -66,6 +72,9 @@ public:
     // takes only so many bytes per rewrite.
     void setClock(std::function<std::time_t()> clock) { m_clock = std::move(clock); }
     void setWriteLimit(std::optional<std::uint64_t> bytes) { m_writeLimit = bytes; }
+    // For tests: runs when a path has been checked and just before its file is
+    // opened, so a test can change the file system in that gap.
+    void setBeforeOpenHook(std::function<void()> hook) { m_beforeOpen = std::move(hook); }
 
 private:
     struct Item {
@@ -74,8 +83,11 @@ private:
         std::vector<std::uint8_t> pendingData; // compressed, for AddFromStream
     };
 
+    enum class OpenMode { OpenOrCreate, ReadExisting };
+
     void requireArchive() const;
-    void openArchive(const std::string& path);
+    void assignFileName(const std::string& path, OpenMode mode);
+    void openArchive(const std::string& path, OpenMode mode);
     void closeArchive(); // releases without writing
     void readDirectory();
     std::int64_t findEndRecord(std::int64_t fileSize, std::uint32_t firstWord);
@@ -95,6 +107,7 @@ private:
     std::optional<QuietFailure> m_lastFailure;
     std::function<std::time_t()> m_clock;
     std::optional<std::uint64_t> m_writeLimit;
+    std::function<void()> m_beforeOpen;
 };
 
 } // namespace fabulor

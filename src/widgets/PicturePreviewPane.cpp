@@ -1,9 +1,11 @@
 #include "PicturePreviewPane.h"
 
+#include "document/FileAccess.h"
 #include "graphics/Bitmap.h"
 #include "graphics/JpegPicture.h"
 #include "graphics/PictureLimits.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -13,7 +15,9 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <span>
+#include <vector>
 
 namespace fabulor {
 namespace {
@@ -46,28 +50,28 @@ const KnownKind* FindKind(const QString& fileName)
     return nullptr;
 }
 
-std::span<const std::uint8_t> BytesOf(const QByteArray& data)
-{
-    return {reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())};
-}
-
 QImage DecodeFile(const QString& fileName, PictureKind kind)
 {
+    // Read through the regular-file check, so a pipe the dialog passes over
+    // cannot stop the dialog; a file larger than any picture we would hold
+    // is not worth reading just to browse past it.
+    const std::optional<std::vector<std::uint8_t>> data =
+        ReadRegularFile(QFile::encodeName(fileName).toStdString(), MaxPictureBytes);
+    if (!data)
+        return {};
     if (kind == PictureKind::Icon) {
-        QImageReader reader(fileName, "ico");
+        QByteArray bytes(reinterpret_cast<const char*>(data->data()), static_cast<qsizetype>(data->size()));
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "ico");
         return reader.read();
     }
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray data = file.readAll();
     if (kind == PictureKind::Bitmap) {
         Bitmap bitmap;
-        ReadMaskBitmap(BytesOf(data), bitmap);
+        ReadMaskBitmap(std::span<const std::uint8_t>(*data), bitmap);
         return bitmap.image();
     }
     // A copy: the picture object and its pixels end with this call.
-    return DecodeJpegPicture(BytesOf(data)).pixels().copy();
+    return DecodeJpegPicture(std::span<const std::uint8_t>(*data)).pixels().copy();
 }
 
 } // namespace
@@ -88,10 +92,6 @@ QImage LoadPreviewPicture(const QString& fileName)
         return {};
     // Qt draws no metafiles.
     if (known->kind == PictureKind::EnhancedMetafile || known->kind == PictureKind::Metafile)
-        return {};
-    // The whole file is read to decode it; a file larger than any picture we
-    // would hold is not worth reading just to browse past it.
-    if (static_cast<std::uint64_t>(info.size()) > MaxPictureBytes)
         return {};
     try {
         QImage image = DecodeFile(fileName, known->kind);

@@ -3,6 +3,7 @@
 
 #include "editor/SettingsWindow.h"
 #include "skinfile/SkinEntry.h"
+#include "support/PipeWatchdog.h"
 #include "support/TestProgram.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace fabulor;
 using fabulor::testing::TestProgram;
@@ -185,6 +188,34 @@ private slots:
         Click(program.FBox().Button2);
         QCOMPARE(program.dialogs->errors, QStringList{"Invalid file - not a PKZip file."});
         QCOMPARE(FileBytes(path), QByteArray("just some notes, not an archive"));
+    }
+
+    void savingOntoANamedPipeIsRefusedAtOnce()
+    {
+        TestProgram program;
+        const QString pipe = m_dir.filePath(QStringLiteral("pipe.ski"));
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        fabulor::testing::PipeWatchdog watchdog(pipe);
+        program.dialogs->answerFile(pipe);
+        Click(program.FBox().Button2);
+        QVERIFY2(!watchdog.fired(), "the save waited for a writer");
+        QCOMPARE(program.dialogs->errors, QStringList{"Cannot create file " + pipe + "."});
+        struct stat st {};
+        QVERIFY(::lstat(QFile::encodeName(pipe).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    }
+
+    void loadingANamedPipeIsRefusedAtOnce()
+    {
+        TestProgram program;
+        const QString pipe = m_dir.filePath(QStringLiteral("load-pipe.ski"));
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        const std::string before = program.text();
+        fabulor::testing::PipeWatchdog watchdog(pipe);
+        program.dialogs->answerFile(pipe);
+        Click(program.FBox().Button1);
+        QVERIFY2(!watchdog.fired(), "the load waited for a writer");
+        QCOMPARE(program.dialogs->errors, QStringList{"Cannot open file " + pipe + "."});
+        QCOMPARE(program.text(), before);
     }
 
     void roundTripKeepsEverythingTheSkinHolds()

@@ -126,6 +126,41 @@ inline QByteArray endRecord(quint32 count, quint32 directorySize, quint32 direct
     return out + comment;
 }
 
+// A raw Deflate stream that inflates to `mebibytes` MiB of '0' characters,
+// cheap to build at any size: after the first flushed MiB, every further MiB
+// is the same byte-aligned block (it only refers back to zeros), repeated.
+inline QByteArray zeroBomb(int mebibytes, quint32* crc = nullptr)
+{
+    const QByteArray mebibyte(1 << 20, '0');
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
+    const auto piece = [&](const QByteArray& input, int flush) {
+        QByteArray out(int(deflateBound(&z, uLong(input.size()))) + 64, '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.constData()));
+        z.avail_in = uInt(input.size());
+        z.next_out = reinterpret_cast<Bytef*>(out.data());
+        z.avail_out = uInt(out.size());
+        deflate(&z, flush);
+        out.truncate(out.size() - qsizetype(z.avail_out));
+        return out;
+    };
+    const QByteArray first = piece(mebibyte, Z_SYNC_FLUSH);
+    const QByteArray repeated = piece(mebibyte, Z_SYNC_FLUSH);
+    const QByteArray last = piece({}, Z_FINISH);
+    deflateEnd(&z);
+    QByteArray out = first;
+    for (int i = 1; i < mebibytes; ++i)
+        out += repeated;
+    out += last;
+    if (crc) {
+        uLong value = 0;
+        for (int i = 0; i < mebibytes; ++i)
+            value = crc32(value, reinterpret_cast<const Bytef*>(mebibyte.constData()), uInt(mebibyte.size()));
+        *crc = quint32(value);
+    }
+    return out;
+}
+
 // A whole single-part archive, entries in the given order.
 inline QByteArray archive(const QList<Entry>& entries, const QByteArray& comment = {})
 {

@@ -184,13 +184,18 @@ private slots:
         wrongCrc.crc ^= 1;
         QTest::newRow("crc") << archive({wrongCrc}) << SmallText << "EZipBadCRC: Failed CRC Check";
 
-        // The directory says 100 bytes; the data decodes to 20000.
+        // The directory says 100 bytes; the data decodes to 20000. The data
+        // is read to its end and the CRC-32 decides.
         const QByteArray zeros(20000, '0');
         Entry overlong = deflatedEntry("skin.ski", zeros);
         overlong.size = 100;
+        QTest::newRow("longer than recorded") << archive({overlong}) << zeros << "none";
         overlong.crc = crcOf(zeros.left(100));
-        QTest::newRow("longer than recorded") << archive({overlong}) << zeros.left(100)
-            << "EZipInflateError: Cannot extract file - data longer than its recorded size";
+        QTest::newRow("longer than recorded, CRC of the recorded part")
+            << archive({overlong}) << zeros << "EZipBadCRC: Failed CRC Check";
+        Entry shorter = deflatedEntry("skin.ski", zeros);
+        shorter.size = 30000;
+        QTest::newRow("shorter than recorded") << archive({shorter}) << zeros << "none";
 
         Entry garbage = deflatedEntry("skin.ski", SmallText);
         garbage.data = QByteArray::fromHex("ffffffffffffffff");
@@ -205,6 +210,56 @@ private slots:
         TZipKit zip;
         QCOMPARE(load(place(bytes), zip), text);
         QCOMPARE(quietFailure(zip), failure);
+    }
+
+    // Skin texts are bounded at 512 MiB: a small file must not make a load
+    // inflate gigabytes before it is refused.
+    void entriesRecordedAboveTheBoundAreRefusedUnread_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("failure");
+        const QString tooLarge = "EZipEntryTooLarge: Cannot extract file - entry larger than 512 MiB";
+        quint32 crc = 0;
+        Entry bomb = deflatedEntry("skin.ski", SmallText);
+        bomb.data = zeroBomb(3, &crc);
+        bomb.crc = crc;
+        for (quint32 size : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0x20000001u}) {
+            bomb.size = size;
+            QTest::addRow("deflated, recorded %08x", size) << archive({bomb}) << tooLarge;
+        }
+        Entry stored = ziptest::stored("skin.ski", SmallText);
+        stored.size = 0x20000001u;
+        QTest::newRow("stored, recorded 512 MiB + 1") << archive({stored}) << tooLarge;
+        // Exactly at the bound the recorded size is no reason to refuse;
+        // the data is what it is and the CRC-32 decides.
+        bomb.size = 0x20000000u;
+        QTest::newRow("deflated, recorded 512 MiB") << archive({bomb}) << "none";
+    }
+    void entriesRecordedAboveTheBoundAreRefusedUnread()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, failure);
+        TZipKit zip;
+        const QByteArray text = load(place(bytes), zip);
+        QCOMPARE(quietFailure(zip), failure);
+        QCOMPARE(text.size(), failure == "none" ? 3 << 20 : 0);
+    }
+
+    void dataInflatingPastTheBoundIsRefused()
+    {
+        // Half a megabyte on disk, 100 bytes recorded, 513 MiB when inflated.
+        Entry bomb = deflatedEntry("skin.ski", SmallText);
+        bomb.data = zeroBomb(513);
+        bomb.size = 100;
+        TZipKit zip;
+        zip.OpenArchiveFile(place(archive({bomb})).toStdString());
+        MemoryStream out;
+        out.write(std::string_view("before|"));
+        zip.ExtractEntryToStream("skin.ski", out);
+        QCOMPARE(quietFailure(zip), QString("EZipEntryTooLarge: Cannot extract file - entry larger than 512 MiB"));
+        // The refused entry leaves nothing behind, not even its first 512 MiB.
+        QCOMPARE(toBytes(out), QByteArray("before|"));
+        QCOMPARE(out.position(), std::size_t(7));
     }
 
     void cutShortKeepsDecodedPrefix()

@@ -156,6 +156,22 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath("none.ski")));
     }
 
+    void packRefusesTextAboveTheBound()
+    {
+        // Sparse: 512 MiB and one byte on paper, nothing on disk.
+        const QString ini = m_dir.filePath("huge.ini");
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize((qint64(512) << 20) + 1));
+        file.close();
+        const QString out = m_dir.filePath("huge.ski");
+        const Run r = skintool({"pack", ini, out});
+        QCOMPARE(r.err, QByteArray("Cannot insert file - entry larger than 512 MiB\n"));
+        QCOMPARE(r.code, 1);
+        QVERIFY(!QFile::exists(out));
+        QFile::remove(ini);
+    }
+
     void unzipAcceptsPackedArchive()
     {
         const QString unzip = QStandardPaths::findExecutable("unzip");

@@ -3,14 +3,15 @@
 
 #include "Command.h"
 
-#include "document/Errors.h"
+#include "document/FileAccess.h"
 #include "document/MemoryStream.h"
 #include "skinfile/SkinEntry.h"
+#include "skinfile/ZipErrors.h"
 #include "skinfile/ZipKit.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -26,32 +27,14 @@ std::string fullPath(const std::string& path)
     return std::filesystem::absolute(std::filesystem::path(path)).lexically_normal().string();
 }
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        throw fabulor::EFOpenError(path);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        throw fabulor::EReadError();
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-        throw fabulor::EReadError();
-    return bytes;
-}
-
 } // namespace
 
 // One line per central directory entry: name, method, compressed size,
 // uncompressed size, CRC-32, version needed; tab-separated.
 int runList(Args args, std::ostream& out, std::ostream&)
 {
-    const std::string path = fullPath(args[0]);
-    if (!std::filesystem::exists(path))
-        throw fabulor::EFOpenError(path);
     fabulor::TZipKit zip;
-    zip.OpenArchiveFile(path);
+    zip.OpenArchiveFile(fullPath(args[0]));
     for (const fabulor::CentralHeader& e : zip.entries()) {
         std::ostringstream crc;
         crc << std::hex << std::setw(8) << std::setfill('0') << e.crc32;
@@ -80,7 +63,11 @@ int runUnpack(Args args, std::ostream& out, std::ostream& err)
 // The save sequence with INI's bytes as they are.
 int runPack(Args args, std::ostream&, std::ostream&)
 {
-    fabulor::MemoryStream text(readWholeFile(args[0]));
+    std::optional<std::vector<std::uint8_t>> bytes = fabulor::ReadRegularFile(args[0], fabulor::MaxEntryTextBytes);
+    // A text no load would read back is not packed.
+    if (!bytes)
+        throw fabulor::EZipEntryTooLarge::inserting();
+    fabulor::MemoryStream text(std::move(*bytes));
     fabulor::TZipKit zip;
     fabulor::SaveSkinEntry(fullPath(args[1]), text, zip);
     return ExitOk;

@@ -2,6 +2,7 @@
 // editor would save it, `get` performs one typed read on it.
 
 #include "Command.h"
+#include "InputFile.h"
 
 #include "document/ColourTable.h"
 #include "document/DocumentText.h"
@@ -9,9 +10,8 @@
 #include "document/IniStore.h"
 #include "document/IntegerText.h"
 #include "document/MemoryStream.h"
+#include "skinfile/EntryLimit.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -22,13 +22,8 @@ namespace {
 
 fabulor::IniStore loadDocument(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw fabulor::EFOpenError(path);
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad())
-        throw fabulor::EReadError();
-    fabulor::MemoryStream stream(std::move(bytes));
+    // No skin text is larger than an archive entry may be.
+    fabulor::MemoryStream stream(readInputFile(path, fabulor::MaxEntryTextBytes));
     fabulor::IniStore store;
     fabulor::LoadDocumentBytes(store, stream);
     return store;

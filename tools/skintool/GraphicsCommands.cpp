@@ -1,29 +1,21 @@
 // skintool jpeg, skintool mask: what the editor would make of a picture file.
 
 #include "Command.h"
+#include "InputFile.h"
 
 #include "document/Errors.h"
 #include "graphics/Bitmap.h"
 #include "graphics/JpegPicture.h"
-
-#include <QFile>
+#include "graphics/PictureLimits.h"
 
 #include <cstdint>
 #include <ostream>
 #include <span>
+#include <vector>
 
 namespace skintool {
 
 namespace {
-
-QByteArray readWholeFile(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) throw fabulor::EFOpenError(path);
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw fabulor::EReadError();
-    return bytes;
-}
 
 // The pixels a window shaped by this mask would show: those whose colour
 // differs from the top-left pixel's.
@@ -42,9 +34,8 @@ std::uint64_t countVisible(const QImage& mask)
 
 int runJpeg(Args args, std::ostream& out, std::ostream&)
 {
-    const QByteArray bytes = readWholeFile(args[0]);
-    const fabulor::JpegPicture picture = fabulor::DecodeJpegPicture(std::span(
-        reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
+    const std::vector<std::uint8_t> bytes = readInputFile(args[0], fabulor::MaxPictureBytes);
+    const fabulor::JpegPicture picture = fabulor::DecodeJpegPicture(std::span<const std::uint8_t>(bytes));
     out << picture.width() << 'x' << picture.height() << " grey=" << (picture.greyscale() ? 1 : 0)
         << " progressive=" << (picture.progressive() ? 1 : 0) << '\n';
     return ExitOk;
