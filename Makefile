@@ -4,6 +4,9 @@
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Developers' builds stop on any warning in the project's code; a plain
+# `cmake` build (a packager's) only reports it.
+WARNINGS_AS_ERRORS ?= ON
 
 .PHONY: all deps configure build run test bench clean
 
@@ -12,8 +15,11 @@ all: build
 deps:
 	@bash scripts/setup.sh
 
-$(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+# Configured again when this file changes, so a build folder made earlier
+# takes up new settings too.
+$(BUILD)/build.ninja: Makefile | deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) -DFSB_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
+	@touch $@
 
 configure: $(BUILD)/build.ninja
 

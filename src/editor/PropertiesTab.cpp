@@ -38,11 +38,15 @@ QGroupBox* Group(const QString& title, QWidget* parent, const QRect& bounds)
     return group;
 }
 
-// A font name and size chosen in the editors, applied to one control.
-void ApplyFont(QWidget* control, const QString& name, int size)
+// A font name and size chosen in the editors, applied to one control. Every
+// number in the size box is taken as typed. A box that holds no number (empty,
+// or a lone sign while typing) gives no size: the control keeps the one it is
+// drawn with and its skin the one it holds.
+void ApplyFont(QWidget* control, const QString& name, const SizePicker* size)
 {
     ApplyFontName(control, name);
-    ApplyFontSize(control, size);
+    if (const std::optional<int> points = size->number())
+        ApplyFontSize(control, *points);
 }
 
 } // namespace
@@ -159,7 +163,7 @@ void TFBox::O_FlatClick()
 
 void TFBox::O_fontChange()
 {
-    ApplyFont(F.Op1, O_font->text(), O_fontsize->value());
+    ApplyFont(F.Op1, O_font->text(), O_fontsize);
     F.Op1->setFontColour(O_fontcolor->value());
 }
 
@@ -178,7 +182,7 @@ void TFBox::B_flatClick()
 
 void TFBox::B_fontChange()
 {
-    ApplyFont(F.LB, B_font->text(), B_fontsize->value());
+    ApplyFont(F.LB, B_font->text(), B_fontsize);
     F.LB->setFontColour(B_fontcolor->value());
 }
 
@@ -192,14 +196,14 @@ void TFBox::R_borderChange()
 void TFBox::D_fontChange()
 {
     for (StaticText* label : {F.L1, F.L2, F.L3, F.L4}) {
-        ApplyFont(label, D_font->text(), D_fontsize->value());
+        ApplyFont(label, D_font->text(), D_fontsize);
         label->setFontColour(D_fontcolor->value());
     }
 }
 
 void TFBox::K_fontChange()
 {
-    ApplyFont(F.LM, K_font->text(), K_fontsize->value());
+    ApplyFont(F.LM, K_font->text(), K_fontsize);
     F.LM->setFontColour(K_fontcolor->value());
 }
 

@@ -51,11 +51,13 @@ void WritePosition(IniStore& doc, std::string_view section, const QWidget* contr
     doc.writeInteger(section, "L", control->x());
 }
 
-void WriteFont(IniStore& doc, std::string_view section, const QFont& font, Colour colour)
+// The size written is the one the skin holds, which may differ from the
+// one the control is drawn with.
+void WriteFont(IniStore& doc, std::string_view section, const QWidget* control, Colour colour)
 {
     doc.writeColour(section, "FColor", colour);
-    doc.writeString(section, "FName", FontNameForSkin(font.family()));
-    doc.writeInteger(section, "FSize", font.pointSize());
+    doc.writeString(section, "FName", FontNameForSkin(control->font().family()));
+    doc.writeInteger(section, "FSize", SkinFontSize(control));
 }
 
 // Width, height, top and left, in this order.
@@ -74,11 +76,13 @@ void ApplyPosition(const IniStore& doc, std::string_view section, QWidget* contr
 }
 
 // The size read, then the mirroring size picker shows it; the picker puts 10
-// in place of a size outside 1 to 999, and its handler applies that.
+// in place of a size outside 1 to 999, and its handler draws that. The skin
+// still holds the size read, and a save writes it back.
 void ApplyMirroredFontSize(QWidget* control, SizePicker* mirror, int points)
 {
     ApplyFontSize(control, points);
     mirror->setSize(points);
+    KeepSkinFontSize(control, points);
 }
 
 QString ReadFontName(const IniStore& doc, std::string_view section)
@@ -106,7 +110,7 @@ void TFBox::SaveStateToDocument()
     WriteBounds(doc, "OP1", F.Op1);
     doc.writeBool("OP1", "Flat", O_Flat->isChecked());
     doc.writeColour("OP1", "Color", F.Op1->colour());
-    WriteFont(doc, "OP1", F.Op1->font(), F.Op1->fontColour());
+    WriteFont(doc, "OP1", F.Op1, F.Op1->fontColour());
 
     WriteBounds(doc, "PRys", F.PRys);
     doc.writeInteger("PRys", "Border", F.PRys->borderWidth());
@@ -122,13 +126,13 @@ void TFBox::SaveStateToDocument()
         {"L1", F.L1}, {"L2", F.L2}, {"L3", F.L3}, {"L4", F.L4}, {"LM", F.LM}};
     for (const auto& [section, label] : labels) {
         WritePosition(doc, section, label);
-        WriteFont(doc, section, label->font(), label->fontColour());
+        WriteFont(doc, section, label, label->fontColour());
     }
 
     WriteBounds(doc, "LB", F.LB);
     doc.writeBool("LB", "Flat", B_flat->isChecked());
     doc.writeColour("LB", "Color", F.LB->colour());
-    WriteFont(doc, "LB", F.LB->font(), F.LB->fontColour());
+    WriteFont(doc, "LB", F.LB, F.LB->fontColour());
 }
 
 void TFBox::LoadStateFromDocument()

@@ -77,8 +77,13 @@ void SizePicker::setFontPicker(FontPicker* fonts)
 
 int SizePicker::value() const
 {
+    return number().value_or(-1);
+}
+
+std::optional<int> SizePicker::number() const
+{
     const QByteArray text = currentText().toLatin1();
-    return ParseInteger(std::string_view(text.constData(), std::size_t(text.size()))).value_or(-1);
+    return ParseInteger(std::string_view(text.constData(), std::size_t(text.size())));
 }
 
 void SizePicker::setSize(int size)

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QPointer>
 
+#include <optional>
+
 namespace fabulor {
 
 class FontPicker;
@@ -25,6 +27,9 @@ public:
 
     // The text as a whole number; -1 for an empty text or one that is not.
     int value() const;
+    // The text as a whole number; none for an empty text or one that is not,
+    // so a typed "-1" can be told from a box that holds no number.
+    std::optional<int> number() const;
 
     // A size of 0 or less, or 1000 or more, becomes 10. Selects the entry of
     // that size (none if absent), writes it as the text and emits changed().

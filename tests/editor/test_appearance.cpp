@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
+
 using namespace fabulor;
 using fabulor::testing::TestProgram;
 
@@ -43,6 +45,46 @@ void Load(TestProgram& program, const QTemporaryDir& dir, const std::string& tex
     QTest::mouseClick(program.FBox().Button1, Qt::LeftButton);
     QCoreApplication::processEvents(); // a failure reaches the error box from a queued call
 }
+
+std::string EntryText(const QString& path)
+{
+    TZipKit zip;
+    MemoryStream stream = LoadSkinEntry(QFile::encodeName(path).toStdString(), zip);
+    const auto bytes = stream.bytes();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Every section's "FSize" line, exactly as the skin text holds it.
+std::map<std::string, std::string> FontSizeLines(const std::string& text)
+{
+    std::map<std::string, std::string> lines;
+    std::string section;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(start, end - start);
+        if (line.starts_with('[') && line.ends_with(']'))
+            section = line.substr(1, line.size() - 2);
+        else if (line.starts_with("FSize="))
+            lines[section] = line;
+        start = end + 2;
+    }
+    return lines;
+}
+
+// The sections with a font size, with the components drawn from them.
+struct FontSection {
+    const char* name;
+    QWidget* (*control)(TF&);
+};
+const FontSection fontSections[] = {
+    {"OP1", [](TF& F) -> QWidget* { return F.Op1; }}, {"L1", [](TF& F) -> QWidget* { return F.L1; }},
+    {"L2", [](TF& F) -> QWidget* { return F.L2; }},   {"L3", [](TF& F) -> QWidget* { return F.L3; }},
+    {"L4", [](TF& F) -> QWidget* { return F.L4; }},   {"LM", [](TF& F) -> QWidget* { return F.LM; }},
+    {"LB", [](TF& F) -> QWidget* { return F.LB; }},
+};
 
 // A choice in a colour picker's list, as the user makes it.
 void Choose(ColourPicker* picker, int index)
@@ -125,13 +167,111 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        QLineEdit* edit = box.K_fontsize->lineEdit();
+        const auto clear = [edit] {
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        };
         box.K_fontsize->setSize(14);
         QCOMPARE(program.F().LM->font().pointSize(), 14);
-        box.K_fontsize->lineEdit()->clear();
+        clear();
         QCOMPARE(box.K_fontsize->value(), -1);
         QCOMPARE(program.F().LM->font().pointSize(), 14);
         box.SaveStateToDocument();
-        QCOMPARE(program.doc().readInteger("LM", "FSize", 0), 14);
+        QCOMPARE(program.doc().readString("LM", "FSize", ""), std::string("14"));
+
+        // Nor does it replace a size from the skin that Qt cannot draw.
+        QTemporaryDir dir;
+        Load(program, dir, "[LM]\r\nFSize=-3\r\n");
+        clear();
+        QCOMPARE(program.F().LM->font().pointSize(), 10);
+        box.SaveStateToDocument();
+        QCOMPARE(program.doc().readString("LM", "FSize", ""), std::string("-3"));
+    }
+
+    void sizesTheSkinHoldsComeBackByteForByte_data()
+    {
+        // Sizes for "OP1", "L1", "L2", "L3", "L4", "LM", "LB".
+        QTest::addColumn<QStringList>("sizes");
+        QTest::newRow("zero") << QStringList{"0", "0", "0", "0", "0", "0", "0"};
+        QTest::newRow("minus one") << QStringList{"-1", "-1", "-1", "-1", "-1", "-1", "-1"};
+        QTest::newRow("negative") << QStringList{"-5", "-5", "-5", "-5", "-5", "-5", "-5"};
+        QTest::newRow("thousand") << QStringList{"1000", "1000", "1000", "1000", "1000", "1000", "1000"};
+        QTest::newRow("mixed") << QStringList{"1000", "0", "-1", "-5", "1000", "-2147483648", "0"};
+        QTest::newRow("drawable") << QStringList{"12", "9", "30", "7", "14", "16", "999"};
+    }
+    void sizesTheSkinHoldsComeBackByteForByte()
+    {
+        QFETCH(QStringList, sizes);
+        std::string text;
+        for (std::size_t i = 0; i < std::size(fontSections); ++i)
+            text += "[" + std::string(fontSections[i].name) +
+                    "]\r\nFSize=" + sizes.at(qsizetype(i)).toStdString() + "\r\n\r\n";
+        TestProgram program;
+        QTemporaryDir dir;
+        Load(program, dir, text);
+        QVERIFY(program.dialogs->errors.isEmpty());
+
+        // On screen every size is a readable one: the size pickers' 10 for the
+        // components they mirror, the first label's for the other path labels.
+        TF& F = program.F();
+        for (const FontSection& section : fontSections)
+            QVERIFY2(section.control(F)->font().pointSize() > 0, section.name);
+        const auto shown = [](const QString& size) {
+            const int points = size.toInt();
+            return points >= 1 && points <= 999 ? points : 10;
+        };
+        QCOMPARE(F.Op1->font().pointSize(), shown(sizes.at(0)));
+        QCOMPARE(F.L1->font().pointSize(), shown(sizes.at(1)));
+        QCOMPARE(F.LM->font().pointSize(), shown(sizes.at(5)));
+        QCOMPARE(F.LB->font().pointSize(), shown(sizes.at(6)));
+        for (int i : {2, 3, 4}) {
+            const int points = sizes.at(i).toInt();
+            QCOMPARE(fontSections[i].control(F)->font().pointSize(),
+                     points >= 1 ? points : F.L1->font().pointSize());
+        }
+
+        const QString path = dir.filePath(QStringLiteral("saved.ski"));
+        program.dialogs->answerFile(path);
+        QTest::mouseClick(program.FBox().Button2, Qt::LeftButton);
+        QVERIFY(program.dialogs->errors.isEmpty());
+        QCOMPARE(FontSizeLines(EntryText(path)), FontSizeLines(text));
+    }
+
+    void typedSizesAreSavedAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<std::string>("saved");
+        QTest::newRow("zero") << "0" << std::string("0");
+        QTest::newRow("negative") << "-5" << std::string("-5");
+        QTest::newRow("minus one") << "-1" << std::string("-1");
+        QTest::newRow("thousand") << "1000" << std::string("1000");
+        QTest::newRow("plus sign") << "+7" << std::string("7");
+    }
+    void typedSizesAreSavedAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(std::string, saved);
+        TestProgram program;
+        TFBox& box = program.FBox();
+        TF& F = program.F();
+        std::map<std::string, int> before;
+        for (const FontSection& section : fontSections)
+            before[section.name] = section.control(F)->font().pointSize();
+
+        for (SizePicker* sizes : {box.O_fontsize, box.D_fontsize, box.K_fontsize, box.B_fontsize}) {
+            sizes->lineEdit()->selectAll();
+            QTest::keyClicks(sizes->lineEdit(), typed);
+            QCOMPARE(sizes->currentText(), typed);
+        }
+        // A size Qt can draw is drawn as typed; any other leaves the drawn size.
+        const int points = typed.toInt();
+        for (const FontSection& section : fontSections)
+            QCOMPARE(section.control(F)->font().pointSize(), points >= 1 ? points : before[section.name]);
+
+        box.SaveStateToDocument();
+        for (const FontSection& section : fontSections)
+            QCOMPARE(program.doc().readString(section.name, "FSize", ""), saved);
     }
 
     void borderSpinEditClampsWhenFocusLeaves()

@@ -189,23 +189,28 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("value");
-        QTest::newRow("empty") << "" << -1;
-        QTest::newRow("plain") << "12" << 12;
-        QTest::newRow("plus") << "+14" << 14;
-        QTest::newRow("negative") << "-3" << -3;
-        QTest::newRow("leading zeros") << "007" << 7;
-        QTest::newRow("sign only") << "-" << -1;
-        QTest::newRow("sign inside") << "1-2" << -1;
-        QTest::newRow("two signs") << "+-5" << -1;
-        QTest::newRow("too large") << "99999999999" << -1;
+        QTest::addColumn<bool>("number");
+        QTest::newRow("empty") << "" << -1 << false;
+        QTest::newRow("plain") << "12" << 12 << true;
+        QTest::newRow("plus") << "+14" << 14 << true;
+        QTest::newRow("negative") << "-3" << -3 << true;
+        QTest::newRow("minus one") << "-1" << -1 << true;
+        QTest::newRow("leading zeros") << "007" << 7 << true;
+        QTest::newRow("sign only") << "-" << -1 << false;
+        QTest::newRow("sign inside") << "1-2" << -1 << false;
+        QTest::newRow("two signs") << "+-5" << -1 << false;
+        QTest::newRow("too large") << "99999999999" << -1 << false;
     }
     void sizeTextReadsAsAWholeNumber()
     {
         QFETCH(QString, text);
         QFETCH(int, value);
+        QFETCH(bool, number);
         SizePicker sizes;
         sizes.lineEdit()->setText(text);
         QCOMPARE(sizes.value(), value);
+        // A typed -1 is a number; a text that is none is told apart from it.
+        QCOMPARE(sizes.number(), number ? std::optional<int>(value) : std::nullopt);
     }
 
     void sizeSetFromCodeKeepsWithinOneTo999_data()
