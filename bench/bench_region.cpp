@@ -8,7 +8,7 @@
 // does not include any conversion.
 
 #include "graphics/Bitmap.h"
-#include "graphics/pictures/Region.h"
+#include "pictures/Region.h"
 
 #include <QBitmap>
 #include <QFont>

@@ -50,11 +50,4 @@ std::span<const std::uint8_t> MemoryStream::remaining() const
     return std::span(m_bytes).subspan(m_position);
 }
 
-std::vector<std::uint8_t> MemoryStream::takeBytes()
-{
-    std::vector<std::uint8_t> out = std::move(m_bytes);
-    clear();
-    return out;
-}
-
 } // namespace fabulor

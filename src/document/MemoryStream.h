@@ -44,7 +44,6 @@ public:
     std::span<const std::uint8_t> remaining() const;
 
     // Hands the buffer over and leaves the stream empty.
-    std::vector<std::uint8_t> takeBytes();
 
 private:
     std::vector<std::uint8_t> m_bytes;

@@ -7,7 +7,7 @@
 #include "editor/Catalogue.h"
 #include "editor/Guarded.h"
 #include "editor/PictureFile.h"
-#include "graphics/pictures/BuiltInPictures.h"
+#include "pictures/BuiltInPictures.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"

@@ -1,6 +1,6 @@
 #include "PreviewWindow.h"
 
-#include "graphics/pictures/TransparentForm.h"
+#include "pictures/TransparentForm.h"
 #include "preview/InteractiveMove.h"
 #include "preview/SelectionFrame.h"
 #include "widgets/ListView.h"

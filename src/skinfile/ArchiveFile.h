@@ -25,7 +25,6 @@ public:
     // Creates a new regular file of length 0 and opens it; EFCreateError when that fails.
     static ArchiveFile createNew(const std::string& path);
 
-    bool isOpen() const { return m_fd >= 0; }
     void close();
     std::int64_t size() const;
     // Reads up to out.size() bytes at the offset; returns how many (0 at the end).

@@ -59,7 +59,6 @@ struct CentralHeader {
                                     std::uint16_t& extraLength, std::uint16_t& commentLength);
     // The header as written: extra field length 0, the file comment kept.
     void appendTo(std::vector<std::uint8_t>& out) const;
-    std::size_t writtenSize() const { return CentralHeaderSize + name.size() + comment.size(); }
 };
 
 // The local header built from a central record: same values, no extra field.

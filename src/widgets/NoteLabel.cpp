@@ -17,7 +17,6 @@ NoteLabel::NoteLabel(const QString& boldPart, const QString& text, QWidget* pare
 void NoteLabel::setNote(const QString& boldPart, const QString& text)
 {
     m_boldPart = boldPart;
-    m_noteText = text;
     // Both parts are plain text: a "<" in a note is a character, not mark-up.
     // The blank that starts the text stays an ordinary one, so the line may
     // break right after the lead.

@@ -16,7 +16,6 @@ public:
     NoteLabel(const QString& boldPart, const QString& text, QWidget* parent = nullptr);
 
     QString boldPart() const { return m_boldPart; }
-    QString noteText() const { return m_noteText; }
     void setNote(const QString& boldPart, const QString& text);
 
     // Gives the label a width; its height follows the text.
@@ -31,7 +30,6 @@ private:
     void fitHeight();
 
     QString m_boldPart;
-    QString m_noteText;
     bool m_fitting = false;
 };
 

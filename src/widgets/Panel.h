@@ -31,7 +31,6 @@ public:
 
     // When on, the panel takes the size of its single child whenever the
     // child's size changes, and keeps the child at its top-left corner.
-    bool autoSizeToChild() const { return m_autoSize; }
     void setAutoSizeToChild(QWidget* child);
     // Takes the self-sizing child's size now. Qt tells a hidden widget of a
     // resize only when it is shown, so a child that resizes while hidden

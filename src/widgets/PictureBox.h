@@ -2,7 +2,7 @@
 // A picture box: shows one picture at its natural size at the top-left
 // corner, never stretched, and takes the picture's size when it gets one.
 
-#include "graphics/pictures/Picture.h"
+#include "pictures/Picture.h"
 
 #include <QWidget>
 

@@ -29,7 +29,6 @@ public:
     void setCurrentWidget(QWidget* page);
 
     // How many columns of tabs the current height needs.
-    int columnCount() const { return m_columns; }
 
 signals:
     void currentChanged(int index);

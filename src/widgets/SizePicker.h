@@ -23,7 +23,6 @@ public:
     // Links the picker to a font picker (or unlinks it with nullptr) and
     // lists that font's sizes; the text stays and nothing is emitted.
     void setFontPicker(FontPicker* fonts);
-    FontPicker* fontPicker() const { return m_fonts; }
 
     // The text as a whole number; -1 for an empty text or one that is not.
     int value() const;

@@ -124,7 +124,6 @@ bool SpinEdit::eventFilter(QObject* watched, QEvent* event)
         if (!command && !typed.isEmpty() && typed.at(0).isPrint() &&
             !std::all_of(typed.cbegin(), typed.cend(), IsNumberCharacter)) {
             QApplication::beep();
-            emit refused();
             return true;
         }
     } else if (event->type() == QEvent::FocusOut && m_limited &&

@@ -47,8 +47,6 @@ public:
 signals:
     // The text changed, by typing, a button or code.
     void changed();
-    // A typed character was refused (and the user heard a beep).
-    void refused();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -6,7 +6,7 @@
 
 #include "widgets/Dialogs.h"
 #include "editor/SettingsWindow.h"
-#include "graphics/pictures/TransparentForm.h"
+#include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
 #include "support/TestProgram.h"
 #include "widgets/FileNameEdit.h"

@@ -3,7 +3,7 @@
 // fall back quietly.
 
 #include "editor/SettingsWindow.h"
-#include "graphics/pictures/TransparentForm.h"
+#include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
 #include "support/TestProgram.h"
 #include "widgets/FileNameEdit.h"

@@ -4,7 +4,7 @@
 
 #include "editor/Catalogue.h"
 #include "editor/SettingsWindow.h"
-#include "graphics/pictures/TransparentForm.h"
+#include "pictures/TransparentForm.h"
 #include "support/TestProgram.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/WindowGeometry.h"

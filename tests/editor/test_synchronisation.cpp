@@ -1,7 +1,7 @@
 // Capture and apply between the skin document and the preview window.
 
 #include "editor/SettingsWindow.h"
-#include "graphics/pictures/TransparentForm.h"
+#include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
 #include "support/TestProgram.h"
 #include "widgets/ColourPicker.h"

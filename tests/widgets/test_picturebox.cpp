@@ -1,6 +1,6 @@
 // The picture box: natural-size drawing, self-sizing, transparency, presses.
 
-#include "graphics/pictures/BuiltInPictures.h"
+#include "pictures/BuiltInPictures.h"
 #include "widgets/PictureBox.h"
 
 #include <QSignalSpy>

@@ -29,32 +29,28 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("refused");
         QTest::addColumn<int>("value");
-        QTest::newRow("digits") << "125" << "125" << 0 << 125;
-        QTest::newRow("minus") << "-20" << "-20" << 0 << -20;
-        QTest::newRow("plus") << "+7" << "+7" << 0 << 7;
-        QTest::newRow("letters refused") << "1a2b" << "12" << 2 << 12;
-        QTest::newRow("space and point refused") << "3 .5" << "35" << 2 << 35;
-        QTest::newRow("hex marker refused") << "$1F" << "1" << 2 << 1;
-        QTest::newRow("sign alone") << "-" << "-" << 0 << 0;
-        QTest::newRow("sign after digits") << "5-" << "5-" << 0 << 0;
-        QTest::newRow("two signs") << "+-3" << "+-3" << 0 << 0;
-        QTest::newRow("beyond 32 bits") << "99999999999" << "99999999999" << 0 << 0;
-        QTest::newRow("leading zeros") << "007" << "007" << 0 << 7;
+        QTest::newRow("digits") << "125" << "125" << 125;
+        QTest::newRow("minus") << "-20" << "-20" << -20;
+        QTest::newRow("plus") << "+7" << "+7" << 7;
+        QTest::newRow("letters refused") << "1a2b" << "12" << 12;
+        QTest::newRow("space and point refused") << "3 .5" << "35" << 35;
+        QTest::newRow("hex marker refused") << "$1F" << "1" << 1;
+        QTest::newRow("sign alone") << "-" << "-" << 0;
+        QTest::newRow("sign after digits") << "5-" << "5-" << 0;
+        QTest::newRow("two signs") << "+-3" << "+-3" << 0;
+        QTest::newRow("beyond 32 bits") << "99999999999" << "99999999999" << 0;
+        QTest::newRow("leading zeros") << "007" << "007" << 7;
     }
     void typingTakesDigitsAndSignsOnly()
     {
         QFETCH(QString, typed);
         QFETCH(QString, text);
-        QFETCH(int, refused);
         QFETCH(int, value);
         SpinEdit edit;
         edit.lineEdit()->clear();
-        QSignalSpy beeps(&edit, &SpinEdit::refused);
         QTest::keyClicks(edit.lineEdit(), typed);
         QCOMPARE(edit.text(), text);
-        QCOMPARE(beeps.count(), refused);
         QCOMPARE(edit.value(), value);
     }
 
@@ -84,9 +80,7 @@ private slots:
     {
         SpinEdit edit;
         edit.setValue(15);
-        QSignalSpy beeps(&edit, &SpinEdit::refused);
         QTest::keyClick(edit.lineEdit(), Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(beeps.count(), 0);
         QCOMPARE(edit.lineEdit()->selectedText(), QStringLiteral("15"));
     }
 

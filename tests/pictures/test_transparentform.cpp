@@ -1,8 +1,8 @@
 // The window-shaping component: its two states, the order of its property
 // changes, and what it leaves behind.
 
-#include "graphics/pictures/Region.h"
-#include "graphics/pictures/TransparentForm.h"
+#include "pictures/Region.h"
+#include "pictures/TransparentForm.h"
 
 #include <QPointer>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "graphics/pictures/Picture.h"
+#include "pictures/Picture.h"
 
 #include <QPainter>
 

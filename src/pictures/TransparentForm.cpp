@@ -1,7 +1,7 @@
-#include "graphics/pictures/TransparentForm.h"
+#include "pictures/TransparentForm.h"
 
-#include "graphics/pictures/Region.h"
-#include "graphics/pictures/ShapeLimit.h"
+#include "pictures/Region.h"
+#include "pictures/ShapeLimit.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 // from the top-left pixel's, whatever the bitmap's layout.
 
 #include "graphics/Bitmap.h"
-#include "graphics/pictures/Region.h"
+#include "pictures/Region.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,7 +1,7 @@
 // The built-in pictures, the item-list pictures and the two show rules.
 
 #include "graphics/GraphicErrors.h"
-#include "graphics/pictures/BuiltInPictures.h"
+#include "pictures/BuiltInPictures.h"
 #include "resources/ResourceNames.h"
 
 #include <QFile>

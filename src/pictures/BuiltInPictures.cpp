@@ -1,4 +1,4 @@
-#include "graphics/pictures/BuiltInPictures.h"
+#include "pictures/BuiltInPictures.h"
 
 #include "graphics/GraphicErrors.h"
 #include "resources/ResourceNames.h"

@@ -1,4 +1,4 @@
-#include "graphics/pictures/Region.h"
+#include "pictures/Region.h"
 
 #include <QRect>
 

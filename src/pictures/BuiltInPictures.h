@@ -3,7 +3,7 @@
 // a button falls back to its built-in picture, the skin picture stays as it was.
 
 #include "document/MemoryStream.h"
-#include "graphics/pictures/Picture.h"
+#include "pictures/Picture.h"
 
 #include <cstdint>
 #include <span>

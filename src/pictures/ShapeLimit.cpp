@@ -1,4 +1,4 @@
-#include "graphics/pictures/ShapeLimit.h"
+#include "pictures/ShapeLimit.h"
 
 #include <QGuiApplication>
 
