@@ -133,7 +133,7 @@ private:
 
 void TestBmp::initTestCase()
 {
-    QVERIFY2(QFile::exists(BmpDir + "MANIFEST.tsv"), "the shared test data is missing");
+    QVERIFY2(QFile::exists(BmpDir + "MANIFEST.tsv"), "the test data is missing");
     m_large = std::make_unique<testsupport::LargeTestData>();
 }
 

@@ -111,7 +111,7 @@ private:
 void TestJpeg::initTestCase()
 {
     m_baseline = readFile(JpegDir + "cjpeg_baseline_320x240.jpg");
-    QVERIFY2(!m_baseline.empty(), "the shared test data is missing");
+    QVERIFY2(!m_baseline.empty(), "the test data is missing");
     m_large = std::make_unique<testsupport::LargeTestData>();
 }
 

@@ -1,4 +1,4 @@
-// Every archive of the shared test data, made by other programs or damaged
+// Every archive of the test data, made by other programs or damaged
 // on purpose, loads with the outcome its manifest row names, and loading
 // never changes the file.
 
@@ -83,7 +83,7 @@ private slots:
         const QStringList header = QString::fromUtf8(manifest.readLine()).trimmed().split('\t');
         const auto column = [&](const char* name) { return int(header.indexOf(name)); };
         const int file = column("file"), outcome = column("outcome_class"), message = column("message"),
-                  bytes = column("text_bytes"), sha = column("text_sha256"), words = column("spec_outcome");
+                  bytes = column("text_bytes"), sha = column("text_sha256"), words = column("expected_outcome");
         QVERIFY(file >= 0 && outcome >= 0 && message >= 0 && bytes >= 0 && sha >= 0 && words >= 0);
         const QRegularExpression quiet("quiet failure \"([^\"]+)\"");
         while (!manifest.atEnd()) {

@@ -28,7 +28,7 @@ class PictureDialogTest : public QObject {
     QTemporaryDir m_temp;
 
     QString temp(const QString& name) const { return m_temp.filePath(name); }
-    // Paths of the rows below: "data/..." lies in the shared test data,
+    // Paths of the rows below: "data/..." lies in the test data,
     // "temp/..." in this run's own folder.
     QString resolve(const QString& path) const
     {
