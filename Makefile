@@ -1,45 +1,64 @@
 # The two commands a newcomer needs: `make run` and `make test`.
-# Both install what is missing, configure once and build incrementally.
+# Both install what is missing, configure once and build incrementally, with
+# the CMake presets of CMakePresets.json (`dev` here, in build/).
 
-BUILD   ?= build
-JOBS    ?= $(shell nproc)
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
-# Developers' builds stop on any warning in the project's code; a plain
-# `cmake` build (a packager's) only reports it.
+JOBS ?= $(shell nproc)
+# Developers' builds stop on any warning in the project's code (the `dev`
+# preset's default); `make WARNINGS_AS_ERRORS=OFF` only reports them.
 WARNINGS_AS_ERRORS ?= ON
+# Seconds each fuzz target runs for under `make fuzz`.
+FUZZ_SECONDS ?= 30
+export FUZZ_SECONDS
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench asan-test lint fuzz clean
 
 all: build
 
 deps:
 	@bash scripts/setup.sh
 
-# Configured again when this file changes, so a build folder made earlier
-# takes up new settings too.
-$(BUILD)/build.ninja: Makefile | deps
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) -DFSB_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
+# Configured again when this file or the presets change, so a build folder
+# made earlier takes up new settings too.
+build/build.ninja: Makefile CMakePresets.json | deps
+	cmake --preset dev -DFSB_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
 	@touch $@
 
-configure: $(BUILD)/build.ninja
+build-asan/build.ninja: Makefile CMakePresets.json | deps
+	cmake --preset asan
+	@touch $@
+
+configure: build/build.ninja
 
 build: deps configure
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake --build --preset dev -j $(JOBS)
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display found: starting the editor under Xvfb (screen :99)."; \
-	  scripts/with-xvfb.sh $(BUILD)/src/app/skinbuilder; \
+	  scripts/with-xvfb.sh build/src/app/skinbuilder; \
 	else \
-	  $(BUILD)/src/app/skinbuilder; \
+	  build/src/app/skinbuilder; \
 	fi
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	ctest --preset dev -j $(JOBS)
+
+# Everything, tests included, under AddressSanitizer and UBSan in build-asan/.
+asan-test: deps build-asan/build.ninja
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
 
 bench: build
-	cmake --build $(BUILD) --target benchmarks
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	cmake --build --preset dev --target benchmarks
+	@for b in build/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# clang-tidy reads build/compile_commands.json and the files Qt's tools
+# generate, so the dev build comes first.
+lint: build
+	bash scripts/lint.sh
+
+fuzz: deps
+	bash fuzz/run.sh
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf build build-asan build-release
