@@ -10,6 +10,8 @@ packages=(
   libxcb1-dev
   xvfb xauth xdotool openbox x11-utils imagemagick unzip zip python3
   fonts-dejavu-core fonts-liberation2
+  # make lint and make fuzz: clang with its libFuzzer and sanitizer runtimes
+  clang libclang-rt-14-dev clang-tidy clang-format
 )
 
 missing=()
