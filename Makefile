@@ -17,15 +17,21 @@ all: build
 deps:
 	@bash scripts/setup.sh
 
-# Configured again when this file or the presets change, so a build folder
-# made earlier takes up new settings too.
-build/build.ninja: Makefile CMakePresets.json | deps
+# Configured again when this file, the presets or WARNINGS_AS_ERRORS change,
+# so a build folder made earlier takes up new settings too.
+build/build.ninja: Makefile CMakePresets.json build/.werror-$(WARNINGS_AS_ERRORS) | deps
 	cmake --preset dev -DFSB_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
 	@touch $@
 
-build-asan/build.ninja: Makefile CMakePresets.json | deps
-	cmake --preset asan
+build-asan/build.ninja: Makefile CMakePresets.json build-asan/.werror-$(WARNINGS_AS_ERRORS) | deps
+	cmake --preset asan -DFSB_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
 	@touch $@
+
+# One stamp per folder names the WARNINGS_AS_ERRORS it was configured with;
+# kept, not deleted as an intermediate file.
+.PRECIOUS: build/.werror-% build-asan/.werror-%
+%/.werror-$(WARNINGS_AS_ERRORS):
+	@mkdir -p $* && rm -f $*/.werror-* && touch $@
 
 configure: build/build.ninja
 
