@@ -22,10 +22,10 @@ public:
     // Shows the preview window, which shows the settings window.
     void show();
 
+    // The running program's parts, for the tests and benchmarks that drive it.
     TF& preview() { return *m_preview; }
     TFBox& settings() { return *m_settings; }
     SkinDocument& document() { return m_document; }
-    Dialogs& dialogs() { return *m_dialogs; }
 
 private:
     Application& m_app;

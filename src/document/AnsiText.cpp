@@ -40,11 +40,6 @@ inline unsigned char upper(char c)
 
 } // namespace
 
-char AnsiUpperChar(char c)
-{
-    return static_cast<char>(upper(c));
-}
-
 std::string AnsiUpperCase(std::string_view text)
 {
     std::string out(text.size(), '\0');

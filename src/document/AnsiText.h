@@ -9,11 +9,10 @@
 
 namespace fabulor {
 
-// Upper case of one byte in the Windows-1250 (Central European) code page,
-// the ANSI code page of the Polish systems the reader runs on: ASCII a-z plus
-// the accented lower-case letters of that page (ą ć ę ł ń ó ś ź ż, š ž, ...).
-// Bytes without an upper-case partner in that page come back unchanged.
-char AnsiUpperChar(char c);
+// Upper case in the Windows-1250 (Central European) code page, the ANSI code
+// page of the Polish systems the reader runs on: ASCII a-z plus the accented
+// lower-case letters of that page (ą ć ę ł ń ó ś ź ż, š ž, ...). Bytes
+// without an upper-case partner in that page come back unchanged.
 std::string AnsiUpperCase(std::string_view text);
 // True when both texts are equal after AnsiUpperCase.
 bool AnsiSameText(std::string_view a, std::string_view b);
@@ -21,7 +20,7 @@ bool AnsiSameText(std::string_view a, std::string_view b);
 // Removes every byte with a code of 32 (space) or lower from both ends.
 std::string_view TrimBlanks(std::string_view text);
 
-// Hash and equality over names that ignore letter case as AnsiUpperChar
+// Hash and equality over names that ignore letter case as AnsiUpperCase
 // does. Both are transparent, so a lookup by std::string_view allocates
 // nothing.
 struct AnsiNameHash {

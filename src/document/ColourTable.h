@@ -18,7 +18,8 @@ struct NamedColour {
     Colour value;
 };
 
-// All 52 entries; values are unique.
+// All 52 entries; values are unique. The conversions below go through it;
+// tests read it whole to check it.
 std::span<const NamedColour> ColourTable();
 
 // The table identifier when the colour has one ("clSilver"), otherwise "$"

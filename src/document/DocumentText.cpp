@@ -40,18 +40,6 @@ std::vector<std::string> BytesToLines(std::span<const std::uint8_t> bytes)
     return lines;
 }
 
-std::string LinesToText(const std::vector<std::string>& lines)
-{
-    std::size_t size = 0;
-    for (const std::string& line : lines)
-        size += line.size() + 2;
-    std::string text;
-    text.reserve(size);
-    for (const std::string& line : lines)
-        text.append(line).append("\r\n");
-    return text;
-}
-
 namespace {
 
 std::size_t textSize(const IniStore& store)

@@ -16,9 +16,6 @@ namespace fabulor {
 // without a line end still counts. A NUL byte ends the text.
 std::vector<std::string> BytesToLines(std::span<const std::uint8_t> bytes);
 
-// Every line followed by CR LF, the last one included.
-std::string LinesToText(const std::vector<std::string>& lines);
-
 // The document's lines (IniStore::getStrings) as text with CR LF line ends,
 // built in one pass without an intermediate line list.
 std::string DocumentText(const IniStore& store);

@@ -13,7 +13,7 @@ namespace fabulor {
 
 namespace {
 
-constexpr std::size_t ReadPiece = 64 * 1024;
+constexpr std::size_t ReadPiece = std::size_t{64} * 1024;
 
 // True when the path names a regular file (symbolic links followed).
 bool IsRegularFile(const std::string& path)

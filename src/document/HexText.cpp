@@ -19,17 +19,19 @@ constexpr std::array<std::array<char, 2>, 256> makeEncodeTable()
     return t;
 }
 
-// Nibble value of a digit, or -1 for any other byte.
-constexpr std::array<std::int8_t, 256> makeDecodeTable()
+// Nibble value of a digit, or NotADigit for any other byte.
+constexpr std::uint8_t NotADigit = 0xFF;
+
+constexpr std::array<std::uint8_t, 256> makeDecodeTable()
 {
-    std::array<std::int8_t, 256> t{};
+    std::array<std::uint8_t, 256> t{};
     for (auto& v : t)
-        v = -1;
+        v = NotADigit;
     for (int i = 0; i < 10; ++i)
-        t['0' + i] = static_cast<std::int8_t>(i);
+        t['0' + i] = static_cast<std::uint8_t>(i);
     for (int i = 0; i < 6; ++i) {
-        t['A' + i] = static_cast<std::int8_t>(10 + i);
-        t['a' + i] = static_cast<std::int8_t>(10 + i);
+        t['A' + i] = static_cast<std::uint8_t>(10 + i);
+        t['a' + i] = static_cast<std::uint8_t>(10 + i);
     }
     return t;
 }
@@ -55,9 +57,9 @@ std::size_t DecodeHex(std::string_view text, std::span<std::uint8_t> out)
 {
     const std::size_t pairs = std::min(text.size() / 2, out.size());
     for (std::size_t i = 0; i < pairs; ++i) {
-        const int hi = decodeTable[static_cast<unsigned char>(text[2 * i])];
-        const int lo = decodeTable[static_cast<unsigned char>(text[2 * i + 1])];
-        if ((hi | lo) < 0)
+        const unsigned hi = decodeTable[static_cast<unsigned char>(text[2 * i])];
+        const unsigned lo = decodeTable[static_cast<unsigned char>(text[2 * i + 1])];
+        if ((hi | lo) > 0x0F) // either is NotADigit
             return i;
         out[i] = static_cast<std::uint8_t>((hi << 4) | lo);
     }

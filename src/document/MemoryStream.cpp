@@ -17,16 +17,6 @@ void MemoryStream::clear()
     m_position = 0;
 }
 
-std::size_t MemoryStream::read(std::span<std::uint8_t> out)
-{
-    if (m_position >= m_bytes.size())
-        return 0;
-    const std::size_t n = std::min(out.size(), m_bytes.size() - m_position);
-    std::memcpy(out.data(), m_bytes.data() + m_position, n);
-    m_position += n;
-    return n;
-}
-
 void MemoryStream::write(std::span<const std::uint8_t> in)
 {
     if (in.empty())

@@ -32,8 +32,6 @@ public:
     // Empties the stream and rewinds it.
     void clear();
 
-    // Copies up to out.size() bytes from the position on; returns how many.
-    std::size_t read(std::span<std::uint8_t> out);
     // Writes at the position, growing the stream as needed.
     void write(std::span<const std::uint8_t> in);
     void write(std::string_view text);

@@ -10,36 +10,50 @@
 
 namespace fabulor {
 
-#define FSB_CONTROL(name) [](TF& f) -> QWidget* { return f.name; }
-#define FSB_IMAGE(name) [](TF& f) -> PictureBox* { return f.name; }
+namespace {
+
+// A control of the preview window, picked by its member.
+template <auto Member>
+QWidget* control(TF& f)
+{
+    return f.*Member;
+}
+
+template <auto Member>
+PictureBox* image(TF& f)
+{
+    return f.*Member;
+}
+
+} // namespace
 
 const std::array<CatalogueEntry, CatalogueSize>& Catalogue()
 {
     static const std::array<CatalogueEntry, CatalogueSize> entries{{
-        {QStringLiteral("Page Control - Syt., Kier., Inw., Koniec"), "PC1", FSB_CONTROL(PC1), FSB_CONTROL(PC1), true, true, false},
-        {QStringLiteral("Opis sytuacji"), "OP1", FSB_CONTROL(Op1), FSB_CONTROL(Op1), true, false, false},
-        {QStringLiteral("Rysunek"), "PRys", FSB_CONTROL(PRys), FSB_CONTROL(PRys), true, false, false},
-        {QStringLiteral("Przycisk [Zamknij]"), "PClose", FSB_CONTROL(PClose), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [Minimalizuj]"), "PMini", FSB_CONTROL(PMini), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [Menu]"), "PMenu", FSB_CONTROL(PMenu), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [1]"), "P1", FSB_CONTROL(P1), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [2]"), "P2", FSB_CONTROL(P2), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [3]"), "P3", FSB_CONTROL(P3), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [4]"), "P4", FSB_CONTROL(P4), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [Góra]"), "PG", FSB_CONTROL(PG), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [Dół]"), "PD", FSB_CONTROL(PD), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [Lewo]"), "PL", FSB_CONTROL(PL), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [Prawo]"), "PP", FSB_CONTROL(PP), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [Koniec]"), "PEnd", FSB_CONTROL(PEnd), nullptr, false, false, true},
-        {QStringLiteral("Przycisk [OK]"), "PItem", FSB_CONTROL(PItem), nullptr, false, false, true},
-        {QStringLiteral("Rysunek [Uwaga]"), "PUwaga", FSB_CONTROL(PUwaga), nullptr, false, false, true},
-        {QStringLiteral("Obszar przenoszenia"), "PMove", FSB_CONTROL(PMove), FSB_CONTROL(PMove), true, false, false},
-        {QStringLiteral("Etykieta [1]"), "L1", FSB_CONTROL(L1), nullptr, false, false, false},
-        {QStringLiteral("Etykieta [2]"), "L2", FSB_CONTROL(L2), nullptr, false, false, false},
-        {QStringLiteral("Etykieta [3]"), "L3", FSB_CONTROL(L3), nullptr, false, false, false},
-        {QStringLiteral("Etykieta [4]"), "L4", FSB_CONTROL(L4), nullptr, false, false, false},
-        {QStringLiteral("Etykieta [Komunikaty]"), "LM", FSB_CONTROL(LM), nullptr, false, false, false},
-        {QStringLiteral("Lista przedmiotów"), "LB", FSB_CONTROL(LB), FSB_CONTROL(LB), true, false, false},
+        {QStringLiteral("Page Control - Syt., Kier., Inw., Koniec"), "PC1", control<&TF::PC1>, control<&TF::PC1>, true, true, false},
+        {QStringLiteral("Opis sytuacji"), "OP1", control<&TF::Op1>, control<&TF::Op1>, true, false, false},
+        {QStringLiteral("Rysunek"), "PRys", control<&TF::PRys>, control<&TF::PRys>, true, false, false},
+        {QStringLiteral("Przycisk [Zamknij]"), "PClose", control<&TF::PClose>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [Minimalizuj]"), "PMini", control<&TF::PMini>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [Menu]"), "PMenu", control<&TF::PMenu>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [1]"), "P1", control<&TF::P1>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [2]"), "P2", control<&TF::P2>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [3]"), "P3", control<&TF::P3>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [4]"), "P4", control<&TF::P4>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [Góra]"), "PG", control<&TF::PG>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [Dół]"), "PD", control<&TF::PD>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [Lewo]"), "PL", control<&TF::PL>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [Prawo]"), "PP", control<&TF::PP>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [Koniec]"), "PEnd", control<&TF::PEnd>, nullptr, false, false, true},
+        {QStringLiteral("Przycisk [OK]"), "PItem", control<&TF::PItem>, nullptr, false, false, true},
+        {QStringLiteral("Rysunek [Uwaga]"), "PUwaga", control<&TF::PUwaga>, nullptr, false, false, true},
+        {QStringLiteral("Obszar przenoszenia"), "PMove", control<&TF::PMove>, control<&TF::PMove>, true, false, false},
+        {QStringLiteral("Etykieta [1]"), "L1", control<&TF::L1>, nullptr, false, false, false},
+        {QStringLiteral("Etykieta [2]"), "L2", control<&TF::L2>, nullptr, false, false, false},
+        {QStringLiteral("Etykieta [3]"), "L3", control<&TF::L3>, nullptr, false, false, false},
+        {QStringLiteral("Etykieta [4]"), "L4", control<&TF::L4>, nullptr, false, false, false},
+        {QStringLiteral("Etykieta [Komunikaty]"), "LM", control<&TF::LM>, nullptr, false, false, false},
+        {QStringLiteral("Lista przedmiotów"), "LB", control<&TF::LB>, control<&TF::LB>, true, false, false},
     }};
     return entries;
 }
@@ -47,26 +61,23 @@ const std::array<CatalogueEntry, CatalogueSize>& Catalogue()
 const std::array<ButtonEntry, LastButtonIndex - FirstButtonIndex + 1>& ButtonTable()
 {
     static const std::array<ButtonEntry, LastButtonIndex - FirstButtonIndex + 1> buttons{{
-        {"PClose", FSB_IMAGE(BClose), FSB_CONTROL(PClose), "BUT", 16, 464},
-        {"PMini", FSB_IMAGE(BMini), FSB_CONTROL(PMini), "BUTM", 16, 430},
-        {"PMenu", FSB_IMAGE(BMenu), FSB_CONTROL(PMenu), "BUTMENU", 16, 396},
-        {"P1", FSB_IMAGE(B1), FSB_CONTROL(P1), "BUT1", 5, 8},
-        {"P2", FSB_IMAGE(B2), FSB_CONTROL(P2), "BUT2", 35, 8},
-        {"P3", FSB_IMAGE(B3), FSB_CONTROL(P3), "BUT3", 65, 8},
-        {"P4", FSB_IMAGE(B4), FSB_CONTROL(P4), "BUT4", 95, 8},
-        {"PG", FSB_IMAGE(BG), FSB_CONTROL(PG), "BUTG", 40, 85},
-        {"PD", FSB_IMAGE(BD), FSB_CONTROL(PD), "BUTD", 80, 85},
-        {"PL", FSB_IMAGE(BL), FSB_CONTROL(PL), "BUTL", 80, 45},
-        {"PP", FSB_IMAGE(BP), FSB_CONTROL(PP), "BUTP", 80, 125},
-        {"PEnd", FSB_IMAGE(BEnd), FSB_CONTROL(PEnd), "BUTEND", 50, 64},
-        {"PItem", FSB_IMAGE(BItem), FSB_CONTROL(PItem), "BUTITEM", 50, 64},
-        {"PUwaga", FSB_IMAGE(BUwaga), FSB_CONTROL(PUwaga), "BUTUWAGA", 305, 25},
+        {"PClose", image<&TF::BClose>, control<&TF::PClose>, "BUT", 16, 464},
+        {"PMini", image<&TF::BMini>, control<&TF::PMini>, "BUTM", 16, 430},
+        {"PMenu", image<&TF::BMenu>, control<&TF::PMenu>, "BUTMENU", 16, 396},
+        {"P1", image<&TF::B1>, control<&TF::P1>, "BUT1", 5, 8},
+        {"P2", image<&TF::B2>, control<&TF::P2>, "BUT2", 35, 8},
+        {"P3", image<&TF::B3>, control<&TF::P3>, "BUT3", 65, 8},
+        {"P4", image<&TF::B4>, control<&TF::P4>, "BUT4", 95, 8},
+        {"PG", image<&TF::BG>, control<&TF::PG>, "BUTG", 40, 85},
+        {"PD", image<&TF::BD>, control<&TF::PD>, "BUTD", 80, 85},
+        {"PL", image<&TF::BL>, control<&TF::PL>, "BUTL", 80, 45},
+        {"PP", image<&TF::BP>, control<&TF::PP>, "BUTP", 80, 125},
+        {"PEnd", image<&TF::BEnd>, control<&TF::PEnd>, "BUTEND", 50, 64},
+        {"PItem", image<&TF::BItem>, control<&TF::PItem>, "BUTITEM", 50, 64},
+        {"PUwaga", image<&TF::BUwaga>, control<&TF::PUwaga>, "BUTUWAGA", 305, 25},
     }};
     return buttons;
 }
-
-#undef FSB_CONTROL
-#undef FSB_IMAGE
 
 const ButtonEntry* ButtonForIndex(int index)
 {

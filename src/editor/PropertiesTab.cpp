@@ -71,7 +71,7 @@ void TFBox::buildPropertiesTab()
         picker->setValue(initial);
         return picker;
     };
-    const auto fontGroup = [this, &colourPicker](QWidget* sheet, int top, const char* prefix, FontPicker*& font,
+    const auto fontGroup = [&colourPicker](QWidget* sheet, int top, const char* prefix, FontPicker*& font,
                                                  SizePicker*& size, ColourPicker*& colour) {
         QGroupBox* group = Group(QStringLiteral("Czcionka"), sheet, {16, top, 193, 89});
         font = new FontPicker(group);

@@ -25,7 +25,6 @@ public:
     Picture& operator=(const Picture& other);
 
     Kind kind() const { return static_cast<Kind>(m_content.index()); }
-    bool isNone() const { return kind() == Kind::None; }
     const JpegPicture* jpeg() const { return std::get_if<JpegPicture>(&m_content); }
     const Bitmap* bitmap() const { return std::get_if<Bitmap>(&m_content); }
 

@@ -23,7 +23,7 @@ constexpr std::uint32_t kRgbBits = 0x00FFFFFF;
 // in Qt's own copy) is not built: a mask that intricate, such as a
 // pixel-sized checkerboard, gives no region, as a mask of one colour does,
 // instead of gigabytes of rectangles.
-constexpr std::size_t MaxRegionRects = 8u * 1024u * 1024u;
+constexpr std::size_t MaxRegionRects = std::size_t{8} * 1024 * 1024;
 
 // One visible run of a row: columns [left, right).
 struct Span {
@@ -173,7 +173,7 @@ void packIndexed(const std::uint8_t* row, int width, const std::array<bool, 256>
         const __m128i keys = _mm_set1_epi8(static_cast<char>(onlyHiddenIndex));
         for (; x + 64 <= width; x += 64) {
             std::uint64_t bits = 0;
-            for (int j = 0; j < 4; ++j) {
+            for (std::ptrdiff_t j = 0; j < 4; ++j) {
                 const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + 16 * j));
                 const auto hidden = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, keys)));
                 bits |= static_cast<std::uint64_t>(~hidden & 0xFFFFu) << (16 * j);

@@ -39,7 +39,6 @@ public:
     const Bitmap& mask() const { return m_mask; }
     void setMask(const Bitmap& mask);
 
-    bool autoSize() const { return m_autoSize; }
     // On: every re-shaping also gives the window the mask's size.
     void setAutoSize(bool autoSize);
 

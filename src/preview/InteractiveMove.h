@@ -24,8 +24,8 @@ public:
     // Moves the top-level window by following the pointer ourselves.
     void startWindow(QWidget* window, QWidget* source, const QMouseEvent& press);
 
+    // Whether a move is under way; tests check that a release ended it.
     bool isActive() const { return !m_control.isNull(); }
-    QWidget* control() const { return m_control; }
     // Ends the move where the control is now.
     void finish();
 

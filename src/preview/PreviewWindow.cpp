@@ -3,6 +3,7 @@
 #include "pictures/TransparentForm.h"
 #include "preview/InteractiveMove.h"
 #include "preview/SelectionFrame.h"
+#include "resources/ResourceNames.h"
 #include "widgets/ListView.h"
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
@@ -156,7 +157,7 @@ void TF::fillItemList()
     };
     LB->setIconSize(QSize(32, 32));
     for (const Item& item : items) {
-        const QIcon icon(QStringLiteral(":/items/%1.png").arg(item.picture));
+        const QIcon icon(ItemPicturePath(item.picture));
         LB->addItem(new QListWidgetItem(icon, QString::fromUtf8(item.caption)));
     }
 }

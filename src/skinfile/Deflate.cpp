@@ -25,7 +25,7 @@ constexpr int MaxLazy = 24;
 constexpr int NiceLength = 258;
 constexpr int MaxChain = 32;
 
-constexpr std::size_t ChunkSize = 64 * 1024;
+constexpr std::size_t ChunkSize = std::size_t{64} * 1024;
 
 // zlib counts in uInt; feed it pieces that always fit.
 constexpr std::size_t MaxPiece = UINT_MAX / 2;

@@ -76,7 +76,7 @@ private:
     using EZipException::EZipException;
     static std::string limitText()
     {
-        return "entry larger than " + std::to_string(MaxEntryTextBytes / (1024 * 1024)) + " MiB";
+        return "entry larger than " + std::to_string(MaxEntryTextBytes / (std::size_t{1024} * 1024)) + " MiB";
     }
 };
 

@@ -18,7 +18,7 @@ namespace {
 constexpr std::uint16_t VersionDeflated = 20;
 constexpr std::uint16_t VersionStored = 10;
 constexpr std::uint16_t HighestVersionRead = 20;
-constexpr std::size_t CopyChunk = 64 * 1024;
+constexpr std::size_t CopyChunk = std::size_t{64} * 1024;
 // How much larger than its compressed data an entry is expected to be when
 // room for it is reserved up front: skin texts (pictures as hex) inflate to
 // about twice their size. Larger entries simply grow the stream.
@@ -280,7 +280,7 @@ std::int64_t TZipKit::findEndRecord(std::int64_t fileSize, std::uint32_t firstWo
                 return p;
         }
         highest = start - 1;
-        windowSize = std::min<std::size_t>(windowSize * 2, 64 * 1024);
+        windowSize = std::min(windowSize * 2, std::size_t{64} * 1024);
     }
     return -1;
 }

@@ -66,7 +66,6 @@ public:
     // The central directory records, in directory order (entries marked for
     // deletion included until the next write).
     std::vector<CentralHeader> entries() const;
-    const EndRecord& endRecord() const { return m_end; }
 
     // For tests: the clock new entries are stamped with, and a "disk" that
     // takes only so many bytes per rewrite.

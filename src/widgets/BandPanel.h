@@ -35,7 +35,6 @@ public:
     QWidget* content() const { return m_content; }
     BandHeader* header() const { return m_header; }
     QString caption() const;
-    int expandedHeight() const { return m_expandedHeight; }
 
     bool isExpanded() const { return m_expanded; }
     // Expanding collapses the panel's other bands and emits expanded(), just

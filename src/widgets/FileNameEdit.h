@@ -21,6 +21,7 @@ public:
     QString text() const;
     void setText(const QString& text);
 
+    // The parts the user types into and presses; tests drive them as the user does.
     QLineEdit* lineEdit() const { return m_edit; }
     QToolButton* browseButton() const { return m_browse; }
 

@@ -26,7 +26,8 @@ public:
     // emits changed().
     void setFontName(const QString& name);
 
-    // The box with the sample text, shown only while the list is open.
+    // The box with the sample text, shown only while the list is open; tests
+    // look at it as the user would.
     QLabel* sampleBox() const { return m_sample; }
 
     void showPopup() override;

@@ -13,11 +13,7 @@ class ListView : public SkinBox<QListWidget> {
 public:
     explicit ListView(QWidget* parent = nullptr);
 
-    bool flatScrollBars() const { return m_flatScrollBars; }
     void setFlatScrollBars(bool flat);
-
-private:
-    bool m_flatScrollBars = false;
 };
 
 } // namespace fabulor

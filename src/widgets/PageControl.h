@@ -23,7 +23,6 @@ public:
     QWidget* page(int index) const { return m_pages.at(std::size_t(index)); }
 
     int activePageIndex() const { return m_active; }
-    QWidget* activePage() const { return m_active < 0 ? nullptr : page(m_active); }
     // Out-of-range indexes are ignored.
     void setActivePageIndex(int index);
 

@@ -20,11 +20,9 @@ public:
 
     // On (the default): a picture whose width and height are both above 0
     // gives the box its size; any other picture leaves the size alone.
-    bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool autoSize);
 
     // On: bitmap pixels of the bottom-left pixel's colour are see-through.
-    bool transparent() const { return m_transparent; }
     void setTransparent(bool transparent);
 
     QSize sizeHint() const override;

@@ -18,6 +18,7 @@ public:
     // Selects the proposed file, when there is one, and previews it.
     void proposeFile(const QString& fileName);
 
+    // What the dialog shows beside its file list; tests look at it there.
     PicturePreviewPane* previewPane() const { return m_pane; }
 
 private:

@@ -24,19 +24,19 @@ namespace {
 
 enum class PictureKind { None, Bitmap, Icon, EnhancedMetafile, Metafile, Jpeg };
 
+// The only kinds the preview knows; GIF, PCX and ANI files show nothing.
 struct KnownKind {
     const char* extension;
     PictureKind kind;
-    const char* description;
 };
 
 constexpr KnownKind KnownKinds[] = {
-    {"bmp", PictureKind::Bitmap, "Bitmaps"},
-    {"ico", PictureKind::Icon, "Icons"},
-    {"emf", PictureKind::EnhancedMetafile, "Enhanced Metafiles"},
-    {"wmf", PictureKind::Metafile, "Metafiles"},
-    {"jpg", PictureKind::Jpeg, "JPEG Image File"},
-    {"jpeg", PictureKind::Jpeg, "JPEG Image File"},
+    {"bmp", PictureKind::Bitmap},
+    {"ico", PictureKind::Icon},
+    {"emf", PictureKind::EnhancedMetafile},
+    {"wmf", PictureKind::Metafile},
+    {"jpg", PictureKind::Jpeg},
+    {"jpeg", PictureKind::Jpeg},
 };
 
 const KnownKind* FindKind(const QString& fileName)
@@ -75,12 +75,6 @@ QImage DecodeFile(const QString& fileName, PictureKind kind)
 }
 
 } // namespace
-
-QString PictureKindDescription(const QString& fileName)
-{
-    const KnownKind* known = FindKind(fileName);
-    return known ? QString::fromLatin1(known->description) : QString();
-}
 
 QImage LoadPreviewPicture(const QString& fileName)
 {

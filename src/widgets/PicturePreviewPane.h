@@ -10,11 +10,6 @@ class QLabel;
 
 namespace fabulor {
 
-// The picture kind that a file name's extension stands for ("Bitmaps",
-// "Icons", "Enhanced Metafiles", "Metafiles", "JPEG Image File"), or an empty
-// text when the extension names no kind the preview knows (GIF, PCX, ANI...).
-QString PictureKindDescription(const QString& fileName);
-
 // The picture of a file as the preview shows it. The extension decides the
 // kind and with it the decoder: bitmaps and JPEG pictures go through the
 // program's own decoders, icons through Qt; metafiles never load. A null
@@ -30,6 +25,7 @@ public:
     // Shows the picture of the named file, or "(None)".
     void showFile(const QString& path);
 
+    // What the pane shows, for tests to look at as the user would.
     // " (64x48)" while a picture shows, "Picture:" otherwise.
     QString caption() const;
     bool hasPicture() const { return !m_picture.isNull(); }

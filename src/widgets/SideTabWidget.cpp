@@ -78,11 +78,6 @@ int SideTabWidget::addTab(QWidget* page, const QString& caption)
     return index;
 }
 
-QString SideTabWidget::tabText(int index) const
-{
-    return tabButton(index)->text();
-}
-
 int SideTabWidget::currentIndex() const
 {
     return m_pages->currentIndex();

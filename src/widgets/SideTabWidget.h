@@ -20,7 +20,6 @@ public:
 
     int addTab(QWidget* page, const QString& caption);
     int count() const { return int(m_tabs.size()); }
-    QString tabText(int index) const;
     QAbstractButton* tabButton(int index) const { return m_tabs.at(std::size_t(index)); }
 
     int currentIndex() const;

@@ -16,15 +16,13 @@ class SkinBox : public Frame {
 public:
     explicit SkinBox(QWidget* parent = nullptr) : Frame(parent)
     {
-        setBorderStyle(m_borderStyle);
+        setBorderStyle(BorderStyle::Single);
         setColour(m_colour);
         setFontColour(m_fontColour);
     }
 
-    BorderStyle borderStyle() const { return m_borderStyle; }
     void setBorderStyle(BorderStyle style)
     {
-        m_borderStyle = style;
         this->setFrameStyle(style == BorderStyle::None ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
         this->setLineWidth(2);
     }
@@ -44,7 +42,6 @@ public:
     }
 
 private:
-    BorderStyle m_borderStyle = BorderStyle::Single;
     Colour m_colour = 0x80000005u;     // clWindow
     Colour m_fontColour = 0x80000008u; // clWindowText
 };

@@ -17,15 +17,11 @@ public:
     explicit SpinEdit(QWidget* parent = nullptr);
 
     // How far the buttons and the arrow keys step; 1 by default.
-    int increment() const { return m_increment; }
     void setIncrement(int increment) { m_increment = increment; }
 
     // No limits by default. With limits, min must not exceed max; the text
     // already typed is left alone until the edit loses focus.
     void setLimits(int min, int max);
-    bool hasLimits() const { return m_limited; }
-    int minimum() const { return m_min; }
-    int maximum() const { return m_max; }
 
     // The current text as a whole number; empty or other text reads as 0.
     int value() const;
@@ -34,6 +30,7 @@ public:
     void setValue(int value);
 
     QString text() const;
+    // The parts the user types into and presses; tests drive them as the user does.
     QLineEdit* lineEdit() const { return m_edit; }
     QToolButton* upButton() const { return m_up; }
     QToolButton* downButton() const { return m_down; }

@@ -1,10 +1,8 @@
 // Start-up and window lifetime: both windows as the user first sees them,
 // and closing either one ending the program without a prompt.
 
-#include "app/Application.h"
-#include "app/SkinBuilder.h"
 #include "preview/PreviewWindow.h"
-#include "support/ScriptedDialogs.h"
+#include "support/TestProgram.h"
 #include "widgets/ListView.h"
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
@@ -17,39 +15,20 @@
 
 using namespace fabulor;
 
-namespace {
-
-Application& app()
-{
-    return *qobject_cast<Application*>(QCoreApplication::instance());
-}
-
-std::unique_ptr<SkinBuilder> startProgram(testing::ScriptedDialogs*& dialogs)
-{
-    auto scripted = std::make_unique<testing::ScriptedDialogs>();
-    dialogs = scripted.get();
-    auto builder = std::make_unique<SkinBuilder>(app(), std::move(scripted));
-    builder->show();
-    return builder;
-}
-
-} // namespace
-
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
     void titleAndBothWindowsAreShown()
     {
-        testing::ScriptedDialogs* dialogs = nullptr;
-        auto builder = startProgram(dialogs);
+        testing::TestProgram p;
         QCOMPARE(QApplication::applicationName(), QStringLiteral("Fabulor Skin Builder"));
 
-        TF& F = builder->preview();
+        TF& F = p.F();
         QCOMPARE(F.windowTitle(), QStringLiteral("Fabulor Reader"));
         QCOMPARE(F.pos(), QPoint(191, 206));
         QVERIFY(F.isVisible());
 
-        TFBox& FBox = builder->settings();
+        TFBox& FBox = p.FBox();
         QVERIFY(FBox.isVisible()); // shown by the preview window's show handler
         QCOMPARE(FBox.windowTitle(), QStringLiteral("Ustawienia"));
         QCOMPARE(FBox.pos(), QPoint(384, 158));
@@ -65,15 +44,14 @@ private slots:
         QCOMPARE(tabs, (QStringList{"Plik", "Skóra", "Rozmiar", "Komponenty", "Właściwości"}));
         QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Plik);
 
-        QVERIFY(builder->document().has_value());
-        QVERIFY(dialogs->errors.isEmpty());
+        QVERIFY(p.builder->document().has_value());
+        QVERIFY(p.dialogs->errors.isEmpty());
     }
 
     void previewControlsHaveTheirPlacesAndContent()
     {
-        testing::ScriptedDialogs* dialogs = nullptr;
-        auto builder = startProgram(dialogs);
-        TF& F = builder->preview();
+        testing::TestProgram p;
+        TF& F = p.F();
 
         QCOMPARE(F.PC1->geometry(), QRect(24, 144, 209, 153));
         QCOMPARE(F.PC1->pageCount(), 4);
@@ -116,33 +94,25 @@ private slots:
 
     void closingTheSettingsWindowEndsTheProgram()
     {
-        testing::ScriptedDialogs* dialogs = nullptr;
-        auto builder = startProgram(dialogs);
-        QSignalSpy closing(&builder->preview(), &TF::closing);
-        builder->settings().close();
+        testing::TestProgram p;
+        QSignalSpy closing(&p.F(), &TF::closing);
+        p.FBox().close();
         QCOMPARE(closing.count(), 1);
-        QVERIFY(!builder->preview().isVisible());
-        QVERIFY(!builder->settings().isVisible());
-        QVERIFY(!builder->document().has_value()); // released, nothing saved
+        QVERIFY(!p.F().isVisible());
+        QVERIFY(!p.FBox().isVisible());
+        QVERIFY(!p.builder->document().has_value()); // released, nothing saved
     }
 
     void closingThePreviewWindowEndsTheProgram()
     {
-        testing::ScriptedDialogs* dialogs = nullptr;
-        auto builder = startProgram(dialogs);
-        builder->preview().close();
-        QVERIFY(!builder->settings().isVisible());
-        QVERIFY(!builder->document().has_value());
-        QVERIFY(dialogs->errors.isEmpty());
+        testing::TestProgram p;
+        p.F().close();
+        QVERIFY(!p.FBox().isVisible());
+        QVERIFY(!p.builder->document().has_value());
+        QVERIFY(p.dialogs->errors.isEmpty());
     }
 };
 
-int main(int argc, char** argv)
-{
-    Application app(argc, argv);
-    app.setQuitOnLastWindowClosed(false); // the tests start the program several times
-    StartupTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+FSB_PROGRAM_TEST_MAIN(StartupTest)
 
 #include "test_startup.moc"

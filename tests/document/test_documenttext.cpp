@@ -29,7 +29,6 @@ class TestDocumentText : public QObject {
 private slots:
     void bytesToLines_data();
     void bytesToLines();
-    void linesToTextEndsEveryLine();
     void emptyDocumentGivesNoText();
     void textFormOfTwoSections();
     void defaultSkinDocument();
@@ -64,12 +63,6 @@ void TestDocumentText::bytesToLines()
     QCOMPARE(split(text), lines);
 }
 
-void TestDocumentText::linesToTextEndsEveryLine()
-{
-    QCOMPARE(LinesToText({"a", "", "b"}), std::string("a\r\n\r\nb\r\n"));
-    QCOMPARE(LinesToText({}), std::string());
-}
-
 void TestDocumentText::emptyDocumentGivesNoText()
 {
     IniStore store;
@@ -89,9 +82,13 @@ void TestDocumentText::textFormOfTwoSections()
     store.writeColour("PC1", "Color", 0x00DFDFDF);
     const std::string expected = "[Skin]\r\nEn=0\r\n\r\n[PC1]\r\nColor=$00DFDFDF\r\n\r\n";
     QCOMPARE(DocumentText(store), expected);
+    // The one-pass text is the store's lines, each followed by CR LF.
     Lines lines;
     store.getStrings(lines);
-    QCOMPARE(LinesToText(lines), expected);
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += line + "\r\n";
+    QCOMPARE(joined, expected);
 }
 
 void TestDocumentText::defaultSkinDocument()

@@ -15,11 +15,13 @@
 #include "widgets/SpinEdit.h"
 #include "widgets/StaticText.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +31,13 @@ using namespace fabulor;
 using fabulor::testing::TestProgram;
 
 namespace {
+
+// Flat bars are drawn by a style sheet of their own; the usual bars have none.
+bool hasFlatScrollBars(const ListView* list)
+{
+    return !list->verticalScrollBar()->styleSheet().isEmpty() &&
+           !list->horizontalScrollBar()->styleSheet().isEmpty();
+}
 
 constexpr Colour clRed = 0x000000FF;
 constexpr Colour clBlue = 0x00FF0000;
@@ -103,7 +112,7 @@ private slots:
         TestProgram program;
         TFBox& box = program.FBox();
         QCOMPARE(box.PageControl1->currentWidget(), box.TabSheet6);
-        QCOMPARE(box.PageControl1->tabText(4), QStringLiteral("Label \"Droga nr [x]\""));
+        QCOMPARE(box.PageControl1->tabButton(4)->text(), QStringLiteral("Label \"Droga nr [x]\""));
         QCOMPARE(box.P_border->value(), 0);
         QCOMPARE(box.R_border->value(), 4);
         QCOMPARE(box.P_color->value(), Colour(0x00DFDFDF));
@@ -129,17 +138,17 @@ private slots:
         // Ticking "Płaski" removes the description's frame and re-applies its colour.
         F.Op1->setColour(clBlue);
         box.O_Flat->setChecked(true);
-        QCOMPARE(F.Op1->borderStyle(), BorderStyle::None);
+        QCOMPARE(F.Op1->frameShape(), QFrame::NoFrame);
         QCOMPARE(F.Op1->colour(), box.O_color->value());
         box.O_Flat->setChecked(false);
-        QCOMPARE(F.Op1->borderStyle(), BorderStyle::Single);
+        QCOMPARE(F.Op1->frameShape(), QFrame::Panel);
 
         // The list's colour is served by its click handler; flat scroll bars too.
         box.B_flatscroll->setChecked(true);
-        QVERIFY(F.LB->flatScrollBars());
+        QVERIFY(hasFlatScrollBars(F.LB));
         Choose(box.B_color, 12); // Blue
         QCOMPARE(F.LB->colour(), clBlue);
-        QVERIFY(F.LB->flatScrollBars());
+        QVERIFY(hasFlatScrollBars(F.LB));
 
         // The picture frame: border and both colours together.
         box.R_border->setValue(9);
@@ -367,9 +376,9 @@ private slots:
         QTemporaryDir dir;
         Load(program, dir, "[LB]\r\nFlat=1\r\n");
         QVERIFY(program.FBox().B_flatscroll->isChecked());
-        QVERIFY(program.F().LB->flatScrollBars());
+        QVERIFY(hasFlatScrollBars(program.F().LB));
         QVERIFY(program.FBox().B_flat->isChecked());
-        QCOMPARE(program.F().LB->borderStyle(), BorderStyle::None);
+        QCOMPARE(program.F().LB->frameShape(), QFrame::NoFrame);
     }
 };
 

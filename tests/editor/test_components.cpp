@@ -2,12 +2,10 @@
 // the band visibility per entry, fetching and adjusting geometry, and the
 // page navigation of the page control.
 
-#include "app/Application.h"
-#include "app/SkinBuilder.h"
 #include "editor/Catalogue.h"
 #include "preview/PreviewWindow.h"
 #include "preview/SelectionFrame.h"
-#include "support/ScriptedDialogs.h"
+#include "support/TestProgram.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/ListView.h"
@@ -29,16 +27,10 @@ using namespace fabulor;
 
 namespace {
 
-Application& app()
+// An expanded band is taller than its header: its controls show below it.
+bool isOpen(const Band* band)
 {
-    return *qobject_cast<Application*>(QCoreApplication::instance());
-}
-
-std::unique_ptr<SkinBuilder> startProgram()
-{
-    auto builder = std::make_unique<SkinBuilder>(app(), std::make_unique<testing::ScriptedDialogs>());
-    builder->show();
-    return builder;
+    return band->height() > Band::HeaderHeight;
 }
 
 // What the user does when picking an entry in the chooser.
@@ -62,8 +54,8 @@ class ComponentsTest : public QObject {
 private slots:
     void tabAsCreated()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
         QCOMPARE(FBox.CB->parentWidget(), FBox.Comps);
         QVERIFY(!FBox.CB->isEditable());
         QCOMPARE(FBox.CB->geometry(), QRect(8, 8, 249, 21));
@@ -101,20 +93,18 @@ private slots:
         // "Plik" and the preview marks nothing.
         QCOMPARE(FBox.CB->currentIndex(), 0);
         QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Plik);
-        QVERIFY(builder->preview().Selection->isHidden());
+        QVERIFY(p.F().Selection->isHidden());
 
         // All bands shown, only "Rysunek" expanded, the spin edits at 0.
         QStringList captions;
         for (Band* band : FBox.BandPanel1->bands()) {
             captions << band->caption();
             QVERIFY(!band->isHidden());
-            QCOMPARE(band->isExpanded(), band == FBox.Rysunek);
+            QCOMPARE(isOpen(band), band == FBox.Rysunek);
         }
         QCOMPARE(captions, (QStringList{"Rozmiar", "Położenie", "Nawigacja", "Rysunek"}));
         for (SpinEdit* edit : {FBox.Szer, FBox.Wys, FBox.Top, FBox.Left}) {
             QCOMPARE(edit->text(), QStringLiteral("0"));
-            QCOMPARE(edit->increment(), 5);
-            QVERIFY(!edit->hasLimits());
         }
         QCOMPARE(FBox.Top->geometry(), QRect(66, 32, 57, 21));
         QCOMPARE(FBox.Left->mapTo(FBox.Miejsce, QPoint(0, 0)), QPoint(162, 32));
@@ -127,14 +117,23 @@ private slots:
         QCOMPARE(FBox.Label7->text(), QStringLiteral("MouseOut"));
         QCOMPARE(FBox.Label8->text(), QStringLiteral("Mouse Over"));
         // Nothing moved on start-up.
-        QCOMPARE(builder->preview().PC1->geometry(), QRect(24, 144, 209, 153));
+        QCOMPARE(p.F().PC1->geometry(), QRect(24, 144, 209, 153));
+
+        // The four edits step by five and have no limits (this resizes and
+        // moves the page control, so it comes last).
+        for (SpinEdit* edit : {FBox.Szer, FBox.Wys, FBox.Top, FBox.Left}) {
+            QTest::keyClick(edit->lineEdit(), Qt::Key_Down);
+            QCOMPARE(edit->value(), -5);
+            edit->setValue(-100000);
+            QCOMPARE(edit->value(), -100000);
+        }
     }
 
     void pictureEditsUseThePictureDialog()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
-        auto& dialogs = static_cast<testing::ScriptedDialogs&>(builder->dialogs());
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        testing::ScriptedDialogs& dialogs = *p.dialogs;
         FBox.MP2->browse();
         QCOMPARE(dialogs.fileDialogs.size(), 1);
         const FileDialogOptions& options = dialogs.fileDialogs.first();
@@ -150,8 +149,8 @@ private slots:
 
     void settingTheChooserFromCodeSelectsNothing()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
         FBox.CB->setCurrentIndex(5);
         QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Plik);
         QVERIFY(!FBox.Rozmiar->isHidden());
@@ -166,9 +165,9 @@ private slots:
     void selectionShowsTheBandsOfTheEntry()
     {
         QFETCH(int, index);
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
-        TF& F = builder->preview();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        TF& F = p.F();
         // Start from the warning picture, which hides the mouse-over edit.
         choose(FBox, 16);
         QVERIFY(FBox.MP2->isHidden());
@@ -189,8 +188,8 @@ private slots:
 
     void indexesOutsideTheCatalogueOnlyShowTheTab()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
         choose(FBox, 16);
         FBox.PCTRL->setCurrentWidget(FBox.Plik);
         for (int index : {-1, 24, 1000}) {
@@ -225,8 +224,8 @@ private slots:
         QFETCH(int, height);
         QFETCH(int, top);
         QFETCH(int, left);
-        auto builder = startProgram();
-        const TFBox& FBox = builder->settings();
+        testing::TestProgram p;
+        const TFBox& FBox = p.FBox();
         QCOMPARE(FBox.ComponentWidth(index), width);
         QCOMPARE(FBox.ComponentHeight(index), height);
         QCOMPARE(FBox.ComponentTop(index), top);
@@ -235,9 +234,9 @@ private slots:
 
     void expandingFetchesAndNeverMoves()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
-        TF& F = builder->preview();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        TF& F = p.F();
         choose(FBox, 18);
         FBox.Miejsce->setExpanded(true);
         QCOMPARE(FBox.Top->value(), 12);
@@ -246,7 +245,7 @@ private slots:
 
         choose(FBox, 17);
         FBox.Rozmiar->setExpanded(true);
-        QVERIFY(!FBox.Miejsce->isExpanded());
+        QVERIFY(!isOpen(FBox.Miejsce));
         QCOMPARE(FBox.Szer->value(), 361);
         QCOMPARE(FBox.Wys->value(), 25);
         QCOMPARE(F.PMove->geometry(), QRect(24, 16, 361, 25));
@@ -261,9 +260,9 @@ private slots:
 
     void adjustingWritesThePreviewAtOnce()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
-        TF& F = builder->preview();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        TF& F = p.F();
         choose(FBox, 5);
         typeInto(FBox.Top, QStringLiteral("-20"));
         QCOMPARE(F.PMenu->pos(), QPoint(396, -20));
@@ -283,19 +282,19 @@ private slots:
         QCOMPARE(F.LB->size(), QSize(97, 5));
         // The document is untouched by editing: only a capture fills it.
         std::vector<std::string> lines;
-        builder->document()->getStrings(lines);
+        p.builder->document()->getStrings(lines);
         QVERIFY(lines.empty());
     }
 
     void adjustingAfterSwitchingAppliesTheShownValueToTheNewEntry()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
-        TF& F = builder->preview();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        TF& F = p.F();
         choose(FBox, 17);
         FBox.Rozmiar->setExpanded(true); // 361 x 25 fetched
         choose(FBox, 23);
-        QVERIFY(FBox.Rozmiar->isExpanded()); // still open: no new fetch
+        QVERIFY(isOpen(FBox.Rozmiar)); // still open: no new fetch
         QTest::mouseClick(FBox.Szer->upButton(), Qt::LeftButton);
         QCOMPARE(F.LB->width(), 366);
         QCOMPARE(F.LB->height(), 249); // the other spin edit is not applied
@@ -304,9 +303,9 @@ private slots:
 
     void positionsFarOutsideTheWindowAreTaken()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
-        TF& F = builder->preview();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        TF& F = p.F();
         choose(FBox, 3);
         typeInto(FBox.Left, QStringLiteral("100000"));
         QCOMPARE(F.PClose->x(), 100000);
@@ -319,9 +318,9 @@ private slots:
 
     void pageNavigationStopsAtBothEnds()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
-        TF& F = builder->preview();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        TF& F = p.F();
         choose(FBox, 0);
         FBox.BitBtn1->click();
         QCOMPARE(F.PC1->activePageIndex(), 0);
@@ -332,23 +331,23 @@ private slots:
             QVERIFY(pages[i]->isVisible());
         }
         FBox.BitBtn2->click();
-        QCOMPARE(F.PC1->activePage(), F.Przedm);
+        QCOMPARE(F.PC1->page(F.PC1->activePageIndex()), F.Przedm);
         FBox.BitBtn1->click();
-        QCOMPARE(F.PC1->activePage(), F.Koniec);
+        QCOMPARE(F.PC1->page(F.PC1->activePageIndex()), F.Koniec);
 
         // Only for the page control.
         choose(FBox, 1);
         FBox.BitBtn1->click();
-        QCOMPARE(F.PC1->activePage(), F.Koniec);
+        QCOMPARE(F.PC1->page(F.PC1->activePageIndex()), F.Koniec);
         FBox.BitBtn2->click();
-        QCOMPARE(F.PC1->activePage(), F.Koniec);
+        QCOMPARE(F.PC1->page(F.PC1->activePageIndex()), F.Koniec);
     }
 
     void selectionFrameFollowsItsComponent()
     {
-        auto builder = startProgram();
-        TFBox& FBox = builder->settings();
-        TF& F = builder->preview();
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        TF& F = p.F();
         SelectionFrame* frame = F.Selection;
         const int m = SelectionFrame::Margin;
 
@@ -380,12 +379,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    Application app(argc, argv);
-    app.setQuitOnLastWindowClosed(false); // the tests start the program several times
-    ComponentsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+FSB_PROGRAM_TEST_MAIN(ComponentsTest)
 
 #include "test_components.moc"

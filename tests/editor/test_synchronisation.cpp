@@ -108,7 +108,7 @@ private slots:
         TF& F = program.F();
         QCOMPARE(F.PC1->size(), QSize(300, 100)); // "W" is the height outside "Skin"
         QCOMPARE(outerSize(&F), QSize(700, 420));
-        QCOMPARE(F.Op1->borderStyle(), BorderStyle::None);
+        QCOMPARE(F.Op1->frameShape(), QFrame::NoFrame);
         QVERIFY(program.FBox().O_Flat->isChecked());
         QCOMPARE(F.PUwaga->pos(), QPoint(-6, -5));
     }

@@ -3,12 +3,10 @@
 // picture area move their enclosing control; the background moves the window.
 // The presses go through the window, as the window system delivers them.
 
-#include "app/Application.h"
-#include "app/SkinBuilder.h"
 #include "preview/InteractiveMove.h"
 #include "preview/PreviewWindow.h"
 #include "preview/SelectionFrame.h"
-#include "support/ScriptedDialogs.h"
+#include "support/TestProgram.h"
 #include "widgets/BandPanel.h"
 #include "widgets/ListView.h"
 #include "widgets/Memo.h"
@@ -32,18 +30,8 @@ using namespace fabulor;
 
 namespace {
 
-Application& app()
-{
-    return *qobject_cast<Application*>(QCoreApplication::instance());
-}
-
-struct Program {
-    Program() : builder(std::make_unique<SkinBuilder>(app(), std::make_unique<testing::ScriptedDialogs>()))
-    {
-        builder->show();
-    }
-    TF& F() { return builder->preview(); }
-    TFBox& FBox() { return builder->settings(); }
+// The program with a pointer that presses through the preview window.
+struct Program : testing::TestProgram {
     QWindow* window() { return F().windowHandle(); }
 
     // A point of a widget in window coordinates.
@@ -65,8 +53,6 @@ struct Program {
         moveTo(from + by);
         release(from + by, button);
     }
-
-    std::unique_ptr<SkinBuilder> builder;
 };
 
 // The press target of each catalogue entry, a point in it, and the control
@@ -346,12 +332,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    Application app(argc, argv);
-    app.setQuitOnLastWindowClosed(false); // the tests start the program several times
-    PressesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+FSB_PROGRAM_TEST_MAIN(PressesTest)
 
 #include "test_presses.moc"

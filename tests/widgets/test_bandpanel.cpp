@@ -11,6 +11,12 @@ using namespace fabulor;
 
 namespace {
 
+// An expanded band is taller than its header: its controls show below it.
+bool isOpen(const Band* band)
+{
+    return band->height() > Band::HeaderHeight;
+}
+
 struct FourBands {
     FourBands()
     {
@@ -24,7 +30,7 @@ struct FourBands {
     {
         int n = 0;
         for (Band* band : panel.bands())
-            n += band->isExpanded() ? 1 : 0;
+            n += isOpen(band) ? 1 : 0;
         return n;
     }
     BandPanel panel;
@@ -62,7 +68,7 @@ private slots:
 
         f.size->setExpanded(true);
         QCOMPARE(sizeExpanded.count(), 1);
-        QVERIFY(!f.pictures->isExpanded());
+        QVERIFY(!isOpen(f.pictures));
         QCOMPARE(f.pictures->height(), Band::HeaderHeight);
         QCOMPARE(f.expandedCount(), 1);
 
@@ -72,7 +78,7 @@ private slots:
 
         f.place->setExpanded(true);
         QCOMPARE(placeExpanded.count(), 1);
-        QVERIFY(!f.size->isExpanded());
+        QVERIFY(!isOpen(f.size));
         QCOMPARE(f.expandedCount(), 1);
     }
 
@@ -85,10 +91,10 @@ private slots:
         f.pictures->setExpanded(true);
         QTest::mouseClick(f.place->header(), Qt::LeftButton);
         QCOMPARE(expanded.count(), 1);
-        QVERIFY(f.place->isExpanded());
-        QVERIFY(!f.pictures->isExpanded());
+        QVERIFY(isOpen(f.place));
+        QVERIFY(!isOpen(f.pictures));
         QTest::mouseClick(f.place->header(), Qt::LeftButton);
-        QVERIFY(!f.place->isExpanded());
+        QVERIFY(!isOpen(f.place));
         QCOMPARE(f.expandedCount(), 0);
         QCOMPARE(expanded.count(), 1);
     }

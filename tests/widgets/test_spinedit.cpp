@@ -21,8 +21,10 @@ private slots:
         SpinEdit edit;
         QCOMPARE(edit.text(), QStringLiteral("0"));
         QCOMPARE(edit.value(), 0);
-        QCOMPARE(edit.increment(), 1);
-        QVERIFY(!edit.hasLimits());
+        edit.stepUp(); // one at a time
+        QCOMPARE(edit.value(), 1);
+        edit.setValue(-100000); // and no limits
+        QCOMPARE(edit.value(), -100000);
     }
 
     void typingTakesDigitsAndSignsOnly_data()
