@@ -1,0 +1,90 @@
+// The mask reader and the window region built from its bitmap. A mask
+// either reads or fails with the bitmap error; a read mask gives the region
+// of exactly the pixels whose 24-bit colour differs from the top-left one,
+// counted here the slow, plain way.
+
+#include "FuzzCheck.h"
+
+#include "graphics/Bitmap.h"
+#include "graphics/GraphicErrors.h"
+#include "pictures/Region.h"
+
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+using namespace fabulor;
+
+namespace {
+
+// Pixels above this are only read and turned into a region, not counted:
+// the plain count would take longer than the fuzzer's time per input.
+constexpr std::int64_t MaxCountedPixels = 16 * 1024 * 1024;
+// The region builder gives up on masks of more rectangles than this (and
+// gives no region); a mask of fewer runs in all always gets its region.
+constexpr std::int64_t RegionRectLimit = 8 * 1024 * 1024;
+
+struct Count {
+    std::int64_t pixels = 0;
+    std::int64_t runs = 0;
+};
+
+Count countVisible(const QImage& image)
+{
+    Count count;
+    const QRgb key = image.pixel(0, 0) & 0x00FFFFFF;
+    for (int y = 0; y < image.height(); ++y) {
+        bool inRun = false;
+        for (int x = 0; x < image.width(); ++x) {
+            const bool visible = (image.pixel(x, y) & 0x00FFFFFF) != key;
+            count.pixels += visible;
+            count.runs += visible && !inRun;
+            inRun = visible;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    Bitmap mask;
+    try {
+        ReadMaskBitmap(std::span<const std::uint8_t>(data, size), mask);
+    } catch (const EInvalidGraphic&) {
+        FUZZ_CHECK(mask.isEmpty()); // a failure leaves the bitmap as it was
+        return 0;
+    } catch (const std::exception& error) {
+        fuzzcheck::unexpected("ReadMaskBitmap", error);
+    }
+    if (size == 0) FUZZ_CHECK(mask.isEmpty());
+
+    QRegion region;
+    try {
+        region = BuildRegionFromMask(mask);
+    } catch (const std::exception& error) {
+        fuzzcheck::unexpected("BuildRegionFromMask", error);
+    }
+    if (mask.isEmpty()) {
+        FUZZ_CHECK(region.isEmpty());
+        return 0;
+    }
+
+    const QRect bounds(0, 0, mask.width(), mask.height());
+    std::int64_t area = 0;
+    for (const QRect& rect : region) {
+        FUZZ_CHECK(bounds.contains(rect));
+        area += std::int64_t{rect.width()} * rect.height();
+    }
+    if (std::int64_t{mask.width()} * mask.height() > MaxCountedPixels) return 0;
+
+    const Count visible = countVisible(mask.image());
+    if (region.isEmpty() && visible.runs > RegionRectLimit) return 0; // too intricate: no region
+    FUZZ_CHECK(area == visible.pixels);
+    return 0;
+}
