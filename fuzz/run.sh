@@ -73,6 +73,7 @@ for target in "${TARGETS[@]}"; do
     corpus=$BUILD/corpus/$target
     artifacts=$BUILD/artifacts/$target
     log=$BUILD/logs/$target.log
+    rm -rf "$artifacts"
     mkdir -p "$artifacts" "$(dirname "$log")"
     seeds=()
     for seed in ${SEEDS[$target]}; do
@@ -95,9 +96,10 @@ for target in "${TARGETS[@]}"; do
         -max_len="${MAX_LEN[$target]}" -print_final_stats=1 -artifact_prefix="$artifacts/" \
         "${dict[@]}" "$corpus") >"$log" 2>&1 || status=$?
 
+    # A run that stops early may print none of these.
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)
-    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n1 | cut -d' ' -f2)
-    ft=$(grep -o 'ft: [0-9]*' "$log" | tail -n1 | cut -d' ' -f2)
+    cov=$( (grep -o 'cov: [0-9]*' "$log" || true) | tail -n1 | cut -d' ' -f2)
+    ft=$( (grep -o 'ft: [0-9]*' "$log" || true) | tail -n1 | cut -d' ' -f2)
     line=$(printf '%-14s executions %s, cov %s, ft %s' "$target" "${execs:-?}" "${cov:-?}" "${ft:-?}")
     if [ "$status" -ne 0 ] || grep -qE 'ERROR: (libFuzzer|AddressSanitizer|LeakSanitizer)|runtime error:|self-check failed' "$log"; then
         failed+=("$target")
