@@ -105,6 +105,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         text = LoadSkinEntry(loaded, zip);
         FUZZ_CHECK(text.position() == 0);
         FUZZ_CHECK(text.size() <= MaxEntryTextBytes);
+        // An absorbed failure must still be reportable: the editor rethrows it.
+        if (const auto& failure = zip.lastItemFailure()) {
+            FUZZ_CHECK(failure->error && !failure->className.empty() && !failure->message.empty());
+            try {
+                std::rethrow_exception(failure->error);
+            } catch (const Exception& error) {
+                FUZZ_CHECK(failure->message == error.what());
+            }
+        }
     } catch (const Exception&) {
         // A file that does not open as an archive: refused with a message.
     } catch (const std::exception& error) {
