@@ -37,34 +37,41 @@ CC=clang CXX=clang++ cmake -S "$ROOT/fuzz" -B "$BUILD" -G Ninja >"$BUILD/configu
 }
 cmake --build "$BUILD" -j"$JOBS"
 
-# Copies every file under the given folders into a fresh corpus folder, the
-# manifests and notes left out, with the sub-folder in the name so that
-# files of the same name do not overwrite each other.
+# Copies the given seed files, and every file under the given folders, into a
+# fresh corpus folder; manifests and notes are left out, and a file from a
+# sub-folder takes the sub-folder into its name so that none overwrites another.
 make_corpus() {
     local corpus=$1
     shift
     rm -rf "$corpus"
     mkdir -p "$corpus"
-    local dir file name
-    for dir in "$@"; do
+    local seed file name
+    for seed in "$@"; do
+        if [ -f "$seed" ]; then
+            cp "$seed" "$corpus/"
+            continue
+        fi
         while IFS= read -r -d '' file; do
-            name=${file#"$dir"/}
-            cp "$file" "$corpus/$(basename "$dir")_${name//\//_}"
-        done < <(find "$dir" -type f ! -name 'MANIFEST.tsv' ! -name '*.md' -print0)
+            name=${file#"$seed"/}
+            cp "$file" "$corpus/$(basename "$seed")_${name//\//_}"
+        done < <(find "$seed" -type f ! -name 'MANIFEST.tsv' ! -name '*.md' -print0)
     done
     chmod -R u+w "$corpus"
 }
 
-# Seeds, dictionaries and the longest input each target is given. The masks
-# and pictures of the seeds are cut to that length; the decoders fill in
-# what is missing, so the cut seeds still reach the pixel code.
-declare -A SEEDS=(
-    [fuzz_document]="$ROOT/fuzz/corpus/document $DATA/zip/raw_skin_ini_text.ski"
-    [fuzz_skinfile]="$DATA/zip"
-    [fuzz_mask]="$DATA/bmp"
-    [fuzz_jpeg]="$DATA/jpeg"
-)
-declare -A MAX_LEN=([fuzz_document]=65536 [fuzz_skinfile]=65536 [fuzz_mask]=65536 [fuzz_jpeg]=65536)
+seeds_of() {
+    case $1 in
+    fuzz_document) seeds=("$ROOT/fuzz/corpus/document" "$DATA/zip/raw_skin_ini_text.ski") ;;
+    fuzz_skinfile) seeds=("$DATA/zip") ;;
+    fuzz_mask) seeds=("$DATA/bmp") ;;
+    fuzz_jpeg) seeds=("$DATA/jpeg") ;;
+    esac
+}
+
+# Longer seeds (a few masks and archives) are cut to this length; the
+# decoders fill in what is missing, so the cut seeds still reach the pixel
+# code, and small inputs keep the runs fast.
+MAX_LEN=65536
 TARGETS=(fuzz_document fuzz_skinfile fuzz_mask fuzz_jpeg)
 
 failed=()
@@ -75,14 +82,8 @@ for target in "${TARGETS[@]}"; do
     log=$BUILD/logs/$target.log
     rm -rf "$artifacts"
     mkdir -p "$artifacts" "$(dirname "$log")"
-    seeds=()
-    for seed in ${SEEDS[$target]}; do
-        if [ -d "$seed" ]; then seeds+=("$seed"); fi
-    done
+    seeds_of "$target"
     make_corpus "$corpus" "${seeds[@]}"
-    for seed in ${SEEDS[$target]}; do
-        if [ -f "$seed" ]; then cp "$seed" "$corpus/" && chmod u+w "$corpus/$(basename "$seed")"; fi
-    done
     dict=()
     if [ -f "$ROOT/fuzz/$target.dict" ]; then dict=(-dict="$ROOT/fuzz/$target.dict"); fi
 
@@ -93,7 +94,7 @@ for target in "${TARGETS[@]}"; do
     tmp=${TMPDIR:-/tmp}
     if [ -d /dev/shm ] && [ -w /dev/shm ]; then tmp=/dev/shm; fi
     (cd "$BUILD" && TMPDIR=$tmp "$BUILD/$target" -max_total_time="$SECONDS_PER_TARGET" -rss_limit_mb=2048 -timeout=10 \
-        -max_len="${MAX_LEN[$target]}" -print_final_stats=1 -artifact_prefix="$artifacts/" \
+        -max_len="$MAX_LEN" -print_final_stats=1 -artifact_prefix="$artifacts/" \
         "${dict[@]}" "$corpus") >"$log" 2>&1 || status=$?
 
     # A run that stops early may print none of these.
