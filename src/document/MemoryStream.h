@@ -41,8 +41,6 @@ public:
     // The bytes from the position to the end.
     std::span<const std::uint8_t> remaining() const;
 
-    // Hands the buffer over and leaves the stream empty.
-
 private:
     std::vector<std::uint8_t> m_bytes;
     std::size_t m_position = 0;
