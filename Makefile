@@ -56,7 +56,7 @@ asan-test: deps build-asan/build.ninja
 
 bench: build
 	cmake --build --preset dev --target benchmarks
-	@for b in build/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in build/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] && { "$$b" || exit 1; }; done; true
 
 # clang-tidy reads build/compile_commands.json and the files Qt's tools
 # generate, so the dev build comes first.
