@@ -76,7 +76,7 @@ QImage drawMask(Shape shape, int w, int h)
     const QPointF centre(w / 2.0, h / 2.0);
     const double radius = std::min(w, h) * 0.4;
     for (int i = 0; i < text.size(); ++i) {
-        const double angle = 360.0 * i / text.size();
+        const double angle = 360.0 * i / static_cast<double>(text.size());
         QTransform t;
         t.translate(centre.x(), centre.y());
         t.rotate(angle);

@@ -223,7 +223,7 @@ private slots:
         TestProgram program;
         // Unknown sections and keys, a duplicate, and a picture of several
         // megabytes the program never decodes.
-        std::string picture(3 * 1024 * 1024, '\0');
+        std::string picture(std::size_t{3} * 1024 * 1024, '\0');
         for (std::size_t i = 0; i < picture.size(); ++i)
             picture[i] = "0123456789ABCDEF"[(i * 7919) % 16];
         std::string text = DefaultSkinText();

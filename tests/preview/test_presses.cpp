@@ -66,7 +66,7 @@ struct Row {
     QWidget* (*moved)(TF&);
 };
 
-#define FSB_W(expr) [](TF& f) -> QWidget* { return expr; }
+#define FSB_W(expr) ([](TF& f) -> QWidget* { return (expr); })
 
 const std::array<Row, 27> Rows{{
     {"page control frame", FSB_W(f.PC1), {1, 1}, -1, 0, FSB_W(f.PC1)},

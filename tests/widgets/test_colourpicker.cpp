@@ -124,7 +124,7 @@ private slots:
         picker.setValue(clRed);
         Recorder recorder(picker);
 
-        dialogs.colourAnswers.push_back(Colour(0x00123456));
+        dialogs.colourAnswers.emplace_back(Colour(0x00123456));
         choose(picker, picker.count() - 1);
         QCOMPARE(dialogs.colourDialogInitials, std::vector<Colour>{clRed}); // opened on the current value
         QCOMPARE(picker.count(), 22);
@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(swatchCentre(picker, 20), QColor(0x56, 0x34, 0x12));
 
         // A second custom colour goes below the first, still above "Custom...".
-        dialogs.colourAnswers.push_back(Colour(0x00654321));
+        dialogs.colourAnswers.emplace_back(Colour(0x00654321));
         choose(picker, picker.count() - 1);
         QCOMPARE(picker.count(), 23);
         QCOMPARE(entryColour(picker, 21), Colour(0x00654321));
@@ -147,13 +147,13 @@ private slots:
 
         // A colour already listed is selected, not inserted again.
         recorder.events.clear();
-        dialogs.colourAnswers.push_back(clWhite);
+        dialogs.colourAnswers.emplace_back(clWhite);
         choose(picker, picker.count() - 1);
         QCOMPARE(picker.count(), 23);
         QCOMPARE(picker.currentText(), QStringLiteral("White"));
         QCOMPARE(picker.value(), clWhite);
         QCOMPARE(recorder.events, QStringList({"changed", "clicked"}));
-        dialogs.colourAnswers.push_back(Colour(0x00123456));
+        dialogs.colourAnswers.emplace_back(Colour(0x00123456));
         choose(picker, picker.count() - 1);
         QCOMPARE(picker.count(), 23);
         QCOMPARE(picker.currentIndex(), 20);
@@ -167,7 +167,7 @@ private slots:
         const int entry = picker.currentIndex();
         Recorder recorder(picker);
 
-        dialogs.colourAnswers.push_back(std::nullopt);
+        dialogs.colourAnswers.emplace_back(std::nullopt);
         choose(picker, picker.count() - 1);
         QCOMPARE(dialogs.colourDialogInitials, std::vector<Colour>{clBtnFace});
         QCOMPARE(picker.value(), clBtnFace);
@@ -237,7 +237,7 @@ private slots:
         picker.setValue(clRed);
         picker.setValue(colour);
         QCOMPARE(picker.value(), colour);
-        dialogs.colourAnswers.push_back(std::nullopt);
+        dialogs.colourAnswers.emplace_back(std::nullopt);
         choose(picker, picker.count() - 1);
         QCOMPARE(picker.value(), colour);
     }

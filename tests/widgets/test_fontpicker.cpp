@@ -279,7 +279,7 @@ private slots:
         SizePicker sizes;
         QList<int> seen;
         connect(&sizes, &SizePicker::changed, [&] { seen << sizes.value(); });
-        choose(sizes, scalableSizes.indexOf(36));
+        choose(sizes, static_cast<int>(scalableSizes.indexOf(36)));
         QCOMPARE(seen, QList<int>({36}));
         QCOMPARE(sizes.currentText(), QStringLiteral("36"));
         QCOMPARE(sizes.count(), scalableSizes.size()); // a choice adds no entry
