@@ -13,14 +13,12 @@ namespace fabulor {
 namespace {
 
 // A control of the preview window, picked by its member.
-template <auto Member>
-QWidget* control(TF& f)
+template <auto Member> QWidget* control(TF& f)
 {
     return f.*Member;
 }
 
-template <auto Member>
-PictureBox* image(TF& f)
+template <auto Member> PictureBox* image(TF& f)
 {
     return f.*Member;
 }
@@ -30,7 +28,8 @@ PictureBox* image(TF& f)
 const std::array<CatalogueEntry, CatalogueSize>& Catalogue()
 {
     static const std::array<CatalogueEntry, CatalogueSize> entries{{
-        {QStringLiteral("Page Control - Syt., Kier., Inw., Koniec"), "PC1", control<&TF::PC1>, control<&TF::PC1>, true, true, false},
+        {QStringLiteral("Page Control - Syt., Kier., Inw., Koniec"), "PC1", control<&TF::PC1>,
+         control<&TF::PC1>, true, true, false},
         {QStringLiteral("Opis sytuacji"), "OP1", control<&TF::Op1>, control<&TF::Op1>, true, false, false},
         {QStringLiteral("Rysunek"), "PRys", control<&TF::PRys>, control<&TF::PRys>, true, false, false},
         {QStringLiteral("Przycisk [Zamknij]"), "PClose", control<&TF::PClose>, nullptr, false, false, true},
@@ -47,7 +46,8 @@ const std::array<CatalogueEntry, CatalogueSize>& Catalogue()
         {QStringLiteral("Przycisk [Koniec]"), "PEnd", control<&TF::PEnd>, nullptr, false, false, true},
         {QStringLiteral("Przycisk [OK]"), "PItem", control<&TF::PItem>, nullptr, false, false, true},
         {QStringLiteral("Rysunek [Uwaga]"), "PUwaga", control<&TF::PUwaga>, nullptr, false, false, true},
-        {QStringLiteral("Obszar przenoszenia"), "PMove", control<&TF::PMove>, control<&TF::PMove>, true, false, false},
+        {QStringLiteral("Obszar przenoszenia"), "PMove", control<&TF::PMove>, control<&TF::PMove>, true,
+         false, false},
         {QStringLiteral("Etykieta [1]"), "L1", control<&TF::L1>, nullptr, false, false, false},
         {QStringLiteral("Etykieta [2]"), "L2", control<&TF::L2>, nullptr, false, false, false},
         {QStringLiteral("Etykieta [3]"), "L3", control<&TF::L3>, nullptr, false, false, false},

@@ -72,7 +72,7 @@ void TFBox::buildPropertiesTab()
         return picker;
     };
     const auto fontGroup = [&colourPicker](QWidget* sheet, int top, const char* prefix, FontPicker*& font,
-                                                 SizePicker*& size, ColourPicker*& colour) {
+                                           SizePicker*& size, ColourPicker*& colour) {
         QGroupBox* group = Group(QStringLiteral("Czcionka"), sheet, {16, top, 193, 89});
         font = new FontPicker(group);
         font->setObjectName(QStringLiteral("%1_font").arg(QLatin1String(prefix)));

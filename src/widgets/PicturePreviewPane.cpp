@@ -31,12 +31,8 @@ struct KnownKind {
 };
 
 constexpr KnownKind KnownKinds[] = {
-    {"bmp", PictureKind::Bitmap},
-    {"ico", PictureKind::Icon},
-    {"emf", PictureKind::EnhancedMetafile},
-    {"wmf", PictureKind::Metafile},
-    {"jpg", PictureKind::Jpeg},
-    {"jpeg", PictureKind::Jpeg},
+    {"bmp", PictureKind::Bitmap},   {"ico", PictureKind::Icon}, {"emf", PictureKind::EnhancedMetafile},
+    {"wmf", PictureKind::Metafile}, {"jpg", PictureKind::Jpeg}, {"jpeg", PictureKind::Jpeg},
 };
 
 const KnownKind* FindKind(const QString& fileName)

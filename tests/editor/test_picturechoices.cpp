@@ -67,7 +67,8 @@ private slots:
         QVERIFY(program.F().BItem->picture().jpeg());
         QCOMPARE(program.F().PItem->size(), QSize(320, 240));
         QCOMPARE(program.FBox().MP1->text(), Jpeg);
-        QCOMPARE(program.FBox().MOU->picture().kind(), Picture::Kind::None); // the boxes in the band stay empty
+        // The boxes in the band stay empty.
+        QCOMPARE(program.FBox().MOU->picture().kind(), Picture::Kind::None);
     }
 
     void bitmapMouseOutPictureIsStoredButTheBuiltInShows()

@@ -295,8 +295,10 @@ void TestBmp::refusedHeaders_data()
                                                .pixels = onePixel}));
     add("colour table of 2^31 entries",
         makeBmp({.bitCount = 8, .coloursUsed = 0x80000000u, .pixels = onePixel}));
-    add("colour table longer than the file",
-        makeBmp({.bitCount = 8, .coloursUsed = 300, .colourTable = Bytes(std::size_t{256} * 4), .pixels = onePixel}));
+    add("colour table longer than the file", makeBmp({.bitCount = 8,
+                                                      .coloursUsed = 300,
+                                                      .colourTable = Bytes(std::size_t{256} * 4),
+                                                      .pixels = onePixel}));
     add("full table implied but missing", makeBmp({.bitCount = 8, .pixels = onePixel}));
     for (const std::uint32_t size : {0u, 16u, 39u, 0xFFFFFFFFu}) {
         Bytes b = makeBmp({.pixels = onePixel});

@@ -9,8 +9,8 @@ std::vector<std::uint8_t> readInputFile(const std::string& path, std::size_t lim
 {
     std::optional<std::vector<std::uint8_t>> bytes = fabulor::ReadRegularFile(path, limit);
     if (!bytes)
-        throw fabulor::EFileStreamError("Cannot open file " + path + " - larger than "
-                                        + std::to_string(limit / (std::size_t{1024} * 1024)) + " MiB");
+        throw fabulor::EFileStreamError("Cannot open file " + path + " - larger than " +
+                                        std::to_string(limit / (std::size_t{1024} * 1024)) + " MiB");
     return std::move(*bytes);
 }
 
