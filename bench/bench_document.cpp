@@ -78,15 +78,15 @@ public:
     const Fixture& get(int megabytes)
     {
         auto it = m_byMb.find(megabytes);
-        if (it != m_byMb.end())
-            return it->second;
+        if (it != m_byMb.end()) return it->second;
         Fixture f;
         f.text = makeDocumentText(megabytes);
         std::string pattern = (std::filesystem::temp_directory_path() / "bench_document_XXXXXX").string();
         const int fd = ::mkstemp(pattern.data());
         if (fd >= 0) {
             ::close(fd);
-            std::ofstream(pattern, std::ios::binary).write(f.text.data(), static_cast<std::streamsize>(f.text.size()));
+            std::ofstream(pattern, std::ios::binary)
+                .write(f.text.data(), static_cast<std::streamsize>(f.text.size()));
             f.path = pattern;
         }
         return m_byMb.emplace(megabytes, std::move(f)).first->second;

@@ -10,8 +10,7 @@ namespace fabulor {
 
 QString ErrorBoxText(const QString& message)
 {
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
+    if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
     return message;
 }
 

@@ -26,8 +26,7 @@ constexpr std::array<unsigned char, 256> makeUpperTable()
     // ŕ to ţ mirror Ŕ to Ţ; the division sign 0xF7 has no capital (0xD7 is the
     // multiplication sign), and ß (0xDF) and the dot above (0xFF) stay.
     for (unsigned c = 0xE0; c <= 0xFE; ++c)
-        if (c != 0xF7)
-            t[c] = static_cast<unsigned char>(c - 0x20);
+        if (c != 0xF7) t[c] = static_cast<unsigned char>(c - 0x20);
     return t;
 }
 
@@ -50,11 +49,9 @@ std::string AnsiUpperCase(std::string_view text)
 
 bool AnsiSameText(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i]))
-            return false;
+        if (upper(a[i]) != upper(b[i])) return false;
     return true;
 }
 

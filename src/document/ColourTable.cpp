@@ -68,17 +68,13 @@ constexpr std::array<NamedColour, 52> table{{
 // Identifiers are ASCII, so ASCII case folding is all the comparison needs.
 bool sameAscii(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i];
         char y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 32);
-        if (x != y)
-            return false;
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+        if (x != y) return false;
     }
     return true;
 }
@@ -93,8 +89,7 @@ std::span<const NamedColour> ColourTable()
 std::string ColorToString(Colour colour)
 {
     for (const NamedColour& entry : table)
-        if (entry.value == colour)
-            return std::string(entry.identifier);
+        if (entry.value == colour) return std::string(entry.identifier);
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "$%.8X", static_cast<unsigned>(colour));
     return buffer;
@@ -103,10 +98,8 @@ std::string ColorToString(Colour colour)
 Colour StringToColor(std::string_view text)
 {
     for (const NamedColour& entry : table)
-        if (sameAscii(entry.identifier, text))
-            return entry.value;
-    if (const auto value = ParseInteger(text))
-        return static_cast<Colour>(*value);
+        if (sameAscii(entry.identifier, text)) return entry.value;
+    if (const auto value = ParseInteger(text)) return static_cast<Colour>(*value);
     throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
 

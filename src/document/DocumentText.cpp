@@ -7,12 +7,10 @@ namespace fabulor {
 
 std::vector<std::string> BytesToLines(std::span<const std::uint8_t> bytes)
 {
-    if (bytes.empty())
-        return {};
+    if (bytes.empty()) return {};
     const char* p = reinterpret_cast<const char*>(bytes.data());
     const char* end = p + bytes.size();
-    if (const void* nul = std::memchr(p, 0, bytes.size()))
-        end = static_cast<const char*>(nul);
+    if (const void* nul = std::memchr(p, 0, bytes.size())) end = static_cast<const char*>(nul);
 
     // The next CR and the next LF are each searched with memchr and searched
     // again only once the scan has passed them, so every byte is looked at a
@@ -25,17 +23,13 @@ std::vector<std::string> BytesToLines(std::span<const std::uint8_t> bytes)
     const char* nextLf = next(p, '\n');
     std::vector<std::string> lines;
     while (p != end) {
-        if (nextCr < p)
-            nextCr = next(p, '\r');
-        if (nextLf < p)
-            nextLf = next(p, '\n');
+        if (nextCr < p) nextCr = next(p, '\r');
+        if (nextLf < p) nextLf = next(p, '\n');
         const char* stop = std::min(nextCr, nextLf);
         lines.emplace_back(p, stop);
-        if (stop == end)
-            break;
+        if (stop == end) break;
         p = stop + 1;
-        if (*stop == '\r' && p != end && *p == '\n')
-            ++p;
+        if (*stop == '\r' && p != end && *p == '\n') ++p;
     }
     return lines;
 }
@@ -82,10 +76,8 @@ void SaveDocumentBytes(const IniStore& store, MemoryStream& stream)
     // Straight into the stream's buffer: no second copy of the whole text.
     const std::size_t start = stream.position();
     const std::size_t size = textSize(store);
-    if (size == 0)
-        return;
-    if (stream.size() < start + size)
-        stream.setSize(start + size);
+    if (size == 0) return;
+    if (stream.size() < start + size) stream.setSize(start + size);
     fillText(store, reinterpret_cast<char*>(stream.bytes().data() + start));
     stream.setPosition(start + size);
 }

@@ -24,7 +24,10 @@ bool IsRegularFile(const std::string& path)
 
 } // namespace
 
-FileHandle::~FileHandle() { close(); }
+FileHandle::~FileHandle()
+{
+    close();
+}
 
 FileHandle::FileHandle(FileHandle&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
 
@@ -37,12 +40,14 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept
     return *this;
 }
 
-int FileHandle::release() { return std::exchange(m_fd, -1); }
+int FileHandle::release()
+{
+    return std::exchange(m_fd, -1);
+}
 
 void FileHandle::close()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
 }
 
@@ -50,19 +55,15 @@ FileHandle OpenRegularFileForReading(const std::string& path)
 {
     // Looked at first so that a device is not even opened (opening some has
     // effects of its own); the check after the open covers a path swapped in between.
-    if (!IsRegularFile(path))
-        throw EFOpenError(path);
+    if (!IsRegularFile(path)) throw EFOpenError(path);
     // Non-blocking, so that a pipe put there meanwhile cannot hold the open
     // until a writer comes; no create flag, so a vanished file stays vanished.
     FileHandle file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!file.isOpen())
-        throw EFOpenError(path);
+    if (!file.isOpen()) throw EFOpenError(path);
     struct stat st {};
-    if (::fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode))
-        throw EFOpenError(path);
+    if (::fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode)) throw EFOpenError(path);
     const int flags = ::fcntl(file.fd(), F_GETFL);
-    if (flags < 0 || ::fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK) != 0)
-        throw EFOpenError(path);
+    if (flags < 0 || ::fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK) != 0) throw EFOpenError(path);
     return file;
 }
 
@@ -70,12 +71,11 @@ FileHandle CreateNewRegularFile(const std::string& path, unsigned mode)
 {
     RefuseNonRegularTarget(path);
     // O_EXCL: never opens what appeared meanwhile, nor follows a symbolic link.
-    FileHandle file(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, static_cast<mode_t>(mode)));
-    if (!file.isOpen())
-        throw EFCreateError(path);
+    FileHandle file(
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, static_cast<mode_t>(mode)));
+    if (!file.isOpen()) throw EFCreateError(path);
     struct stat st {};
-    if (::fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode))
-        throw EFCreateError(path);
+    if (::fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode)) throw EFCreateError(path);
     return file;
 }
 
@@ -83,18 +83,15 @@ void RefuseNonRegularTarget(const std::string& path)
 {
     struct stat st {};
     // A path that cannot be looked at is left to the open that follows.
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
-        throw EFCreateError(path);
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw EFCreateError(path);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t maxBytes)
 {
     const FileHandle file = OpenRegularFileForReading(path);
     struct stat st {};
-    if (::fstat(file.fd(), &st) != 0)
-        throw EReadError();
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-        return std::nullopt;
+    if (::fstat(file.fd(), &st) != 0) throw EReadError();
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return std::nullopt;
     // The recorded length only sizes the first allocation: the file may grow
     // or shrink while it is read, and some report 0 but hold more.
     std::vector<std::uint8_t> bytes;
@@ -104,19 +101,14 @@ std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path
     for (;;) {
         // Up to one byte past the limit: enough to know the file is too large.
         std::size_t wanted = maxBytes - done < ReadPiece ? maxBytes - done + 1 : ReadPiece;
-        if (done < bytes.capacity())
-            wanted = std::min(wanted, bytes.capacity() - done);
+        if (done < bytes.capacity()) wanted = std::min(wanted, bytes.capacity() - done);
         bytes.resize(done + wanted);
         const ssize_t n = ::read(file.fd(), bytes.data() + done, wanted);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw EReadError();
-        if (n == 0)
-            break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw EReadError();
+        if (n == 0) break;
         done += static_cast<std::size_t>(n);
-        if (done > maxBytes)
-            return std::nullopt;
+        if (done > maxBytes) return std::nullopt;
     }
     bytes.resize(done);
     return bytes;

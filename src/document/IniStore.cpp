@@ -15,13 +15,11 @@ std::optional<std::size_t> IniStore::Section::find(std::string_view key) const
         index.clear();
         // Later lines overwrite earlier ones: the last duplicate wins.
         for (std::size_t i = 0; i < lines.size(); ++i)
-            if (lines[i].isKeyLine())
-                index.insert_or_assign(AnsiUpperCase(lines[i].name()), i);
+            if (lines[i].isKeyLine()) index.insert_or_assign(AnsiUpperCase(lines[i].name()), i);
         indexStale = false;
     }
     const auto it = index.find(key);
-    if (it == index.end())
-        return std::nullopt;
+    if (it == index.end()) return std::nullopt;
     return it->second;
 }
 
@@ -65,11 +63,9 @@ IniStore::Section& IniStore::sectionForWrite(std::string_view name)
 std::optional<std::string_view> IniStore::findValue(std::string_view section, std::string_view key) const
 {
     const Section* s = findSection(section);
-    if (!s)
-        return std::nullopt;
+    if (!s) return std::nullopt;
     const auto pos = s->find(key);
-    if (!pos)
-        return std::nullopt;
+    if (!pos) return std::nullopt;
     return s->lines[*pos].value();
 }
 
@@ -105,8 +101,7 @@ std::int32_t IniStore::readInteger(std::string_view section, std::string_view ke
 {
     // ParseInteger takes "0x" itself, so no rewriting to "$" is needed first.
     const auto text = findValue(section, key);
-    if (!text)
-        return defaultValue;
+    if (!text) return defaultValue;
     return ParseInteger(*text).value_or(defaultValue);
 }
 
@@ -149,16 +144,14 @@ void IniStore::writeBinary(std::string_view section, std::string_view key, const
 std::size_t IniStore::readBinary(std::string_view section, std::string_view key, MemoryStream& stream) const
 {
     const auto text = findValue(section, key);
-    if (!text || text->empty())
-        return 0;
+    if (!text || text->empty()) return 0;
     const std::size_t count = text->size() / 2; // a last odd digit is ignored
     const std::size_t position = stream.position();
     // The bytes go where the stream stands, growing it as needed, just as a
     // write would; existing bytes past the value are kept. Text that is not
     // made of digit pairs is decoded up to the first bad pair and the rest of
     // the value's bytes are left zero, so the size still matches the text.
-    if (stream.size() < position + count)
-        stream.setSize(position + count);
+    if (stream.size() < position + count) stream.setSize(position + count);
     const auto region = stream.bytes().subspan(position, count);
     std::fill(region.begin(), region.end(), std::uint8_t{0});
     DecodeHex(*text, region);
@@ -171,24 +164,22 @@ void IniStore::getStrings(std::vector<std::string>& lines) const
     forEachLine([&lines](std::string_view line) { lines.emplace_back(line); });
 }
 
-template <typename Source>
-void IniStore::parse(Source& source)
+template <typename Source> void IniStore::parse(Source& source)
 {
     constexpr bool canMove = !std::is_const_v<Source>;
     clear();
     Section* current = nullptr;
     for (auto& original : source) {
         const std::string_view line = TrimBlanks(original);
-        if (line.empty() || line.front() == ';')
-            continue;
+        if (line.empty() || line.front() == ';') continue;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             // Duplicate headers make duplicate sections; lookups find the last.
-            m_sections.push_back(Section{std::string(TrimBlanks(line.substr(1, line.size() - 2))), {}, {}, true});
+            m_sections.push_back(
+                Section{std::string(TrimBlanks(line.substr(1, line.size() - 2))), {}, {}, true});
             current = &m_sections.back();
             continue;
         }
-        if (!current)
-            continue; // nothing before the first header belongs to the document
+        if (!current) continue; // nothing before the first header belongs to the document
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) {
             // Kept and written out again, but never matched as a key.

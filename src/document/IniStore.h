@@ -33,8 +33,7 @@ public:
     void writeString(std::string_view section, std::string_view key, std::string_view value);
 
     // An unparsable value gives the default (see ParseInteger).
-    std::int32_t readInteger(std::string_view section, std::string_view key,
-                             std::int32_t defaultValue) const;
+    std::int32_t readInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
     void writeInteger(std::string_view section, std::string_view key, std::int32_t value);
 
     // Any integer other than 0 is true; written as "1" or "0".
@@ -65,8 +64,7 @@ public:
 
     // Calls visit(std::string_view) for each line getStrings would give,
     // without copying any of them.
-    template <typename Visit>
-    void forEachLine(Visit&& visit) const;
+    template <typename Visit> void forEachLine(Visit&& visit) const;
 
 private:
     // Upper-cased name -> position of the last line or section of that name.
@@ -100,16 +98,14 @@ private:
     std::optional<std::string_view> findValue(std::string_view section, std::string_view key) const;
     // Writes a complete "key=value" line built by the caller.
     void putLine(std::string_view section, std::string_view key, std::string line);
-    template <typename Source>
-    void parse(Source& lines);
+    template <typename Source> void parse(Source& lines);
 
     std::vector<Section> m_sections;
     mutable NameIndex m_sectionIndex;
     mutable bool m_sectionIndexStale = true;
 };
 
-template <typename Visit>
-void IniStore::forEachLine(Visit&& visit) const
+template <typename Visit> void IniStore::forEachLine(Visit&& visit) const
 {
     std::string header;
     for (const Section& section : m_sections) {

@@ -19,11 +19,9 @@ void MemoryStream::clear()
 
 void MemoryStream::write(std::span<const std::uint8_t> in)
 {
-    if (in.empty())
-        return;
+    if (in.empty()) return;
     const std::size_t end = m_position + in.size();
-    if (end > m_bytes.size())
-        m_bytes.resize(end);
+    if (end > m_bytes.size()) m_bytes.resize(end);
     std::memcpy(m_bytes.data() + m_position, in.data(), in.size());
     m_position = end;
 }
@@ -35,8 +33,7 @@ void MemoryStream::write(std::string_view text)
 
 std::span<const std::uint8_t> MemoryStream::remaining() const
 {
-    if (m_position >= m_bytes.size())
-        return {};
+    if (m_position >= m_bytes.size()) return {};
     return std::span(m_bytes).subspan(m_position);
 }
 

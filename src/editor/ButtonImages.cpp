@@ -89,8 +89,7 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
 {
     const int index = CB->currentIndex();
     const ButtonEntry* button = ButtonForIndex(index);
-    if (!button)
-        return;
+    if (!button) return;
     Picture& picture = button->image(F)->picture();
 
     if (!fromFiles) {

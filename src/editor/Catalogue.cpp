@@ -81,8 +81,7 @@ const std::array<ButtonEntry, LastButtonIndex - FirstButtonIndex + 1>& ButtonTab
 
 const ButtonEntry* ButtonForIndex(int index)
 {
-    if (index < FirstButtonIndex || index > LastButtonIndex)
-        return nullptr;
+    if (index < FirstButtonIndex || index > LastButtonIndex) return nullptr;
     return &ButtonTable()[std::size_t(index - FirstButtonIndex)];
 }
 

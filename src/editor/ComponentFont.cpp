@@ -14,8 +14,7 @@ constexpr char skinFontSizeProperty[] = "fabulorSkinFontSize";
 
 void ApplyFontName(QWidget* control, const QString& name)
 {
-    if (name.isEmpty())
-        return;
+    if (name.isEmpty()) return;
     QFont font = control->font();
     font.setFamily(name.left(MaxFontNameLength));
     control->setFont(font);
@@ -24,8 +23,7 @@ void ApplyFontName(QWidget* control, const QString& name)
 void ApplyFontSize(QWidget* control, int points)
 {
     KeepSkinFontSize(control, points);
-    if (points < 1)
-        return;
+    if (points < 1) return;
     QFont font = control->font();
     font.setPointSize(points);
     control->setFont(font);

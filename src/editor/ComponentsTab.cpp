@@ -8,8 +8,8 @@
 #include "preview/SelectionFrame.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"
-#include "widgets/PictureFilters.h"
 #include "widgets/PageControl.h"
+#include "widgets/PictureFilters.h"
 #include "widgets/SpinEdit.h"
 
 #include <QComboBox>
@@ -89,8 +89,7 @@ QWidget* MovedControl(TF& F, int index)
 // The control whose size an entry edits, or null where the size is not edited.
 QWidget* ResizedControl(TF& F, int index)
 {
-    if (!InCatalogue(index))
-        return nullptr;
+    if (!InCatalogue(index)) return nullptr;
     const CatalogueEntry& entry = Catalogue()[std::size_t(index)];
     return entry.resized ? entry.resized(F) : nullptr;
 }
@@ -174,10 +173,8 @@ void TFBox::SelectComponent(int index)
 {
     PCTRL->setCurrentWidget(Comps);
     MP2->setVisible(true);
-    if (!InCatalogue(index))
-        return;
-    if (index == WarningPictureIndex)
-        MP2->setVisible(false);
+    if (!InCatalogue(index)) return;
+    if (index == WarningPictureIndex) MP2->setVisible(false);
     CB->setCurrentIndex(index);
     const CatalogueEntry& entry = Catalogue()[std::size_t(index)];
     Rozmiar->setVisible(entry.rozmiar);
@@ -185,8 +182,7 @@ void TFBox::SelectComponent(int index)
     Nawigacja->setVisible(entry.nawigacja);
     Rysunek->setVisible(entry.rysunek);
     // The preview marks what the settings window now edits.
-    if (F.Selection)
-        F.Selection->follow(entry.moved(F));
+    if (F.Selection) F.Selection->follow(entry.moved(F));
 }
 
 void TFBox::CBChange()

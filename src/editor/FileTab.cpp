@@ -57,8 +57,7 @@ void TFBox::Button1Click()
 void TFBox::Button2Click()
 {
     SaveStateToDocument();
-    if (!Sa.Execute() || Sa.FileName().isEmpty())
-        return;
+    if (!Sa.Execute() || Sa.FileName().isEmpty()) return;
     MemoryStream text;
     SaveDocumentBytes(document(), text);
     SaveSkinEntry(FullPath(Sa.FileName()), text, Zip);

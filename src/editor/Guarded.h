@@ -11,8 +11,7 @@
 
 namespace fabulor {
 
-template <typename Handler>
-auto Guarded(QObject* context, Handler handler)
+template <typename Handler> auto Guarded(QObject* context, Handler handler)
 {
     return [context, handler] {
         try {

@@ -45,8 +45,7 @@ QGroupBox* Group(const QString& title, QWidget* parent, const QRect& bounds)
 void ApplyFont(QWidget* control, const QString& name, const SizePicker* size)
 {
     ApplyFontName(control, name);
-    if (const std::optional<int> points = size->number())
-        ApplyFontSize(control, *points);
+    if (const std::optional<int> points = size->number()) ApplyFontSize(control, *points);
 }
 
 } // namespace

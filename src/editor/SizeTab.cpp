@@ -18,8 +18,9 @@ constexpr int MaxWindowSide = 5000;
 
 void TFBox::buildSizeTab()
 {
-    Label9 = new QLabel(QStringLiteral("Te wartości są ignorowane jeżeli\nw zakładce Skóra ustawiony jest plik graficzny"),
-                        Rozm);
+    Label9 = new QLabel(
+        QStringLiteral("Te wartości są ignorowane jeżeli\nw zakładce Skóra ustawiony jest plik graficzny"),
+        Rozm);
     Label9->setObjectName(QStringLiteral("Label9"));
     Label9->move(8, 8);
     Label9->adjustSize();
@@ -44,8 +45,7 @@ void TFBox::buildSizeTab()
     connect(FW, &SpinEdit::changed, this, &TFBox::FWChange);
     connect(FH, &SpinEdit::changed, this, &TFBox::FHChange);
     connect(PCTRL, &QTabWidget::currentChanged, this, [this] {
-        if (PCTRL->currentWidget() == Rozm)
-            RozmShow();
+        if (PCTRL->currentWidget() == Rozm) RozmShow();
     });
 }
 

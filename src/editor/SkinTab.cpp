@@ -72,8 +72,9 @@ void TFBox::buildSkinTab()
     connect(Skin, &FileNameEdit::afterDialog, this,
             [this](const QString& name) { Guarded(this, [this, name] { SkinfterDialog(name); })(); });
 
-    NoteLabel3 = new NoteLabel(QStringLiteral("Uwaga!"),
-                               QStringLiteral(" Zarówno maska jak i skóra muszą mieć takie same rozmiary!"), Panel1);
+    NoteLabel3 =
+        new NoteLabel(QStringLiteral("Uwaga!"),
+                      QStringLiteral(" Zarówno maska jak i skóra muszą mieć takie same rozmiary!"), Panel1);
     NoteLabel3->setObjectName(QStringLiteral("NoteLabel3"));
     NoteLabel3->move(6, 111);
     NoteLabel3->setWidth(235);
@@ -88,8 +89,7 @@ void TFBox::CheckBox2Click()
         // A file that is no bitmap raises here and reaches the error box;
         // the mask and the window then stay as they were.
         const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(maskFile);
-        if (!bytes)
-            throw EFOpenError(QFile::encodeName(maskFile).toStdString());
+        if (!bytes) throw EFOpenError(QFile::encodeName(maskFile).toStdString());
         ReadMaskBitmap(std::span<const std::uint8_t>(*bytes), F.Mask->mask());
         setOuterWidth(&F, F.Mask->mask().width());
         setOuterHeight(&F, F.Mask->mask().height());
@@ -99,8 +99,7 @@ void TFBox::CheckBox2Click()
         // frame included: the size the skin will be saved with.
         const bool wasShaped = F.Mask->active();
         F.Mask->setActive(false);
-        if (wasShaped)
-            setOuterSize(&F, QSize(FW->value(), FH->value()));
+        if (wasShaped) setOuterSize(&F, QSize(FW->value(), FH->value()));
     }
 }
 
@@ -113,11 +112,9 @@ std::optional<std::vector<std::uint8_t>> StorePicture(TFBox& box, IniStore& doc,
                                                       std::string_view key)
 {
     box.SaveStateToDocument();
-    if (fileName.isEmpty())
-        return std::nullopt;
+    if (fileName.isEmpty()) return std::nullopt;
     std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(fileName);
-    if (bytes)
-        doc.writeBinary("Skin", key, MemoryStream(*bytes));
+    if (bytes) doc.writeBinary("Skin", key, MemoryStream(*bytes));
     return bytes;
 }
 
@@ -127,8 +124,7 @@ void TFBox::MaskaAfterDialog(const QString& fileName)
 {
     // Each step stops the rest silently when it fails.
     const auto bytes = StorePicture(*this, document(), fileName, "Maska");
-    if (!bytes)
-        return;
+    if (!bytes) return;
     try {
         ReadMaskBitmap(std::span<const std::uint8_t>(*bytes), F.Mask->mask());
     } catch (const EInvalidGraphic&) {

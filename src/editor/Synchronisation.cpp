@@ -226,7 +226,8 @@ void TFBox::LoadStateFromDocument()
 
     for (const ButtonEntry& button : ButtonTable()) {
         ApplyPosition(doc, button.section, button.panel(F), button.defaultTop, button.defaultLeft);
-        ShowButtonPicture(button.image(F)->picture(), readPicture(button.section, "MP1"), button.builtInPicture);
+        ShowButtonPicture(button.image(F)->picture(), readPicture(button.section, "MP1"),
+                          button.builtInPicture);
     }
 
     ApplyBounds(doc, "PMove", F.PMove, {361, 25, 16, 24});

@@ -17,8 +17,7 @@ std::size_t ShapeRectanglesInRequest(std::size_t maxRequestUnits)
     // need, then 8 bytes (2 units) per rectangle.
     constexpr std::size_t HeaderUnits = 4 + 1;
     constexpr std::size_t UnitsPerRectangle = 2;
-    if (maxRequestUnits <= HeaderUnits)
-        return 0;
+    if (maxRequestUnits <= HeaderUnits) return 0;
     return (maxRequestUnits - HeaderUnits) / UnitsPerRectangle;
 }
 

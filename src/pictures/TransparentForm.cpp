@@ -78,8 +78,7 @@ void TTransparentForm::applyMaskRegion()
     // An empty region clears the window's mask: no region, the whole window
     // shows. So does a region too intricate for the window system to take.
     QRegion region = BuildRegionFromMask(m_mask);
-    if (static_cast<std::size_t>(region.rectCount()) > MaxShapeRectangles())
-        region = QRegion();
+    if (static_cast<std::size_t>(region.rectCount()) > MaxShapeRectangles()) region = QRegion();
     m_window->setMask(region);
     m_window->update();
     if (m_autoSize) setWindowSize(m_mask.width(), m_mask.height());

@@ -12,8 +12,7 @@ InteractiveMove::InteractiveMove(QObject* parent) : QObject(parent) {}
 
 InteractiveMove::~InteractiveMove()
 {
-    if (m_source)
-        m_source->removeEventFilter(this);
+    if (m_source) m_source->removeEventFilter(this);
 }
 
 void InteractiveMove::startControl(QWidget* control, QWidget* source, const QMouseEvent& press)
@@ -29,16 +28,14 @@ void InteractiveMove::startWindow(QWidget* window, QWidget* source, const QMouse
 void InteractiveMove::start(QWidget* control, QWidget* source, const QMouseEvent& press, bool window)
 {
     finish();
-    if (!control || !source || (!window && !control->parentWidget()))
-        return;
+    if (!control || !source || (!window && !control->parentWidget())) return;
     m_control = control;
     m_source = source;
     m_button = press.button();
     m_window = window;
     m_startPos = control->pos();
     m_startGlobal = press.globalPosition().toPoint();
-    if (!window)
-        m_grab = control->parentWidget()->mapFromGlobal(m_startGlobal) - m_startPos;
+    if (!window) m_grab = control->parentWidget()->mapFromGlobal(m_startGlobal) - m_startPos;
     // The pressed widget keeps the mouse while the button is down, so every
     // move and the release arrive there.
     source->installEventFilter(this);
@@ -46,10 +43,8 @@ void InteractiveMove::start(QWidget* control, QWidget* source, const QMouseEvent
 
 void InteractiveMove::finish()
 {
-    if (m_source)
-        m_source->removeEventFilter(this);
-    if (m_control && m_dragged)
-        QToolTip::hideText();
+    if (m_source) m_source->removeEventFilter(this);
+    if (m_control && m_dragged) QToolTip::hideText();
     m_dragged = false;
     m_control = nullptr;
     m_source = nullptr;
@@ -57,8 +52,7 @@ void InteractiveMove::finish()
 
 bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_source || !m_control)
-        return false;
+    if (watched != m_source || !m_control) return false;
     switch (event->type()) {
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -113,8 +107,7 @@ void InteractiveMove::follow(const QPoint& global, bool showPlace)
     pointer.setX(std::clamp(pointer.x(), area.left(), std::max(area.left(), area.right())));
     pointer.setY(std::clamp(pointer.y(), area.top(), std::max(area.top(), area.bottom())));
     const QPoint to = pointer - m_grab;
-    if (to != m_control->pos())
-        m_control->move(to);
+    if (to != m_control->pos()) m_control->move(to);
     // The place shows from the first movement on; a press that stays put
     // shows nothing.
     m_dragged = m_dragged || global != m_startGlobal;

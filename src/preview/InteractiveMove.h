@@ -41,9 +41,9 @@ private:
     Qt::MouseButton m_button = Qt::NoButton;
     bool m_window = false;
     bool m_dragged = false; // the pointer has left the press position
-    QPoint m_startPos;    // the control's position (or the window's) at the press
-    QPoint m_startGlobal; // the pointer at the press
-    QPoint m_grab;        // where the pointer holds the control, in its parent
+    QPoint m_startPos;      // the control's position (or the window's) at the press
+    QPoint m_startGlobal;   // the pointer at the press
+    QPoint m_grab;          // where the pointer holds the control, in its parent
 };
 
 } // namespace fabulor

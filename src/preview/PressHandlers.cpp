@@ -27,7 +27,10 @@ struct PressRoute {
     void (TF::*handler)(QWidget*, QMouseEvent*);
 };
 
-#define FSB_ROUTE(expr, handler) {[](TF& f) -> QWidget* { return expr; }, &TF::handler}
+#define FSB_ROUTE(expr, handler)                                                                             \
+    {                                                                                                        \
+        [](TF& f) -> QWidget* { return expr; }, &TF::handler                                                 \
+    }
 
 const std::array<PressRoute, 32>& PressRoutes()
 {
@@ -76,8 +79,7 @@ void TF::hookPresses()
 {
     Move = new InteractiveMove(this);
     for (const PressRoute& route : PressRoutes())
-        if (QWidget* widget = route.widget(*this))
-            widget->installEventFilter(this);
+        if (QWidget* widget = route.widget(*this)) widget->installEventFilter(this);
     // A button's panel is covered by its picture; should a press land on the
     // panel itself, it must not reach the page below and move the page control.
     for (Panel* button : {P1, P2, P3, P4, PG, PD, PL, PP, PEnd, PItem, PClose, PMini, PMenu, PUwaga})
@@ -92,11 +94,9 @@ bool TF::eventFilter(QObject* watched, QEvent* event)
         return QWidget::eventFilter(watched, event);
     for (const PressRoute& route : PressRoutes()) {
         QWidget* widget = route.widget(*this);
-        if (!widget || widget != watched)
-            continue;
+        if (!widget || widget != watched) continue;
         // A right press moves like any other, so no control offers a menu.
-        if (type == QEvent::ContextMenu)
-            return true;
+        if (type == QEvent::ContextMenu) return true;
         // The second press of a double click counts as a press like the first.
         (this->*route.handler)(widget, static_cast<QMouseEvent*>(event));
         return true;
@@ -106,53 +106,117 @@ bool TF::eventFilter(QObject* watched, QEvent* event)
 
 void TF::selectAndMove(int index, QWidget* moved, QWidget* sender, QMouseEvent* event)
 {
-    if (SelectComponent)
-        SelectComponent(index);
+    if (SelectComponent) SelectComponent(index);
     Move->startControl(moved, sender, *event);
 }
 
-void TF::PC1MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(0, PC1, sender, event); }
-void TF::P1MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(1, Op1, sender, event); }
+void TF::PC1MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(0, PC1, sender, event);
+}
+void TF::P1MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(1, Op1, sender, event);
+}
 
 void TF::PRysMouseDown(QWidget* sender, QMouseEvent* event)
 {
-    if (SelectComponent)
-        SelectComponent(2);
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (SelectComponent) SelectComponent(2);
+    if (event->button() != Qt::LeftButton) return;
     Move->startControl(PRys, sender, *event);
 }
 
-void TF::BCloseMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(3, PClose, sender, event); }
-void TF::BMiniMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(4, PMini, sender, event); }
-void TF::BMenuMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(5, PMenu, sender, event); }
-void TF::B1MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(6, P1, sender, event); }
-void TF::B2MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(7, P2, sender, event); }
-void TF::B3MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(8, P3, sender, event); }
-void TF::B4MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(9, P4, sender, event); }
-void TF::BGMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(10, PG, sender, event); }
-void TF::BDMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(11, PD, sender, event); }
-void TF::BLMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(12, PL, sender, event); }
-void TF::BPMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(13, PP, sender, event); }
-void TF::BEndMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(14, PEnd, sender, event); }
-void TF::BItemMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(15, PItem, sender, event); }
-void TF::BUwagaMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(16, PUwaga, sender, event); }
-void TF::PMoveMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(17, PMove, sender, event); }
-void TF::L1MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(18, L1, sender, event); }
-void TF::L2MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(19, L2, sender, event); }
-void TF::L3MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(20, L3, sender, event); }
-void TF::L4MouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(21, L4, sender, event); }
-void TF::LMMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(22, LM, sender, event); }
-void TF::LBMouseDown(QWidget* sender, QMouseEvent* event) { selectAndMove(23, LB, sender, event); }
+void TF::BCloseMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(3, PClose, sender, event);
+}
+void TF::BMiniMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(4, PMini, sender, event);
+}
+void TF::BMenuMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(5, PMenu, sender, event);
+}
+void TF::B1MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(6, P1, sender, event);
+}
+void TF::B2MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(7, P2, sender, event);
+}
+void TF::B3MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(8, P3, sender, event);
+}
+void TF::B4MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(9, P4, sender, event);
+}
+void TF::BGMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(10, PG, sender, event);
+}
+void TF::BDMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(11, PD, sender, event);
+}
+void TF::BLMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(12, PL, sender, event);
+}
+void TF::BPMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(13, PP, sender, event);
+}
+void TF::BEndMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(14, PEnd, sender, event);
+}
+void TF::BItemMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(15, PItem, sender, event);
+}
+void TF::BUwagaMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(16, PUwaga, sender, event);
+}
+void TF::PMoveMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(17, PMove, sender, event);
+}
+void TF::L1MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(18, L1, sender, event);
+}
+void TF::L2MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(19, L2, sender, event);
+}
+void TF::L3MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(20, L3, sender, event);
+}
+void TF::L4MouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(21, L4, sender, event);
+}
+void TF::LMMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(22, LM, sender, event);
+}
+void TF::LBMouseDown(QWidget* sender, QMouseEvent* event)
+{
+    selectAndMove(23, LB, sender, event);
+}
 
 void TF::SkinMouseDown(QWidget* sender, QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (event->button() != Qt::LeftButton) return;
     // The window system moves the window where it can, as it does when its
     // title bar is dragged; elsewhere the window follows the pointer here.
-    if (QWindow* handle = windowHandle(); handle && handle->startSystemMove())
-        return;
+    if (QWindow* handle = windowHandle(); handle && handle->startSystemMove()) return;
     Move->startWindow(this, sender, *event);
 }
 

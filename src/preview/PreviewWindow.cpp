@@ -152,8 +152,9 @@ void TF::fillItemList()
         int picture;
     };
     static constexpr Item items[] = {
-        {"Guma do żucia", 0}, {"Karta kredytowa", 2}, {"Stara kanapka", 3}, {"Frytki", 4},
-        {"Mrożone żarcie", 5}, {"Kawa", 6},           {"Durex", 1},
+        {"Guma do żucia", 0}, {"Karta kredytowa", 2}, {"Stara kanapka", 3},
+        {"Frytki", 4},        {"Mrożone żarcie", 5},  {"Kawa", 6},
+        {"Durex", 1},
     };
     LB->setIconSize(QSize(32, 32));
     for (const Item& item : items) {

@@ -27,8 +27,7 @@ void SelectionFrame::watch(bool on)
 {
     if (!on) {
         for (const QPointer<QWidget>& w : m_watched)
-            if (w)
-                w->removeEventFilter(this);
+            if (w) w->removeEventFilter(this);
         m_watched.clear();
         return;
     }
@@ -53,7 +52,8 @@ bool SelectionFrame::eventFilter(QObject*, QEvent* event)
         break;
     case QEvent::ParentChange:
         // Not from inside the filter list Qt is walking right now.
-        QMetaObject::invokeMethod(this, [this] { follow(m_target); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { follow(m_target); }, Qt::QueuedConnection);
         break;
     default:
         break;

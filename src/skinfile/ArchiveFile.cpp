@@ -14,7 +14,10 @@
 
 namespace fabulor {
 
-ArchiveFile::~ArchiveFile() { close(); }
+ArchiveFile::~ArchiveFile()
+{
+    close();
+}
 
 ArchiveFile::ArchiveFile(ArchiveFile&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
 
@@ -40,32 +43,27 @@ ArchiveFile ArchiveFile::createNew(const std::string& path)
 
 void ArchiveFile::close()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
 }
 
 std::int64_t ArchiveFile::size() const
 {
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0)
-        throw EReadError();
+    if (::fstat(m_fd, &st) != 0) throw EReadError();
     return st.st_size;
 }
 
 std::size_t ArchiveFile::readAt(std::int64_t offset, std::span<std::uint8_t> out) const
 {
-    if (offset < 0)
-        throw EReadError();
+    if (offset < 0) throw EReadError();
     std::size_t done = 0;
     while (done < out.size()) {
-        const ssize_t n = ::pread(m_fd, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw EReadError();
-        if (n == 0)
-            break;
+        const ssize_t n =
+            ::pread(m_fd, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw EReadError();
+        if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
     return done;
@@ -73,8 +71,7 @@ std::size_t ArchiveFile::readAt(std::int64_t offset, std::span<std::uint8_t> out
 
 void ArchiveFile::readExactAt(std::int64_t offset, std::span<std::uint8_t> out) const
 {
-    if (readAt(offset, out) != out.size())
-        throw EReadError();
+    if (readAt(offset, out) != out.size()) throw EReadError();
 }
 
 namespace {
@@ -82,8 +79,7 @@ namespace {
 std::string folderOf(const std::string& path)
 {
     const std::size_t cut = path.rfind('/');
-    if (cut == std::string::npos)
-        return ".";
+    if (cut == std::string::npos) return ".";
     return cut == 0 ? "/" : path.substr(0, cut);
 }
 
@@ -119,17 +115,14 @@ ReplacementFile::ReplacementFile(const std::string& target, std::optional<std::u
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     m_fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (m_fd < 0)
-        throw EFOpenError(m_target);
+    if (m_fd < 0) throw EFOpenError(m_target);
     m_tempPath.assign(name.data());
 }
 
 ReplacementFile::~ReplacementFile()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    if (!m_committed && !m_tempPath.empty())
-        ::unlink(m_tempPath.c_str());
+    if (m_fd >= 0) ::close(m_fd);
+    if (!m_committed && !m_tempPath.empty()) ::unlink(m_tempPath.c_str());
 }
 
 void ReplacementFile::write(std::span<const std::uint8_t> bytes)
@@ -138,15 +131,12 @@ void ReplacementFile::write(std::span<const std::uint8_t> bytes)
         std::size_t piece = bytes.size();
         if (m_writeLimit) {
             const std::uint64_t room = *m_writeLimit > m_written ? *m_writeLimit - m_written : 0;
-            if (room == 0)
-                throw EWriteError();
+            if (room == 0) throw EWriteError();
             piece = static_cast<std::size_t>(std::min<std::uint64_t>(piece, room));
         }
         const ssize_t n = ::write(m_fd, bytes.data(), piece);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw EWriteError();
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw EWriteError();
         m_written += static_cast<std::uint64_t>(n);
         bytes = bytes.subspan(static_cast<std::size_t>(n));
     }
@@ -168,12 +158,9 @@ void ReplacementFile::commit()
         ::fchmod(m_fd, 0666 & ~mask);
     }
     // The new archive must be on disk before it takes the old one's name.
-    if (::fsync(m_fd) != 0)
-        throw EWriteError();
-    if (::close(std::exchange(m_fd, -1)) != 0)
-        throw EWriteError();
-    if (::rename(m_tempPath.c_str(), m_realTarget.c_str()) != 0)
-        throw EFOpenError(m_target);
+    if (::fsync(m_fd) != 0) throw EWriteError();
+    if (::close(std::exchange(m_fd, -1)) != 0) throw EWriteError();
+    if (::rename(m_tempPath.c_str(), m_realTarget.c_str()) != 0) throw EFOpenError(m_target);
     m_committed = true;
     // Make the rename itself durable.
     const int dir = ::open(folderOf(m_realTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

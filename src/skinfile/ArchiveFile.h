@@ -57,7 +57,7 @@ public:
     void commit();
 
 private:
-    std::string m_target;    // the path the archive is known by
+    std::string m_target;     // the path the archive is known by
     std::string m_realTarget; // where it lives, symbolic links followed
     std::string m_tempPath;
     int m_fd = -1;

@@ -30,7 +30,10 @@ constexpr std::size_t ChunkSize = std::size_t{64} * 1024;
 // zlib counts in uInt; feed it pieces that always fit.
 constexpr std::size_t MaxPiece = UINT_MAX / 2;
 
-Bytef* asBytef(const std::uint8_t* p) { return const_cast<Bytef*>(p); }
+Bytef* asBytef(const std::uint8_t* p)
+{
+    return const_cast<Bytef*>(p);
+}
 
 struct DeflateStream {
     z_stream z{};
@@ -49,8 +52,7 @@ struct InflateStream {
     z_stream z{};
     InflateStream()
     {
-        if (inflateInit2(&z, RawWindowBits) != Z_OK)
-            throw std::bad_alloc();
+        if (inflateInit2(&z, RawWindowBits) != Z_OK) throw std::bad_alloc();
     }
     ~InflateStream() { inflateEnd(&z); }
     InflateStream(const InflateStream&) = delete;
@@ -79,8 +81,7 @@ std::vector<std::uint8_t> deflateRaw(std::span<const std::uint8_t> input)
         const std::size_t inPiece = std::min(input.size(), MaxPiece);
         s.z.next_in = asBytef(input.data());
         s.z.avail_in = static_cast<uInt>(inPiece);
-        if (out.size() - written < ChunkSize)
-            out.resize(out.size() + ChunkSize);
+        if (out.size() - written < ChunkSize) out.resize(out.size() + ChunkSize);
         const std::size_t outRoom = std::min(out.size() - written, MaxPiece);
         s.z.next_out = out.data() + written;
         s.z.avail_out = static_cast<uInt>(outRoom);
@@ -88,10 +89,8 @@ std::vector<std::uint8_t> deflateRaw(std::span<const std::uint8_t> input)
         const int rc = deflate(&s.z, last ? Z_FINISH : Z_NO_FLUSH);
         written += outRoom - s.z.avail_out;
         input = input.subspan(inPiece - s.z.avail_in);
-        if (rc == Z_STREAM_END)
-            break;
-        if (rc != Z_OK && rc != Z_BUF_ERROR)
-            throw std::bad_alloc();
+        if (rc == Z_STREAM_END) break;
+        if (rc != Z_OK && rc != Z_BUF_ERROR) throw std::bad_alloc();
     }
     out.resize(written);
     return out;
@@ -118,10 +117,8 @@ void inflateRaw(const InflateSource& source, std::size_t limit, const InflateSin
         const uInt inBefore = s.z.avail_in;
         const int rc = inflate(&s.z, Z_NO_FLUSH);
         const std::size_t produced = room - s.z.avail_out;
-        if (produced > limit - total)
-            throw EZipEntryTooLarge::extracting();
-        if (produced > 0)
-            sink(std::span<const std::uint8_t>(out).first(produced));
+        if (produced > limit - total) throw EZipEntryTooLarge::extracting();
+        if (produced > 0) sink(std::span<const std::uint8_t>(out).first(produced));
         total += produced;
         switch (rc) {
         case Z_STREAM_END:

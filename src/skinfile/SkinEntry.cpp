@@ -11,8 +11,7 @@ public:
     explicit ArchiveCloser(TZipKit& zip) : m_zip(zip) {}
     ~ArchiveCloser()
     {
-        if (m_zip.FileName().empty())
-            return;
+        if (m_zip.FileName().empty()) return;
         try {
             m_zip.CloseArchiveFile();
         } catch (const std::exception&) {

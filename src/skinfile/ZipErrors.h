@@ -68,7 +68,10 @@ public:
 // An entry larger than MaxEntryTextBytes, on the way out or in.
 class EZipEntryTooLarge : public EZipException {
 public:
-    static EZipEntryTooLarge extracting() { return EZipEntryTooLarge("Cannot extract file - " + limitText()); }
+    static EZipEntryTooLarge extracting()
+    {
+        return EZipEntryTooLarge("Cannot extract file - " + limitText());
+    }
     static EZipEntryTooLarge inserting() { return EZipEntryTooLarge("Cannot insert file - " + limitText()); }
     ~EZipEntryTooLarge() override;
 

@@ -39,13 +39,16 @@ void stampDosTime(std::time_t moment, CentralHeader& record)
         record.date = 0;
         return;
     }
-    record.time = static_cast<std::uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
-    record.date = static_cast<std::uint16_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
+    record.time =
+        static_cast<std::uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
+    record.date =
+        static_cast<std::uint16_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
 }
 
 // Fills the record of a new entry and returns its data: deflated, or stored
 // when Deflate would come out larger than the input.
-std::vector<std::uint8_t> compressEntry(std::span<const std::uint8_t> input, std::time_t now, CentralHeader& record)
+std::vector<std::uint8_t> compressEntry(std::span<const std::uint8_t> input, std::time_t now,
+                                        CentralHeader& record)
 {
     record.uncompressedSize = static_cast<std::int32_t>(input.size());
     record.flags = 0;
@@ -114,7 +117,8 @@ public:
     {
         // The bytes an extraction may overwrite, for a discard to put back.
         if (m_start < m_oldSize)
-            m_overwritten.assign(stream.bytes().begin() + static_cast<std::ptrdiff_t>(m_start), stream.bytes().end());
+            m_overwritten.assign(stream.bytes().begin() + static_cast<std::ptrdiff_t>(m_start),
+                                 stream.bytes().end());
         makeRoom(std::min(expected, limit));
     }
     ~StreamFiller()
@@ -137,8 +141,7 @@ public:
 
     void put(std::span<const std::uint8_t> bytes)
     {
-        if (bytes.size() > m_limit - m_written)
-            throw EZipEntryTooLarge::extracting();
+        if (bytes.size() > m_limit - m_written) throw EZipEntryTooLarge::extracting();
         makeRoom(m_written + bytes.size());
         m_stream.setPosition(m_start + m_written);
         m_stream.write(bytes);
@@ -153,11 +156,9 @@ private:
     void makeRoom(std::size_t bytes)
     {
         const std::size_t needed = m_start + bytes;
-        if (needed <= m_stream.capacity())
-            return;
+        if (needed <= m_stream.capacity()) return;
         std::size_t room = std::max(needed, m_stream.capacity() * 4);
-        if (room - m_start > m_limit / 4)
-            room = m_start + m_limit;
+        if (room - m_start > m_limit / 4) room = m_start + m_limit;
         m_stream.reserve(std::max(room, needed));
     }
 
@@ -182,31 +183,33 @@ TZipKit::~TZipKit()
     }
 }
 
-void TZipKit::setFileName(const std::string& path) { assignFileName(path, OpenMode::OpenOrCreate); }
+void TZipKit::setFileName(const std::string& path)
+{
+    assignFileName(path, OpenMode::OpenOrCreate);
+}
 
-void TZipKit::OpenArchiveFile(const std::string& path) { assignFileName(path, OpenMode::ReadExisting); }
+void TZipKit::OpenArchiveFile(const std::string& path)
+{
+    assignFileName(path, OpenMode::ReadExisting);
+}
 
 void TZipKit::assignFileName(const std::string& path, OpenMode mode)
 {
     if (!m_path.empty()) {
         // Only real changes, or a new archive that still lacks its end record,
         // are written: closing an archive that was only read never touches it.
-        if (m_dirty || m_unwritten)
-            writeArchive();
+        if (m_dirty || m_unwritten) writeArchive();
         closeArchive();
     }
-    if (path.empty())
-        return;
-    if (path.front() != '/')
-        throw EZipException("Full Path Required");
+    if (path.empty()) return;
+    if (path.front() != '/') throw EZipException("Full Path Required");
     m_lastFailure.reset();
     openArchive(path, mode);
 }
 
 void TZipKit::CloseArchiveFile()
 {
-    if (!m_path.empty())
-        setFileName(std::string());
+    if (!m_path.empty()) setFileName(std::string());
 }
 
 void TZipKit::closeArchive()
@@ -223,11 +226,9 @@ void TZipKit::openArchive(const std::string& path, OpenMode mode)
 {
     // Only a save may create the file or open a path that names no regular
     // file; a pipe or device there is refused before anything opens it.
-    if (mode == OpenMode::OpenOrCreate)
-        RefuseNonRegularTarget(path);
+    if (mode == OpenMode::OpenOrCreate) RefuseNonRegularTarget(path);
     const bool exists = mode == OpenMode::ReadExisting || fileExists(path);
-    if (m_beforeOpen)
-        m_beforeOpen();
+    if (m_beforeOpen) m_beforeOpen();
     if (exists) {
         m_file = ArchiveFile::openExisting(path);
         m_path = path;
@@ -246,14 +247,12 @@ void TZipKit::openArchive(const std::string& path, OpenMode mode)
 
 void TZipKit::requireArchive() const
 {
-    if (m_path.empty())
-        throw EZipNoArchive();
+    if (m_path.empty()) throw EZipNoArchive();
 }
 
 std::int64_t TZipKit::findEndRecord(std::int64_t fileSize, std::uint32_t firstWord)
 {
-    if (firstWord == SpannedMarker || firstWord == SpannedTemporaryMarker)
-        return -1;
+    if (firstWord == SpannedMarker || firstWord == SpannedTemporaryMarker) return -1;
     std::array<std::uint8_t, EndRecordSize> tail{};
     m_file.readExactAt(fileSize - static_cast<std::int64_t>(EndRecordSize), tail);
     if (readLE32(tail, 0) == EndRecordSignature && readLE16(tail, 20) == 0)
@@ -271,13 +270,11 @@ std::int64_t TZipKit::findEndRecord(std::int64_t fileSize, std::uint32_t firstWo
         m_file.readExactAt(start, window);
         for (std::int64_t p = highest; p >= start; --p) {
             const std::size_t at = static_cast<std::size_t>(p - start);
-            if (readLE32(window, at) != EndRecordSignature)
-                continue;
+            if (readLE32(window, at) != EndRecordSignature) continue;
             std::array<std::uint8_t, EndRecordSize> record{};
             m_file.readExactAt(p, record);
             const std::int64_t following = fileSize - p - static_cast<std::int64_t>(EndRecordSize);
-            if (following >= readLE16(record, 20))
-                return p;
+            if (following >= readLE16(record, 20)) return p;
         }
         highest = start - 1;
         windowSize = std::min(windowSize * 2, std::size_t{64} * 1024);
@@ -288,14 +285,12 @@ std::int64_t TZipKit::findEndRecord(std::int64_t fileSize, std::uint32_t firstWo
 void TZipKit::readDirectory()
 {
     const std::int64_t fileSize = m_file.size();
-    if (fileSize == 0)
-        return;
+    if (fileSize == 0) return;
     std::array<std::uint8_t, 4> first{};
     m_file.readExactAt(0, first);
     const std::int64_t endAt = findEndRecord(fileSize, readLE32(first, 0));
     if (endAt < 0) {
-        if (first[0] == 'P' && first[1] == 'K')
-            throw EZipFileNotFound();
+        if (first[0] == 'P' && first[1] == 'K') throw EZipFileNotFound();
         throw EZipInvalid();
     }
 
@@ -310,13 +305,11 @@ void TZipKit::readDirectory()
     // The headers are read up to the end record; its entry counts are not trusted.
     std::int64_t position = m_end.directoryOffset;
     // An offset before the file's start (0xFFFFFFFF marks ZIP64 archives) points at no header.
-    if (position < 0)
-        throw EZipInvalid();
+    if (position < 0) throw EZipInvalid();
     while (position < endAt) {
         std::array<std::uint8_t, CentralHeaderSize> header{};
         m_file.readExactAt(position, header);
-        if (readLE32(header, 0) != CentralHeaderSignature)
-            throw EZipInvalid();
+        if (readLE32(header, 0) != CentralHeaderSignature) throw EZipInvalid();
         std::uint16_t nameLength = 0, extraLength = 0, fileCommentLength = 0;
         Item item;
         item.record = CentralHeader::parseFixed(header, nameLength, extraLength, fileCommentLength);
@@ -339,8 +332,7 @@ std::optional<std::size_t> TZipKit::findItem(std::string_view name) const
 {
     // The last of several entries of one name is the one found.
     for (std::size_t i = m_items.size(); i-- > 0;)
-        if (sameEntryName(m_items[i].record.name, name))
-            return i;
+        if (sameEntryName(m_items[i].record.name, name)) return i;
     return std::nullopt;
 }
 
@@ -357,8 +349,7 @@ void TZipKit::DeleteEntries(std::string_view mask)
 {
     requireArchive();
     for (std::size_t i = m_items.size(); i-- > 0;)
-        if (matchesMask(mask, m_items[i].record.name))
-            m_items[i].action = Action::Delete;
+        if (matchesMask(mask, m_items[i].record.name)) m_items[i].action = Action::Delete;
     m_dirty = true;
 }
 
@@ -403,10 +394,8 @@ void TZipKit::AddEntryFromStream(std::string_view name, MemoryStream& stream)
 
 void TZipKit::SaveChanges()
 {
-    if (m_path.empty())
-        return;
-    if (m_dirty || m_items.empty())
-        writeArchive();
+    if (m_path.empty()) return;
+    if (m_dirty || m_items.empty()) writeArchive();
 }
 
 void TZipKit::copyStoredData(const Item& item, ReplacementFile& out) const
@@ -414,11 +403,10 @@ void TZipKit::copyStoredData(const Item& item, ReplacementFile& out) const
     std::array<std::uint8_t, LocalHeaderSize> fixed{};
     m_file.readExactAt(item.record.localHeaderOffset, fixed);
     const LocalHeaderFixed local = LocalHeaderFixed::parse(fixed);
-    std::int64_t from = std::int64_t{item.record.localHeaderOffset} + static_cast<std::int64_t>(LocalHeaderSize)
-        + local.nameLength + local.extraLength;
+    std::int64_t from = std::int64_t{item.record.localHeaderOffset} +
+                        static_cast<std::int64_t>(LocalHeaderSize) + local.nameLength + local.extraLength;
     std::int64_t left = item.record.compressedSize;
-    if (left < 0)
-        throw EReadError();
+    if (left < 0) throw EReadError();
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min<std::int64_t>(left, CopyChunk)));
     while (left > 0) {
         const std::size_t piece = static_cast<std::size_t>(std::min<std::int64_t>(left, CopyChunk));
@@ -438,11 +426,9 @@ void TZipKit::writeArchive()
         ReplacementFile out(m_path, m_writeLimit);
         std::vector<CentralHeader> written;
         for (const Item& item : m_items) {
-            if (item.action == Action::Delete)
-                continue;
+            if (item.action == Action::Delete) continue;
             CentralHeader record = item.record;
-            if (out.written() > static_cast<std::uint64_t>(INT32_MAX))
-                throw EWriteError();
+            if (out.written() > static_cast<std::uint64_t>(INT32_MAX)) throw EWriteError();
             record.localHeaderOffset = static_cast<std::int32_t>(out.written());
             record.diskNumberStart = 0;
             // No data descriptor follows: the sizes are in the local header.
@@ -497,14 +483,12 @@ void TZipKit::ExtractEntryToStream(std::string_view name, MemoryStream& stream)
     requireArchive();
     m_lastFailure.reset();
     std::optional<std::size_t> index = findItem(name);
-    if (!index)
-        return;
+    if (!index) return;
     if (m_items[*index].action != Action::None) {
         writeArchive();
         // Writing may have removed the entry it was marked for deletion.
         index = findItem(name);
-        if (!index)
-            return;
+        if (!index) return;
     }
     try {
         extractItem(m_items[*index], stream);
@@ -516,20 +500,17 @@ void TZipKit::ExtractEntryToStream(std::string_view name, MemoryStream& stream)
 void TZipKit::extractItem(const Item& item, MemoryStream& stream) const
 {
     const CentralHeader& record = item.record;
-    if ((record.versionNeeded & 0xFF) > HighestVersionRead)
-        throw EZipVersion();
+    if ((record.versionNeeded & 0xFF) > HighestVersionRead) throw EZipVersion();
     std::array<std::uint8_t, LocalHeaderSize> fixed{};
     m_file.readExactAt(record.localHeaderOffset, fixed);
     const LocalHeaderFixed local = LocalHeaderFixed::parse(fixed);
-    if (local.signature != LocalHeaderSignature)
-        throw EZipInvalid();
+    if (local.signature != LocalHeaderSignature) throw EZipInvalid();
     const std::int64_t fileSize = m_file.size();
-    const std::int64_t dataStart = std::int64_t{record.localHeaderOffset} + static_cast<std::int64_t>(LocalHeaderSize)
-        + local.nameLength + local.extraLength;
-    if (dataStart > fileSize)
-        throw EReadError();
-    if (record.flags & FlagEncrypted)
-        throw EZipInvalidPassword();
+    const std::int64_t dataStart = std::int64_t{record.localHeaderOffset} +
+                                   static_cast<std::int64_t>(LocalHeaderSize) + local.nameLength +
+                                   local.extraLength;
+    if (dataStart > fileSize) throw EReadError();
+    if (record.flags & FlagEncrypted) throw EZipInvalidPassword();
 
     // The recorded size is only checked against the bound, never trusted to
     // size anything: read as unsigned, so 2 GiB and more is simply too large.
@@ -537,8 +518,7 @@ void TZipKit::extractItem(const Item& item, MemoryStream& stream) const
     const std::int64_t available = fileSize - dataStart;
     std::uint32_t crc = 0;
     if (local.method == MethodStored) {
-        if (recorded > MaxEntryTextBytes)
-            throw EZipEntryTooLarge::extracting();
+        if (recorded > MaxEntryTextBytes) throw EZipEntryTooLarge::extracting();
         const std::int64_t size = static_cast<std::int64_t>(recorded);
         StreamFiller filler(stream, static_cast<std::size_t>(std::min(size, available)), MaxEntryTextBytes);
         std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min<std::int64_t>(size, CopyChunk)));
@@ -548,24 +528,23 @@ void TZipKit::extractItem(const Item& item, MemoryStream& stream) const
             const std::size_t piece = static_cast<std::size_t>(std::min<std::int64_t>(left, CopyChunk));
             const std::size_t got = m_file.readAt(at, std::span(chunk).first(piece));
             filler.put(std::span(chunk).first(got));
-            if (got < piece)
-                throw EReadError();
+            if (got < piece) throw EReadError();
             at += static_cast<std::int64_t>(piece);
             left -= static_cast<std::int64_t>(piece);
         }
         crc = filler.crc();
     } else if (local.method == MethodDeflated) {
-        if (recorded > MaxEntryTextBytes)
-            throw EZipEntryTooLarge::extracting();
+        if (recorded > MaxEntryTextBytes) throw EZipEntryTooLarge::extracting();
         // Room for the text as skins compress it (hex pictures about two to
         // one); the stream grows past that with the data, so a recorded size
         // alone never claims memory. The data is inflated to the end of its
         // final block, within the bound, whatever the recorded size says:
         // the CRC-32 decides whether what came out is the entry.
-        StreamFiller filler(stream,
-                            static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(recorded),
-                                                                            available * ExpectedInflateRatio + 1024)),
-                            MaxEntryTextBytes);
+        StreamFiller filler(
+            stream,
+            static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(recorded),
+                                                            available * ExpectedInflateRatio + 1024)),
+            MaxEntryTextBytes);
         std::int64_t at = dataStart;
         try {
             inflateRaw(
@@ -584,8 +563,7 @@ void TZipKit::extractItem(const Item& item, MemoryStream& stream) const
     } else {
         throw EZipInvalidMethod();
     }
-    if (crc != record.crc32)
-        throw EZipBadCRC();
+    if (crc != record.crc32) throw EZipBadCRC();
 }
 
 } // namespace fabulor

@@ -9,8 +9,9 @@ std::uint16_t readLE16(std::span<const std::uint8_t> bytes, std::size_t at)
 
 std::uint32_t readLE32(std::span<const std::uint8_t> bytes, std::size_t at)
 {
-    return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8)
-        | (static_cast<std::uint32_t>(bytes[at + 2]) << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+    return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
+           (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
 
 void appendLE16(std::vector<std::uint8_t>& out, std::uint16_t value)
@@ -32,8 +33,14 @@ void appendBytes(std::vector<std::uint8_t>& out, const std::string& text)
     out.insert(out.end(), text.begin(), text.end());
 }
 
-std::int32_t asSigned(std::uint32_t value) { return static_cast<std::int32_t>(value); }
-std::uint32_t asUnsigned(std::int32_t value) { return static_cast<std::uint32_t>(value); }
+std::int32_t asSigned(std::uint32_t value)
+{
+    return static_cast<std::int32_t>(value);
+}
+std::uint32_t asUnsigned(std::int32_t value)
+{
+    return static_cast<std::uint32_t>(value);
+}
 
 } // namespace
 

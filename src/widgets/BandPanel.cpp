@@ -57,10 +57,8 @@ QString Band::caption() const
 
 void Band::setExpanded(bool expand)
 {
-    if (expand == m_expanded)
-        return;
-    if (expand)
-        m_panel.bandExpanding(this);
+    if (expand == m_expanded) return;
+    if (expand) m_panel.bandExpanding(this);
     m_expanded = expand;
     applyState();
     if (expand) {
@@ -112,8 +110,7 @@ void BandPanel::scrollToBand(Band* band)
 void BandPanel::bandExpanding(Band* band)
 {
     for (Band* other : m_bands)
-        if (other != band)
-            other->setExpanded(false);
+        if (other != band) other->setExpanded(false);
 }
 
 } // namespace fabulor

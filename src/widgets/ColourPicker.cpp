@@ -24,26 +24,13 @@ struct ListedColour {
 
 // The standard colours in the order the user knows from the reader's toolkit.
 constexpr std::array<ListedColour, 20> listedColours{{
-    {"Black", 0x00000000u},
-    {"Maroon", 0x00000080u},
-    {"Green", 0x00008000u},
-    {"Olive", 0x00008080u},
-    {"Navy", 0x00800000u},
-    {"Purple", 0x00800080u},
-    {"Teal", 0x00808000u},
-    {"Gray", 0x00808080u},
-    {"Silver", 0x00C0C0C0u},
-    {"Red", 0x000000FFu},
-    {"Lime", 0x0000FF00u},
-    {"Yellow", 0x0000FFFFu},
-    {"Blue", 0x00FF0000u},
-    {"Fuchsia", 0x00FF00FFu},
-    {"Aqua", 0x00FFFF00u},
-    {"White", 0x00FFFFFFu},
-    {"Money Green", 0x00C0DCC0u},
-    {"Sky Blue", 0x00F0CAA6u},
-    {"Cream", 0x00F0FBFFu},
-    {"Medium Gray", 0x00A4A0A0u},
+    {"Black", 0x00000000u}, {"Maroon", 0x00000080u},      {"Green", 0x00008000u},
+    {"Olive", 0x00008080u}, {"Navy", 0x00800000u},        {"Purple", 0x00800080u},
+    {"Teal", 0x00808000u},  {"Gray", 0x00808080u},        {"Silver", 0x00C0C0C0u},
+    {"Red", 0x000000FFu},   {"Lime", 0x0000FF00u},        {"Yellow", 0x0000FFFFu},
+    {"Blue", 0x00FF0000u},  {"Fuchsia", 0x00FF00FFu},     {"Aqua", 0x00FFFF00u},
+    {"White", 0x00FFFFFFu}, {"Money Green", 0x00C0DCC0u}, {"Sky Blue", 0x00F0CAA6u},
+    {"Cream", 0x00F0FBFFu}, {"Medium Gray", 0x00A4A0A0u},
 }};
 
 const QString customName = QStringLiteral("Custom");
@@ -91,8 +78,7 @@ void ColourPicker::select(int index, Colour colour)
 
 void ColourPicker::onActivated(int index)
 {
-    if (index < 0)
-        return;
+    if (index < 0) return;
     if (index == customDialogIndex()) {
         const std::optional<Colour> chosen = m_dialogs.chooseColour(m_value);
         if (!chosen) {
@@ -113,8 +99,7 @@ void ColourPicker::onActivated(int index)
 int ColourPicker::indexOf(Colour colour) const
 {
     for (int i = 0; i < customDialogIndex(); ++i)
-        if (itemData(i, ColourRole).value<quint32>() == colour)
-            return i;
+        if (itemData(i, ColourRole).value<quint32>() == colour) return i;
     return -1;
 }
 

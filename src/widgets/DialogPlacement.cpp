@@ -27,8 +27,7 @@ public:
         m_watch.setInterval(20);
         connect(&m_watch, &QTimer::timeout, this, [this] {
             centre();
-            if (--m_ticksLeft < 0 || !frameExtra(m_dialog).isNull())
-                m_watch.stop();
+            if (--m_ticksLeft < 0 || !frameExtra(m_dialog).isNull()) m_watch.stop();
         });
     }
 
@@ -45,8 +44,7 @@ public:
 private:
     void centre()
     {
-        if (!m_dialog)
-            return;
+        if (!m_dialog) return;
         const QSize frame = outerRect(m_dialog).size();
         QRect target(QPoint(), frame);
         QScreen* screen = nullptr;
@@ -55,18 +53,19 @@ private:
             screen = m_over->screen();
         } else {
             screen = m_dialog->screen();
-            if (screen)
-                target.moveCenter(screen->availableGeometry().center());
+            if (screen) target.moveCenter(screen->availableGeometry().center());
         }
         if (screen) {
             // Wholly on the screen, title bar first where it is too big.
             const QRect area = screen->availableGeometry();
-            target.moveLeft(std::max(area.left(), std::min(target.left(), area.right() + 1 - target.width())));
+            target.moveLeft(
+                std::max(area.left(), std::min(target.left(), area.right() + 1 - target.width())));
             target.moveTop(std::max(area.top(), std::min(target.top(), area.bottom() + 1 - target.height())));
         }
         // Placed by its client area, which is where Qt and every window
         // manager agree to put a window; the frame goes around it.
-        const QMargins margins = m_dialog->windowHandle() ? m_dialog->windowHandle()->frameMargins() : QMargins();
+        const QMargins margins =
+            m_dialog->windowHandle() ? m_dialog->windowHandle()->frameMargins() : QMargins();
         const QRect client = target.marginsRemoved(margins);
         if (m_dialog->geometry().topLeft() != client.topLeft())
             m_dialog->setGeometry(QRect(client.topLeft(), m_dialog->size()));
@@ -88,8 +87,7 @@ QPointer<QWidget>& LastActiveWindow()
 
 QWidget* WorkingWindow()
 {
-    if (QWidget* active = QApplication::activeWindow())
-        return active;
+    if (QWidget* active = QApplication::activeWindow()) return active;
     return LastActiveWindow();
 }
 
@@ -97,8 +95,7 @@ void TrackWorkingWindow()
 {
     static const bool tracking = [] {
         QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, [](QWindow*) {
-            if (QWidget* active = QApplication::activeWindow())
-                LastActiveWindow() = active;
+            if (QWidget* active = QApplication::activeWindow()) LastActiveWindow() = active;
         });
         return true;
     }();

@@ -17,12 +17,12 @@ Dialogs::~Dialogs() = default;
 bool FileDialog::Execute()
 {
     const std::optional<QString> chosen = m_dialogs.chooseFile(m_options, m_fileName);
-    if (!chosen)
-        return false;
+    if (!chosen) return false;
     m_fileName = *chosen;
     // A name typed without an extension gets the default one, whichever
     // dialog implementation answered.
-    if (!m_fileName.isEmpty() && !m_options.defaultExtension.isEmpty() && QFileInfo(m_fileName).suffix().isEmpty())
+    if (!m_fileName.isEmpty() && !m_options.defaultExtension.isEmpty() &&
+        QFileInfo(m_fileName).suffix().isEmpty())
         m_fileName += QLatin1Char('.') + m_options.defaultExtension;
     return true;
 }
@@ -37,8 +37,7 @@ QStringList QtNameFilters(const QList<FileDialogOptions::Filter>& filters)
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         QString description = filter.description;
         const QString own = QStringLiteral("(%1)").arg(filter.patterns);
-        if (description.endsWith(own))
-            description.chop(own.size());
+        if (description.endsWith(own)) description.chop(own.size());
         out << QStringLiteral("%1 (%2)").arg(description.trimmed(), patterns);
     }
     return out;
@@ -57,13 +56,13 @@ void StandardDialogs::showError(const QString& caption, const QString& message)
     box.exec();
 }
 
-std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& options, const QString& proposedName)
+std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& options,
+                                                   const QString& proposedName)
 {
     if (options.kind == FileDialogOptions::Kind::OpenPicture) {
         PictureDialog dialog(options, QApplication::activeWindow());
         dialog.proposeFile(proposedName);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().constFirst();
     }
     QFileDialog dialog(QApplication::activeWindow());
@@ -75,10 +74,8 @@ std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& opti
     // Replacing a skin file is what saving is for: no confirmation.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    if (!proposedName.isEmpty())
-        dialog.selectFile(proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (!proposedName.isEmpty()) dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
 
@@ -89,8 +86,7 @@ namespace fabulor {
 std::optional<Colour> StandardDialogs::chooseColour(Colour initial)
 {
     const QColor chosen = QColorDialog::getColor(toQColor(initial), QApplication::activeWindow());
-    if (!chosen.isValid())
-        return std::nullopt;
+    if (!chosen.isValid()) return std::nullopt;
     return fromQColor(chosen);
 }
 

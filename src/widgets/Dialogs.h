@@ -35,7 +35,8 @@ public:
     virtual void showError(const QString& caption, const QString& message) = 0;
     // A file dialog proposing proposedName; the chosen name, or nothing when
     // the user cancels.
-    virtual std::optional<QString> chooseFile(const FileDialogOptions& options, const QString& proposedName) = 0;
+    virtual std::optional<QString> chooseFile(const FileDialogOptions& options,
+                                              const QString& proposedName) = 0;
     // The colour dialog set to initial; the chosen colour, or nothing when
     // the user cancels.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
@@ -45,7 +46,9 @@ public:
 // proposes it the next time it opens.
 class FileDialog {
 public:
-    FileDialog(Dialogs& dialogs, FileDialogOptions options) : m_dialogs(dialogs), m_options(std::move(options)) {}
+    FileDialog(Dialogs& dialogs, FileDialogOptions options)
+        : m_dialogs(dialogs), m_options(std::move(options))
+    {}
 
     // True when the user confirmed; FileName() is then the chosen name.
     bool Execute();

@@ -26,8 +26,7 @@ constexpr int sampleGap = 2;
 QString plainFamilyName(const QString& family)
 {
     const qsizetype bracket = family.lastIndexOf(QStringLiteral(" ["));
-    if (bracket > 0 && family.endsWith(QLatin1Char(']')))
-        return family.left(bracket);
+    if (bracket > 0 && family.endsWith(QLatin1Char(']'))) return family.left(bracket);
     return family;
 }
 
@@ -36,8 +35,7 @@ QStringList installedFamilies()
     QStringList families;
     for (const QString& family : QFontDatabase::families()) {
         // Private families are the platform's own user-interface fonts.
-        if (!QFontDatabase::isPrivateFamily(family))
-            families << plainFamilyName(family);
+        if (!QFontDatabase::isPrivateFamily(family)) families << plainFamilyName(family);
     }
     std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
         const int order = QString::compare(a, b, Qt::CaseInsensitive);
@@ -77,8 +75,7 @@ FontPicker::FontPicker(QWidget* parent) : QComboBox(parent), m_sample(new QLabel
 
 void FontPicker::setFontName(const QString& name)
 {
-    if (name == text())
-        return;
+    if (name == text()) return;
     setCurrentIndex(findText(name, Qt::MatchFixedString)); // fixed string: whole name, any case
     fontChosen();
 }
@@ -89,15 +86,13 @@ void FontPicker::fontChosen()
     // belongs to the new font.
     const QString family = text();
     for (const QPointer<SizePicker>& sizes : std::as_const(m_sizePickers))
-        if (sizes)
-            sizes->fontChanged(family);
+        if (sizes) sizes->fontChanged(family);
     emit changed();
 }
 
 void FontPicker::link(SizePicker* sizes)
 {
-    if (!m_sizePickers.contains(sizes))
-        m_sizePickers.append(sizes);
+    if (!m_sizePickers.contains(sizes)) m_sizePickers.append(sizes);
 }
 
 void FontPicker::unlink(SizePicker* sizes)
@@ -154,8 +149,7 @@ void FontPicker::showSample(int index)
 
 bool FontPicker::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view()->parentWidget() && event->type() == QEvent::Hide)
-        m_sample->hide();
+    if (watched == view()->parentWidget() && event->type() == QEvent::Hide) m_sample->hide();
     return QComboBox::eventFilter(watched, event);
 }
 
@@ -167,7 +161,8 @@ void FontPicker::paintEvent(QPaintEvent* /*event*/)
     QStyleOptionComboBox option;
     initStyleOption(&option);
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width());
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

@@ -15,10 +15,11 @@ ListView::ListView(QWidget* parent) : SkinBox(parent)
 void ListView::setFlatScrollBars(bool flat)
 {
     // Flat bars: a plain groove and handle without the bevelled 3D look.
-    const QString sheet = flat ? QStringLiteral("QScrollBar { background: palette(window); border: none; }"
-                                                "QScrollBar::handle { background: palette(mid); border: none; }"
-                                                "QScrollBar::add-line, QScrollBar::sub-line { border: none; }")
-                               : QString();
+    const QString sheet =
+        flat ? QStringLiteral("QScrollBar { background: palette(window); border: none; }"
+                              "QScrollBar::handle { background: palette(mid); border: none; }"
+                              "QScrollBar::add-line, QScrollBar::sub-line { border: none; }")
+             : QString();
     verticalScrollBar()->setStyleSheet(sheet);
     horizontalScrollBar()->setStyleSheet(sheet);
 }

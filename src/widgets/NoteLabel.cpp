@@ -39,8 +39,7 @@ void NoteLabel::resizeEvent(QResizeEvent* event)
 void NoteLabel::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        fitHeight();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) fitHeight();
 }
 
 bool NoteLabel::inLayout() const
@@ -53,11 +52,9 @@ void NoteLabel::fitHeight()
 {
     // A layout places the label by its height for width; only a freely
     // placed note sizes itself.
-    if (m_fitting || inLayout())
-        return;
+    if (m_fitting || inLayout()) return;
     const int wanted = heightForWidth(width());
-    if (wanted < 0 || wanted == height())
-        return;
+    if (wanted < 0 || wanted == height()) return;
     m_fitting = true;
     resize(width(), wanted);
     m_fitting = false;

@@ -18,16 +18,14 @@ QWidget* PageControl::addPage(const QString& caption)
     page->setAutoFillBackground(true);
     setRoleColour(page, QPalette::Window, m_colour);
     m_pages.push_back(page);
-    if (m_active < 0)
-        m_active = 0;
+    if (m_active < 0) m_active = 0;
     layoutPages();
     return page;
 }
 
 void PageControl::setActivePageIndex(int index)
 {
-    if (index < 0 || index >= pageCount())
-        return;
+    if (index < 0 || index >= pageCount()) return;
     m_active = index;
     layoutPages();
 }

@@ -35,8 +35,7 @@ void Panel::setClientChild(QWidget* child)
 
 void Panel::setAutoSizeToChild(QWidget* child)
 {
-    if (m_child)
-        m_child->removeEventFilter(this);
+    if (m_child) m_child->removeEventFilter(this);
     m_autoSize = true;
     m_child = child;
     child->installEventFilter(this);
@@ -61,15 +60,13 @@ void Panel::resizeEvent(QResizeEvent*)
 
 bool Panel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_child && event->type() == QEvent::Resize)
-        fitToChild();
+    if (watched == m_child && event->type() == QEvent::Resize) fitToChild();
     return QWidget::eventFilter(watched, event);
 }
 
 void Panel::fitToChild()
 {
-    if (m_autoSize && m_child)
-        resize(m_child->size());
+    if (m_autoSize && m_child) resize(m_child->size());
 }
 
 void Panel::layoutClientChild()

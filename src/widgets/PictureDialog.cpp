@@ -32,8 +32,7 @@ PictureDialog::PictureDialog(const FileDialogOptions& options, QWidget* parent)
 
 void PictureDialog::proposeFile(const QString& fileName)
 {
-    if (fileName.isEmpty())
-        return;
+    if (fileName.isEmpty()) return;
     selectFile(fileName);
     m_pane->showFile(fileName);
 }

@@ -41,8 +41,7 @@ const KnownKind* FindKind(const QString& fileName)
     // the system the skins are made for.
     const QString extension = QFileInfo(fileName).suffix();
     for (const KnownKind& known : KnownKinds)
-        if (extension.compare(QLatin1String(known.extension), Qt::CaseInsensitive) == 0)
-            return &known;
+        if (extension.compare(QLatin1String(known.extension), Qt::CaseInsensitive) == 0) return &known;
     return nullptr;
 }
 
@@ -53,8 +52,7 @@ QImage DecodeFile(const QString& fileName, PictureKind kind)
     // is not worth reading just to browse past it.
     const std::optional<std::vector<std::uint8_t>> data =
         ReadRegularFile(QFile::encodeName(fileName).toStdString(), MaxPictureBytes);
-    if (!data)
-        return {};
+    if (!data) return {};
     if (kind == PictureKind::Icon) {
         QByteArray bytes(reinterpret_cast<const char*>(data->data()), static_cast<qsizetype>(data->size()));
         QBuffer buffer(&bytes);
@@ -75,19 +73,15 @@ QImage DecodeFile(const QString& fileName, PictureKind kind)
 QImage LoadPreviewPicture(const QString& fileName)
 {
     const KnownKind* known = FindKind(fileName);
-    if (!known)
-        return {};
+    if (!known) return {};
     const QFileInfo info(fileName);
-    if (!info.isFile())
-        return {};
+    if (!info.isFile()) return {};
     // Qt draws no metafiles.
-    if (known->kind == PictureKind::EnhancedMetafile || known->kind == PictureKind::Metafile)
-        return {};
+    if (known->kind == PictureKind::EnhancedMetafile || known->kind == PictureKind::Metafile) return {};
     try {
         QImage image = DecodeFile(fileName, known->kind);
         // An empty bitmap reads without failure, but there is nothing to show.
-        if (image.width() <= 0 || image.height() <= 0)
-            return {};
+        if (image.width() <= 0 || image.height() <= 0) return {};
         return image;
     } catch (const std::exception&) {
         // Browsing past a damaged file is no error: the pane just shows nothing.

@@ -71,8 +71,7 @@ int SideTabWidget::addTab(QWidget* page, const QString& caption)
     m_tabs.push_back(tab);
     m_group->addButton(tab, index);
     m_pages->addWidget(page);
-    if (index == 0)
-        tab->setChecked(true);
+    if (index == 0) tab->setChecked(true);
     tab->show();
     layoutTabs();
     return index;
@@ -90,8 +89,7 @@ QWidget* SideTabWidget::currentWidget() const
 
 void SideTabWidget::setCurrentIndex(int index)
 {
-    if (index < 0 || index >= count())
-        return;
+    if (index < 0 || index >= count()) return;
     tabButton(index)->setChecked(true);
     m_pages->setCurrentIndex(index);
 }

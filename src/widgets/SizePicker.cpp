@@ -31,8 +31,7 @@ public:
             return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+') ||
                    c == QLatin1Char('-');
         });
-        if (allowed)
-            return Acceptable;
+        if (allowed) return Acceptable;
         QApplication::beep();
         return Invalid;
     }
@@ -58,16 +57,13 @@ SizePicker::SizePicker(QWidget* parent) : QComboBox(parent)
 
 SizePicker::~SizePicker()
 {
-    if (m_fonts)
-        m_fonts->unlink(this);
+    if (m_fonts) m_fonts->unlink(this);
 }
 
 void SizePicker::setFontPicker(FontPicker* fonts)
 {
-    if (m_fonts == fonts)
-        return;
-    if (m_fonts)
-        m_fonts->unlink(this);
+    if (m_fonts == fonts) return;
+    if (m_fonts) m_fonts->unlink(this);
     m_fonts = fonts;
     if (m_fonts) {
         m_fonts->link(this);
@@ -88,8 +84,7 @@ std::optional<int> SizePicker::number() const
 
 void SizePicker::setSize(int size)
 {
-    if (size <= 0 || size >= 1000)
-        size = fallbackSize;
+    if (size <= 0 || size >= 1000) size = fallbackSize;
     const QString text = QString::number(size);
     setCurrentIndex(findText(text));
     setEditText(text);
@@ -100,8 +95,7 @@ QList<int> SizePicker::sizesFor(const QString& family)
 {
     // A smoothly scalable font draws well at every size. A bitmap font, even
     // one the system would stretch, only looks right at the sizes it brings.
-    if (family.isEmpty() || QFontDatabase::isSmoothlyScalable(family))
-        return scalableSizes;
+    if (family.isEmpty() || QFontDatabase::isSmoothlyScalable(family)) return scalableSizes;
     QList<int> own = QFontDatabase::pointSizes(family);
     own.removeIf([](int size) { return size <= 0; });
     std::sort(own.begin(), own.end());

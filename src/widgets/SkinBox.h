@@ -11,8 +11,7 @@ namespace fabulor {
 
 enum class BorderStyle { None, Single };
 
-template <typename Frame>
-class SkinBox : public Frame {
+template <typename Frame> class SkinBox : public Frame {
 public:
     explicit SkinBox(QWidget* parent = nullptr) : Frame(parent)
     {

@@ -68,8 +68,7 @@ int SpinEdit::value() const
 void SpinEdit::setValue(int value)
 {
     const QString text = QString::number(clamped(value));
-    if (text != m_edit->text())
-        m_edit->setText(text);
+    if (text != m_edit->text()) m_edit->setText(text);
 }
 
 QString SpinEdit::text() const
@@ -109,8 +108,7 @@ void SpinEdit::resizeEvent(QResizeEvent*)
 
 bool SpinEdit::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_edit)
-        return QWidget::eventFilter(watched, event);
+    if (watched != m_edit) return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
@@ -130,8 +128,7 @@ bool SpinEdit::eventFilter(QObject* watched, QEvent* event)
                static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         // A context menu opening is no leaving of the edit.
         const int current = value();
-        if (current < m_min || current > m_max)
-            setValue(current);
+        if (current < m_min || current > m_max) setValue(current);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -33,8 +33,7 @@ void StaticText::paintEvent(QPaintEvent*)
 
 void StaticText::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::FontChange)
-        fitToText();
+    if (event->type() == QEvent::FontChange) fitToText();
     QWidget::changeEvent(event);
 }
 

@@ -50,8 +50,7 @@ public:
     static OuterSizeKeeper* of(QWidget* window)
     {
         for (QObject* child : window->children())
-            if (auto* keeper = dynamic_cast<OuterSizeKeeper*>(child))
-                return keeper;
+            if (auto* keeper = dynamic_cast<OuterSizeKeeper*>(child)) return keeper;
         return new OuterSizeKeeper(window);
     }
 
@@ -66,8 +65,7 @@ public:
 
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (!m_requested)
-            return false;
+        if (!m_requested) return false;
         if (event->type() == QEvent::Move) {
             // The window manager may add the frame, and move the window for
             // it, only after the window is shown.
@@ -83,20 +81,19 @@ public:
     }
 
 private:
-    static constexpr int FrameWatchInterval = 20;  // ms
-    static constexpr int FrameWatchTicks = 100;    // 2 s: a window manager answers long before
+    static constexpr int FrameWatchInterval = 20; // ms
+    static constexpr int FrameWatchTicks = 100;   // 2 s: a window manager answers long before
 
     // A shown window that should get a frame but has none yet.
     bool awaitsFrame() const
     {
-        return m_window && m_window->isVisible() && !m_window->windowFlags().testFlag(Qt::FramelessWindowHint) &&
-               frameExtra(m_window).isNull();
+        return m_window && m_window->isVisible() &&
+               !m_window->windowFlags().testFlag(Qt::FramelessWindowHint) && frameExtra(m_window).isNull();
     }
 
     void startFrameWatch()
     {
-        if (!awaitsFrame())
-            return;
+        if (!awaitsFrame()) return;
         m_ticksLeft = FrameWatchTicks;
         m_frameWatch.start();
     }
@@ -135,8 +132,7 @@ QSize frameExtra(const QWidget* window)
     // frame it knew when the window manager takes the frame away, so a window
     // whose decoration was just dropped would still count its old frame.
     const QWindow* handle = window->windowHandle();
-    if (!handle || !window->isWindow())
-        return QSize(0, 0);
+    if (!handle || !window->isWindow()) return QSize(0, 0);
     const QMargins margins = handle->frameMargins();
     return QSize(margins.left() + margins.right(), margins.top() + margins.bottom()).expandedTo(QSize(0, 0));
 }
@@ -144,8 +140,7 @@ QSize frameExtra(const QWidget* window)
 QRect outerRect(const QWidget* window)
 {
     const QWindow* handle = window->windowHandle();
-    if (!handle || !window->isWindow())
-        return window->geometry();
+    if (!handle || !window->isWindow()) return window->geometry();
     return window->geometry().marginsAdded(handle->frameMargins());
 }
 

@@ -18,10 +18,8 @@ public:
 protected:
     bool event(QEvent* e) override
     {
-        if (e->type() == QEvent::User)
-            throw std::runtime_error("'red' is not a valid integer value");
-        if (e->type() == QEvent::User + 1)
-            ++handled;
+        if (e->type() == QEvent::User) throw std::runtime_error("'red' is not a valid integer value");
+        if (e->type() == QEvent::User + 1) ++handled;
         return QObject::event(e);
     }
 };
@@ -52,16 +50,26 @@ private slots:
     {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << "File not found" << "File not found.";
-        QTest::newRow("quote") << "'red' is not a valid integer value" << "'red' is not a valid integer value.";
-        QTest::newRow("already a point") << "Failed CRC Check." << "Failed CRC Check.";
-        QTest::newRow("exclamation sorts before") << "Uwaga!" << "Uwaga!";
-        QTest::newRow("parenthesis sorts before") << "(x)" << "(x)";
-        QTest::newRow("hyphen sorts before") << "a -" << "a -";
-        QTest::newRow("slash sorts after") << "/tmp/" << "/tmp/.";
-        QTest::newRow("digit sorts after") << "JPEG error #53" << "JPEG error #53.";
-        QTest::newRow("national letter") << "Zażółć" << "Zażółć.";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("letter") << "File not found"
+                                << "File not found.";
+        QTest::newRow("quote") << "'red' is not a valid integer value"
+                               << "'red' is not a valid integer value.";
+        QTest::newRow("already a point") << "Failed CRC Check."
+                                         << "Failed CRC Check.";
+        QTest::newRow("exclamation sorts before") << "Uwaga!"
+                                                  << "Uwaga!";
+        QTest::newRow("parenthesis sorts before") << "(x)"
+                                                  << "(x)";
+        QTest::newRow("hyphen sorts before") << "a -"
+                                             << "a -";
+        QTest::newRow("slash sorts after") << "/tmp/"
+                                           << "/tmp/.";
+        QTest::newRow("digit sorts after") << "JPEG error #53"
+                                           << "JPEG error #53.";
+        QTest::newRow("national letter") << "Zażółć"
+                                         << "Zażółć.";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void fullStopIsAddedAfterCharactersSortingAfterThePoint()
     {

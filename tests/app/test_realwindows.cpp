@@ -4,11 +4,11 @@
 // screen with openbox (tests/support/with-window-manager.sh) and skips with
 // the reason where either is missing.
 
-#include "widgets/Dialogs.h"
 #include "editor/SettingsWindow.h"
 #include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
 #include "support/TestProgram.h"
+#include "widgets/Dialogs.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/SpinEdit.h"
 
@@ -71,8 +71,7 @@ void WriteSkinFile(const QString& path, const std::string& text)
 std::string HexOfFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll().toHex().toUpper().toStdString();
 }
 
@@ -111,13 +110,13 @@ void Settle()
 QList<WId> Stacking()
 {
     QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
     xprop.waitForFinished(Patience);
     const QString out = QString::fromLatin1(xprop.readAllStandardOutput());
     QList<WId> ids;
     const qsizetype hash = out.indexOf(QLatin1Char('#'));
-    if (hash < 0)
-        return ids;
+    if (hash < 0) return ids;
     for (const QString& item : out.mid(hash + 1).split(QLatin1Char(','), Qt::SkipEmptyParts))
         ids << item.trimmed().toULongLong(nullptr, 16);
     return ids;
@@ -146,7 +145,8 @@ private slots:
     {
         QTest::addColumn<QString>("shapedBy");
         QTest::addColumn<bool>("lookAtSizeTab");
-        for (const char* way : {"choosing the mask", "checking with the mask named", "loading a shaped skin"}) {
+        for (const char* way :
+             {"choosing the mask", "checking with the mask named", "loading a shaped skin"}) {
             QTest::addRow("%s", way) << QString::fromLatin1(way) << false;
             QTest::addRow("%s, size tab shown", way) << QString::fromLatin1(way) << true;
         }
@@ -244,9 +244,10 @@ private slots:
         box.FH->lineEdit()->selectAll();
 
         QProcess xdotool;
-        xdotool.start(QStringLiteral("xdotool"),
-                      {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("150"), QStringLiteral("400")});
-        QVERIFY2(xdotool.waitForStarted(), "xdotool is needed for real key presses (scripts/setup.sh installs it)");
+        xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"),
+                                                  QStringLiteral("150"), QStringLiteral("400")});
+        QVERIFY2(xdotool.waitForStarted(),
+                 "xdotool is needed for real key presses (scripts/setup.sh installs it)");
         QTRY_VERIFY_WITH_TIMEOUT(xdotool.state() == QProcess::NotRunning, 10000);
         Settle();
 
@@ -338,8 +339,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QWidget* working = fromPreview ? static_cast<QWidget*>(&F) : &box;
         const QRect screen = F.screen()->availableGeometry();
-        if (atScreenEdge)
-            F.move(screen.bottomRight() - QPoint(100, 80));
+        if (atScreenEdge) F.move(screen.bottomRight() - QPoint(100, 80));
         if (fromPreview) // under the settings window
             box.move(F.geometry().center() - QPoint(box.width() / 2, box.height() / 2));
         working->activateWindow();
@@ -372,16 +372,14 @@ private slots:
         QVERIFY(boxAt > stacking.indexOf(F.winId()));
         QVERIFY(boxAt > stacking.indexOf(box.winId()));
         QVERIFY2(screen.contains(boxFrame), qPrintable(QStringLiteral("%1,%2 %3x%4 is off the screen")
-                                                            .arg(boxFrame.x())
-                                                            .arg(boxFrame.y())
-                                                            .arg(boxFrame.width())
-                                                            .arg(boxFrame.height())));
-        if (atScreenEdge)
-            return; // centred as far as the screen allows
+                                                           .arg(boxFrame.x())
+                                                           .arg(boxFrame.y())
+                                                           .arg(boxFrame.width())
+                                                           .arg(boxFrame.height())));
+        if (atScreenEdge) return; // centred as far as the screen allows
         const QPoint offCentre = boxFrame.center() - OuterRect(working).center();
-        QVERIFY2(offCentre.manhattanLength() <= 4, qPrintable(QStringLiteral("%1,%2 off centre")
-                                                                   .arg(offCentre.x())
-                                                                   .arg(offCentre.y())));
+        QVERIFY2(offCentre.manhattanLength() <= 4,
+                 qPrintable(QStringLiteral("%1,%2 off centre").arg(offCentre.x()).arg(offCentre.y())));
     }
 
 private:

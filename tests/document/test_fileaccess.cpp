@@ -11,7 +11,10 @@ using namespace fabulor;
 
 namespace {
 
-std::string local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string local(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 
 } // namespace
 
@@ -24,8 +27,7 @@ class TestFileAccess : public QObject {
     {
         const QString path = m_dir.filePath(name);
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return {};
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return {};
         return path;
     }
 

@@ -22,8 +22,7 @@ std::vector<std::uint8_t> readBytes(const IniStore& store, std::string_view sect
 {
     MemoryStream stream;
     const std::size_t added = store.readBinary(section, key, stream);
-    if (added != stream.size() || stream.position() != 0)
-        return {0xEE}; // a marker no test expects
+    if (added != stream.size() || stream.position() != 0) return {0xEE}; // a marker no test expects
     const auto bytes = stream.bytes();
     return {bytes.begin(), bytes.end()};
 }
@@ -59,8 +58,8 @@ private slots:
 void TestIniStore::parseTrimsAndDropsWhatIsNotContent()
 {
     IniStore store;
-    store.setStrings({"W=1", "; comment before", "[ Skin ]", "", "   ", "\t W = 623 \t", ";W=5", "  ;H=1",
-                      "H\t=\t364"});
+    store.setStrings(
+        {"W=1", "; comment before", "[ Skin ]", "", "   ", "\t W = 623 \t", ";W=5", "  ;H=1", "H\t=\t364"});
     QCOMPARE(linesOf(store), (Lines{"[Skin]", "W=623", "H=364", ""}));
     QCOMPARE(store.readInteger("Skin", "W", 0), 623);
     QCOMPARE(store.readInteger("Skin", "H", 0), 364);
@@ -123,7 +122,8 @@ void TestIniStore::parseReplacesTheWholeDocument()
 
 void TestIniStore::rvalueParseGivesTheSameDocument()
 {
-    const Lines input{"junk", "[ A ]", "k=v", " k2 = v2 ", "plain", "  plain2", "[B]", "x=" + std::string(5000, 'F')};
+    const Lines input{"junk",  "[ A ]",    "k=v", " k2 = v2 ",
+                      "plain", "  plain2", "[B]", "x=" + std::string(5000, 'F')};
     IniStore copied;
     copied.setStrings(input);
     IniStore moved;
@@ -152,8 +152,15 @@ void TestIniStore::centralEuropeanLettersMatchTheirCapitals()
 {
     IniStore store;
     // "źdźbło" and "ŻÓŁĆ" in Windows-1250, read back in the other case.
-    store.writeString("\x9F" "d\x9F" "b\xB3o", "\xBF\xF3\xB3\xE6", "v");
-    QCOMPARE(store.readString("\x8F" "D\x8F" "B\xA3O", "\xAF\xD3\xA3\xC6", ""), std::string("v"));
+    store.writeString("\x9F"
+                      "d\x9F"
+                      "b\xB3o",
+                      "\xBF\xF3\xB3\xE6", "v");
+    QCOMPARE(store.readString("\x8F"
+                              "D\x8F"
+                              "B\xA3O",
+                              "\xAF\xD3\xA3\xC6", ""),
+             std::string("v"));
     // Signs without a capital match only themselves.
     store.writeString("S", "\xF7", "division");
     store.writeString("S", "\xD7", "multiplication");
@@ -170,7 +177,8 @@ void TestIniStore::duplicateSections()
     QCOMPARE(store.readInteger("PC1", "T", 144), 144);
     store.writeInteger("PC1", "S", 3);
     store.writeInteger("PC1", "T", 4);
-    QCOMPARE(linesOf(store), (Lines{"[PC1]", "S=1", "T=5", "", "[Skin]", "En=0", "", "[pc1]", "S=3", "T=4", ""}));
+    QCOMPARE(linesOf(store),
+             (Lines{"[PC1]", "S=1", "T=5", "", "[Skin]", "En=0", "", "[pc1]", "S=3", "T=4", ""}));
 }
 
 void TestIniStore::duplicateKeys()
@@ -303,7 +311,8 @@ void TestIniStore::binaryDecoding()
     IniStore store;
     store.writeString("P1", "MP1", text.toStdString());
     const auto got = readBytes(store, "P1", "MP1");
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(got.data()), static_cast<qsizetype>(got.size())), bytes);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(got.data()), static_cast<qsizetype>(got.size())),
+             bytes);
 }
 
 void TestIniStore::binaryReadsAtTheStreamPosition()

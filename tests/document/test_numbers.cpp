@@ -88,7 +88,9 @@ void TestNumbers::rejected_data()
     QTest::newRow("int min - 1") << QByteArray("-2147483649");
     QTest::newRow("far too long") << QByteArray("99999999999999999999999999");
     QTest::newRow("digits then garbage") << QByteArray("12px");
-    QTest::newRow("NUL inside") << QByteArray("1\0" "2", 3);
+    QTest::newRow("NUL inside") << QByteArray("1\0"
+                                              "2",
+                                              3);
 }
 
 void TestNumbers::rejected()

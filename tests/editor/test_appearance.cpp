@@ -7,10 +7,10 @@
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
 #include "widgets/ListView.h"
-#include "widgets/SideTabWidget.h"
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
+#include "widgets/SideTabWidget.h"
 #include "widgets/SizePicker.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/StaticText.h"
@@ -71,8 +71,7 @@ std::map<std::string, std::string> FontSizeLines(const std::string& text)
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos)
-            end = text.size();
+        if (end == std::string::npos) end = text.size();
         const std::string line = text.substr(start, end - start);
         if (line.starts_with('[') && line.ends_with(']'))
             section = line.substr(1, line.size() - 2);
@@ -340,8 +339,10 @@ private slots:
     {
         TestProgram program;
         QTemporaryDir dir;
-        Load(program, dir, "[PC1]\r\nBorder=15\r\nColor=$00010203\r\n[PRys]\r\nBorder=-3\r\nColor=$00040506\r\n");
-        Load(program, dir, "[PC1]\r\nBorder=12\r\nColor=$00070809\r\n[PRys]\r\nBorder=-7\r\nColor=$000A0B0C\r\n");
+        Load(program, dir,
+             "[PC1]\r\nBorder=15\r\nColor=$00010203\r\n[PRys]\r\nBorder=-3\r\nColor=$00040506\r\n");
+        Load(program, dir,
+             "[PC1]\r\nBorder=12\r\nColor=$00070809\r\n[PRys]\r\nBorder=-7\r\nColor=$000A0B0C\r\n");
         QCOMPARE(program.F().PC1->clientBorderWidth(), 10);
         QCOMPARE(program.F().PRys->borderWidth(), 0);
         program.FBox().SaveStateToDocument();

@@ -38,8 +38,7 @@ const QString AllBlack = QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_all_black_24bi
 std::string Hex(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll().toHex().toUpper().toStdString();
 }
 
@@ -270,7 +269,7 @@ private slots:
         box.FH->lineEdit()->selectAll();
         QTest::keyClick(box.FH->lineEdit(), Qt::Key_Delete);
         QCOMPARE(outerSize(&program.F()).height(), 0); // the skin's height
-        QCOMPARE(program.F().height(), 1); // the window stays on the screen
+        QCOMPARE(program.F().height(), 1);             // the window stays on the screen
     }
 };
 

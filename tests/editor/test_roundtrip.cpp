@@ -13,8 +13,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 
 using namespace fabulor;
 using fabulor::testing::TestProgram;
@@ -68,14 +68,15 @@ private slots:
             QImage face(30, 26, QImage::Format_RGB32);
             face.fill(QColor::fromHsv(index * 25, 160, 230));
             QPainter(&face).drawText(face.rect(), Qt::AlignCenter, QString::number(index));
-            const QString out = SavePicture(face, dir.filePath(QStringLiteral("out%1.jpg").arg(index)), "JPG");
+            const QString out =
+                SavePicture(face, dir.filePath(QStringLiteral("out%1.jpg").arg(index)), "JPG");
             QImage over = face;
             over.invertPixels();
-            const QString in = SavePicture(over, dir.filePath(QStringLiteral("over%1.jpg").arg(index)), "JPG");
+            const QString in =
+                SavePicture(over, dir.filePath(QStringLiteral("over%1.jpg").arg(index)), "JPG");
             box.SelectComponent(index);
             Choose(*first, box.MP1, out);
-            if (index != WarningPictureIndex)
-                Choose(*first, box.MP2, in);
+            if (index != WarningPictureIndex) Choose(*first, box.MP2, in);
         }
         QVERIFY(first->F().Mask->active());
         QCOMPARE(first->F().size(), QSize(600, 360));

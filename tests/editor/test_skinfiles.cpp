@@ -33,8 +33,8 @@ std::string DefaultSkinText()
     };
     section("Skin", {"En=0", "W=623", "H=364"});
     section("PC1", {"S=209", "W=153", "T=144", "L=24", "Border=0", "Color=$00DFDFDF"});
-    section("OP1", {"S=209", "W=88", "T=49", "L=24", "Flat=0", "Color=clWhite", "FColor=clBlack", "FName=Arial",
-                    "FSize=10"});
+    section("OP1", {"S=209", "W=88", "T=49", "L=24", "Flat=0", "Color=clWhite", "FColor=clBlack",
+                    "FName=Arial", "FSize=10"});
     section("PRys", {"S=241", "W=249", "T=48", "L=248", "Border=4", "RColor=clGray", "Color=clSilver"});
     section("PClose", {"T=16", "L=464"});
     section("PMini", {"T=16", "L=430"});
@@ -56,8 +56,8 @@ std::string DefaultSkinText()
     section("L3", {"T=72", "L=42", "FColor=clBlack", "FName=Arial", "FSize=8"});
     section("L4", {"T=102", "L=42", "FColor=clBlack", "FName=Arial", "FSize=8"});
     section("LM", {"T=312", "L=64", "FColor=clBlack", "FName=Arial", "FSize=8"});
-    section("LB", {"S=97", "W=249", "T=48", "L=504", "Flat=0", "Color=clWhite", "FColor=clBlack", "FName=Arial",
-                   "FSize=10"});
+    section("LB", {"S=97", "W=249", "T=48", "L=504", "Flat=0", "Color=clWhite", "FColor=clBlack",
+                   "FName=Arial", "FSize=10"});
     return text;
 }
 
@@ -269,13 +269,13 @@ private slots:
         const QList<QByteArray> lines = manifest.readAll().split('\n');
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const QList<QByteArray> f = lines[i].split('\t');
-            if (f.size() < 12)
-                continue;
+            if (f.size() < 12) continue;
             const QString file = QString::fromUtf8(f[0]);
             if (!QFileInfo::exists(QStringLiteral(FSB_TESTDATA_DIR "/zip/") + file))
                 continue; // the large file is made by a script, the archive tests cover it
-            QTest::newRow(qPrintable(file)) << file << QString::fromUtf8(f[6]) << QString::fromUtf8(f[7])
-                                            << f[8].toInt() << QString::fromUtf8(f[9]) << QString::fromUtf8(f[11]);
+            QTest::newRow(qPrintable(file))
+                << file << QString::fromUtf8(f[6]) << QString::fromUtf8(f[7]) << f[8].toInt()
+                << QString::fromUtf8(f[9]) << QString::fromUtf8(f[11]);
         }
     }
     void foreignArchives()
@@ -287,7 +287,8 @@ private slots:
         QFETCH(QString, textSha256);
         QFETCH(QString, specOutcome);
 
-        const QString copy = m_dir.filePath(QString(file).replace(QLatin1Char('/'), QLatin1Char('_')) + ".ski");
+        const QString copy =
+            m_dir.filePath(QString(file).replace(QLatin1Char('/'), QLatin1Char('_')) + ".ski");
         QFile::remove(copy);
         QVERIFY(QFile::copy(QStringLiteral(FSB_TESTDATA_DIR "/zip/") + file, copy));
         const QByteArray before = FileBytes(copy);
@@ -301,7 +302,8 @@ private slots:
 
         const auto sha = [](const std::string& text) {
             return QString::fromLatin1(
-                QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha256).toHex());
+                QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha256)
+                    .toHex());
         };
         if (specOutcome.contains(QLatin1String("quiet failure"))) {
             // A damaged or unreadable entry is refused: the failure the

@@ -84,8 +84,10 @@ private slots:
             "[OP1]\r\nS=200\r\nW=80\r\nT=40\r\nL=20\r\nFlat=1\r\nColor=$00123456\r\nFColor=clNone\r\n"
             "FName=Liberation Serif\r\nFSize=12\r\n\r\n"
             "[PRys]\r\nS=230\r\nW=240\r\nT=50\r\nL=250\r\nBorder=6\r\nRColor=clRed\r\nColor=clBtnFace\r\n\r\n"
-            "[PClose]\r\nT=10\r\nL=400\r\n\r\n[PMini]\r\nT=11\r\nL=401\r\n\r\n[PMenu]\r\nT=12\r\nL=402\r\n\r\n"
-            "[P1]\r\nT=1\r\nL=2\r\n\r\n[P2]\r\nT=3\r\nL=4\r\n\r\n[P3]\r\nT=5\r\nL=6\r\n\r\n[P4]\r\nT=7\r\nL=8\r\n\r\n"
+            "[PClose]\r\nT=10\r\nL=400\r\n\r\n[PMini]\r\nT=11\r\nL=401\r\n\r\n[PMenu]\r\nT=12\r\nL="
+            "402\r\n\r\n"
+            "[P1]\r\nT=1\r\nL=2\r\n\r\n[P2]\r\nT=3\r\nL=4\r\n\r\n[P3]\r\nT=5\r\nL=6\r\n\r\n[P4]\r\nT=7\r\nL="
+            "8\r\n\r\n"
             "[PG]\r\nT=9\r\nL=10\r\n\r\n[PD]\r\nT=11\r\nL=12\r\n\r\n[PL]\r\nT=13\r\nL=14\r\n\r\n"
             "[PP]\r\nT=15\r\nL=16\r\n\r\n[PEnd]\r\nT=17\r\nL=18\r\n\r\n[PItem]\r\nT=19\r\nL=20\r\n\r\n"
             "[PUwaga]\r\nT=-5\r\nL=-6\r\n\r\n"
@@ -157,7 +159,8 @@ private slots:
     void buttonPicturesComeFromTheDocument()
     {
         TestProgram program;
-        const std::string jpeg = ReadFile(QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg"));
+        const std::string jpeg =
+            ReadFile(QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg"));
         const std::string bmp = ReadFile(QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_24bit_64x48.bmp"));
         QVERIFY(!jpeg.empty() && !bmp.empty());
         QTemporaryDir dir;
@@ -181,7 +184,7 @@ private slots:
         QCOMPARE(program.dialogs->errors, QStringList{"'red' is not a valid integer value."});
         QCOMPARE(program.F().PC1->width(), 111);            // applied before the failure
         QCOMPARE(program.F().PRys->colour(), Colour(0x80)); // the failing step keeps its state
-        QCOMPARE(program.F().PMove->pos(), QPoint(1, 2));    // nothing after it is applied
+        QCOMPARE(program.F().PMove->pos(), QPoint(1, 2));   // nothing after it is applied
         QCOMPARE(program.doc().readString("PRys", "Color", ""), std::string("red")); // the document stays
     }
 

@@ -118,8 +118,7 @@ private slots:
         Program p;
         QVERIFY(QTest::qWaitForWindowExposed(&p.F()));
         p.F().PC1->setActivePageIndex(std::max(r.page, 0));
-        if (r.page < 0)
-            p.F().PC1->setClientBorderWidth(4);
+        if (r.page < 0) p.F().PC1->setClientBorderWidth(4);
         QWidget* pressed = r.pressed(p.F());
         QWidget* moved = r.moved(p.F());
         const QPoint from = r.point.isNull() ? p.centreOf(pressed) : p.at(pressed, r.point);

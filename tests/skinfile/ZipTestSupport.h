@@ -16,8 +16,7 @@ namespace ziptest {
 inline QByteArray readAll(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
 }
 
@@ -46,9 +45,9 @@ inline quint32 crcOf(const QByteArray& bytes)
 
 struct Entry {
     QByteArray name;
-    QByteArray data;        // as it lies in the archive
+    QByteArray data; // as it lies in the archive
     quint32 crc = 0;
-    quint32 size = 0;       // uncompressed
+    quint32 size = 0; // uncompressed
     quint16 method = 0;
     quint16 versionNeeded = 10;
     quint16 versionMadeBy = 20;
@@ -111,8 +110,8 @@ inline QByteArray centralHeader(const Entry& e, quint32 offset)
     return out + e.name + e.centralExtra + e.fileComment;
 }
 
-inline QByteArray endRecord(quint32 count, quint32 directorySize, quint32 directoryOffset, const QByteArray& comment,
-                            int commentLengthField = -1)
+inline QByteArray endRecord(quint32 count, quint32 directorySize, quint32 directoryOffset,
+                            const QByteArray& comment, int commentLengthField = -1)
 {
     QByteArray out;
     le32(out, 0x06054B50);

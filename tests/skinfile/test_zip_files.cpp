@@ -24,7 +24,10 @@ namespace {
 
 const QByteArray SmallText = "[Skin]\r\nEn=0\r\nW=700\r\nH=400\r\n\r\n";
 
-std::string local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string local(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
 
 bool isFifo(const QString& path)
 {
@@ -33,8 +36,7 @@ bool isFifo(const QString& path)
 }
 
 // The message an operation raised, or "done".
-template <typename Operation>
-QString failureOf(Operation&& operation)
+template <typename Operation> QString failureOf(Operation&& operation)
 {
     try {
         operation();
@@ -55,8 +57,7 @@ class TestZipFiles : public QObject {
     {
         if (kind == "fifo") {
             const QString pipe = m_dir.filePath("pipe.ski");
-            if (!isFifo(pipe))
-                ::mkfifo(QFile::encodeName(pipe).constData(), 0600);
+            if (!isFifo(pipe)) ::mkfifo(QFile::encodeName(pipe).constData(), 0600);
             return pipe;
         }
         if (kind == "folder") {
@@ -115,7 +116,8 @@ private slots:
         // Nothing took the pipe's or the link's place, and no temporary file stayed behind.
         QVERIFY(isFifo(target("fifo")));
         QVERIFY(QFileInfo(target("link to fifo")).isSymLink());
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+        QCOMPARE(QDir(m_dir.path())
+                     .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
                  (QStringList{"folder.ski", "link.ski", "pipe.ski"}));
         QVERIFY(QDir(target("folder")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }

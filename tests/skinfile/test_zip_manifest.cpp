@@ -36,8 +36,7 @@ class TestZipManifest : public QObject {
     void makeLargeArchive()
     {
         QString python = QStandardPaths::findExecutable("python3", {"/usr/bin"});
-        if (python.isEmpty())
-            python = QStandardPaths::findExecutable("python3");
+        if (python.isEmpty()) python = QStandardPaths::findExecutable("python3");
         const QString zip = QStandardPaths::findExecutable("zip");
         if (python.isEmpty() || zip.isEmpty()) {
             m_largeSkipReason = "python3 or zip is not installed, so the large archive cannot be made";
@@ -83,17 +82,17 @@ private slots:
         const QStringList header = QString::fromUtf8(manifest.readLine()).trimmed().split('\t');
         const auto column = [&](const char* name) { return int(header.indexOf(name)); };
         const int file = column("file"), outcome = column("outcome_class"), message = column("message"),
-                  bytes = column("text_bytes"), sha = column("text_sha256"), words = column("expected_outcome");
+                  bytes = column("text_bytes"), sha = column("text_sha256"),
+                  words = column("expected_outcome");
         QVERIFY(file >= 0 && outcome >= 0 && message >= 0 && bytes >= 0 && sha >= 0 && words >= 0);
         const QRegularExpression quiet("quiet failure \"([^\"]+)\"");
         while (!manifest.atEnd()) {
             const QStringList row = QString::fromUtf8(manifest.readLine()).chopped(1).split('\t');
-            if (row.size() < header.size())
-                continue;
+            if (row.size() < header.size()) continue;
             const auto match = quiet.match(row[words]);
-            QTest::newRow(qPrintable(row[file])) << row[file] << row[outcome] << row[message]
-                                                 << row[bytes].toInt() << row[sha]
-                                                 << (match.hasMatch() ? match.captured(1) : QString());
+            QTest::newRow(qPrintable(row[file]))
+                << row[file] << row[outcome] << row[message] << row[bytes].toInt() << row[sha]
+                << (match.hasMatch() ? match.captured(1) : QString());
         }
     }
 
@@ -108,8 +107,7 @@ private slots:
 
         QString source = ZipDir + "/" + file;
         if (file == LargeName) {
-            if (m_large.isEmpty())
-                QSKIP(qPrintable(m_largeSkipReason));
+            if (m_large.isEmpty()) QSKIP(qPrintable(m_largeSkipReason));
             source = m_large;
         }
         // Each archive is loaded from a copy whose name ends in .ski.
@@ -128,7 +126,8 @@ private slots:
         } catch (const Exception& e) {
             raised = e.what();
         }
-        const QString failure = zip.lastItemFailure() ? QString::fromStdString(zip.lastItemFailure()->message) : QString();
+        const QString failure =
+            zip.lastItemFailure() ? QString::fromStdString(zip.lastItemFailure()->message) : QString();
 
         QCOMPARE(readAll(copy), before);
         QVERIFY(zip.FileName().empty());
@@ -139,8 +138,7 @@ private slots:
             QCOMPARE(int(text.size()), textBytes);
             QCOMPARE(QString(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex()), textSha);
             QCOMPARE(failure.isEmpty(), outcome == "loads-text");
-            if (!quietFailure.isEmpty())
-                QCOMPARE(failure, quietFailure);
+            if (!quietFailure.isEmpty()) QCOMPARE(failure, quietFailure);
         } else if (outcome == "loads-nothing") {
             QCOMPARE(raised, QString());
             QCOMPARE(text, QByteArray());

@@ -21,8 +21,8 @@ const QByteArray SmallText = "[Skin]\r\nEn=0\r\nW=700\r\nH=400\r\n\r\n";
 
 QByteArray deflated(const QByteArray& bytes)
 {
-    const auto out = deflateRaw(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                          std::size_t(bytes.size())));
+    const auto out = deflateRaw(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
     return QByteArray(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
 }
 
@@ -60,8 +60,7 @@ class TestZipReading : public QObject {
     {
         const QByteArray before = readAll(file);
         const MemoryStream text = LoadSkinEntry(file.toStdString(), zip);
-        if (readAll(file) != before)
-            throw std::logic_error("loading changed the file");
+        if (readAll(file) != before) throw std::logic_error("loading changed the file");
         return toBytes(text);
     }
 
@@ -94,8 +93,7 @@ private slots:
         QFETCH(int, commentLength);
         QByteArray comment(commentLength, 'c');
         // A stray signature whose claimed comment runs past the end is no end record.
-        if (commentLength > 40)
-            comment.replace(commentLength - 40, 22, endRecord(9, 9, 9, {}, 5000));
+        if (commentLength > 40) comment.replace(commentLength - 40, 22, endRecord(9, 9, 9, {}, 5000));
         TZipKit zip;
         QCOMPARE(load(place(archive({deflatedEntry("skin.ski", SmallText)}, comment)), zip), SmallText);
         QCOMPARE(quietFailure(zip), QString("none"));
@@ -108,7 +106,8 @@ private slots:
         const QByteArray good = archive({deflatedEntry("skin.ski", SmallText)});
         QTest::newRow("1 byte") << QByteArray("P") << "Stream read error";
         QTest::newRow("21 bytes") << QByteArray("PK\x05\x06").append(17, '\0') << "Stream read error";
-        QTest::newRow("text") << QByteArray("plain words, not an archive at all") << "Invalid file - not a PKZip file";
+        QTest::newRow("text") << QByteArray("plain words, not an archive at all")
+                              << "Invalid file - not a PKZip file";
         QTest::newRow("PK text") << QByteArray("PK but nothing more to see here....") << "File not found";
         QTest::newRow("spanned marker") << QByteArray("PK\x07\x08") + good << "File not found";
         QTest::newRow("spanned temporary marker") << QByteArray("PK00") + good << "File not found";
@@ -144,8 +143,8 @@ private slots:
 
     void lookupNamesAndDuplicates()
     {
-        const QByteArray bytes = archive({stored("skins/skin.ski", "folder copy"), stored("SKIN.SKI", "first"),
-                                          deflatedEntry("Skin.Ski", "second")});
+        const QByteArray bytes = archive({stored("skins/skin.ski", "folder copy"),
+                                          stored("SKIN.SKI", "first"), deflatedEntry("Skin.Ski", "second")});
         TZipKit zip;
         QCOMPARE(load(place(bytes), zip), QByteArray("second"));
         QCOMPARE(load(place(archive({stored("skins/skin.ski", "x")})), zip), QByteArray());
@@ -160,25 +159,29 @@ private slots:
 
         Entry newer = deflatedEntry("skin.ski", SmallText);
         newer.versionNeeded = 0x0015;
-        QTest::newRow("version 21") << archive({newer}) << QByteArray() << "EZipVersion: Cannot extract file - newer version required";
+        QTest::newRow("version 21") << archive({newer}) << QByteArray()
+                                    << "EZipVersion: Cannot extract file - newer version required";
         Entry highByte = deflatedEntry("skin.ski", SmallText);
         highByte.versionNeeded = 0x0314; // only the low byte counts
         QTest::newRow("version 3.20") << archive({highByte}) << SmallText << "none";
 
         Entry encrypted = stored("skin.ski", SmallText);
         encrypted.flags = 1;
-        QTest::newRow("encrypted") << archive({encrypted}) << QByteArray() << "EZipInvalidPassword: Cannot extract file - invalid password";
+        QTest::newRow("encrypted") << archive({encrypted}) << QByteArray()
+                                   << "EZipInvalidPassword: Cannot extract file - invalid password";
 
         for (quint16 method : {1, 6, 9, 12}) {
             Entry other = deflatedEntry("skin.ski", SmallText);
             other.method = method;
             QTest::newRow(qPrintable(QString("method %1").arg(method)))
-                << archive({other}) << QByteArray() << "EZipInvalidMethod: Cannot extract file - unsupported compression method";
+                << archive({other}) << QByteArray()
+                << "EZipInvalidMethod: Cannot extract file - unsupported compression method";
         }
 
         QByteArray badLocal = archive({stored("skin.ski", SmallText)});
         badLocal[2] = 'X';
-        QTest::newRow("local signature") << badLocal << QByteArray() << "EZipInvalid: Invalid file - not a PKZip file";
+        QTest::newRow("local signature")
+            << badLocal << QByteArray() << "EZipInvalid: Invalid file - not a PKZip file";
 
         Entry wrongCrc = deflatedEntry("skin.ski", SmallText);
         wrongCrc.crc ^= 1;
@@ -200,7 +203,7 @@ private slots:
         Entry garbage = deflatedEntry("skin.ski", SmallText);
         garbage.data = QByteArray::fromHex("ffffffffffffffff");
         QTest::newRow("malformed") << archive({garbage}) << QByteArray()
-            << "EZipInflateError: Cannot extract file - compressed data damaged";
+                                   << "EZipInflateError: Cannot extract file - compressed data damaged";
     }
     void quietExtractionFailures()
     {
@@ -256,7 +259,8 @@ private slots:
         MemoryStream out;
         out.write(std::string_view("before|"));
         zip.ExtractEntryToStream("skin.ski", out);
-        QCOMPARE(quietFailure(zip), QString("EZipEntryTooLarge: Cannot extract file - entry larger than 512 MiB"));
+        QCOMPARE(quietFailure(zip),
+                 QString("EZipEntryTooLarge: Cannot extract file - entry larger than 512 MiB"));
         // The refused entry leaves nothing behind, not even its first 512 MiB.
         QCOMPARE(toBytes(out), QByteArray("before|"));
         QCOMPARE(out.position(), std::size_t(7));
@@ -272,13 +276,15 @@ private slots:
         e.data = e.data.left(e.data.size() / 2);
         const QByteArray bytes = localHeader(e) + e.data;
         TZipKit zip;
-        zip.OpenArchiveFile(place(bytes + centralHeader(e, 0)
-                                  + endRecord(1, quint32(centralHeader(e, 0).size()), quint32(bytes.size()), {}))
-                                .toStdString());
+        zip.OpenArchiveFile(
+            place(bytes + centralHeader(e, 0) +
+                  endRecord(1, quint32(centralHeader(e, 0).size()), quint32(bytes.size()), {}))
+                .toStdString());
         MemoryStream out;
         out.write(std::string_view("before|"));
         zip.ExtractEntryToStream("skin.ski", out);
-        QCOMPARE(quietFailure(zip), QString("EZipInflateError: Cannot extract file - compressed data cut short"));
+        QCOMPARE(quietFailure(zip),
+                 QString("EZipInflateError: Cannot extract file - compressed data cut short"));
         const QByteArray got = toBytes(out);
         QVERIFY(got.startsWith("before|"));
         qsizetype same = 0;

@@ -46,8 +46,8 @@ MemoryStream streamOf(const QByteArray& bytes)
 
 QByteArray deflated(const QByteArray& bytes)
 {
-    const auto out = deflateRaw(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                          std::size_t(bytes.size())));
+    const auto out = deflateRaw(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
     return QByteArray(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
 }
 
@@ -135,8 +135,7 @@ private slots:
         QByteArray text;
         for (int n = 1; n < 120 && text.isEmpty(); ++n) {
             const QByteArray candidate = QByteArray("abc").repeated(40).left(n);
-            if (deflated(candidate).size() == candidate.size())
-                text = candidate;
+            if (deflated(candidate).size() == candidate.size()) text = candidate;
         }
         QVERIFY2(!text.isEmpty(), "no text of equal deflated size found");
         TZipKit zip;

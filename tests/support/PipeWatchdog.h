@@ -21,10 +21,10 @@ namespace fabulor::testing {
 
 class PipeWatchdog {
 public:
-    explicit PipeWatchdog(const QString& pipe, std::chrono::milliseconds grace = std::chrono::milliseconds(3000))
+    explicit PipeWatchdog(const QString& pipe,
+                          std::chrono::milliseconds grace = std::chrono::milliseconds(3000))
         : m_pipe(QFile::encodeName(pipe)), m_thread([this, grace] { watch(grace); })
-    {
-    }
+    {}
     ~PipeWatchdog()
     {
         {
@@ -44,8 +44,7 @@ private:
     void watch(std::chrono::milliseconds grace)
     {
         std::unique_lock lock(m_mutex);
-        if (m_wake.wait_for(lock, grace, [this] { return m_stop; }))
-            return;
+        if (m_wake.wait_for(lock, grace, [this] { return m_stop; })) return;
         while (!m_wake.wait_for(lock, std::chrono::milliseconds(50), [this] { return m_stop; })) {
             // A non-blocking open for writing succeeds only while a reader is there.
             const int fd = ::open(m_pipe.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);

@@ -7,8 +7,8 @@
 #include <QStringList>
 
 #include <deque>
-#include <vector>
 #include <optional>
+#include <vector>
 
 namespace fabulor::testing {
 
@@ -24,20 +24,17 @@ public:
     {
         fileDialogs.push_back(options);
         proposedNames << proposedName;
-        if (fileAnswers.empty())
-            return std::nullopt; // an unscripted dialog is cancelled
+        if (fileAnswers.empty()) return std::nullopt; // an unscripted dialog is cancelled
         const FileAnswer answer = fileAnswers.front();
         fileAnswers.pop_front();
-        if (answer.cancel)
-            return std::nullopt;
+        if (answer.cancel) return std::nullopt;
         return answer.name;
     }
 
     std::optional<Colour> chooseColour(Colour initial) override
     {
         colourDialogInitials.push_back(initial);
-        if (colourAnswers.empty())
-            return std::nullopt;
+        if (colourAnswers.empty()) return std::nullopt;
         const std::optional<Colour> answer = colourAnswers.front();
         colourAnswers.pop_front();
         return answer;

@@ -22,8 +22,7 @@ struct Run {
 Run run(const QString& program, const QStringList& args, const QString& dir = {})
 {
     QProcess p;
-    if (!dir.isEmpty())
-        p.setWorkingDirectory(dir);
+    if (!dir.isEmpty()) p.setWorkingDirectory(dir);
     p.start(program, args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
@@ -73,10 +72,8 @@ class TestSkintoolArchive : public QObject {
         writeAll(iniPath, ini);
         const QString out = m_dir.filePath(name);
         const Run r = skintool({"pack", iniPath, out});
-        if (r.code != 0)
-            return {};
-        if (text)
-            *text = ini;
+        if (r.code != 0) return {};
+        if (text) *text = ini;
         return out;
     }
 
@@ -175,8 +172,7 @@ private slots:
     void unzipAcceptsPackedArchive()
     {
         const QString unzip = QStandardPaths::findExecutable("unzip");
-        if (unzip.isEmpty())
-            QSKIP("unzip is not installed");
+        if (unzip.isEmpty()) QSKIP("unzip is not installed");
         QByteArray text;
         const QString file = packed("peer-unzip.ski", &text);
         QVERIFY(!file.isEmpty());
@@ -190,10 +186,8 @@ private slots:
     void pythonZipfileAcceptsPackedArchive()
     {
         QString python = QStandardPaths::findExecutable("python3", {"/usr/bin"});
-        if (python.isEmpty())
-            python = QStandardPaths::findExecutable("python3");
-        if (python.isEmpty())
-            QSKIP("python3 is not installed");
+        if (python.isEmpty()) python = QStandardPaths::findExecutable("python3");
+        if (python.isEmpty()) QSKIP("python3 is not installed");
         QByteArray text;
         const QString file = packed("peer-python.ski", &text);
         QVERIFY(!file.isEmpty());

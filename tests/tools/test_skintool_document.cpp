@@ -18,8 +18,7 @@ Run skintool(const QStringList& args)
     QProcess p;
     p.start(QStringLiteral(FSB_SKINTOOL), args);
     p.closeWriteChannel();
-    if (!p.waitForFinished(60000))
-        return {};
+    if (!p.waitForFinished(60000)) return {};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
 }
@@ -50,18 +49,18 @@ QString TestSkintoolDocument::write(const QString& name, const QByteArray& bytes
 {
     const QString path = m_dir.filePath(name);
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        return {};
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) return {};
     return path;
 }
 
 void TestSkintoolDocument::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_doc = write("doc.ini", QByteArray("junk before\n[ skin ]\n w = 700 \nEn=1\nBad=silver\n; note\nHex=0x1F\n"
-                                        "[PC1]\nColor=$00DFDFDF\nFName=Times New Roman\n[PClose]\nMP1=00ab7f\n"
-                                        "Odd=00AB7\n[pc1]\nS=300")
-                               + QByteArray("\0ignored\n", 9));
+    m_doc =
+        write("doc.ini", QByteArray("junk before\n[ skin ]\n w = 700 \nEn=1\nBad=silver\n; note\nHex=0x1F\n"
+                                    "[PC1]\nColor=$00DFDFDF\nFName=Times New Roman\n[PClose]\nMP1=00ab7f\n"
+                                    "Odd=00AB7\n[pc1]\nS=300") +
+                             QByteArray("\0ignored\n", 9));
     QVERIFY(!m_doc.isEmpty());
 }
 
@@ -70,7 +69,8 @@ void TestSkintoolDocument::iniWritesTheSavedTextForm()
     const Run r = skintool({"ini", m_doc});
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out, QByteArray("[skin]\r\nw=700\r\nEn=1\r\nBad=silver\r\nHex=0x1F\r\n\r\n"
-                               "[PC1]\r\nColor=$00DFDFDF\r\nFName=Times New Roman\r\n\r\n[PClose]\r\nMP1=00ab7f\r\nOdd=00AB7\r\n\r\n"
+                               "[PC1]\r\nColor=$00DFDFDF\r\nFName=Times New "
+                               "Roman\r\n\r\n[PClose]\r\nMP1=00ab7f\r\nOdd=00AB7\r\n\r\n"
                                "[pc1]\r\nS=300\r\n\r\n"));
     QVERIFY(r.err.isEmpty());
 }
@@ -92,14 +92,17 @@ void TestSkintoolDocument::get_data()
     QTest::newRow("int from 0x") << QStringList{"Skin", "Hex", "int", "0"} << QByteArray("31\n");
     QTest::newRow("int from text") << QStringList{"PClose", "MP1", "int", "-4"} << QByteArray("-4\n");
     // The second [pc1] hides the first one.
-    QTest::newRow("duplicate section") << QStringList{"PC1", "Color", "colour", "clRed"} << QByteArray("clRed\n");
+    QTest::newRow("duplicate section")
+        << QStringList{"PC1", "Color", "colour", "clRed"} << QByteArray("clRed\n");
     QTest::newRow("last section") << QStringList{"PC1", "S", "int", "0"} << QByteArray("300\n");
     QTest::newRow("text") << QStringList{"PClose", "MP1", "text", ""} << QByteArray("00ab7f\n");
     QTest::newRow("text default") << QStringList{"Nowhere", "K", "text", "a b"} << QByteArray("a b\n");
     QTest::newRow("flag") << QStringList{"skin", "en", "flag", "0"} << QByteArray("1\n");
     QTest::newRow("flag default") << QStringList{"skin", "Flat", "flag", "1"} << QByteArray("1\n");
-    QTest::newRow("colour default") << QStringList{"OP1", "Color", "colour", "$0FFFFFF"} << QByteArray("clWhite\n");
-    QTest::newRow("colour number") << QStringList{"OP1", "Color", "colour", "12"} << QByteArray("$0000000C\n");
+    QTest::newRow("colour default") << QStringList{"OP1", "Color", "colour", "$0FFFFFF"}
+                                    << QByteArray("clWhite\n");
+    QTest::newRow("colour number") << QStringList{"OP1", "Color", "colour", "12"}
+                                   << QByteArray("$0000000C\n");
 }
 
 void TestSkintoolDocument::get()

@@ -77,9 +77,11 @@ private slots:
         const QString path = target == "fifo" ? m_fifo : target == "folder" ? m_folder : target;
         QStringList args{command, path};
         if (command == "get")
-            args << "Skin" << "En" << "text" << "";
-        if (command == "pack")
-            args << m_dir.filePath("out.ski");
+            args << "Skin"
+                 << "En"
+                 << "text"
+                 << "";
+        if (command == "pack") args << m_dir.filePath("out.ski");
         const Run r = skintool(args);
         QCOMPARE(r.err, "Cannot open file " + QFile::encodeName(path) + "\n");
         QCOMPARE(r.exitCode, 1);
@@ -104,9 +106,11 @@ private slots:
         // The pipe is still a pipe, not replaced by an archive; the folder still a folder.
         QVERIFY(isFifo(m_fifo));
         QVERIFY(QFileInfo(m_folder).isDir());
-        QCOMPARE(QDir(m_folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Hidden | QDir::Files | QDir::System | QDir::NoDotAndDotDot),
-                 (QStringList{"pipe.ski", "skin.ini"}));
+        QCOMPARE(QDir(m_folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
+        QCOMPARE(
+            QDir(m_dir.path()).entryList(QDir::Hidden | QDir::Files | QDir::System | QDir::NoDotAndDotDot),
+            (QStringList{"pipe.ski", "skin.ini"}));
     }
 
     // Sparse files: their size on paper is refused before a byte is read.
@@ -134,7 +138,10 @@ private slots:
         file.close();
         QStringList args{command, path};
         if (command == "get")
-            args << "Skin" << "En" << "text" << "";
+            args << "Skin"
+                 << "En"
+                 << "text"
+                 << "";
         const Run r = skintool(args);
         QFile::remove(path);
         QCOMPARE(QString::fromUtf8(r.err), message.replace("@", path) + "\n");

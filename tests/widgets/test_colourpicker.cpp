@@ -64,12 +64,13 @@ private slots:
     {
         ScriptedDialogs dialogs;
         ColourPicker picker(dialogs);
-        const QStringList names{"Black", "Maroon", "Green",   "Olive",       "Navy",     "Purple", "Teal",
-                                "Gray",  "Silver", "Red",     "Lime",        "Yellow",   "Blue",   "Fuchsia",
-                                "Aqua",  "White",  "Money Green", "Sky Blue", "Cream", "Medium Gray"};
-        const QStringList identifiers{"clBlack",  "clMaroon",  "clGreen",      "clOlive",   "clNavy",
-                                      "clPurple", "clTeal",    "clGray",       "clSilver",  "clRed",
-                                      "clLime",   "clYellow",  "clBlue",       "clFuchsia", "clAqua",
+        const QStringList names{"Black",  "Maroon",      "Green",    "Olive",   "Navy",
+                                "Purple", "Teal",        "Gray",     "Silver",  "Red",
+                                "Lime",   "Yellow",      "Blue",     "Fuchsia", "Aqua",
+                                "White",  "Money Green", "Sky Blue", "Cream",   "Medium Gray"};
+        const QStringList identifiers{"clBlack",  "clMaroon",     "clGreen",   "clOlive",   "clNavy",
+                                      "clPurple", "clTeal",       "clGray",    "clSilver",  "clRed",
+                                      "clLime",   "clYellow",     "clBlue",    "clFuchsia", "clAqua",
                                       "clWhite",  "clMoneyGreen", "clSkyBlue", "clCream",   "clMedGray"};
         QCOMPARE(picker.count(), 21);
         for (int i = 0; i < 20; ++i) {

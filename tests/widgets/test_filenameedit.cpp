@@ -22,12 +22,18 @@ private slots:
         QTest::addColumn<bool>("confirm");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("carried");
-        QTest::newRow("empty, confirmed") << "" << true << "/pics/a.jpg" << "/pics/a.jpg";
-        QTest::newRow("holding a name, confirmed") << "/pics/old.bmp" << true << "/pics/new.jpg" << "/pics/new.jpg";
-        QTest::newRow("same name confirmed again") << "/pics/a.jpg" << true << "/pics/a.jpg" << "/pics/a.jpg";
-        QTest::newRow("empty, cancelled") << "" << false << "" << "";
-        QTest::newRow("holding a name, cancelled") << "/pics/old.bmp" << false << "" << "/pics/old.bmp";
-        QTest::newRow("holding a missing name, cancelled") << "/gone/x.jpg" << false << "" << "/gone/x.jpg";
+        QTest::newRow("empty, confirmed") << "" << true << "/pics/a.jpg"
+                                          << "/pics/a.jpg";
+        QTest::newRow("holding a name, confirmed") << "/pics/old.bmp" << true << "/pics/new.jpg"
+                                                   << "/pics/new.jpg";
+        QTest::newRow("same name confirmed again") << "/pics/a.jpg" << true << "/pics/a.jpg"
+                                                   << "/pics/a.jpg";
+        QTest::newRow("empty, cancelled") << "" << false << ""
+                                          << "";
+        QTest::newRow("holding a name, cancelled") << "/pics/old.bmp" << false << ""
+                                                   << "/pics/old.bmp";
+        QTest::newRow("holding a missing name, cancelled") << "/gone/x.jpg" << false << ""
+                                                           << "/gone/x.jpg";
     }
     void afterDialogCarriesChosenOrHeldName()
     {

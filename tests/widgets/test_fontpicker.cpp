@@ -106,9 +106,12 @@ private slots:
         for (int i = 0; i < fonts.count(); ++i) {
             // Each family once, by its plain name, without Qt's "[foundry]".
             const QString name = fonts.itemText(i);
-            QVERIFY2(installed.contains(name) || !installed.filter(QRegularExpression(
-                                                       "^" + QRegularExpression::escape(name) + " \\[.*\\]$")).isEmpty(),
-                     qPrintable(name));
+            QVERIFY2(
+                installed.contains(name) ||
+                    !installed
+                         .filter(QRegularExpression("^" + QRegularExpression::escape(name) + " \\[.*\\]$"))
+                         .isEmpty(),
+                qPrintable(name));
             if (i > 0) {
                 const QString previous = fonts.itemText(i - 1);
                 const int order = QString::compare(previous, name, Qt::CaseInsensitive);

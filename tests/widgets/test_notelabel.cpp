@@ -10,7 +10,8 @@ using namespace fabulor;
 
 namespace {
 
-const QString Mask = QStringLiteral(" Maska musi być czarno - biała. Czarny kolor oznacza miejsca niewidoczne.");
+const QString Mask =
+    QStringLiteral(" Maska musi być czarno - biała. Czarny kolor oznacza miejsca niewidoczne.");
 const QString Sizes = QStringLiteral(" Zarówno maska jak i skóra muszą mieć takie same rozmiary!");
 
 // How much dark ink a widget draws on its background.
@@ -93,11 +94,13 @@ private slots:
         auto* bold = new NoteLabel(word, QString(), &parent);
         auto* plainNote = new NoteLabel(QString(), word, &parent);
         auto* plain = new QLabel(word, &parent);
-        for (QWidget* w : {static_cast<QWidget*>(bold), static_cast<QWidget*>(plainNote), static_cast<QWidget*>(plain)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(bold), static_cast<QWidget*>(plainNote), static_cast<QWidget*>(plain)})
             w->setFixedSize(200, 40);
         const int boldInk = Ink(*bold);
         const int plainInk = Ink(*plain);
-        QVERIFY2(boldInk > plainInk * 11 / 10, qPrintable(QStringLiteral("%1 %2").arg(boldInk).arg(plainInk)));
+        QVERIFY2(boldInk > plainInk * 11 / 10,
+                 qPrintable(QStringLiteral("%1 %2").arg(boldInk).arg(plainInk)));
         QVERIFY(qAbs(Ink(*plainNote) - plainInk) <= plainInk / 20);
     }
 

@@ -32,8 +32,7 @@ class PictureDialogTest : public QObject {
     // "temp/..." in this run's own folder.
     QString resolve(const QString& path) const
     {
-        if (path.startsWith(QLatin1String("data/")))
-            return TestData + path.mid(4);
+        if (path.startsWith(QLatin1String("data/"))) return TestData + path.mid(4);
         return temp(path.mid(5));
     }
     void copy(const QString& from, const QString& to) const
@@ -117,8 +116,7 @@ private slots:
         QCOMPARE(pane.caption(), caption);
         QCOMPARE(pane.hasPicture(), size.isValid());
         QCOMPARE(pane.placeholderText(), size.isValid() ? QString() : QStringLiteral("(None)"));
-        if (size.isValid())
-            QCOMPARE(pane.pictureSize(), size);
+        if (size.isValid()) QCOMPARE(pane.pictureSize(), size);
     }
 
     void paneShowsIconsQtReads()
@@ -127,8 +125,7 @@ private slots:
         QImage image(32, 16, QImage::Format_ARGB32);
         image.fill(Qt::red);
         QImageWriter writer(icon, "ico");
-        if (!writer.write(image))
-            QSKIP("this Qt writes no icons");
+        if (!writer.write(image)) QSKIP("this Qt writes no icons");
         PicturePreviewPane pane;
         pane.showFile(icon);
         QCOMPARE(pane.caption(), QStringLiteral(" (32x16)"));
@@ -199,8 +196,8 @@ private slots:
             QStringLiteral("ANI Image (*.ani)"),
             QStringLiteral("CompuServe GIF Image (*.gif)"),
         };
-        const QStringList patterns = {all, QStringLiteral("*.gif"), QStringLiteral("*.pcx"), QStringLiteral("*.ani"),
-                                      QStringLiteral("*.gif")};
+        const QStringList patterns = {all, QStringLiteral("*.gif"), QStringLiteral("*.pcx"),
+                                      QStringLiteral("*.ani"), QStringLiteral("*.gif")};
         QCOMPARE(options.filters.size(), 5);
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(options.filters[i].description, descriptions[i]);
@@ -255,8 +252,7 @@ private slots:
         answer.setInterval(10);
         connect(&answer, &QTimer::timeout, this, [&] {
             auto* dialog = qobject_cast<PictureDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
+            if (!dialog) return;
             answer.stop();
             caption = dialog->previewPane()->caption();
             filters = dialog->nameFilters();

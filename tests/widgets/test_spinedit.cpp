@@ -32,17 +32,28 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("value");
-        QTest::newRow("digits") << "125" << "125" << 125;
-        QTest::newRow("minus") << "-20" << "-20" << -20;
-        QTest::newRow("plus") << "+7" << "+7" << 7;
-        QTest::newRow("letters refused") << "1a2b" << "12" << 12;
-        QTest::newRow("space and point refused") << "3 .5" << "35" << 35;
-        QTest::newRow("hex marker refused") << "$1F" << "1" << 1;
-        QTest::newRow("sign alone") << "-" << "-" << 0;
-        QTest::newRow("sign after digits") << "5-" << "5-" << 0;
-        QTest::newRow("two signs") << "+-3" << "+-3" << 0;
-        QTest::newRow("beyond 32 bits") << "99999999999" << "99999999999" << 0;
-        QTest::newRow("leading zeros") << "007" << "007" << 7;
+        QTest::newRow("digits") << "125"
+                                << "125" << 125;
+        QTest::newRow("minus") << "-20"
+                               << "-20" << -20;
+        QTest::newRow("plus") << "+7"
+                              << "+7" << 7;
+        QTest::newRow("letters refused") << "1a2b"
+                                         << "12" << 12;
+        QTest::newRow("space and point refused") << "3 .5"
+                                                 << "35" << 35;
+        QTest::newRow("hex marker refused") << "$1F"
+                                            << "1" << 1;
+        QTest::newRow("sign alone") << "-"
+                                    << "-" << 0;
+        QTest::newRow("sign after digits") << "5-"
+                                           << "5-" << 0;
+        QTest::newRow("two signs") << "+-3"
+                                   << "+-3" << 0;
+        QTest::newRow("beyond 32 bits") << "99999999999"
+                                        << "99999999999" << 0;
+        QTest::newRow("leading zeros") << "007"
+                                       << "007" << 7;
     }
     void typingTakesDigitsAndSignsOnly()
     {

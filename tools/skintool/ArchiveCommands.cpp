@@ -63,10 +63,10 @@ int runUnpack(Args args, std::ostream& out, std::ostream& err)
 // The save sequence with INI's bytes as they are.
 int runPack(Args args, std::ostream&, std::ostream&)
 {
-    std::optional<std::vector<std::uint8_t>> bytes = fabulor::ReadRegularFile(args[0], fabulor::MaxEntryTextBytes);
+    std::optional<std::vector<std::uint8_t>> bytes =
+        fabulor::ReadRegularFile(args[0], fabulor::MaxEntryTextBytes);
     // A text no load would read back is not packed.
-    if (!bytes)
-        throw fabulor::EZipEntryTooLarge::inserting();
+    if (!bytes) throw fabulor::EZipEntryTooLarge::inserting();
     fabulor::MemoryStream text(std::move(*bytes));
     fabulor::TZipKit zip;
     fabulor::SaveSkinEntry(fullPath(args[1]), text, zip);

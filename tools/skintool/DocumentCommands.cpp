@@ -65,11 +65,9 @@ int runGet(Args args, std::ostream& out, std::ostream& err)
     std::optional<std::int32_t> number;
     if (kind == "int" || kind == "flag") {
         number = fabulor::ParseInteger(fallback);
-        if (!number)
-            return usage(err, "DEFAULT of an " + kind + " read must be an integer");
+        if (!number) return usage(err, "DEFAULT of an " + kind + " read must be an integer");
     }
-    if (kind == "binary" && !fallback.empty())
-        return usage(err, "DEFAULT of a binary read must be empty");
+    if (kind == "binary" && !fallback.empty()) return usage(err, "DEFAULT of a binary read must be empty");
 
     const fabulor::IniStore store = loadDocument(path);
     if (kind == "text") {

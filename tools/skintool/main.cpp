@@ -52,8 +52,7 @@ int main(int argc, char** argv)
         return skintool::ExitUsage;
     }
     for (const Command& c : commands) {
-        if (words.front() != c.name)
-            continue;
+        if (words.front() != c.name) continue;
         if (words.size() - 1 != c.arity) {
             std::cerr << "usage: skintool " << c.name << ' ' << c.arguments << '\n';
             return skintool::ExitUsage;
