@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace fabulor {
@@ -36,6 +37,7 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
       m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("FBox"));
+    History = new QUndoStack(this);
     setWindowTitle(QStringLiteral("Ustawienia"));
     QFont windowFont(QStringLiteral("Tahoma"));
     windowFont.setPixelSize(11);

@@ -22,6 +22,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
+class QUndoStack;
 
 namespace fabulor {
 
@@ -168,6 +169,10 @@ public:
     void R_borderChange();
     void D_fontChange();
     void K_fontChange();
+
+    // The edit history: every change the user makes is one step of it. Its
+    // clean state is the skin as last loaded or saved.
+    QUndoStack* History = nullptr;
 
     // Capture (preview to document) and apply (document to preview).
     void SaveStateToDocument();
