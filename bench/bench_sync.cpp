@@ -77,8 +77,9 @@ struct HeavySkin {
             pictureHex.push_back(Hex(JpegOfAbout600KB(i)));
         document.writeString("Skin", "Skin", pictureHex[0]);
         int i = 1;
-        for (const ButtonEntry& button : ButtonTable())
-            document.writeString(button.section, "MP1", pictureHex[std::size_t(i++)]);
+        for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index)
+            document.writeString(SkinComponents()[std::size_t(index)].section, "MP1",
+                                 pictureHex[std::size_t(i++)]);
     }
 };
 

@@ -88,14 +88,14 @@ void TFBox::buildPictureBand()
 void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QString& mouseOver)
 {
     const int index = CB->currentIndex();
-    const ButtonEntry* button = ButtonForIndex(index);
+    const CatalogueEntry* button = ButtonForIndex(index);
     if (!button) return;
     Picture& picture = button->image(F)->picture();
 
     if (!fromFiles) {
         MemoryStream stored;
         document().readBinary(button->section, "MP1", stored);
-        ShowButtonPicture(picture, stored, button->builtInPicture);
+        ShowButtonPicture(picture, stored, button->spec->builtInPicture);
         return;
     }
 
@@ -103,16 +103,16 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
         const std::optional<std::vector<std::uint8_t>> bytes =
             QFileInfo(mouseOut).isFile() ? ReadPictureFile(mouseOut) : std::nullopt;
         if (!bytes) {
-            LoadBuiltInPicture(picture, button->builtInPicture);
+            LoadBuiltInPicture(picture, button->spec->builtInPicture);
         } else {
             const MemoryStream stream(*bytes);
             document().writeBinary(button->section, "MP1", stream);
-            ShowButtonPicture(picture, std::span<const std::uint8_t>(*bytes), button->builtInPicture);
+            ShowButtonPicture(picture, std::span<const std::uint8_t>(*bytes), button->spec->builtInPicture);
         }
     }
 
     // The warning picture has no mouse-over picture.
-    if (!mouseOver.isEmpty() && index != WarningPictureIndex && QFileInfo(mouseOver).isFile()) {
+    if (!mouseOver.isEmpty() && button->spec->has(MouseOverGroup) && QFileInfo(mouseOver).isFile()) {
         if (const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(mouseOver))
             document().writeBinary(button->section, "MP2", MemoryStream(*bytes));
     }

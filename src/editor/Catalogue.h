@@ -1,8 +1,11 @@
 #pragma once
-// The component catalogue: the 24 components of the reader window a skin
-// describes, in the order the chooser lists them. The index into this table
-// is shared by the chooser, the geometry editors, the picture editor and the
-// preview's press handlers.
+// The component catalogue as the settings window uses it: each component of
+// the skin's schema (document/SkinSchema.h) joined with its control in the
+// preview (preview/PreviewControls.h), in the order the chooser lists them.
+// The index into this table is shared by the chooser, the geometry editors,
+// the picture editor and the preview's press handlers.
+
+#include "document/SkinSchema.h"
 
 #include <QString>
 
@@ -13,41 +16,36 @@ class QWidget;
 
 namespace fabulor {
 
+struct ControlBinding;
 class PictureBox;
 class TF;
 
 struct CatalogueEntry {
+    const ComponentSpec* spec;
+    const ControlBinding* binding;
     QString chooserText;
     std::string_view section;
-    QWidget* (*moved)(TF&);   // the control whose left and top are edited
-    QWidget* (*resized)(TF&); // the control whose size is edited; null: none
-    bool rozmiar;             // which option bands the entry shows
-    bool nawigacja;
-    bool rysunek;
+
+    // The control whose left and top are edited.
+    QWidget* moved(TF& f) const;
+    // The control whose size is edited; null where the size is not edited.
+    QWidget* resized(TF& f) const;
+    // A button's picture box; null for other components.
+    PictureBox* image(TF& f) const;
+
+    // Which option bands the entry shows.
+    bool rozmiar() const { return spec->has(SizeGroup); }
+    bool nawigacja() const { return spec->has(PagesGroup); }
+    bool rysunek() const { return spec->has(PicturesGroup); }
 };
 
-inline constexpr int CatalogueSize = 24;
-inline constexpr int FirstButtonIndex = 3;
-inline constexpr int LastButtonIndex = 16;
-inline constexpr int WarningPictureIndex = 16;
+inline constexpr int CatalogueSize = int(ComponentCount);
 
 const std::array<CatalogueEntry, CatalogueSize>& Catalogue();
 
-// A button-like component: its section, picture box, built-in picture and
-// default position.
-struct ButtonEntry {
-    std::string_view section;
-    PictureBox* (*image)(TF&);
-    QWidget* (*panel)(TF&);
-    std::string_view builtInPicture;
-    int defaultTop;
-    int defaultLeft;
-};
-
-// Entries 3 to 16 of the catalogue, in catalogue order.
-const std::array<ButtonEntry, LastButtonIndex - FirstButtonIndex + 1>& ButtonTable();
-
-// The button entry of a catalogue index, or null outside 3 to 16.
-const ButtonEntry* ButtonForIndex(int index);
+// The entry of a catalogue index, or null outside it.
+const CatalogueEntry* CatalogueAt(int index);
+// The entry of a button (index 3 to 16), or null for any other index.
+const CatalogueEntry* ButtonForIndex(int index);
 
 } // namespace fabulor

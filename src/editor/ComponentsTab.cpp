@@ -89,9 +89,8 @@ QWidget* MovedControl(TF& F, int index)
 // The control whose size an entry edits, or null where the size is not edited.
 QWidget* ResizedControl(TF& F, int index)
 {
-    if (!InCatalogue(index)) return nullptr;
-    const CatalogueEntry& entry = Catalogue()[std::size_t(index)];
-    return entry.resized ? entry.resized(F) : nullptr;
+    const CatalogueEntry* entry = CatalogueAt(index);
+    return entry ? entry->resized(F) : nullptr;
 }
 
 // Any position may be typed, far outside the window too; only coordinates
@@ -174,13 +173,14 @@ void TFBox::SelectComponent(int index)
     PCTRL->setCurrentWidget(Comps);
     MP2->setVisible(true);
     if (!InCatalogue(index)) return;
-    if (index == WarningPictureIndex) MP2->setVisible(false);
     CB->setCurrentIndex(index);
     const CatalogueEntry& entry = Catalogue()[std::size_t(index)];
-    Rozmiar->setVisible(entry.rozmiar);
+    // The warning sign has no mouse-over picture.
+    if (entry.spec->has(PicturesGroup) && !entry.spec->has(MouseOverGroup)) MP2->setVisible(false);
+    Rozmiar->setVisible(entry.rozmiar());
     Miejsce->setVisible(true);
-    Nawigacja->setVisible(entry.nawigacja);
-    Rysunek->setVisible(entry.rysunek);
+    Nawigacja->setVisible(entry.nawigacja());
+    Rysunek->setVisible(entry.rysunek());
     // The preview marks what the settings window now edits.
     if (F.Selection) F.Selection->follow(entry.moved(F));
 }

@@ -5,7 +5,9 @@
 
 #include "editor/SettingsWindow.h"
 
+#include "editor/Catalogue.h"
 #include "editor/ComponentFont.h"
+#include "preview/ControlProperties.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
@@ -154,56 +156,102 @@ void TFBox::buildPropertiesTab()
     connect(K_fontcolor, &ColourPicker::changed, this, &TFBox::K_fontChange);
 }
 
+TFBox::AppearanceEditors TFBox::appearanceEditors(AppearanceSheet sheet) const
+{
+    switch (sheet) {
+    case AppearanceSheet::Description:
+        return {.flat = O_Flat,
+                .colour = O_color,
+                .font = O_font,
+                .fontSize = O_fontsize,
+                .fontColour = O_fontcolor};
+    case AppearanceSheet::PageControl:
+        return {.colour = P_color, .border = P_border};
+    case AppearanceSheet::ItemList:
+        return {.flat = B_flat,
+                .colour = B_color,
+                .font = B_font,
+                .fontSize = B_fontsize,
+                .fontColour = B_fontcolor,
+                .flatScrollBars = B_flatscroll};
+    case AppearanceSheet::Picture:
+        return {.colour = R_pcolor, .innerColour = R_color, .border = R_border};
+    case AppearanceSheet::PathLabels:
+        return {.font = D_font, .fontSize = D_fontsize, .fontColour = D_fontcolor};
+    case AppearanceSheet::Messages:
+        return {.font = K_font, .fontSize = K_fontsize, .fontColour = K_fontcolor};
+    case AppearanceSheet::None:
+        break;
+    }
+    return {};
+}
+
+void TFBox::applyAppearance(AppearanceSheet sheet, AppearanceAspect aspect)
+{
+    const AppearanceEditors editors = appearanceEditors(sheet);
+    for (const CatalogueEntry& entry : Catalogue()) {
+        if (entry.spec->appearance != sheet) continue;
+        QWidget* control = entry.moved(F);
+        switch (aspect) {
+        case AppearanceAspect::Frame:
+            if (editors.flat) SetControlFlat(control, editors.flat->isChecked());
+            if (editors.colour) SetControlColour(control, editors.colour->value());
+            if (editors.flatScrollBars)
+                if (auto* list = dynamic_cast<ListView*>(control))
+                    list->setFlatScrollBars(editors.flatScrollBars->isChecked());
+            break;
+        case AppearanceAspect::Border:
+            if (editors.border) SetControlBorder(control, editors.border->value());
+            // The picture frame's inner area has a colour of its own.
+            if (editors.innerColour) SetControlColour(F.Rys, editors.innerColour->value());
+            if (editors.colour) SetControlColour(control, editors.colour->value());
+            break;
+        case AppearanceAspect::Font:
+            if (editors.font && editors.fontSize) ApplyFont(control, editors.font->text(), editors.fontSize);
+            if (editors.fontColour) SetControlFontColour(control, editors.fontColour->value());
+            break;
+        }
+    }
+}
+
 void TFBox::O_FlatClick()
 {
-    F.Op1->setBorderStyle(O_Flat->isChecked() ? BorderStyle::None : BorderStyle::Single);
-    F.Op1->setColour(O_color->value());
+    applyAppearance(AppearanceSheet::Description, AppearanceAspect::Frame);
 }
 
 void TFBox::O_fontChange()
 {
-    ApplyFont(F.Op1, O_font->text(), O_fontsize);
-    F.Op1->setFontColour(O_fontcolor->value());
+    applyAppearance(AppearanceSheet::Description, AppearanceAspect::Font);
 }
 
 void TFBox::P_borderChange()
 {
-    F.PC1->setClientBorderWidth(P_border->value());
-    F.PC1->setColour(P_color->value());
+    applyAppearance(AppearanceSheet::PageControl, AppearanceAspect::Border);
 }
 
 void TFBox::B_flatClick()
 {
-    F.LB->setBorderStyle(B_flat->isChecked() ? BorderStyle::None : BorderStyle::Single);
-    F.LB->setColour(B_color->value());
-    F.LB->setFlatScrollBars(B_flatscroll->isChecked());
+    applyAppearance(AppearanceSheet::ItemList, AppearanceAspect::Frame);
 }
 
 void TFBox::B_fontChange()
 {
-    ApplyFont(F.LB, B_font->text(), B_fontsize);
-    F.LB->setFontColour(B_fontcolor->value());
+    applyAppearance(AppearanceSheet::ItemList, AppearanceAspect::Font);
 }
 
 void TFBox::R_borderChange()
 {
-    F.PRys->setBorderWidth(R_border->value());
-    F.Rys->setColour(R_color->value());
-    F.PRys->setColour(R_pcolor->value());
+    applyAppearance(AppearanceSheet::Picture, AppearanceAspect::Border);
 }
 
 void TFBox::D_fontChange()
 {
-    for (StaticText* label : {F.L1, F.L2, F.L3, F.L4}) {
-        ApplyFont(label, D_font->text(), D_fontsize);
-        label->setFontColour(D_fontcolor->value());
-    }
+    applyAppearance(AppearanceSheet::PathLabels, AppearanceAspect::Font);
 }
 
 void TFBox::K_fontChange()
 {
-    ApplyFont(F.LM, K_font->text(), K_fontsize);
-    F.LM->setFontColour(K_fontcolor->value());
+    applyAppearance(AppearanceSheet::Messages, AppearanceAspect::Font);
 }
 
 } // namespace fabulor

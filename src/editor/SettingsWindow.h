@@ -7,6 +7,8 @@
 // Synchronisation.cpp.
 
 #include "document/IniStore.h"
+#include "document/SkinSchema.h"
+#include "document/SkinValue.h"
 #include "skinfile/ZipKit.h"
 #include "widgets/Dialogs.h"
 
@@ -174,9 +176,36 @@ public:
     // clean state is the skin as last loaded or saved.
     QUndoStack* History = nullptr;
 
+    // The editors of one sheet of "Właściwości"; null where the sheet has
+    // none. A sheet edits every component whose schema names it; its editors
+    // mirror the first of them.
+    struct AppearanceEditors {
+        QCheckBox* flat = nullptr;           // "Flat"
+        ColourPicker* colour = nullptr;      // "Color"
+        ColourPicker* innerColour = nullptr; // "RColor"
+        SpinEdit* border = nullptr;          // "Border"
+        FontPicker* font = nullptr;          // "FName"
+        SizePicker* fontSize = nullptr;      // "FSize"
+        ColourPicker* fontColour = nullptr;  // "FColor"
+        QCheckBox* flatScrollBars = nullptr; // not kept in the skin
+    };
+    AppearanceEditors appearanceEditors(AppearanceSheet sheet) const;
+    // What one appearance handler sets from its sheet's editors.
+    enum class AppearanceAspect {
+        Frame,  // flatness, colour and scroll bars
+        Border, // border width and colours
+        Font,   // font name, size and colour
+    };
+    void applyAppearance(AppearanceSheet sheet, AppearanceAspect aspect);
+
     // Capture (preview to document) and apply (document to preview).
     void SaveStateToDocument();
     void LoadStateFromDocument();
+    // One key of a component's section: the value the preview holds, as
+    // capture writes it; and setting it into the preview and the editor that
+    // mirrors it, as apply does.
+    SkinValue keyValue(int component, const KeySpec& key);
+    void setKeyValue(int component, const KeySpec& key, const SkinValue& value);
 
     void FormCreate();
 

@@ -1,7 +1,9 @@
 // Capture (SaveStateToDocument) writes the preview's state into the skin
 // document; apply (LoadStateFromDocument) sets the preview, and the settings
-// controls that mirror it, from the document. Sections, keys, defaults and
-// their order are those of the skin file: the reader program relies on them.
+// controls that mirror it, from the document. Both walk the schema
+// (document/SkinSchema.h): its sections and keys, in its order, with its
+// defaults. That order is the skin file's, and the reader program relies on
+// it.
 
 #include "editor/SettingsWindow.h"
 
@@ -11,12 +13,10 @@
 #include "graphics/GraphicErrors.h"
 #include "pictures/BuiltInPictures.h"
 #include "pictures/TransparentForm.h"
+#include "preview/ControlProperties.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
-#include "widgets/ListView.h"
-#include "widgets/Memo.h"
-#include "widgets/PageControl.h"
 #include "widgets/Panel.h"
 #include "widgets/PictureBox.h"
 #include "widgets/SizePicker.h"
@@ -30,72 +30,105 @@
 namespace fabulor {
 namespace {
 
-struct Bounds {
-    int width;
-    int height;
-    int top;
-    int left;
-};
-
-void WriteBounds(IniStore& doc, std::string_view section, const QWidget* control)
+bool Is(const KeySpec& key, std::string_view name)
 {
-    doc.writeInteger(section, "S", control->width());
-    doc.writeInteger(section, "W", control->height());
-    doc.writeInteger(section, "T", control->y());
-    doc.writeInteger(section, "L", control->x());
+    return key.name == name;
 }
 
-void WritePosition(IniStore& doc, std::string_view section, const QWidget* control)
+// The first component a sheet of "Właściwości" edits: the one its editors
+// mirror.
+bool MirroredBySheet(const CatalogueEntry& entry)
 {
-    doc.writeInteger(section, "T", control->y());
-    doc.writeInteger(section, "L", control->x());
-}
-
-// The size written is the one the skin holds, which may differ from the
-// one the control is drawn with.
-void WriteFont(IniStore& doc, std::string_view section, const QWidget* control, Colour colour)
-{
-    doc.writeColour(section, "FColor", colour);
-    doc.writeString(section, "FName", FontNameForSkin(control->font().family()));
-    doc.writeInteger(section, "FSize", SkinFontSize(control));
-}
-
-// Width, height, top and left, in this order.
-void ApplyBounds(const IniStore& doc, std::string_view section, QWidget* control, Bounds defaults)
-{
-    control->resize(doc.readInteger(section, "S", defaults.width), control->height());
-    control->resize(control->width(), doc.readInteger(section, "W", defaults.height));
-    control->move(control->x(), doc.readInteger(section, "T", defaults.top));
-    control->move(doc.readInteger(section, "L", defaults.left), control->y());
-}
-
-void ApplyPosition(const IniStore& doc, std::string_view section, QWidget* control, int top, int left)
-{
-    control->move(control->x(), doc.readInteger(section, "T", top));
-    control->move(doc.readInteger(section, "L", left), control->y());
-}
-
-// The size read, then the mirroring size picker shows it; the picker puts 10
-// in place of a size outside 1 to 999, and its handler draws that. The skin
-// still holds the size read, and a save writes it back.
-void ApplyMirroredFontSize(QWidget* control, SizePicker* mirror, int points)
-{
-    ApplyFontSize(control, points);
-    mirror->setSize(points);
-    KeepSkinFontSize(control, points);
-}
-
-QString ReadFontName(const IniStore& doc, std::string_view section)
-{
-    return FontNameFromSkin(doc.readString(section, "FName", "Arial"));
+    for (const CatalogueEntry& other : Catalogue())
+        if (other.spec->appearance == entry.spec->appearance) return &other == &entry;
+    return false;
 }
 
 } // namespace
+
+SkinValue TFBox::keyValue(int component, const KeySpec& key)
+{
+    const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
+    QWidget* control = entry.moved(F);
+    if (Is(key, "S")) return std::int32_t(control->width());
+    if (Is(key, "W")) return std::int32_t(control->height());
+    if (Is(key, "T")) return std::int32_t(control->y());
+    if (Is(key, "L")) return std::int32_t(control->x());
+    if (Is(key, "Border")) return std::int32_t(ControlBorder(control));
+    if (Is(key, "Color")) return ControlColour(control);
+    if (Is(key, "RColor")) return ControlColour(F.Rys);
+    // Flatness is the editor's: the preview draws it but does not keep it.
+    if (Is(key, "Flat")) return appearanceEditors(entry.spec->appearance).flat->isChecked();
+    if (Is(key, "FColor")) return ControlFontColour(control);
+    if (Is(key, "FName")) return FontNameForSkin(control->font().family());
+    // The size the skin holds, which may differ from the one drawn.
+    if (Is(key, "FSize")) return std::int32_t(SkinFontSize(control));
+    return std::int32_t(0);
+}
+
+// Each key sets the preview first, then the editor mirroring it. Setting an
+// editor runs its handler, as a user's change would, and that handler
+// re-applies its whole group from the group's editors; so within a section
+// the schema's key order is what makes the end state right:
+// - "Border": the editor holds only 0 to 10, so the preview then takes
+//   what the editor shows, also when the editor showed that already and
+//   announced no change.
+// - "FSize": the size picker puts 10 in place of a size outside 1 to 999
+//   and its handler draws that; the skin keeps the size read, and a save
+//   writes it back.
+// - A sheet's editors mirror its first component only (the path labels share
+//   one sheet).
+void TFBox::setKeyValue(int component, const KeySpec& key, const SkinValue& value)
+{
+    const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
+    QWidget* control = entry.moved(F);
+    const AppearanceEditors editors =
+        MirroredBySheet(entry) ? appearanceEditors(entry.spec->appearance) : AppearanceEditors{};
+
+    if (Is(key, "S")) {
+        control->resize(std::get<std::int32_t>(value), control->height());
+    } else if (Is(key, "W")) {
+        control->resize(control->width(), std::get<std::int32_t>(value));
+    } else if (Is(key, "T")) {
+        control->move(control->x(), std::get<std::int32_t>(value));
+    } else if (Is(key, "L")) {
+        control->move(std::get<std::int32_t>(value), control->y());
+    } else if (Is(key, "Border")) {
+        SetControlBorder(control, std::get<std::int32_t>(value));
+        if (editors.border) {
+            editors.border->setValue(ControlBorder(control));
+            SetControlBorder(control, editors.border->value());
+        }
+    } else if (Is(key, "Color")) {
+        SetControlColour(control, std::get<Colour>(value));
+        if (editors.colour) editors.colour->setValue(ControlColour(control));
+    } else if (Is(key, "RColor")) {
+        SetControlColour(F.Rys, std::get<Colour>(value));
+        if (editors.innerColour) editors.innerColour->setValue(ControlColour(F.Rys));
+    } else if (Is(key, "Flat")) {
+        SetControlFlat(control, std::get<bool>(value));
+        if (editors.flat) editors.flat->setChecked(std::get<bool>(value));
+    } else if (Is(key, "FColor")) {
+        SetControlFontColour(control, std::get<Colour>(value));
+        if (editors.fontColour) editors.fontColour->setValue(ControlFontColour(control));
+    } else if (Is(key, "FName")) {
+        ApplyFontName(control, FontNameFromSkin(std::get<std::string>(value)));
+        if (editors.font) editors.font->setFontName(control->font().family());
+    } else if (Is(key, "FSize")) {
+        const int points = std::get<std::int32_t>(value);
+        ApplyFontSize(control, points);
+        if (editors.fontSize) {
+            editors.fontSize->setSize(points);
+            KeepSkinFontSize(control, points);
+        }
+    }
+}
 
 void TFBox::SaveStateToDocument()
 {
     IniStore& doc = document();
 
+    // The window: its size is kept only while no mask shapes it.
     doc.writeBool("Skin", "En", CheckBox2->isChecked());
     if (!CheckBox2->isChecked()) {
         const QSize outer = outerSize(&F);
@@ -103,36 +136,11 @@ void TFBox::SaveStateToDocument()
         doc.writeInteger("Skin", "H", outer.height());
     }
 
-    WriteBounds(doc, "PC1", F.PC1);
-    doc.writeInteger("PC1", "Border", F.PC1->clientBorderWidth());
-    doc.writeColour("PC1", "Color", F.PC1->colour());
-
-    WriteBounds(doc, "OP1", F.Op1);
-    doc.writeBool("OP1", "Flat", O_Flat->isChecked());
-    doc.writeColour("OP1", "Color", F.Op1->colour());
-    WriteFont(doc, "OP1", F.Op1, F.Op1->fontColour());
-
-    WriteBounds(doc, "PRys", F.PRys);
-    doc.writeInteger("PRys", "Border", F.PRys->borderWidth());
-    doc.writeColour("PRys", "RColor", F.Rys->colour());
-    doc.writeColour("PRys", "Color", F.PRys->colour());
-
-    for (const ButtonEntry& button : ButtonTable())
-        WritePosition(doc, button.section, button.panel(F));
-
-    WriteBounds(doc, "PMove", F.PMove);
-
-    const std::pair<std::string_view, StaticText*> labels[] = {
-        {"L1", F.L1}, {"L2", F.L2}, {"L3", F.L3}, {"L4", F.L4}, {"LM", F.LM}};
-    for (const auto& [section, label] : labels) {
-        WritePosition(doc, section, label);
-        WriteFont(doc, section, label, label->fontColour());
+    for (std::size_t component = 0; component < ComponentCount; ++component) {
+        const SectionSpec& section = SkinSections()[component + 1];
+        for (const KeySpec& key : section.keys)
+            if (key.captured()) WriteSkinValue(doc, section.name, key, keyValue(int(component), key));
     }
-
-    WriteBounds(doc, "LB", F.LB);
-    doc.writeBool("LB", "Flat", B_flat->isChecked());
-    doc.writeColour("LB", "Color", F.LB->colour());
-    WriteFont(doc, "LB", F.LB, F.LB->fontColour());
 }
 
 void TFBox::LoadStateFromDocument()
@@ -147,19 +155,20 @@ void TFBox::LoadStateFromDocument()
         return picture;
     };
 
-    // Changing the box runs CheckBox2Click, as a user's click would; called
-    // here rather than from the box's signal, so that its failure stops
-    // apply at this point.
-    // The size editors hold the skin's unshaped size, also while the mask
-    // shapes the window: it is the size the window takes when shaping goes
-    // off. Set quietly: their handlers would resize a shaped window.
+    // The window first. The size editors hold the skin's unshaped size, also
+    // while the mask shapes the window: it is the size the window takes when
+    // shaping goes off. Set quietly: their handlers would resize a shaped
+    // window.
     {
         const QSignalBlocker quietWidth(FW);
         const QSignalBlocker quietHeight(FH);
-        FW->setValue(doc.readInteger("Skin", "W", 623));
-        FH->setValue(doc.readInteger("Skin", "H", 364));
+        FW->setValue(doc.readInteger("Skin", "W", DefaultNumber("Skin", "W")));
+        FH->setValue(doc.readInteger("Skin", "H", DefaultNumber("Skin", "H")));
     }
 
+    // Changing the box runs CheckBox2Click, as a user's click would; called
+    // here rather than from the box's signal, so that its failure stops
+    // apply at this point.
     const bool useSkin = doc.readBool("Skin", "En", false);
     if (CheckBox2->isChecked() != useSkin) {
         {
@@ -190,83 +199,33 @@ void TFBox::LoadStateFromDocument()
         ShowSkinPicture(readPicture("Skin", "Skin"), F.Skin->picture());
     } else {
         F.Mask->setActive(false);
-        setOuterWidth(&F, doc.readInteger("Skin", "W", 623));
-        setOuterHeight(&F, doc.readInteger("Skin", "H", 364));
+        setOuterWidth(&F, doc.readInteger("Skin", "W", DefaultNumber("Skin", "W")));
+        setOuterHeight(&F, doc.readInteger("Skin", "H", DefaultNumber("Skin", "H")));
     }
 
-    ApplyBounds(doc, "PC1", F.PC1, {209, 153, 144, 24});
-    F.PC1->setClientBorderWidth(doc.readInteger("PC1", "Border", 0));
-    P_border->setValue(F.PC1->clientBorderWidth());
-    // The editor holds only 0 to 10; the page control ends with what it shows,
-    // also when the editor showed that already and announced no change.
-    F.PC1->setClientBorderWidth(P_border->value());
-    F.PC1->setColour(doc.readColour("PC1", "Color", "$00DFDFDF"));
-    P_color->setValue(F.PC1->colour());
-
-    ApplyBounds(doc, "OP1", F.Op1, {209, 88, 49, 24});
-    const bool opisFlat = doc.readBool("OP1", "Flat", false);
-    F.Op1->setBorderStyle(opisFlat ? BorderStyle::None : BorderStyle::Single);
-    O_Flat->setChecked(opisFlat);
-    F.Op1->setColour(doc.readColour("OP1", "Color", "$0FFFFFF"));
-    O_color->setValue(F.Op1->colour());
-    F.Op1->setFontColour(doc.readColour("OP1", "FColor", "$0000000"));
-    O_fontcolor->setValue(F.Op1->fontColour());
-    ApplyFontName(F.Op1, ReadFontName(doc, "OP1"));
-    O_font->setFontName(F.Op1->font().family());
-    ApplyMirroredFontSize(F.Op1, O_fontsize, doc.readInteger("OP1", "FSize", 10));
-
-    ApplyBounds(doc, "PRys", F.PRys, {241, 249, 48, 248});
-    F.PRys->setBorderWidth(doc.readInteger("PRys", "Border", 4));
-    R_border->setValue(F.PRys->borderWidth());
-    F.PRys->setBorderWidth(R_border->value());
-    F.Rys->setColour(doc.readColour("PRys", "RColor", "clGray"));
-    R_color->setValue(F.Rys->colour());
-    F.PRys->setColour(doc.readColour("PRys", "Color", "clSilver"));
-    R_pcolor->setValue(F.PRys->colour());
-
-    for (const ButtonEntry& button : ButtonTable()) {
-        ApplyPosition(doc, button.section, button.panel(F), button.defaultTop, button.defaultLeft);
-        ShowButtonPicture(button.image(F)->picture(), readPicture(button.section, "MP1"),
-                          button.builtInPicture);
+    const std::span<const SectionSpec> sections = SkinSections();
+    for (int component = 0; component < CatalogueSize; ++component) {
+        const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
+        const SectionSpec& section = sections[std::size_t(component) + 1];
+        for (const KeySpec& key : section.keys) {
+            if (key.kind == KeyKind::Binary) {
+                // A button shows its mouse-out picture; the mouse-over one is
+                // only kept.
+                if (Is(key, "MP1"))
+                    ShowButtonPicture(entry.image(F)->picture(), readPicture(section.name, key.name),
+                                      entry.spec->builtInPicture);
+                continue;
+            }
+            // The path labels after the first are drawn in its font colour,
+            // whatever colour their own sections hold.
+            if (Is(key, "FColor") && entry.spec->appearance == AppearanceSheet::PathLabels &&
+                !MirroredBySheet(entry)) {
+                setKeyValue(component, key, ControlFontColour(F.L1));
+                continue;
+            }
+            setKeyValue(component, key, ReadSkinValue(doc, section.name, key));
+        }
     }
-
-    ApplyBounds(doc, "PMove", F.PMove, {361, 25, 16, 24});
-
-    ApplyPosition(doc, "L1", F.L1, 12, 42);
-    F.L1->setFontColour(doc.readColour("L1", "FColor", "clBlack"));
-    D_fontcolor->setValue(F.L1->fontColour());
-    ApplyFontName(F.L1, ReadFontName(doc, "L1"));
-    D_font->setFontName(F.L1->font().family());
-    ApplyMirroredFontSize(F.L1, D_fontsize, doc.readInteger("L1", "FSize", 8));
-
-    // The other path labels always share the font colour of the first.
-    const std::tuple<std::string_view, StaticText*, int> pathLabels[] = {
-        {"L2", F.L2, 42}, {"L3", F.L3, 72}, {"L4", F.L4, 102}};
-    for (const auto& [section, label, top] : pathLabels) {
-        ApplyPosition(doc, section, label, top, 42);
-        ApplyFontName(label, ReadFontName(doc, section));
-        ApplyFontSize(label, doc.readInteger(section, "FSize", 8));
-        label->setFontColour(F.L1->fontColour());
-    }
-
-    ApplyPosition(doc, "LM", F.LM, 312, 64);
-    F.LM->setFontColour(doc.readColour("LM", "FColor", "clBlack"));
-    K_fontcolor->setValue(F.LM->fontColour());
-    ApplyFontName(F.LM, ReadFontName(doc, "LM"));
-    K_font->setFontName(F.LM->font().family());
-    ApplyMirroredFontSize(F.LM, K_fontsize, doc.readInteger("LM", "FSize", 8));
-
-    ApplyBounds(doc, "LB", F.LB, {97, 249, 48, 504});
-    const bool listFlat = doc.readBool("LB", "Flat", false);
-    F.LB->setBorderStyle(listFlat ? BorderStyle::None : BorderStyle::Single);
-    B_flat->setChecked(listFlat);
-    F.LB->setColour(doc.readColour("LB", "Color", "$0FFFFFF"));
-    B_color->setValue(F.LB->colour());
-    F.LB->setFontColour(doc.readColour("LB", "FColor", "$0000000"));
-    B_fontcolor->setValue(F.LB->fontColour());
-    ApplyFontName(F.LB, ReadFontName(doc, "LB"));
-    B_font->setFontName(F.LB->font().family());
-    ApplyMirroredFontSize(F.LB, B_fontsize, doc.readInteger("LB", "FSize", 10));
 }
 
 } // namespace fabulor

@@ -2,6 +2,7 @@
 
 #include "pictures/TransparentForm.h"
 #include "preview/InteractiveMove.h"
+#include "preview/PreviewControls.h"
 #include "preview/SelectionFrame.h"
 #include "resources/ResourceNames.h"
 #include "widgets/ListView.h"
@@ -44,38 +45,35 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 
     PC1 = new PageControl(this);
     PC1->setObjectName(QStringLiteral("PC1"));
-    PC1->setGeometry(24, 144, 209, 153);
     PC1->setClientBorderWidth(1);
     PC1->setColour(0x00DFDFDFu);
 
     Sytuacje = PC1->addPage(QStringLiteral("Sytuacje"));
-    P1 = makeButton(Sytuacje, {8, 5, 27, 25}, QStringLiteral("1"), B1);
-    P2 = makeButton(Sytuacje, {8, 35, 27, 25}, QStringLiteral("2"), B2);
-    P3 = makeButton(Sytuacje, {8, 65, 27, 25}, QStringLiteral("3"), B3);
-    P4 = makeButton(Sytuacje, {8, 95, 27, 25}, QStringLiteral("4"), B4);
+    P1 = makeButton(Sytuacje, {27, 25}, QStringLiteral("1"), B1);
+    P2 = makeButton(Sytuacje, {27, 25}, QStringLiteral("2"), B2);
+    P3 = makeButton(Sytuacje, {27, 25}, QStringLiteral("3"), B3);
+    P4 = makeButton(Sytuacje, {27, 25}, QStringLiteral("4"), B4);
     StaticText** labels[] = {&L1, &L2, &L3, &L4};
     for (int i = 0; i < 4; ++i) {
         auto* label = new StaticText(QStringLiteral("Droga nr %1").arg(i + 1), Sytuacje);
         label->setObjectName(QStringLiteral("L%1").arg(i + 1));
-        label->move(42, 12 + 30 * i);
         *labels[i] = label;
     }
 
     Kierunki = PC1->addPage(QStringLiteral("Kierunki"));
-    PG = makeButton(Kierunki, {85, 40, 27, 25}, QStringLiteral("/\\"), BG);
-    PD = makeButton(Kierunki, {85, 80, 27, 25}, QStringLiteral("\\/"), BD);
-    PL = makeButton(Kierunki, {45, 80, 27, 25}, QStringLiteral("<"), BL);
-    PP = makeButton(Kierunki, {125, 80, 27, 25}, QStringLiteral(">"), BP);
+    PG = makeButton(Kierunki, {27, 25}, QStringLiteral("/\\"), BG);
+    PD = makeButton(Kierunki, {27, 25}, QStringLiteral("\\/"), BD);
+    PL = makeButton(Kierunki, {27, 25}, QStringLiteral("<"), BL);
+    PP = makeButton(Kierunki, {27, 25}, QStringLiteral(">"), BP);
 
     Koniec = PC1->addPage(QStringLiteral("Koniec"));
-    PEnd = makeButton(Koniec, {64, 50, 70, 25}, QStringLiteral("Koniec :-("), BEnd);
+    PEnd = makeButton(Koniec, {70, 25}, QStringLiteral("Koniec :-("), BEnd);
 
     Przedm = PC1->addPage(QStringLiteral("Przedm"));
-    PItem = makeButton(Przedm, {64, 50, 70, 25}, QStringLiteral("OK"), BItem);
+    PItem = makeButton(Przedm, {70, 25}, QStringLiteral("OK"), BItem);
 
     PRys = new Panel(this);
     PRys->setObjectName(QStringLiteral("PRys"));
-    PRys->setGeometry(248, 48, 241, 249);
     PRys->setColour(clSilver);
     Rys = new Panel(PRys);
     Rys->setObjectName(QStringLiteral("Rys"));
@@ -84,10 +82,10 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     PRys->setClientChild(Rys);
     PRys->setBorderWidth(4);
 
-    PClose = makeButton(this, {464, 16, 27, 25}, QStringLiteral("X"), BClose);
-    PMini = makeButton(this, {430, 16, 27, 25}, QStringLiteral("_"), BMini);
-    PMenu = makeButton(this, {396, 16, 27, 25}, QStringLiteral(">>"), BMenu);
-    PUwaga = makeButton(this, {25, 305, 27, 25}, QStringLiteral("!"), BUwaga);
+    PClose = makeButton(this, {27, 25}, QStringLiteral("X"), BClose);
+    PMini = makeButton(this, {27, 25}, QStringLiteral("_"), BMini);
+    PMenu = makeButton(this, {27, 25}, QStringLiteral(">>"), BMenu);
+    PUwaga = makeButton(this, {27, 25}, QStringLiteral("!"), BUwaga);
     QFont bold = PUwaga->font();
     bold.setBold(true);
     PUwaga->setFont(bold);
@@ -95,22 +93,18 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 
     PMove = new Panel(this);
     PMove->setObjectName(QStringLiteral("PMove"));
-    PMove->setGeometry(24, 16, 361, 25);
     PMove->setCaption(QStringLiteral("Obszar przenoszenia formy (niewidoczny)"));
     PMove->setColour(0x00FFFBF0u);
 
     LM = new StaticText(QStringLiteral("Tu pojawiają się komunikaty"), this);
     LM->setObjectName(QStringLiteral("LM"));
-    LM->move(64, 312);
 
     LB = new ListView(this);
     LB->setObjectName(QStringLiteral("LB"));
-    LB->setGeometry(504, 48, 97, 249);
     fillItemList();
 
     Op1 = new Memo(this);
     Op1->setObjectName(QStringLiteral("Op1"));
-    Op1->setGeometry(24, 48, 209, 89);
     Op1->setPlainText(QStringLiteral("Tu znajduje się opis"));
 
     // Building is done: the shaping component now gives the window its
@@ -118,6 +112,8 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     Mask = new TTransparentForm(this);
     Mask->setAutoSize(true);
     Mask->loaded();
+
+    placeAtDefaults();
 
     // Last, so the mark lies above every control.
     Selection = new SelectionFrame(this);
@@ -132,13 +128,26 @@ TF::~TF()
     Move = nullptr;
 }
 
-Panel* TF::makeButton(QWidget* parent, const QRect& bounds, const QString& caption, PictureBox*& image)
+// Each component starts where an empty skin puts it.
+void TF::placeAtDefaults()
+{
+    const auto components = SkinComponents();
+    for (std::size_t index = 0; index < components.size(); ++index) {
+        const std::string_view section = components[index].section;
+        QWidget* control = ControlBindings()[index].control(*this);
+        control->move(DefaultNumber(section, "L"), DefaultNumber(section, "T"));
+        if (components[index].has(SizeGroup))
+            control->resize(DefaultNumber(section, "S"), DefaultNumber(section, "W"));
+    }
+}
+
+Panel* TF::makeButton(QWidget* parent, const QSize& size, const QString& caption, PictureBox*& image)
 {
     auto* panel = new Panel(parent);
-    panel->setGeometry(bounds);
+    panel->resize(size);
     panel->setCaption(caption);
     image = new PictureBox(panel);
-    image->setGeometry(0, 0, bounds.width(), bounds.height());
+    image->setGeometry(QRect(QPoint(0, 0), size));
     image->setAutoSize(true);
     panel->setAutoSizeToChild(image);
     connect(image, &PictureBox::pictureChanged, panel, &Panel::fitToChild);

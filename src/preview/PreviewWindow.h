@@ -91,33 +91,10 @@ public:
     // The mark of the current component; not part of the skin.
     SelectionFrame* Selection = nullptr;
 
-    // Press handlers: select the pressed component, then move it with the
-    // pointer until the button is released (PressHandlers.cpp). sender is
-    // the widget the press landed on.
-    void PC1MouseDown(QWidget* sender, QMouseEvent* event);
-    void P1MouseDown(QWidget* sender, QMouseEvent* event);
-    void PRysMouseDown(QWidget* sender, QMouseEvent* event);
-    void BCloseMouseDown(QWidget* sender, QMouseEvent* event);
-    void BMiniMouseDown(QWidget* sender, QMouseEvent* event);
-    void BMenuMouseDown(QWidget* sender, QMouseEvent* event);
-    void B1MouseDown(QWidget* sender, QMouseEvent* event);
-    void B2MouseDown(QWidget* sender, QMouseEvent* event);
-    void B3MouseDown(QWidget* sender, QMouseEvent* event);
-    void B4MouseDown(QWidget* sender, QMouseEvent* event);
-    void BGMouseDown(QWidget* sender, QMouseEvent* event);
-    void BDMouseDown(QWidget* sender, QMouseEvent* event);
-    void BLMouseDown(QWidget* sender, QMouseEvent* event);
-    void BPMouseDown(QWidget* sender, QMouseEvent* event);
-    void BEndMouseDown(QWidget* sender, QMouseEvent* event);
-    void BItemMouseDown(QWidget* sender, QMouseEvent* event);
-    void BUwagaMouseDown(QWidget* sender, QMouseEvent* event);
-    void PMoveMouseDown(QWidget* sender, QMouseEvent* event);
-    void L1MouseDown(QWidget* sender, QMouseEvent* event);
-    void L2MouseDown(QWidget* sender, QMouseEvent* event);
-    void L3MouseDown(QWidget* sender, QMouseEvent* event);
-    void L4MouseDown(QWidget* sender, QMouseEvent* event);
-    void LMMouseDown(QWidget* sender, QMouseEvent* event);
-    void LBMouseDown(QWidget* sender, QMouseEvent* event);
+    // A press on a component (index into the catalogue): select it, then
+    // move it with the pointer until the button is released
+    // (PressHandlers.cpp). sender is the widget the press landed on.
+    void ComponentMouseDown(int index, QWidget* sender, QMouseEvent* event);
     // A left press on the background moves the whole window.
     void SkinMouseDown(QWidget* sender, QMouseEvent* event);
 
@@ -139,8 +116,10 @@ protected:
 
 private:
     void hookPresses();
-    void selectAndMove(int index, QWidget* moved, QWidget* sender, QMouseEvent* event);
-    Panel* makeButton(QWidget* parent, const QRect& bounds, const QString& caption, PictureBox*& image);
+    // The component a press on watched belongs to, or -1.
+    int pressedComponent(const QObject* watched);
+    Panel* makeButton(QWidget* parent, const QSize& size, const QString& caption, PictureBox*& image);
+    void placeAtDefaults();
     void fillItemList();
 };
 

@@ -1,0 +1,223 @@
+#include "document/SkinSchema.h"
+
+#include "document/AnsiText.h"
+
+#include <array>
+
+namespace fabulor {
+namespace {
+
+constexpr KeySpec Integer(std::string_view name, std::int32_t value)
+{
+    return {name, KeyKind::Integer, value};
+}
+
+constexpr KeySpec Limited(std::string_view name, std::int32_t value, std::int32_t minimum,
+                          std::int32_t maximum)
+{
+    return {name, KeyKind::Integer, value, {}, minimum, maximum};
+}
+
+constexpr KeySpec Flag(std::string_view name)
+{
+    return {name, KeyKind::Flag, 0};
+}
+
+constexpr KeySpec ColourKey(std::string_view name, std::string_view value)
+{
+    return {name, KeyKind::ColourValue, 0, value};
+}
+
+constexpr KeySpec Text(std::string_view name, std::string_view value)
+{
+    return {name, KeyKind::Text, 0, value};
+}
+
+constexpr KeySpec Binary(std::string_view name)
+{
+    return {name, KeyKind::Binary};
+}
+
+// The window's size editors take 0 to 5000, the border editors 0 to 10, the
+// font size picker shows 1 to 999.
+constexpr std::int32_t MaxWindowSide = 5000;
+constexpr std::int32_t MaxBorder = 10;
+constexpr std::int32_t MaxFontSize = 999;
+
+constexpr KeySpec FontSize(std::int32_t value)
+{
+    return Limited("FSize", value, 1, MaxFontSize);
+}
+
+constexpr std::array skinKeys{
+    Flag("En"),     Limited("W", 623, 0, MaxWindowSide), Limited("H", 364, 0, MaxWindowSide), Binary("Maska"),
+    Binary("Skin"),
+};
+
+constexpr std::array pageControlKeys{
+    Integer("S", 209),
+    Integer("W", 153),
+    Integer("T", 144),
+    Integer("L", 24),
+    Limited("Border", 0, 0, MaxBorder),
+    ColourKey("Color", "$00DFDFDF"),
+};
+
+constexpr std::array descriptionKeys{
+    Integer("S", 209),
+    Integer("W", 88),
+    Integer("T", 49),
+    Integer("L", 24),
+    Flag("Flat"),
+    ColourKey("Color", "$0FFFFFF"),
+    ColourKey("FColor", "$0000000"),
+    Text("FName", "Arial"),
+    FontSize(10),
+};
+
+constexpr std::array pictureKeys{
+    Integer("S", 241),
+    Integer("W", 249),
+    Integer("T", 48),
+    Integer("L", 248),
+    Limited("Border", 4, 0, MaxBorder),
+    ColourKey("RColor", "clGray"),
+    ColourKey("Color", "clSilver"),
+};
+
+// A button: its place and its two pictures.
+constexpr std::array<KeySpec, 4> ButtonKeys(std::int32_t top, std::int32_t left)
+{
+    return {Integer("T", top), Integer("L", left), Binary("MP1"), Binary("MP2")};
+}
+
+constexpr auto closeKeys = ButtonKeys(16, 464);
+constexpr auto minimiseKeys = ButtonKeys(16, 430);
+constexpr auto menuKeys = ButtonKeys(16, 396);
+constexpr auto path1Keys = ButtonKeys(5, 8);
+constexpr auto path2Keys = ButtonKeys(35, 8);
+constexpr auto path3Keys = ButtonKeys(65, 8);
+constexpr auto path4Keys = ButtonKeys(95, 8);
+constexpr auto upKeys = ButtonKeys(40, 85);
+constexpr auto downKeys = ButtonKeys(80, 85);
+constexpr auto leftKeys = ButtonKeys(80, 45);
+constexpr auto rightKeys = ButtonKeys(80, 125);
+constexpr auto endKeys = ButtonKeys(50, 64);
+constexpr auto itemKeys = ButtonKeys(50, 64);
+constexpr auto warningKeys = ButtonKeys(305, 25);
+
+constexpr std::array moveAreaKeys{
+    Integer("S", 361),
+    Integer("W", 25),
+    Integer("T", 16),
+    Integer("L", 24),
+};
+
+// A label: its place and its font.
+constexpr std::array<KeySpec, 5> LabelKeys(std::int32_t top, std::int32_t left)
+{
+    return {Integer("T", top), Integer("L", left), ColourKey("FColor", "clBlack"), Text("FName", "Arial"),
+            FontSize(8)};
+}
+
+constexpr auto label1Keys = LabelKeys(12, 42);
+constexpr auto label2Keys = LabelKeys(42, 42);
+constexpr auto label3Keys = LabelKeys(72, 42);
+constexpr auto label4Keys = LabelKeys(102, 42);
+constexpr auto messageKeys = LabelKeys(312, 64);
+
+constexpr std::array itemListKeys{
+    Integer("S", 97),
+    Integer("W", 249),
+    Integer("T", 48),
+    Integer("L", 504),
+    Flag("Flat"),
+    ColourKey("Color", "$0FFFFFF"),
+    ColourKey("FColor", "$0000000"),
+    Text("FName", "Arial"),
+    FontSize(10),
+};
+
+const std::array<SectionSpec, ComponentCount + 1> sections{{
+    {"Skin", skinKeys},    {"PC1", pageControlKeys}, {"OP1", descriptionKeys}, {"PRys", pictureKeys},
+    {"PClose", closeKeys}, {"PMini", minimiseKeys},  {"PMenu", menuKeys},      {"P1", path1Keys},
+    {"P2", path2Keys},     {"P3", path3Keys},        {"P4", path4Keys},        {"PG", upKeys},
+    {"PD", downKeys},      {"PL", leftKeys},         {"PP", rightKeys},        {"PEnd", endKeys},
+    {"PItem", itemKeys},   {"PUwaga", warningKeys},  {"PMove", moveAreaKeys},  {"L1", label1Keys},
+    {"L2", label2Keys},    {"L3", label3Keys},       {"L4", label4Keys},       {"LM", messageKeys},
+    {"LB", itemListKeys},
+}};
+
+constexpr unsigned Boxed = SizeGroup | PlaceGroup;
+constexpr unsigned Button = PlaceGroup | PicturesGroup | MouseOverGroup;
+
+constexpr std::array<ComponentSpec, ComponentCount> components{{
+    {"Page Control - Syt., Kier., Inw., Koniec", "PC1", "PC1", Boxed | PagesGroup,
+     AppearanceSheet::PageControl},
+    {"Opis sytuacji", "OP1", "Op1", Boxed, AppearanceSheet::Description},
+    {"Rysunek", "PRys", "PRys", Boxed, AppearanceSheet::Picture},
+    {"Przycisk [Zamknij]", "PClose", "PClose", Button, AppearanceSheet::None, "BUT"},
+    {"Przycisk [Minimalizuj]", "PMini", "PMini", Button, AppearanceSheet::None, "BUTM"},
+    {"Przycisk [Menu]", "PMenu", "PMenu", Button, AppearanceSheet::None, "BUTMENU"},
+    {"Przycisk [1]", "P1", "P1", Button, AppearanceSheet::None, "BUT1"},
+    {"Przycisk [2]", "P2", "P2", Button, AppearanceSheet::None, "BUT2"},
+    {"Przycisk [3]", "P3", "P3", Button, AppearanceSheet::None, "BUT3"},
+    {"Przycisk [4]", "P4", "P4", Button, AppearanceSheet::None, "BUT4"},
+    {"Przycisk [Góra]", "PG", "PG", Button, AppearanceSheet::None, "BUTG"},
+    {"Przycisk [Dół]", "PD", "PD", Button, AppearanceSheet::None, "BUTD"},
+    {"Przycisk [Lewo]", "PL", "PL", Button, AppearanceSheet::None, "BUTL"},
+    {"Przycisk [Prawo]", "PP", "PP", Button, AppearanceSheet::None, "BUTP"},
+    {"Przycisk [Koniec]", "PEnd", "PEnd", Button, AppearanceSheet::None, "BUTEND"},
+    {"Przycisk [OK]", "PItem", "PItem", Button, AppearanceSheet::None, "BUTITEM"},
+    // The warning sign has a mouse-out picture only.
+    {"Rysunek [Uwaga]", "PUwaga", "PUwaga", PlaceGroup | PicturesGroup, AppearanceSheet::None, "BUTUWAGA"},
+    {"Obszar przenoszenia", "PMove", "PMove", Boxed, AppearanceSheet::None},
+    {"Etykieta [1]", "L1", "L1", PlaceGroup, AppearanceSheet::PathLabels},
+    {"Etykieta [2]", "L2", "L2", PlaceGroup, AppearanceSheet::PathLabels},
+    {"Etykieta [3]", "L3", "L3", PlaceGroup, AppearanceSheet::PathLabels},
+    {"Etykieta [4]", "L4", "L4", PlaceGroup, AppearanceSheet::PathLabels},
+    {"Etykieta [Komunikaty]", "LM", "LM", PlaceGroup, AppearanceSheet::Messages},
+    {"Lista przedmiotów", "LB", "LB", Boxed, AppearanceSheet::ItemList},
+}};
+
+} // namespace
+
+const KeySpec* SectionSpec::key(std::string_view keyName) const
+{
+    for (const KeySpec& spec : keys)
+        if (AnsiSameText(spec.name, keyName)) return &spec;
+    return nullptr;
+}
+
+std::span<const SectionSpec> SkinSections()
+{
+    return sections;
+}
+
+const SectionSpec* FindSection(std::string_view name)
+{
+    for (const SectionSpec& section : sections)
+        if (AnsiSameText(section.name, name)) return &section;
+    return nullptr;
+}
+
+std::span<const ComponentSpec, ComponentCount> SkinComponents()
+{
+    return components;
+}
+
+int ComponentIndex(std::string_view section)
+{
+    for (std::size_t i = 0; i < components.size(); ++i)
+        if (AnsiSameText(components[i].section, section)) return int(i);
+    return -1;
+}
+
+std::int32_t DefaultNumber(std::string_view section, std::string_view key)
+{
+    const SectionSpec* spec = FindSection(section);
+    const KeySpec* found = spec ? spec->key(key) : nullptr;
+    return found ? found->defaultNumber : 0;
+}
+
+} // namespace fabulor

@@ -1,0 +1,105 @@
+#pragma once
+// What a skin holds: its sections and their keys, and the components of the
+// reader window that the sections describe. The one description the rest of
+// the program reads: capture writes the keys in the order given here, apply
+// reads them with these defaults, the editors take these limits, and the
+// component chooser lists the components in this order.
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <string_view>
+
+namespace fabulor {
+
+// How a key's value is written in the skin file.
+enum class KeyKind {
+    Integer,     // decimal
+    Flag,        // "1" or "0"
+    ColourValue, // a colour name or "$" with eight hexadecimal digits
+    Text,        // 8-bit text, as it is
+    Binary,      // upper-case hexadecimal of a file's bytes (pictures)
+};
+
+struct KeySpec {
+    std::string_view name;
+    KeyKind kind;
+    // The default an absent key gives: a number for integers and flags, the
+    // written text for colours and text. Binary keys default to no bytes.
+    std::int32_t defaultNumber = 0;
+    std::string_view defaultText = {};
+    // What the editors of the key accept; the whole range where no editor
+    // limits it.
+    std::int32_t minimum = std::numeric_limits<std::int32_t>::min();
+    std::int32_t maximum = std::numeric_limits<std::int32_t>::max();
+
+    // Capture writes every key but the binary ones: those are stored when
+    // the user chooses a file.
+    bool captured() const { return kind != KeyKind::Binary; }
+};
+
+struct SectionSpec {
+    std::string_view name;
+    // In the order capture writes them and apply reads them.
+    std::span<const KeySpec> keys;
+
+    const KeySpec* key(std::string_view keyName) const;
+};
+
+// Every section, in the order capture writes them: "Skin" first, then one
+// per component in catalogue order.
+std::span<const SectionSpec> SkinSections();
+// Found regardless of letter case, as the document finds names; null when
+// the skin has no such section.
+const SectionSpec* FindSection(std::string_view name);
+
+// Which bands of the component editor an entry offers.
+enum ComponentGroup : unsigned {
+    SizeGroup = 1u << 0,      // width and height ("S", "W")
+    PlaceGroup = 1u << 1,     // left and top ("L", "T")
+    PagesGroup = 1u << 2,     // stepping through the pages
+    PicturesGroup = 1u << 3,  // a mouse-out picture ("MP1")
+    MouseOverGroup = 1u << 4, // and a mouse-over picture ("MP2")
+};
+
+// Which sheet of the appearance editor edits an entry's colours, fonts and
+// borders.
+enum class AppearanceSheet {
+    None,
+    Description, // "Opis"
+    PageControl, // "PageControl"
+    ItemList,    // "Przedmioty"
+    Picture,     // "Rysunek"
+    PathLabels,  // the four path labels share one sheet
+    Messages,    // "Komunikat"
+};
+
+struct ComponentSpec {
+    std::string_view chooserText; // UTF-8, as the chooser lists it
+    std::string_view section;
+    std::string_view control; // the object name of its control in the preview
+    unsigned groups;
+    AppearanceSheet appearance;
+    // Buttons: the built-in picture shown while the skin has none.
+    std::string_view builtInPicture = {};
+
+    bool has(ComponentGroup group) const { return (groups & group) != 0; }
+};
+
+inline constexpr std::size_t ComponentCount = 24;
+inline constexpr int FirstButtonIndex = 3;
+inline constexpr int LastButtonIndex = 16;
+inline constexpr int WarningPictureIndex = 16;
+
+// The components in the order the chooser lists them; the index into this
+// table names a component everywhere in the program.
+std::span<const ComponentSpec, ComponentCount> SkinComponents();
+// The index of the component a section describes, or -1.
+int ComponentIndex(std::string_view section);
+
+// The default of a section's integer key (its start geometry, say); 0 for a
+// key the schema does not know.
+std::int32_t DefaultNumber(std::string_view section, std::string_view key);
+
+} // namespace fabulor
