@@ -82,6 +82,44 @@ void IniStore::putLine(std::string_view section, std::string_view key, std::stri
         s.append(std::move(built));
 }
 
+bool IniStore::hasSection(std::string_view section) const
+{
+    return findSection(section) != nullptr;
+}
+
+std::optional<std::string> IniStore::keyLine(std::string_view section, std::string_view key) const
+{
+    const Section* s = findSection(section);
+    if (!s) return std::nullopt;
+    const auto pos = s->find(key);
+    if (!pos) return std::nullopt;
+    return s->lines[*pos].text;
+}
+
+void IniStore::restoreKeyLine(std::string_view section, std::string_view key, std::string line)
+{
+    putLine(section, key, std::move(line));
+}
+
+void IniStore::eraseKey(std::string_view section, std::string_view key)
+{
+    const Section* found = findSection(section);
+    if (!found) return;
+    Section& s = m_sections[static_cast<std::size_t>(found - m_sections.data())];
+    const auto pos = s.find(key);
+    if (!pos) return;
+    s.lines.erase(s.lines.begin() + static_cast<std::ptrdiff_t>(*pos));
+    s.indexStale = true;
+}
+
+void IniStore::eraseSection(std::string_view section)
+{
+    const Section* found = findSection(section);
+    if (!found) return;
+    m_sections.erase(m_sections.begin() + (found - m_sections.data()));
+    m_sectionIndexStale = true;
+}
+
 std::string IniStore::readString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const
 {

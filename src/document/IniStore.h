@@ -53,6 +53,17 @@ public:
     // (0 for a missing or empty value).
     std::size_t readBinary(std::string_view section, std::string_view key, MemoryStream& stream) const;
 
+    // Whole key lines, for taking a change back exactly: the line of the key
+    // (its last duplicate) as stored, name case included, or none.
+    bool hasSection(std::string_view section) const;
+    std::optional<std::string> keyLine(std::string_view section, std::string_view key) const;
+    // Puts a line taken by keyLine back in the key's place, or appends it
+    // (creating the section) when the key is absent.
+    void restoreKeyLine(std::string_view section, std::string_view key, std::string line);
+    // Removes the key's last line; the section stays, also when empty.
+    void eraseKey(std::string_view section, std::string_view key);
+    void eraseSection(std::string_view section);
+
     // Appends the document's lines: per section its "[name]" header, its lines
     // and one empty line. An empty document gives none.
     void getStrings(std::vector<std::string>& lines) const;

@@ -79,10 +79,26 @@ void TFBox::buildPictureBand()
     MOV->setGeometry(128, 88, 49, 49);
     MOV->setAutoSize(false);
 
-    connect(MP1, &FileNameEdit::afterDialog, this,
-            [this](const QString& name) { Guarded(this, [this, name] { MP1AfterDialog(name); })(); });
-    connect(MP2, &FileNameEdit::afterDialog, this,
-            [this](const QString& name) { Guarded(this, [this, name] { MP2AfterDialog(name); })(); });
+    // A chosen picture is a step of the history: the stored bytes, what the
+    // button shows and the file name.
+    const auto hook = [this](FileNameEdit* edit, std::string_view key, const QString& what,
+                             void (TFBox::*handler)(const QString&)) {
+        connect(edit, &FileNameEdit::afterDialog, this,
+                [this, edit, key, what, handler](const QString& name) {
+                    Guarded(this, [this, edit, key, what, handler, name] {
+                        const CatalogueEntry* button = ButtonForIndex(CB->currentIndex());
+                        Slots parts{EditorSlot{edit}};
+                        if (button) {
+                            parts.emplace_back(DocumentSlot{button->section, key});
+                            parts.emplace_back(PictureSlot{button->image(F)});
+                        }
+                        step(what.arg(SectionName(CB->currentIndex())), std::move(parts), nullptr,
+                             [this, handler, name] { (this->*handler)(name); });
+                    })();
+                });
+    };
+    hook(MP1, "MP1", QStringLiteral("obrazek MouseOut %1"), &TFBox::MP1AfterDialog);
+    hook(MP2, "MP2", QStringLiteral("obrazek Mouse Over %1"), &TFBox::MP2AfterDialog);
 }
 
 void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QString& mouseOver)

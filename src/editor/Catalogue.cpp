@@ -40,6 +40,13 @@ const CatalogueEntry* CatalogueAt(int index)
     return &Catalogue()[std::size_t(index)];
 }
 
+QString SectionName(int index)
+{
+    const CatalogueEntry* entry = CatalogueAt(index);
+    if (!entry) return {};
+    return QString::fromLatin1(entry->section.data(), qsizetype(entry->section.size()));
+}
+
 const CatalogueEntry* ButtonForIndex(int index)
 {
     if (index < FirstButtonIndex || index > LastButtonIndex) return nullptr;

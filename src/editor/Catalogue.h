@@ -43,6 +43,9 @@ inline constexpr int CatalogueSize = int(ComponentCount);
 
 const std::array<CatalogueEntry, CatalogueSize>& Catalogue();
 
+// A component's section name, as steps of the history name it.
+QString SectionName(int index);
+
 // The entry of a catalogue index, or null outside it.
 const CatalogueEntry* CatalogueAt(int index);
 // The entry of a button (index 3 to 16), or null for any other index.

@@ -160,10 +160,22 @@ void TFBox::buildComponentsTab()
     connect(Miejsce, &Band::expanded, this, &TFBox::Button4Click);
     connect(Button3, &QPushButton::clicked, this, &TFBox::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TFBox::Button4Click);
-    connect(Szer, &SpinEdit::changed, this, &TFBox::SzerChange);
-    connect(Wys, &SpinEdit::changed, this, &TFBox::WysChange);
-    connect(Top, &SpinEdit::changed, this, &TFBox::TopChange);
-    connect(Left, &SpinEdit::changed, this, &TFBox::LeftChange);
+    // Each typed or stepped value is a step of the history; a run of them in
+    // one editor is one step.
+    const auto geometryStep = [this](SpinEdit* editor, bool sizing, void (TFBox::*handler)()) {
+        connect(editor, &SpinEdit::changed, this, [this, editor, sizing, handler] {
+            const int component = CB->currentIndex();
+            Slots parts = geometrySlots(component, sizing);
+            parts.emplace_back(EditorSlot{editor});
+            const QString name = sizing ? QStringLiteral("rozmiar %1") : QStringLiteral("położenie %1");
+            step(name.arg(SectionName(component)), std::move(parts), editor,
+                 [this, handler] { (this->*handler)(); });
+        });
+    };
+    geometryStep(Szer, true, &TFBox::SzerChange);
+    geometryStep(Wys, true, &TFBox::WysChange);
+    geometryStep(Top, false, &TFBox::TopChange);
+    geometryStep(Left, false, &TFBox::LeftChange);
     connect(BitBtn1, &QToolButton::clicked, this, &TFBox::BitBtn1Click);
     connect(BitBtn2, &QToolButton::clicked, this, &TFBox::BitBtn2Click);
 }

@@ -50,6 +50,14 @@ void ApplyFont(QWidget* control, const QString& name, const SizePicker* size)
     if (const std::optional<int> points = size->number()) ApplyFontSize(control, *points);
 }
 
+// A sheet as steps of the history name it: by its first component's section.
+QString SheetName(AppearanceSheet sheet)
+{
+    for (int index = 0; index < CatalogueSize; ++index)
+        if (Catalogue()[std::size_t(index)].spec->appearance == sheet) return SectionName(index);
+    return {};
+}
+
 } // namespace
 
 void TFBox::buildPropertiesTab()
@@ -130,30 +138,44 @@ void TFBox::buildPropertiesTab()
     fontGroup(TabSheet6, 72, "K", K_font, K_fontsize, K_fontcolor);
     PageControl1->setCurrentWidget(TabSheet6);
 
-    // Connected only now, so the editors' initial values touch no preview control.
-    connect(O_Flat, &QCheckBox::toggled, this, &TFBox::O_FlatClick);
-    connect(O_color, &ColourPicker::changed, this, &TFBox::O_FlatClick);
-    connect(O_font, &FontPicker::changed, this, &TFBox::O_fontChange);
-    connect(O_fontsize, &SizePicker::changed, this, &TFBox::O_fontChange);
-    connect(O_fontcolor, &ColourPicker::changed, this, &TFBox::O_fontChange);
-    connect(P_border, &SpinEdit::changed, this, &TFBox::P_borderChange);
-    connect(P_color, &ColourPicker::changed, this, &TFBox::P_borderChange);
-    connect(B_flat, &QCheckBox::toggled, this, &TFBox::B_flatClick);
-    connect(B_flatscroll, &QCheckBox::toggled, this, &TFBox::B_flatClick);
+    // Connected only now, so the editors' initial values touch no preview
+    // control. Every change is a step of the history; typed values of one
+    // editor in a row are one step.
+    const auto hook = [this](auto* editor, auto signal, AppearanceSheet sheet, const char* what,
+                             void (TFBox::*handler)(), bool typed) {
+        connect(editor, signal, this, [this, editor, sheet, what, handler, typed] {
+            step(QStringLiteral("%1 %2").arg(QString::fromUtf8(what), SheetName(sheet)),
+                 appearanceSlots(sheet), typed ? editor : nullptr, [this, handler] { (this->*handler)(); });
+        });
+    };
+    using Sheet = AppearanceSheet;
+    hook(O_Flat, &QCheckBox::toggled, Sheet::Description, "płaskość", &TFBox::O_FlatClick, false);
+    hook(O_color, &ColourPicker::changed, Sheet::Description, "kolor", &TFBox::O_FlatClick, false);
+    hook(O_font, &FontPicker::changed, Sheet::Description, "czcionka", &TFBox::O_fontChange, false);
+    hook(O_fontsize, &SizePicker::changed, Sheet::Description, "rozmiar czcionki", &TFBox::O_fontChange,
+         true);
+    hook(O_fontcolor, &ColourPicker::changed, Sheet::Description, "kolor czcionki", &TFBox::O_fontChange,
+         false);
+    hook(P_border, &SpinEdit::changed, Sheet::PageControl, "ramka", &TFBox::P_borderChange, true);
+    hook(P_color, &ColourPicker::changed, Sheet::PageControl, "kolor", &TFBox::P_borderChange, false);
+    hook(B_flat, &QCheckBox::toggled, Sheet::ItemList, "płaskość", &TFBox::B_flatClick, false);
+    hook(B_flatscroll, &QCheckBox::toggled, Sheet::ItemList, "płaskie scrollbary", &TFBox::B_flatClick,
+         false);
     // The list's colour picker is served by its click handler.
-    connect(B_color, &ColourPicker::clicked, this, &TFBox::B_flatClick);
-    connect(B_font, &FontPicker::changed, this, &TFBox::B_fontChange);
-    connect(B_fontsize, &SizePicker::changed, this, &TFBox::B_fontChange);
-    connect(B_fontcolor, &ColourPicker::changed, this, &TFBox::B_fontChange);
-    connect(R_border, &SpinEdit::changed, this, &TFBox::R_borderChange);
-    connect(R_color, &ColourPicker::changed, this, &TFBox::R_borderChange);
-    connect(R_pcolor, &ColourPicker::changed, this, &TFBox::R_borderChange);
-    connect(D_font, &FontPicker::changed, this, &TFBox::D_fontChange);
-    connect(D_fontsize, &SizePicker::changed, this, &TFBox::D_fontChange);
-    connect(D_fontcolor, &ColourPicker::changed, this, &TFBox::D_fontChange);
-    connect(K_font, &FontPicker::changed, this, &TFBox::K_fontChange);
-    connect(K_fontsize, &SizePicker::changed, this, &TFBox::K_fontChange);
-    connect(K_fontcolor, &ColourPicker::changed, this, &TFBox::K_fontChange);
+    hook(B_color, &ColourPicker::clicked, Sheet::ItemList, "kolor", &TFBox::B_flatClick, false);
+    hook(B_font, &FontPicker::changed, Sheet::ItemList, "czcionka", &TFBox::B_fontChange, false);
+    hook(B_fontsize, &SizePicker::changed, Sheet::ItemList, "rozmiar czcionki", &TFBox::B_fontChange, true);
+    hook(B_fontcolor, &ColourPicker::changed, Sheet::ItemList, "kolor czcionki", &TFBox::B_fontChange, false);
+    hook(R_border, &SpinEdit::changed, Sheet::Picture, "ramka", &TFBox::R_borderChange, true);
+    hook(R_color, &ColourPicker::changed, Sheet::Picture, "kolor rysunku", &TFBox::R_borderChange, false);
+    hook(R_pcolor, &ColourPicker::changed, Sheet::Picture, "kolor", &TFBox::R_borderChange, false);
+    hook(D_font, &FontPicker::changed, Sheet::PathLabels, "czcionka", &TFBox::D_fontChange, false);
+    hook(D_fontsize, &SizePicker::changed, Sheet::PathLabels, "rozmiar czcionki", &TFBox::D_fontChange, true);
+    hook(D_fontcolor, &ColourPicker::changed, Sheet::PathLabels, "kolor czcionki", &TFBox::D_fontChange,
+         false);
+    hook(K_font, &FontPicker::changed, Sheet::Messages, "czcionka", &TFBox::K_fontChange, false);
+    hook(K_fontsize, &SizePicker::changed, Sheet::Messages, "rozmiar czcionki", &TFBox::K_fontChange, true);
+    hook(K_fontcolor, &ColourPicker::changed, Sheet::Messages, "kolor czcionki", &TFBox::K_fontChange, false);
 }
 
 TFBox::AppearanceEditors TFBox::appearanceEditors(AppearanceSheet sheet) const

@@ -38,6 +38,7 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
 {
     setObjectName(QStringLiteral("FBox"));
     History = new QUndoStack(this);
+    m_history = new EditHistory(*this, *History);
     setWindowTitle(QStringLiteral("Ustawienia"));
     QFont windowFont(QStringLiteral("Tahoma"));
     windowFont.setPixelSize(11);
@@ -76,6 +77,7 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
     buildComponentsTab();
     buildPictureBand();
     buildPropertiesTab();
+    hookHistory();
 
     FormCreate();
 }

@@ -9,6 +9,7 @@
 #include "document/IniStore.h"
 #include "document/SkinSchema.h"
 #include "document/SkinValue.h"
+#include "editor/EditHistory.h"
 #include "skinfile/ZipKit.h"
 #include "widgets/Dialogs.h"
 
@@ -175,6 +176,17 @@ public:
     // The edit history: every change the user makes is one step of it. Its
     // clean state is the skin as last loaded or saved.
     QUndoStack* History = nullptr;
+    EditHistory& history() { return *m_history; }
+    // Runs a change as one step of the history (EditHistory::record).
+    template <typename Change>
+    void step(const QString& text, Slots parts, const QObject* mergeKey, Change&& change)
+    {
+        m_history->record(text, std::move(parts), mergeKey, std::forward<Change>(change));
+    }
+    // The keys a step of a component's place or size changes.
+    Slots geometrySlots(int component, bool size) const;
+    // The keys and editors a step of an appearance sheet changes.
+    Slots appearanceSlots(AppearanceSheet sheet) const;
 
     // The editors of one sheet of "Właściwości"; null where the sheet has
     // none. A sheet edits every component whose schema names it; its editors
@@ -213,6 +225,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class EditHistory;
+    void hookHistory();
     void buildFileTab();
     void buildSkinTab();
     void buildSizeTab();
@@ -225,6 +239,7 @@ private:
     TF& F;
     SkinDocument& m_document;
     Dialogs& m_dialogs;
+    EditHistory* m_history = nullptr;
 };
 
 } // namespace fabulor

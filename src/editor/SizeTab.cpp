@@ -42,8 +42,12 @@ void TFBox::buildSizeTab()
     };
     FW = sideEdit("FW", 48);
     FH = sideEdit("FH", 80);
-    connect(FW, &SpinEdit::changed, this, &TFBox::FWChange);
-    connect(FH, &SpinEdit::changed, this, &TFBox::FHChange);
+    connect(FW, &SpinEdit::changed, this, [this] {
+        step(QStringLiteral("rozmiar okna"), {ShapeSlot{}, EditorSlot{FW}}, FW, [this] { FWChange(); });
+    });
+    connect(FH, &SpinEdit::changed, this, [this] {
+        step(QStringLiteral("rozmiar okna"), {ShapeSlot{}, EditorSlot{FH}}, FH, [this] { FHChange(); });
+    });
     connect(PCTRL, &QTabWidget::currentChanged, this, [this] {
         if (PCTRL->currentWidget() == Rozm) RozmShow();
     });

@@ -34,7 +34,9 @@ void TFBox::buildSkinTab()
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setGeometry(8, 8, 97, 17);
     // The handler runs on every change of state, by the user or by code.
-    connect(CheckBox2, &QCheckBox::toggled, this, Guarded(this, [this] { CheckBox2Click(); }));
+    connect(CheckBox2, &QCheckBox::toggled, this, Guarded(this, [this] {
+                step(QStringLiteral("Użyj skóry"), {ShapeSlot{}}, nullptr, [this] { CheckBox2Click(); });
+            }));
 
     Panel1 = new QFrame(Skora);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -47,8 +49,12 @@ void TFBox::buildSkinTab()
     Maska = new FileNameEdit(m_dialogs, MaskFileDialogOptions(), Panel1);
     Maska->setObjectName(QStringLiteral("Maska"));
     Maska->setGeometry(56, 8, 185, 21);
-    connect(Maska, &FileNameEdit::afterDialog, this,
-            [this](const QString& name) { Guarded(this, [this, name] { MaskaAfterDialog(name); })(); });
+    connect(Maska, &FileNameEdit::afterDialog, this, [this](const QString& name) {
+        Guarded(this, [this, name] {
+            step(QStringLiteral("maska"), {DocumentSlot{"Skin", "Maska"}, ShapeSlot{}, EditorSlot{Maska}},
+                 nullptr, [this, name] { MaskaAfterDialog(name); });
+        })();
+    });
 
     NoteLabel1 = new NoteLabel(
         QStringLiteral("Uwaga!"),
@@ -69,8 +75,13 @@ void TFBox::buildSkinTab()
     Skin = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), Panel1);
     Skin->setObjectName(QStringLiteral("Skin"));
     Skin->setGeometry(56, 88, 185, 21);
-    connect(Skin, &FileNameEdit::afterDialog, this,
-            [this](const QString& name) { Guarded(this, [this, name] { SkinfterDialog(name); })(); });
+    connect(Skin, &FileNameEdit::afterDialog, this, [this](const QString& name) {
+        Guarded(this, [this, name] {
+            step(QStringLiteral("obraz skóry"),
+                 {DocumentSlot{"Skin", "Skin"}, PictureSlot{F.Skin}, EditorSlot{Skin}}, nullptr,
+                 [this, name] { SkinfterDialog(name); });
+        })();
+    });
 
     NoteLabel3 =
         new NoteLabel(QStringLiteral("Uwaga!"),

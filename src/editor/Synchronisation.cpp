@@ -145,6 +145,9 @@ void TFBox::SaveStateToDocument()
 
 void TFBox::LoadStateFromDocument()
 {
+    // Applying a skin is no step of its history: the handlers that setting
+    // the editors runs are part of it.
+    const EditHistory::Pause notRecorded(*m_history);
     const IniStore& doc = document();
     // One stream serves every picture of this run.
     MemoryStream picture;

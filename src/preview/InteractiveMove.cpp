@@ -39,15 +39,18 @@ void InteractiveMove::start(QWidget* control, QWidget* source, const QMouseEvent
     // The pressed widget keeps the mouse while the button is down, so every
     // move and the release arrive there.
     source->installEventFilter(this);
+    if (!window) emit controlMoveStarted(control);
 }
 
 void InteractiveMove::finish()
 {
     if (m_source) m_source->removeEventFilter(this);
     if (m_control && m_dragged) QToolTip::hideText();
+    QWidget* const moved = m_window ? nullptr : m_control.data();
     m_dragged = false;
     m_control = nullptr;
     m_source = nullptr;
+    if (moved) emit controlMoveFinished(moved);
 }
 
 bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)

@@ -29,6 +29,13 @@ public:
     // Ends the move where the control is now.
     void finish();
 
+signals:
+    // A control's move begins at a press and ends at the release (or when
+    // the move is cut short); one move is one change of the skin. Moves of
+    // the window are not announced: its place is not part of the skin.
+    void controlMoveStarted(QWidget* control);
+    void controlMoveFinished(QWidget* control);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

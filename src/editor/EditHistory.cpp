@@ -1,0 +1,284 @@
+#include "editor/EditHistory.h"
+
+#include "editor/SettingsWindow.h"
+#include "pictures/TransparentForm.h"
+#include "preview/PreviewWindow.h"
+#include "widgets/ColourPicker.h"
+#include "widgets/FileNameEdit.h"
+#include "widgets/FontPicker.h"
+#include "widgets/PictureBox.h"
+#include "widgets/SizePicker.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/WindowGeometry.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QUndoCommand>
+#include <QUndoStack>
+
+#include <type_traits>
+
+namespace fabulor {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// An editor's state, as its user sees it: the text of the number edits and
+// size boxes (which may hold no number while being typed), the value of
+// the colour boxes, the check of the check boxes.
+QVariant EditorValue(const QWidget* editor)
+{
+    if (const auto* spin = qobject_cast<const SpinEdit*>(editor)) return spin->text();
+    if (const auto* colour = qobject_cast<const ColourPicker*>(editor))
+        return QVariant::fromValue(colour->value());
+    if (const auto* font = qobject_cast<const FontPicker*>(editor)) return font->text();
+    if (const auto* size = qobject_cast<const SizePicker*>(editor)) return size->currentText();
+    if (const auto* check = qobject_cast<const QCheckBox*>(editor)) return check->isChecked();
+    if (const auto* file = qobject_cast<const FileNameEdit*>(editor)) return file->text();
+    return {};
+}
+
+// Sets the editor without running its handler: the preview is set apart.
+void SetEditorValue(QWidget* editor, const QVariant& value)
+{
+    const QSignalBlocker quiet(editor);
+    if (auto* spin = qobject_cast<SpinEdit*>(editor)) {
+        const QSignalBlocker quietText(spin->lineEdit());
+        spin->lineEdit()->setText(value.toString());
+    } else if (auto* colour = qobject_cast<ColourPicker*>(editor)) {
+        colour->setValue(value.value<Colour>());
+    } else if (auto* font = qobject_cast<FontPicker*>(editor)) {
+        font->setFontName(value.toString());
+    } else if (auto* size = qobject_cast<SizePicker*>(editor)) {
+        size->setCurrentText(value.toString());
+    } else if (auto* check = qobject_cast<QCheckBox*>(editor)) {
+        check->setChecked(value.toBool());
+    } else if (auto* file = qobject_cast<FileNameEdit*>(editor)) {
+        file->setText(value.toString());
+    }
+}
+
+bool Same(const SlotValue& a, const SlotValue& b)
+{
+    // Pictures are what a stored picture or a shape shows; they never decide
+    // alone whether a step changed anything, and are always set back.
+    if (a.index() != b.index()) return false;
+    return std::visit(
+        [&b](const auto& value) {
+            using Value = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<Value, Picture>)
+                return false;
+            else
+                return value == std::get<Value>(b);
+        },
+        a);
+}
+
+// Only changes of the skin make a step; editors moving alone (a fetch of a
+// component's geometry, say) do not.
+bool ChangesSkin(const Slot& slot)
+{
+    return !std::holds_alternative<EditorSlot>(slot) && !std::holds_alternative<PictureSlot>(slot);
+}
+
+// The order steps are set back in: the document, then the window's shape,
+// then the preview's keys (whose mirroring editors re-run their handlers),
+// the pictures, and the editors last, so they end as they were.
+struct RestoreRank {
+    int operator()(const DocumentSlot&) const { return 0; }
+    int operator()(const ShapeSlot&) const { return 1; }
+    int operator()(const KeySlot&) const { return 2; }
+    int operator()(const PictureSlot&) const { return 3; }
+    int operator()(const EditorSlot&) const { return 4; }
+};
+constexpr int LastRank = 4;
+
+class SkinStep : public QUndoCommand {
+public:
+    SkinStep(EditHistory& history, const QString& text, Slots parts, SlotValues before, SlotValues after,
+             int mergeId)
+        : QUndoCommand(text), m_history(history), m_parts(std::move(parts)), m_before(std::move(before)),
+          m_after(std::move(after)), m_mergeId(mergeId), m_time(Clock::now())
+    {}
+
+    void undo() override { m_history.restore(m_parts, m_before, m_after); }
+    void redo() override
+    {
+        // The change itself has been made by the user when the step is pushed.
+        if (m_done) {
+            m_done = false;
+            return;
+        }
+        m_history.restore(m_parts, m_after, m_before);
+    }
+
+    int id() const override { return m_mergeId; }
+
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* next = dynamic_cast<const SkinStep*>(other);
+        if (!next || next->m_parts != m_parts || next->m_time - m_time > m_history.mergePause()) return false;
+        m_after = next->m_after;
+        m_time = next->m_time;
+        // Typing back what was there leaves nothing to take back.
+        bool unchanged = true;
+        for (std::size_t i = 0; i < m_parts.size() && unchanged; ++i)
+            if (ChangesSkin(m_parts[i]) && !Same(m_before[i], m_after[i])) unchanged = false;
+        setObsolete(unchanged);
+        return true;
+    }
+
+private:
+    EditHistory& m_history;
+    Slots m_parts;
+    SlotValues m_before;
+    SlotValues m_after;
+    int m_mergeId;
+    Clock::time_point m_time;
+    bool m_done = true;
+};
+
+} // namespace
+
+bool ShapeState::operator==(const ShapeState& other) const
+{
+    return useSkin == other.useSkin && active == other.active && outer == other.outer &&
+           mask.image() == other.mask.image();
+}
+
+EditHistory::EditHistory(TFBox& box, QUndoStack& stack) : QObject(&box), m_box(box), m_stack(stack) {}
+
+EditHistory::~EditHistory() = default;
+
+EditHistory::Pause::Pause(EditHistory& history) : m_history(history)
+{
+    ++m_history.m_paused;
+}
+
+EditHistory::Pause::~Pause()
+{
+    if (--m_history.m_paused == 0) m_history.noteEditors();
+}
+
+void EditHistory::trackEditors(std::vector<QWidget*> editors)
+{
+    m_editors.assign(editors.begin(), editors.end());
+    noteEditors();
+}
+
+void EditHistory::noteEditors()
+{
+    m_known.clear();
+    for (const QPointer<QWidget>& editor : m_editors)
+        if (editor) m_known.insert(editor.data(), EditorValue(editor));
+}
+
+SlotValue EditHistory::read(const Slot& slot, bool earlier) const
+{
+    TF& f = m_box.F;
+    if (const auto* key = std::get_if<KeySlot>(&slot)) return m_box.keyValue(key->component, *key->key);
+    if (const auto* editor = std::get_if<EditorSlot>(&slot)) {
+        // The editor has changed already when its handler runs: the value
+        // before is the one known from the last quiet moment.
+        if (earlier) {
+            const auto known = m_known.constFind(editor->editor);
+            if (known != m_known.constEnd()) return *known;
+        }
+        return EditorValue(editor->editor);
+    }
+    if (const auto* stored = std::get_if<DocumentSlot>(&slot)) {
+        const IniStore& doc = *m_box.m_document;
+        return DocumentLine{doc.hasSection(stored->section), doc.keyLine(stored->section, stored->key)};
+    }
+    if (std::holds_alternative<ShapeSlot>(slot))
+        return ShapeState{m_box.CheckBox2->isChecked(), f.Mask->active(), f.Mask->mask(), outerSize(&f)};
+    return std::get<PictureSlot>(slot).box->picture();
+}
+
+void EditHistory::write(const Slot& slot, const SlotValue& value)
+{
+    TF& f = m_box.F;
+    if (const auto* key = std::get_if<KeySlot>(&slot)) {
+        m_box.setKeyValue(key->component, *key->key, std::get<SkinValue>(value));
+    } else if (const auto* editor = std::get_if<EditorSlot>(&slot)) {
+        SetEditorValue(editor->editor, std::get<QVariant>(value));
+    } else if (const auto* stored = std::get_if<DocumentSlot>(&slot)) {
+        IniStore& doc = *m_box.m_document;
+        const auto& line = std::get<DocumentLine>(value);
+        if (line.line)
+            doc.restoreKeyLine(stored->section, stored->key, *line.line);
+        else if (!line.sectionExisted)
+            doc.eraseSection(stored->section);
+        else
+            doc.eraseKey(stored->section, stored->key);
+    } else if (std::holds_alternative<ShapeSlot>(slot)) {
+        const auto& shape = std::get<ShapeState>(value);
+        {
+            const QSignalBlocker quiet(m_box.CheckBox2);
+            m_box.CheckBox2->setChecked(shape.useSkin);
+        }
+        m_box.Panel1->setEnabled(shape.useSkin);
+        const bool newMask = !(f.Mask->mask().image() == shape.mask.image());
+        f.Mask->mask() = shape.mask;
+        if (f.Mask->active() != shape.active || (shape.active && newMask)) f.Mask->setActive(shape.active);
+        if (outerSize(&f) != shape.outer) setOuterSize(&f, shape.outer);
+    } else {
+        std::get<PictureSlot>(slot).box->picture() = std::get<Picture>(value);
+    }
+}
+
+void EditHistory::restore(const Slots& parts, const SlotValues& values, const SlotValues& current)
+{
+    const Pause pause(*this);
+    for (int rank = 0; rank <= LastRank; ++rank)
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            if (std::visit(RestoreRank{}, parts[i]) == rank && !Same(values[i], current[i]))
+                write(parts[i], values[i]);
+}
+
+EditHistory::Pending EditHistory::start(const QString& text, Slots parts, const QObject* mergeKey)
+{
+    Pending pending{text, std::move(parts), {}, -1};
+    pending.before.reserve(pending.parts.size());
+    for (const Slot& slot : pending.parts)
+        pending.before.push_back(read(slot, true));
+    if (mergeKey) {
+        auto id = m_mergeIds.constFind(mergeKey);
+        if (id == m_mergeIds.constEnd()) id = m_mergeIds.insert(mergeKey, int(m_mergeIds.size()));
+        pending.mergeId = *id;
+    }
+    return pending;
+}
+
+void EditHistory::finish(Pending pending)
+{
+    SlotValues after;
+    after.reserve(pending.parts.size());
+    bool changed = false;
+    for (std::size_t i = 0; i < pending.parts.size(); ++i) {
+        after.push_back(read(pending.parts[i], false));
+        if (ChangesSkin(pending.parts[i]) && !Same(pending.before[i], after.back())) changed = true;
+    }
+    if (changed)
+        m_stack.push(new SkinStep(*this, pending.text, std::move(pending.parts), std::move(pending.before),
+                                  std::move(after), pending.mergeId));
+    noteEditors();
+}
+
+void EditHistory::begin(const QString& text, Slots parts)
+{
+    m_open.reset();
+    if (!recording()) return;
+    m_open = start(text, std::move(parts), nullptr);
+}
+
+void EditHistory::end()
+{
+    if (!m_open) return;
+    Pending pending = std::move(*m_open);
+    m_open.reset();
+    finish(std::move(pending));
+}
+
+} // namespace fabulor

@@ -1,0 +1,179 @@
+#pragma once
+// The edit history: each change the user makes to the skin becomes one step
+// on the settings window's QUndoStack, which takes it back and does it again.
+//
+// A step names the parts of the skin's state it may change (parts): keys of
+// the schema as the preview holds them, stored pictures, the window's shape,
+// picture boxes and the editors of the settings window. Their values are
+// read before the change and after it; undo sets the values from before,
+// redo those from after, for the parts that differ only. So one generic
+// command serves every handler, and a step costs no more than what it
+// changed: a drag holds four numbers, not the skin.
+
+#include "document/SkinSchema.h"
+#include "document/SkinValue.h"
+#include "graphics/Bitmap.h"
+#include "pictures/Picture.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QVariant>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+class QUndoStack;
+class QWidget;
+
+namespace fabulor {
+
+class PictureBox;
+class TFBox;
+
+// One key of one component's section, as capture reads it from the preview.
+struct KeySlot {
+    int component;
+    const KeySpec* key;
+    bool operator==(const KeySlot&) const = default;
+};
+// An editor of the settings window: its text, value or check state.
+struct EditorSlot {
+    QWidget* editor;
+    bool operator==(const EditorSlot&) const = default;
+};
+// A key of the document itself, line for line (the stored pictures).
+struct DocumentSlot {
+    std::string_view section;
+    std::string_view key;
+    bool operator==(const DocumentSlot&) const = default;
+};
+// "Użyj skóry", the mask, whether it shapes the window, and the window's size.
+struct ShapeSlot {
+    bool operator==(const ShapeSlot&) const = default;
+};
+// What a picture box shows.
+struct PictureSlot {
+    PictureBox* box;
+    bool operator==(const PictureSlot&) const = default;
+};
+using Slot = std::variant<KeySlot, EditorSlot, DocumentSlot, ShapeSlot, PictureSlot>;
+using Slots = std::vector<Slot>;
+
+struct DocumentLine {
+    bool sectionExisted = false;
+    std::optional<std::string> line;
+    bool operator==(const DocumentLine&) const = default;
+};
+struct ShapeState {
+    bool useSkin = false;
+    bool active = false;
+    Bitmap mask;
+    QSize outer;
+    bool operator==(const ShapeState& other) const;
+};
+using SlotValue = std::variant<SkinValue, QVariant, DocumentLine, ShapeState, Picture>;
+using SlotValues = std::vector<SlotValue>;
+
+class EditHistory : public QObject {
+    Q_OBJECT
+public:
+    // Steps go onto stack; box is the settings window whose editors and
+    // preview they change.
+    EditHistory(TFBox& box, QUndoStack& stack);
+    ~EditHistory() override;
+
+    // Runs change as one step of the history, named text ("przesunięcie
+    // PClose"). Steps with the same merge key that follow each other within
+    // the merge pause become one step (typing a number). A change made while
+    // another step runs, or while the history is paused, is part of that one
+    // or of none.
+    template <typename Change>
+    void record(const QString& text, Slots parts, const QObject* mergeKey, Change&& change);
+
+    // A step that spans events (a drag): begun at the press, ended at the
+    // release. Beginning again drops a step that never ended.
+    void begin(const QString& text, Slots parts);
+    void end();
+
+    // While one lives nothing is recorded: loading and applying a skin,
+    // taking steps back. The known editor values are read again at its end.
+    class Pause {
+    public:
+        explicit Pause(EditHistory& history);
+        ~Pause();
+        Pause(const Pause&) = delete;
+        Pause& operator=(const Pause&) = delete;
+
+    private:
+        EditHistory& m_history;
+    };
+
+    // How long a pause between edits of one field still merges them.
+    void setMergePause(std::chrono::milliseconds pause) { m_mergePause = pause; }
+    std::chrono::milliseconds mergePause() const { return m_mergePause; }
+
+    // The editors whose earlier values steps need; read again after every
+    // step, undo and redo, and at the end of every pause.
+    void trackEditors(std::vector<QWidget*> editors);
+    void noteEditors();
+
+    // Sets the parts to values, where they differ from current (the values
+    // of the other end of the step).
+    void restore(const Slots& parts, const SlotValues& values, const SlotValues& current);
+
+    QUndoStack& stack() { return m_stack; }
+    // Whether record runs its change as a step now.
+    bool recording() const { return m_paused == 0 && m_depth == 0; }
+
+private:
+    struct Pending {
+        QString text;
+        Slots parts;
+        SlotValues before;
+        int mergeId = -1;
+    };
+
+    SlotValue read(const Slot& slot, bool earlier) const;
+    void write(const Slot& slot, const SlotValue& value);
+    Pending start(const QString& text, Slots parts, const QObject* mergeKey);
+    void finish(Pending pending);
+
+    TFBox& m_box;
+    QUndoStack& m_stack;
+    int m_paused = 0;
+    int m_depth = 0;
+    std::optional<Pending> m_open;
+    std::chrono::milliseconds m_mergePause{1500};
+    std::vector<QPointer<QWidget>> m_editors;
+    QHash<const QWidget*, QVariant> m_known;
+    QHash<const QObject*, int> m_mergeIds;
+};
+
+template <typename Change>
+void EditHistory::record(const QString& text, Slots parts, const QObject* mergeKey, Change&& change)
+{
+    if (!recording()) {
+        change();
+        return;
+    }
+    Pending pending = start(text, std::move(parts), mergeKey);
+    ++m_depth;
+    try {
+        change();
+    } catch (...) {
+        // What changed before the failure is still one step to take back.
+        --m_depth;
+        finish(std::move(pending));
+        throw;
+    }
+    --m_depth;
+    finish(std::move(pending));
+}
+
+} // namespace fabulor

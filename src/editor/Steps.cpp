@@ -1,0 +1,86 @@
+// How the settings window's handlers become steps of the edit history: which
+// parts each kind of change touches, and what the step is called ("Cofnij:
+// przesunięcie PClose").
+
+#include "editor/Catalogue.h"
+#include "editor/SettingsWindow.h"
+#include "preview/InteractiveMove.h"
+#include "preview/PreviewWindow.h"
+#include "widgets/ColourPicker.h"
+#include "widgets/FileNameEdit.h"
+#include "widgets/FontPicker.h"
+#include "widgets/SizePicker.h"
+#include "widgets/SpinEdit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+namespace fabulor {
+namespace {
+
+const KeySpec& Key(int component, std::string_view name)
+{
+    return *SkinSections()[std::size_t(component) + 1].key(name);
+}
+
+bool IsGeometry(const KeySpec& key)
+{
+    return key.name == "S" || key.name == "W" || key.name == "T" || key.name == "L";
+}
+
+int ComponentOf(TF& f, const QWidget* control)
+{
+    for (int index = 0; index < CatalogueSize; ++index)
+        if (Catalogue()[std::size_t(index)].moved(f) == control) return index;
+    return -1;
+}
+
+} // namespace
+
+Slots TFBox::geometrySlots(int component, bool size) const
+{
+    if (component < 0 || component >= CatalogueSize) return {};
+    if (size) {
+        if (!Catalogue()[std::size_t(component)].rozmiar()) return {};
+        return {KeySlot{component, &Key(component, "S")}, KeySlot{component, &Key(component, "W")}};
+    }
+    return {KeySlot{component, &Key(component, "T")}, KeySlot{component, &Key(component, "L")}};
+}
+
+Slots TFBox::appearanceSlots(AppearanceSheet sheet) const
+{
+    Slots parts;
+    for (int component = 0; component < CatalogueSize; ++component) {
+        if (Catalogue()[std::size_t(component)].spec->appearance != sheet) continue;
+        for (const KeySpec& key : SkinSections()[std::size_t(component) + 1].keys)
+            if (key.captured() && !IsGeometry(key)) parts.emplace_back(KeySlot{component, &key});
+    }
+    const AppearanceEditors editors = appearanceEditors(sheet);
+    for (QWidget* editor : std::initializer_list<QWidget*>{editors.flat, editors.colour, editors.innerColour,
+                                                           editors.border, editors.font, editors.fontSize,
+                                                           editors.fontColour, editors.flatScrollBars})
+        if (editor) parts.emplace_back(EditorSlot{editor});
+    return parts;
+}
+
+void TFBox::hookHistory()
+{
+    // A drag of a component is one step, from the press to the release.
+    connect(F.Move, &InteractiveMove::controlMoveStarted, this, [this](QWidget* control) {
+        const int component = ComponentOf(F, control);
+        if (component < 0) return;
+        m_history->begin(QStringLiteral("przesunięcie %1").arg(SectionName(component)),
+                         geometrySlots(component, false));
+    });
+    connect(F.Move, &InteractiveMove::controlMoveFinished, this, [this] { m_history->end(); });
+
+    std::vector<QWidget*> editors{Szer, Wys, Top, Left, FW, FH, CheckBox2, Maska, Skin, MP1, MP2};
+    for (const AppearanceSheet sheet :
+         {AppearanceSheet::Description, AppearanceSheet::PageControl, AppearanceSheet::ItemList,
+          AppearanceSheet::Picture, AppearanceSheet::PathLabels, AppearanceSheet::Messages})
+        for (const Slot& slot : appearanceSlots(sheet))
+            if (const auto* editor = std::get_if<EditorSlot>(&slot)) editors.push_back(editor->editor);
+    m_history->trackEditors(std::move(editors));
+}
+
+} // namespace fabulor
