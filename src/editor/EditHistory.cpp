@@ -39,10 +39,11 @@ QVariant EditorValue(const QWidget* editor)
     return {};
 }
 
-// Sets the editor without running its handler: the preview is set apart.
-void SetEditorValue(QWidget* editor, const QVariant& value)
+// Sets the editor; quietly, without running its handler, where the preview
+// is set apart.
+void SetEditorValue(QWidget* editor, const QVariant& value, bool quietly)
 {
-    const QSignalBlocker quiet(editor);
+    const QSignalBlocker quiet(quietly ? editor : nullptr);
     if (auto* spin = qobject_cast<SpinEdit*>(editor)) {
         const QSignalBlocker quietText(spin->lineEdit());
         spin->lineEdit()->setText(value.toString());
@@ -79,7 +80,8 @@ bool Same(const SlotValue& a, const SlotValue& b)
 // component's geometry, say) do not.
 bool ChangesSkin(const Slot& slot)
 {
-    return !std::holds_alternative<EditorSlot>(slot) && !std::holds_alternative<PictureSlot>(slot);
+    if (const auto* editor = std::get_if<EditorSlot>(&slot)) return editor->shownInPreview;
+    return !std::holds_alternative<PictureSlot>(slot);
 }
 
 // The order steps are set back in: the document, then the window's shape,
@@ -174,25 +176,38 @@ void EditHistory::noteEditors()
         if (editor) m_known.insert(editor.data(), EditorValue(editor));
 }
 
+bool EditHistory::editorChanged(const QWidget* editor) const
+{
+    const auto known = m_known.constFind(editor);
+    return known == m_known.constEnd() || *known != EditorValue(editor);
+}
+
 SlotValue EditHistory::read(const Slot& slot, bool earlier) const
 {
     TF& f = m_box.F;
-    if (const auto* key = std::get_if<KeySlot>(&slot)) return m_box.keyValue(key->component, *key->key);
-    if (const auto* editor = std::get_if<EditorSlot>(&slot)) {
-        // The editor has changed already when its handler runs: the value
-        // before is the one known from the last quiet moment.
+    // An editor has changed already when its handler runs: the value before
+    // is the one known from the last quiet moment.
+    const auto editorValue = [this, earlier](const QWidget* editor) {
         if (earlier) {
-            const auto known = m_known.constFind(editor->editor);
+            const auto known = m_known.constFind(editor);
             if (known != m_known.constEnd()) return *known;
         }
-        return EditorValue(editor->editor);
+        return EditorValue(editor);
+    };
+    if (const auto* key = std::get_if<KeySlot>(&slot)) {
+        // Keys that capture reads from an editor (flatness) are read alike.
+        if (const QWidget* editor = m_box.keyEditor(key->component, *key->key))
+            return SkinValue(editorValue(editor).toBool());
+        return m_box.keyValue(key->component, *key->key);
     }
+    if (const auto* editor = std::get_if<EditorSlot>(&slot)) return editorValue(editor->editor);
     if (const auto* stored = std::get_if<DocumentSlot>(&slot)) {
         const IniStore& doc = *m_box.m_document;
         return DocumentLine{doc.hasSection(stored->section), doc.keyLine(stored->section, stored->key)};
     }
     if (std::holds_alternative<ShapeSlot>(slot))
-        return ShapeState{m_box.CheckBox2->isChecked(), f.Mask->active(), f.Mask->mask(), outerSize(&f)};
+        return ShapeState{editorValue(m_box.CheckBox2).toBool(), f.Mask->active(), f.Mask->mask(),
+                          outerSize(&f)};
     return std::get<PictureSlot>(slot).box->picture();
 }
 
@@ -202,7 +217,7 @@ void EditHistory::write(const Slot& slot, const SlotValue& value)
     if (const auto* key = std::get_if<KeySlot>(&slot)) {
         m_box.setKeyValue(key->component, *key->key, std::get<SkinValue>(value));
     } else if (const auto* editor = std::get_if<EditorSlot>(&slot)) {
-        SetEditorValue(editor->editor, std::get<QVariant>(value));
+        SetEditorValue(editor->editor, std::get<QVariant>(value), !editor->shownInPreview);
     } else if (const auto* stored = std::get_if<DocumentSlot>(&slot)) {
         IniStore& doc = *m_box.m_document;
         const auto& line = std::get<DocumentLine>(value);
@@ -221,8 +236,11 @@ void EditHistory::write(const Slot& slot, const SlotValue& value)
         m_box.Panel1->setEnabled(shape.useSkin);
         const bool newMask = !(f.Mask->mask().image() == shape.mask.image());
         f.Mask->mask() = shape.mask;
-        if (f.Mask->active() != shape.active || (shape.active && newMask)) f.Mask->setActive(shape.active);
-        if (outerSize(&f) != shape.outer) setOuterSize(&f, shape.outer);
+        const bool reshape = f.Mask->active() != shape.active || (shape.active && newMask);
+        if (reshape) f.Mask->setActive(shape.active);
+        // A window leaving its shape gets its frame back: its outer size is
+        // set anew, as switching the skin off does.
+        if (reshape || outerSize(&f) != shape.outer) setOuterSize(&f, shape.outer);
     } else {
         std::get<PictureSlot>(slot).box->picture() = std::get<Picture>(value);
     }

@@ -45,6 +45,10 @@ struct KeySlot {
 // An editor of the settings window: its text, value or check state.
 struct EditorSlot {
     QWidget* editor;
+    // The preview shows the editor's choice though the skin does not keep
+    // it (flat scroll bars): a change of it alone is a step, and setting it
+    // back runs its handler.
+    bool shownInPreview = false;
     bool operator==(const EditorSlot&) const = default;
 };
 // A key of the document itself, line for line (the stored pictures).
@@ -122,6 +126,8 @@ public:
     // step, undo and redo, and at the end of every pause.
     void trackEditors(std::vector<QWidget*> editors);
     void noteEditors();
+    // Whether an editor differs from its value at the last quiet moment.
+    bool editorChanged(const QWidget* editor) const;
 
     // Sets the parts to values, where they differ from current (the values
     // of the other end of the step).

@@ -144,8 +144,13 @@ void TFBox::buildPropertiesTab()
     const auto hook = [this](auto* editor, auto signal, AppearanceSheet sheet, const char* what,
                              void (TFBox::*handler)(), bool typed) {
         connect(editor, signal, this, [this, editor, sheet, what, handler, typed] {
-            step(QStringLiteral("%1 %2").arg(QString::fromUtf8(what), SheetName(sheet)),
-                 appearanceSlots(sheet), typed ? editor : nullptr, [this, handler] { (this->*handler)(); });
+            // A new font refills its size box, which speaks first.
+            const QWidget* font = appearanceEditors(sheet).font;
+            const bool newFont =
+                font && font != static_cast<const QWidget*>(editor) && history().editorChanged(font);
+            const QString name = newFont ? QStringLiteral("czcionka") : QString::fromUtf8(what);
+            step(QStringLiteral("%1 %2").arg(name, SheetName(sheet)), appearanceSlots(sheet),
+                 typed && !newFont ? editor : nullptr, [this, handler] { (this->*handler)(); });
         });
     };
     using Sheet = AppearanceSheet;

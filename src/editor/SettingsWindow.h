@@ -218,6 +218,9 @@ public:
     // mirrors it, as apply does.
     SkinValue keyValue(int component, const KeySpec& key);
     void setKeyValue(int component, const KeySpec& key, const SkinValue& value);
+    // The editor capture reads a key from, where the preview does not keep
+    // the key's value (flatness); null for the others.
+    QWidget* keyEditor(int component, const KeySpec& key) const;
 
     void FormCreate();
 

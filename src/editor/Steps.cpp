@@ -59,7 +59,7 @@ Slots TFBox::appearanceSlots(AppearanceSheet sheet) const
     for (QWidget* editor : std::initializer_list<QWidget*>{editors.flat, editors.colour, editors.innerColour,
                                                            editors.border, editors.font, editors.fontSize,
                                                            editors.fontColour, editors.flatScrollBars})
-        if (editor) parts.emplace_back(EditorSlot{editor});
+        if (editor) parts.emplace_back(EditorSlot{editor, editor == editors.flatScrollBars});
     return parts;
 }
 

@@ -46,6 +46,13 @@ bool MirroredBySheet(const CatalogueEntry& entry)
 
 } // namespace
 
+QWidget* TFBox::keyEditor(int component, const KeySpec& key) const
+{
+    // Flatness is the editor's: the preview draws it but does not keep it.
+    if (!Is(key, "Flat")) return nullptr;
+    return appearanceEditors(Catalogue()[std::size_t(component)].spec->appearance).flat;
+}
+
 SkinValue TFBox::keyValue(int component, const KeySpec& key)
 {
     const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
@@ -57,8 +64,8 @@ SkinValue TFBox::keyValue(int component, const KeySpec& key)
     if (Is(key, "Border")) return std::int32_t(ControlBorder(control));
     if (Is(key, "Color")) return ControlColour(control);
     if (Is(key, "RColor")) return ControlColour(F.Rys);
-    // Flatness is the editor's: the preview draws it but does not keep it.
-    if (Is(key, "Flat")) return appearanceEditors(entry.spec->appearance).flat->isChecked();
+    if (const auto* editor = qobject_cast<const QCheckBox*>(keyEditor(component, key)))
+        return editor->isChecked();
     if (Is(key, "FColor")) return ControlFontColour(control);
     if (Is(key, "FName")) return FontNameForSkin(control->font().family());
     // The size the skin holds, which may differ from the one drawn.
