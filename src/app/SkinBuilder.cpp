@@ -1,10 +1,38 @@
 #include "SkinBuilder.h"
 
 #include "app/Application.h"
+#include "app/HistoryKeys.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/Dialogs.h"
 
+#include <QEvent>
+
 namespace fabulor {
+namespace {
+
+// Keeps the preview window, and with it the program, open while the user
+// keeps unsaved changes; the preview's own close handling runs only once
+// the skin may go.
+class CloseGuard : public QObject {
+public:
+    explicit CloseGuard(TFBox& settings) : QObject(&settings), m_settings(settings) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Close) return false;
+        // Refused until the user has let the skin go, so a failure while
+        // asking keeps the program open too.
+        event->ignore();
+        if (!m_settings.MayLeaveSkin()) return true;
+        event->accept();
+        return false;
+    }
+
+private:
+    TFBox& m_settings;
+};
+
+} // namespace
 
 SkinBuilder::SkinBuilder(Application& app, std::unique_ptr<Dialogs> dialogs)
     : m_app(app), m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<StandardDialogs>())
@@ -19,8 +47,10 @@ SkinBuilder::SkinBuilder(Application& app, std::unique_ptr<Dialogs> dialogs)
         m_settings->show();
         m_settings->raise();
     });
-    // Closing the preview window releases the document and ends the program,
-    // with no prompt: whatever was not saved is gone.
+    m_preview->installEventFilter(new CloseGuard(*m_settings));
+    new HistoryKeys(*m_settings->History, {m_preview.get(), m_settings.get()}, m_settings.get());
+    // Closing the preview window, once the user has settled any unsaved
+    // changes, releases the document and ends the program.
     QObject::connect(m_preview.get(), &TF::closing, m_settings.get(), [this] {
         m_document.reset();
         m_settings->hide();

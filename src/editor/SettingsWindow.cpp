@@ -39,7 +39,9 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
     setObjectName(QStringLiteral("FBox"));
     History = new QUndoStack(this);
     m_history = new EditHistory(*this, *History);
-    setWindowTitle(QStringLiteral("Ustawienia"));
+    // The title marks a skin with unsaved changes, the way Qt programs do.
+    setWindowTitle(QStringLiteral("Ustawienia[*]"));
+    connect(History, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
     QFont windowFont(QStringLiteral("Tahoma"));
     windowFont.setPixelSize(11);
     setFont(windowFont);
@@ -93,6 +95,8 @@ void TFBox::FormCreate()
     CheckBox2Click();
     m_document.emplace();
     LoadStateFromDocument();
+    // The history starts with the skin as it now shows.
+    History->clear();
 }
 
 IniStore& TFBox::document()
@@ -103,9 +107,12 @@ IniStore& TFBox::document()
 void TFBox::closeEvent(QCloseEvent* event)
 {
     // Closing the settings window closes the preview window, which ends the
-    // program; this window itself only hides.
-    F.close();
-    event->accept();
+    // program; this window itself only hides. The preview stays when the
+    // user keeps unsaved changes, and then so does this window.
+    if (F.close())
+        event->accept();
+    else
+        event->ignore();
 }
 
 } // namespace fabulor

@@ -63,7 +63,7 @@ public:
     FileDialog Sa;
     TZipKit Zip;
     void Button1Click();
-    void Button2Click();
+    bool Button2Click(); // true when the skin was written
 
     // "Skóra": the window's shape and background picture.
     QWidget* Skora = nullptr;
@@ -223,6 +223,16 @@ public:
     QWidget* keyEditor(int component, const KeySpec& key) const;
 
     void FormCreate();
+
+    // Unsaved work
+    // "Cofnij" and "Ponów" on the "Plik" tab: one step back or forward in
+    // the edit history.
+    QPushButton* UndoButton = nullptr;
+    QPushButton* RedoButton = nullptr;
+    // Asks, when the skin has unsaved changes, whether to save them first.
+    // True when the caller may go on and replace or drop the skin: nothing
+    // was unsaved, the user saved it, or chose to drop the changes.
+    bool MayLeaveSkin();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

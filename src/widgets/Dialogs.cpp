@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace fabulor {
 
@@ -54,6 +55,23 @@ void StandardDialogs::showError(const QString& caption, const QString& message)
     QMessageBox box(QMessageBox::Critical, caption, message, QMessageBox::Ok, working);
     PlaceAboveAll(box, working);
     box.exec();
+}
+
+SaveChangesAnswer StandardDialogs::askSaveChanges(const QString& caption, const QString& message)
+{
+    QWidget* working = WorkingWindow();
+    QMessageBox box(QMessageBox::Question, caption, message, QMessageBox::NoButton, working);
+    QPushButton* save = box.addButton(QStringLiteral("Zapisz"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Nie zapisuj"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    // Escape and the box's own close button leave everything as it was.
+    box.setEscapeButton(cancel);
+    PlaceAboveAll(box, working);
+    box.exec();
+    if (box.clickedButton() == save) return SaveChangesAnswer::Save;
+    if (box.clickedButton() == discard) return SaveChangesAnswer::Discard;
+    return SaveChangesAnswer::Cancel;
 }
 
 std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& options,

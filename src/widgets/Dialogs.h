@@ -27,6 +27,9 @@ struct FileDialogOptions {
     bool fileMustExist = false;
 };
 
+// The answers to the question whether unsaved changes should be saved.
+enum class SaveChangesAnswer { Save, Discard, Cancel };
+
 class Dialogs {
 public:
     virtual ~Dialogs();
@@ -40,6 +43,9 @@ public:
     // The colour dialog set to initial; the chosen colour, or nothing when
     // the user cancels.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
+    // The question box asked before unsaved changes would be lost: save
+    // them, drop them, or cancel what was about to drop them.
+    virtual SaveChangesAnswer askSaveChanges(const QString& caption, const QString& message) = 0;
 };
 
 // A file dialog that remembers the name of its last confirmed choice and
@@ -69,6 +75,7 @@ public:
     void showError(const QString& caption, const QString& message) override;
     std::optional<QString> chooseFile(const FileDialogOptions& options, const QString& proposedName) override;
     std::optional<Colour> chooseColour(Colour initial) override;
+    SaveChangesAnswer askSaveChanges(const QString& caption, const QString& message) override;
 };
 
 // The filter list in Qt's notation: "description (pattern pattern)".

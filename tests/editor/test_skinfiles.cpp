@@ -167,13 +167,21 @@ private slots:
         QCOMPARE(program.doc().readInteger("PMove", "L", 0), 7); // captured before the dialog
     }
 
-    void cancelledLoadReappliesTheDocument()
+    void cancelledLoadChangesNothing()
     {
         TestProgram program;
         program.F().PClose->move(100, 100);
+        const std::string before = program.text();
         program.dialogs->cancelFile();
         Click(program.FBox().Button1);
-        QCOMPARE(program.F().PClose->pos(), QPoint(464, 16));
+        QCOMPARE(program.F().PClose->pos(), QPoint(100, 100)); // not re-applied
+        QCOMPARE(program.text(), before);
+
+        // A name that no longer exists is as good as a cancel.
+        program.dialogs->answerFile(m_dir.filePath(QStringLiteral("gone.ski")));
+        Click(program.FBox().Button1);
+        QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
+        QVERIFY(program.dialogs->errors.isEmpty());
     }
 
     void savingOverAForeignFileFailsAndKeepsIt()

@@ -1,6 +1,7 @@
 #pragma once
 // A dialog seam for tests: records every error box and every dialog it was
-// asked to show, and answers file dialogs from a script instead of opening them.
+// asked to show, and answers file dialogs and questions from a script instead
+// of opening them.
 
 #include "widgets/Dialogs.h"
 
@@ -40,6 +41,18 @@ public:
         return answer;
     }
 
+    SaveChangesAnswer askSaveChanges(const QString& caption, const QString& message) override
+    {
+        saveChangesCaptions << caption;
+        saveChangesQuestions << message;
+        // Unscripted, the changes are dropped, as they were before anything
+        // asked: tests about other things go on as they always did.
+        if (saveChangesAnswers.empty()) return SaveChangesAnswer::Discard;
+        const SaveChangesAnswer answer = saveChangesAnswers.front();
+        saveChangesAnswers.pop_front();
+        return answer;
+    }
+
     // Queues the answer of the next file dialog: a name, or cancel.
     void answerFile(const QString& name) { fileAnswers.push_back({false, name}); }
     void cancelFile() { fileAnswers.push_back({true, {}}); }
@@ -56,6 +69,9 @@ public:
     std::deque<FileAnswer> fileAnswers;
     std::vector<Colour> colourDialogInitials;
     std::deque<std::optional<Colour>> colourAnswers; // nullopt: cancel
+    QStringList saveChangesCaptions;
+    QStringList saveChangesQuestions; // one per time the question was asked
+    std::deque<SaveChangesAnswer> saveChangesAnswers;
 };
 
 } // namespace fabulor::testing
