@@ -18,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QUndoCommand>
 #include <QUndoStack>
 #include <QWindow>
 
@@ -29,25 +28,15 @@ namespace {
 
 const QString Question = QStringLiteral("Skórka ma niezapisane zmiany. Zapisać je?");
 
-// Moves the close button as one step of the history. It stands in for a
-// real edit until the editors push steps of their own.
-class StandInMove : public QUndoCommand {
-public:
-    StandInMove(QWidget* moved, QPoint to)
-        : QUndoCommand(QStringLiteral("przesunięcie PClose")), m_moved(moved), m_from(moved->pos()), m_to(to)
-    {}
-    void redo() override { m_moved->move(m_to); }
-    void undo() override { m_moved->move(m_from); }
-
-private:
-    QWidget* m_moved;
-    QPoint m_from;
-    QPoint m_to;
-};
-
+// Moves the close button as a drag does: one step of the history.
 void MakeUnsavedEdit(TestProgram& program, QPoint to = {100, 100})
 {
-    program.FBox().History->push(new StandInMove(program.F().PClose, to));
+    TFBox& box = program.FBox();
+    const int before = box.History->count();
+    box.history().begin(QStringLiteral("przesunięcie PClose"), box.geometrySlots(3, false));
+    program.F().PClose->move(to);
+    box.history().end();
+    QCOMPARE(box.History->count(), before + 1);
 }
 
 void Click(QPushButton* button)
