@@ -49,10 +49,10 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     PC1->setColour(0x00DFDFDFu);
 
     Sytuacje = PC1->addPage(QStringLiteral("Sytuacje"));
-    P1 = makeButton(Sytuacje, {27, 25}, QStringLiteral("1"), B1);
-    P2 = makeButton(Sytuacje, {27, 25}, QStringLiteral("2"), B2);
-    P3 = makeButton(Sytuacje, {27, 25}, QStringLiteral("3"), B3);
-    P4 = makeButton(Sytuacje, {27, 25}, QStringLiteral("4"), B4);
+    P1 = makeButton(Sytuacje, "P1", {27, 25}, QStringLiteral("1"), B1);
+    P2 = makeButton(Sytuacje, "P2", {27, 25}, QStringLiteral("2"), B2);
+    P3 = makeButton(Sytuacje, "P3", {27, 25}, QStringLiteral("3"), B3);
+    P4 = makeButton(Sytuacje, "P4", {27, 25}, QStringLiteral("4"), B4);
     StaticText** labels[] = {&L1, &L2, &L3, &L4};
     for (int i = 0; i < 4; ++i) {
         auto* label = new StaticText(QStringLiteral("Droga nr %1").arg(i + 1), Sytuacje);
@@ -61,16 +61,16 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     }
 
     Kierunki = PC1->addPage(QStringLiteral("Kierunki"));
-    PG = makeButton(Kierunki, {27, 25}, QStringLiteral("/\\"), BG);
-    PD = makeButton(Kierunki, {27, 25}, QStringLiteral("\\/"), BD);
-    PL = makeButton(Kierunki, {27, 25}, QStringLiteral("<"), BL);
-    PP = makeButton(Kierunki, {27, 25}, QStringLiteral(">"), BP);
+    PG = makeButton(Kierunki, "PG", {27, 25}, QStringLiteral("/\\"), BG);
+    PD = makeButton(Kierunki, "PD", {27, 25}, QStringLiteral("\\/"), BD);
+    PL = makeButton(Kierunki, "PL", {27, 25}, QStringLiteral("<"), BL);
+    PP = makeButton(Kierunki, "PP", {27, 25}, QStringLiteral(">"), BP);
 
     Koniec = PC1->addPage(QStringLiteral("Koniec"));
-    PEnd = makeButton(Koniec, {70, 25}, QStringLiteral("Koniec :-("), BEnd);
+    PEnd = makeButton(Koniec, "PEnd", {70, 25}, QStringLiteral("Koniec :-("), BEnd);
 
     Przedm = PC1->addPage(QStringLiteral("Przedm"));
-    PItem = makeButton(Przedm, {70, 25}, QStringLiteral("OK"), BItem);
+    PItem = makeButton(Przedm, "PItem", {70, 25}, QStringLiteral("OK"), BItem);
 
     PRys = new Panel(this);
     PRys->setObjectName(QStringLiteral("PRys"));
@@ -82,10 +82,10 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     PRys->setClientChild(Rys);
     PRys->setBorderWidth(4);
 
-    PClose = makeButton(this, {27, 25}, QStringLiteral("X"), BClose);
-    PMini = makeButton(this, {27, 25}, QStringLiteral("_"), BMini);
-    PMenu = makeButton(this, {27, 25}, QStringLiteral(">>"), BMenu);
-    PUwaga = makeButton(this, {27, 25}, QStringLiteral("!"), BUwaga);
+    PClose = makeButton(this, "PClose", {27, 25}, QStringLiteral("X"), BClose);
+    PMini = makeButton(this, "PMini", {27, 25}, QStringLiteral("_"), BMini);
+    PMenu = makeButton(this, "PMenu", {27, 25}, QStringLiteral(">>"), BMenu);
+    PUwaga = makeButton(this, "PUwaga", {27, 25}, QStringLiteral("!"), BUwaga);
     QFont bold = PUwaga->font();
     bold.setBold(true);
     PUwaga->setFont(bold);
@@ -141,9 +141,11 @@ void TF::placeAtDefaults()
     }
 }
 
-Panel* TF::makeButton(QWidget* parent, const QSize& size, const QString& caption, PictureBox*& image)
+Panel* TF::makeButton(QWidget* parent, const char* name, const QSize& size, const QString& caption,
+                      PictureBox*& image)
 {
     auto* panel = new Panel(parent);
+    panel->setObjectName(QString::fromLatin1(name));
     panel->resize(size);
     panel->setCaption(caption);
     image = new PictureBox(panel);

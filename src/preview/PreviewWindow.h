@@ -118,7 +118,8 @@ private:
     void hookPresses();
     // The component a press on watched belongs to, or -1.
     int pressedComponent(const QObject* watched);
-    Panel* makeButton(QWidget* parent, const QSize& size, const QString& caption, PictureBox*& image);
+    Panel* makeButton(QWidget* parent, const char* name, const QSize& size, const QString& caption,
+                      PictureBox*& image);
     void placeAtDefaults();
     void fillItemList();
 };

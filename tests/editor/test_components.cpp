@@ -12,6 +12,7 @@
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
+#include "widgets/PictureBox.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/StaticText.h"
 
@@ -145,6 +146,34 @@ private slots:
                  QStringLiteral("*.gif;*.pcx;*.ani;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf"));
         QCOMPARE(options.filters[3].description, QStringLiteral("ANI Image (*.ani)"));
         QCOMPARE(options.filters[4].description, QStringLiteral("CompuServe GIF Image (*.gif)"));
+    }
+
+    // The schema names each component's control; the control table binds
+    // the same one, its sections follow the catalogue, and each button's
+    // picture lies on its control.
+    void schemaAndControlTableAgree()
+    {
+        testing::TestProgram program;
+        const auto sections = SkinSections();
+        QCOMPARE(sections.size(), std::size_t(CatalogueSize) + 1);
+        QCOMPARE(QString::fromLatin1(sections[0].name.data()), QStringLiteral("Skin"));
+        for (int index = 0; index < CatalogueSize; ++index) {
+            const CatalogueEntry& entry = Catalogue()[std::size_t(index)];
+            QCOMPARE(entry.section, sections[std::size_t(index) + 1].name);
+            QCOMPARE(ComponentIndex(entry.section), index);
+            QWidget* control = entry.moved(program.F());
+            QCOMPARE(control->objectName().toStdString(), std::string(entry.spec->control));
+            if (PictureBox* image = entry.image(program.F())) {
+                QCOMPARE(image->parentWidget(), control);
+                QVERIFY(entry.spec->has(PicturesGroup));
+                QVERIFY(!entry.spec->builtInPicture.empty());
+            } else {
+                QVERIFY(!entry.spec->has(PicturesGroup));
+            }
+            // The start geometry is the empty skin's.
+            QCOMPARE(control->pos(),
+                     QPoint(DefaultNumber(entry.section, "L"), DefaultNumber(entry.section, "T")));
+        }
     }
 
     void settingTheChooserFromCodeSelectsNothing()
