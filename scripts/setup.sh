@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
+  # Qt's own Polish texts for its dialogs and buttons
+  qt6-translations-l10n
   libjpeg62-turbo-dev zlib1g-dev libbenchmark-dev
   libxcb1-dev
   xvfb xauth xdotool openbox x11-utils imagemagick unzip zip python3

@@ -64,6 +64,7 @@ void TFBox::buildPictureBand()
     QWidget* band = Rysunek->content();
     BRefr = new QToolButton(band);
     BRefr->setObjectName(QStringLiteral("BRefr"));
+    BRefr->setAccessibleName(QStringLiteral("Odśwież rysunki"));
     BRefr->setGeometry(200, 40, 23, 22);
     BRefr->setIcon(RefreshGlyph());
     BRefr->setIconSize(QSize(16, 16));

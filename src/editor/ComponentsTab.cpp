@@ -6,6 +6,7 @@
 #include "editor/SettingsWindow.h"
 #include "preview/PreviewWindow.h"
 #include "preview/SelectionFrame.h"
+#include "widgets/Accessibility.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/PageControl.h"
@@ -109,6 +110,7 @@ void TFBox::buildComponentsTab()
     CB->setObjectName(QStringLiteral("CB"));
     CB->setEditable(false);
     CB->setGeometry(8, 8, 249, 21);
+    SetAccessibleCaption(CB, QStringLiteral("Komponent"));
     for (const CatalogueEntry& entry : Catalogue())
         CB->addItem(entry.chooserText);
     // Only the user's choice runs the handler; setting the index from code does not.
@@ -117,29 +119,38 @@ void TFBox::buildComponentsTab()
     BandPanel1 = new BandPanel(Comps);
     BandPanel1->setObjectName(QStringLiteral("BandPanel1"));
     BandPanel1->setGeometry(8, 40, 250, 201);
+    SetAccessibleCaption(BandPanel1, QStringLiteral("Ustawienia komponentu"));
 
     Rozmiar = BandPanel1->addBand(QStringLiteral("Rozmiar"), 65);
     Rozmiar->setObjectName(QStringLiteral("Rozmiar"));
     QWidget* size = Rozmiar->content();
     Button3 = AddFetchButton(size, "Button3");
-    AddLabel(size, QStringLiteral("Szer:"), 40, 35);
+    Button3->setAccessibleName(QStringLiteral("Pobierz rozmiar"));
+    QLabel* widthLabel = AddLabel(size, QStringLiteral("Szer:"), 40, 35);
     Szer = AddSpinEdit(size, "Szer", 66, 32);
-    AddLabel(size, QStringLiteral("Wys:"), 136, 35);
+    CaptionWithLabel(widthLabel, Szer);
+    QLabel* heightLabel = AddLabel(size, QStringLiteral("Wys:"), 136, 35);
     Wys = AddSpinEdit(size, "Wys", 162, 32);
+    CaptionWithLabel(heightLabel, Wys);
 
     Miejsce = BandPanel1->addBand(QStringLiteral("Położenie"), 68);
     Miejsce->setObjectName(QStringLiteral("Miejsce"));
     QWidget* place = Miejsce->content();
     Button4 = AddFetchButton(place, "Button4");
-    AddLabel(place, QStringLiteral("Top:"), 40, 35);
+    Button4->setAccessibleName(QStringLiteral("Pobierz położenie"));
+    QLabel* topLabel = AddLabel(place, QStringLiteral("Top:"), 40, 35);
     Top = AddSpinEdit(place, "Top", 66, 32);
-    AddLabel(place, QStringLiteral("Left:"), 136, 35);
+    CaptionWithLabel(topLabel, Top);
+    QLabel* leftLabel = AddLabel(place, QStringLiteral("Left:"), 136, 35);
     Left = AddSpinEdit(place, "Left", 162, 32);
+    CaptionWithLabel(leftLabel, Left);
 
     Nawigacja = BandPanel1->addBand(QStringLiteral("Nawigacja"), 55);
     Nawigacja->setObjectName(QStringLiteral("Nawigacja"));
     BitBtn1 = AddPageButton(Nawigacja->content(), "BitBtn1", QStyle::SP_MediaSeekBackward, 88);
     BitBtn2 = AddPageButton(Nawigacja->content(), "BitBtn2", QStyle::SP_MediaSeekForward, 120);
+    BitBtn1->setAccessibleName(QStringLiteral("Poprzednia strona"));
+    BitBtn2->setAccessibleName(QStringLiteral("Następna strona"));
 
     // The picture band; its handlers come with the button pictures.
     Rysunek = BandPanel1->addBand(QStringLiteral("Rysunek"), 153);
@@ -149,10 +160,12 @@ void TFBox::buildComponentsTab()
     MP1 = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), pictures);
     MP1->setObjectName(QStringLiteral("MP1"));
     MP1->setGeometry(80, 29, 113, 21);
+    CaptionWithLabel(Label7, MP1);
     Label8 = AddEdgeLabel(pictures, "Label8", QStringLiteral("Mouse Over"), {16, 56, 58, 13});
     MP2 = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), pictures);
     MP2->setObjectName(QStringLiteral("MP2"));
     MP2->setGeometry(80, 53, 113, 21);
+    CaptionWithLabel(Label8, MP2);
     Rysunek->setExpanded(true);
 
     // Connected last: building sets no geometry in the preview.

@@ -9,6 +9,7 @@
 #include "editor/ComponentFont.h"
 #include "preview/ControlProperties.h"
 #include "preview/PreviewWindow.h"
+#include "widgets/Accessibility.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
 #include "widgets/ListView.h"
@@ -92,6 +93,9 @@ void TFBox::buildPropertiesTab()
         size->setFontPicker(font);
         colour = colourPicker(qPrintable(QStringLiteral("%1_fontcolor").arg(QLatin1String(prefix))), group,
                               {16, 53, 89, 20}, Black);
+        SetAccessibleCaption(font, QStringLiteral("Czcionka"));
+        SetAccessibleCaption(size, QStringLiteral("Rozmiar czcionki"));
+        SetAccessibleCaption(colour, QStringLiteral("Kolor czcionki"));
     };
     const auto borderEdit = [](const char* name, QWidget* parent, const QRect& bounds) {
         auto* edit = new SpinEdit(parent);
@@ -109,11 +113,14 @@ void TFBox::buildPropertiesTab()
     O_Flat->setObjectName(QStringLiteral("O_Flat"));
     O_Flat->setGeometry(16, 24, 49, 17);
     O_color = colourPicker("O_color", opisGroup, {16, 48, 89, 20}, InitialBackground);
+    SetAccessibleCaption(O_color, QStringLiteral("Kolor tła"));
     fontGroup(TabSheet1, 112, "O", O_font, O_fontsize, O_fontcolor);
 
     TabSheet2 = addSheet("TabSheet2", QStringLiteral("PageControl"));
     P_border = borderEdit("P_border", TabSheet2, {72, 88, 89, 21});
     P_color = colourPicker("P_color", TabSheet2, {72, 112, 89, 20}, InitialBackground);
+    SetAccessibleCaption(P_border, QStringLiteral("Szerokość ramki"));
+    SetAccessibleCaption(P_color, QStringLiteral("Kolor tła"));
 
     TabSheet3 = addSheet("TabSheet3", QStringLiteral("Przedmioty"));
     QGroupBox* listGroup = Group(QStringLiteral("Właściwości"), TabSheet3, {16, 16, 193, 105});
@@ -124,12 +131,16 @@ void TFBox::buildPropertiesTab()
     B_flatscroll->setObjectName(QStringLiteral("B_flatscroll"));
     B_flatscroll->setGeometry(16, 48, 105, 17);
     B_color = colourPicker("B_color", listGroup, {16, 72, 89, 20}, InitialBackground);
+    SetAccessibleCaption(B_color, QStringLiteral("Kolor tła"));
     fontGroup(TabSheet3, 128, "B", B_font, B_fontsize, B_fontcolor);
 
     TabSheet4 = addSheet("TabSheet4", QStringLiteral("Rysunek"));
     R_border = borderEdit("R_border", TabSheet4, {64, 80, 89, 21});
     R_color = colourPicker("R_color", TabSheet4, {64, 104, 89, 20}, InitialBackground);
     R_pcolor = colourPicker("R_pcolor", TabSheet4, {64, 128, 89, 20}, InitialBackground);
+    SetAccessibleCaption(R_border, QStringLiteral("Szerokość ramki"));
+    SetAccessibleCaption(R_color, QStringLiteral("Kolor rysunku"));
+    SetAccessibleCaption(R_pcolor, QStringLiteral("Kolor ramki"));
 
     TabSheet5 = addSheet("TabSheet5", QStringLiteral("Label \"Droga nr [x]\""));
     fontGroup(TabSheet5, 72, "D", D_font, D_fontsize, D_fontcolor);

@@ -3,6 +3,7 @@
 #include "editor/SettingsWindow.h"
 
 #include "preview/PreviewWindow.h"
+#include "widgets/Accessibility.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/WindowGeometry.h"
 
@@ -42,6 +43,8 @@ void TFBox::buildSizeTab()
     };
     FW = sideEdit("FW", 48);
     FH = sideEdit("FH", 80);
+    CaptionWithLabel(Label10, FW);
+    CaptionWithLabel(Label11, FH);
     connect(FW, &SpinEdit::changed, this, [this] {
         step(QStringLiteral("rozmiar okna"), {ShapeSlot{}, EditorSlot{FW}}, FW, [this] { FWChange(); });
     });

@@ -11,6 +11,7 @@
 #include "pictures/BuiltInPictures.h"
 #include "pictures/TransparentForm.h"
 #include "preview/PreviewWindow.h"
+#include "widgets/Accessibility.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/NoteLabel.h"
 #include "widgets/PictureBox.h"
@@ -49,6 +50,7 @@ void TFBox::buildSkinTab()
     Maska = new FileNameEdit(m_dialogs, MaskFileDialogOptions(), Panel1);
     Maska->setObjectName(QStringLiteral("Maska"));
     Maska->setGeometry(56, 8, 185, 21);
+    CaptionWithLabel(Label1, Maska);
     connect(Maska, &FileNameEdit::afterDialog, this, [this](const QString& name) {
         Guarded(this, [this, name] {
             step(QStringLiteral("maska"), {DocumentSlot{"Skin", "Maska"}, ShapeSlot{}, EditorSlot{Maska}},
@@ -75,6 +77,7 @@ void TFBox::buildSkinTab()
     Skin = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), Panel1);
     Skin->setObjectName(QStringLiteral("Skin"));
     Skin->setGeometry(56, 88, 185, 21);
+    CaptionWithLabel(Label2, Skin);
     connect(Skin, &FileNameEdit::afterDialog, this, [this](const QString& name) {
         Guarded(this, [this, name] {
             step(QStringLiteral("obraz skóry"),

@@ -2,6 +2,7 @@
 
 #include "pictures/TransparentForm.h"
 #include "preview/InteractiveMove.h"
+#include "preview/PreviewAccessibility.h"
 #include "preview/PreviewControls.h"
 #include "preview/SelectionFrame.h"
 #include "resources/ResourceNames.h"
@@ -26,6 +27,8 @@ constexpr Colour clBtnFace = 0x8000000Fu;
 
 TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
+    // Before any control exists, so a screen reader meets each as what it is.
+    InstallPreviewAccessibility();
     setWindowTitle(QStringLiteral("Fabulor Reader"));
     setObjectName(QStringLiteral("F"));
     move(191, 206);
@@ -42,6 +45,7 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     // The background fills the window (resizeEvent) whatever its picture's
     // size: presses off the components must land on it to move the window.
     Skin->setAutoSize(false);
+    Skin->setAccessibleName(QStringLiteral("Obraz skóry"));
 
     PC1 = new PageControl(this);
     PC1->setObjectName(QStringLiteral("PC1"));

@@ -1,5 +1,7 @@
 #include "widgets/BandPanel.h"
 
+#include "widgets/Accessibility.h"
+
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -10,6 +12,7 @@ namespace fabulor {
 
 BandHeader::BandHeader(QWidget* parent) : QAbstractButton(parent)
 {
+    InstallWidgetAccessibility();
     setCheckable(true);
     setFocusPolicy(Qt::TabFocus);
     setFont(QFont(QStringLiteral("Tahoma"), 8));

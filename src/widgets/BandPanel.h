@@ -14,7 +14,9 @@ namespace fabulor {
 
 class BandPanel;
 
-// The clickable header of a band: its caption and an expand indicator.
+// The clickable header of a band: its caption and an expand indicator. A
+// screen reader knows it as a button that unfolds or folds its band
+// (widgets/Accessibility.h).
 class BandHeader : public QAbstractButton {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "ColourPicker.h"
 
+#include "Accessibility.h"
 #include "Colours.h"
 #include "Dialogs.h"
 
@@ -45,6 +46,7 @@ QVariant colourData(Colour colour)
 
 ColourPicker::ColourPicker(Dialogs& dialogs, QWidget* parent) : QComboBox(parent), m_dialogs(dialogs)
 {
+    InstallWidgetAccessibility();
     // The pickers sit in rows 20 pixels high; a flat swatch keeps the name
     // readable beside it.
     setIconSize(QSize(13, 10));

@@ -19,6 +19,8 @@ FileNameEdit::FileNameEdit(Dialogs& dialogs, FileDialogOptions options, QWidget*
     m_browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     m_browse->setIconSize(QSize(16, 16));
     m_browse->setFocusPolicy(Qt::NoFocus);
+    // The field is what its caption label leads to.
+    setFocusProxy(m_edit);
     connect(m_browse, &QToolButton::clicked, this, &FileNameEdit::browse);
 }
 

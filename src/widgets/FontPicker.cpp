@@ -1,5 +1,6 @@
 #include "FontPicker.h"
 
+#include "Accessibility.h"
 #include "SizePicker.h"
 
 #include <QAbstractItemView>
@@ -49,6 +50,7 @@ QStringList installedFamilies()
 
 FontPicker::FontPicker(QWidget* parent) : QComboBox(parent), m_sample(new QLabel(this, Qt::ToolTip))
 {
+    InstallWidgetAccessibility();
     setEditable(false);
     addItems(installedFamilies());
     setCurrentIndex(-1);

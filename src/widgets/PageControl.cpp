@@ -15,6 +15,8 @@ QWidget* PageControl::addPage(const QString& caption)
     auto* page = new QWidget(this);
     page->setObjectName(caption);
     page->setProperty("caption", caption);
+    // The tab that would name the page is hidden; a screen reader still can.
+    page->setAccessibleName(caption);
     page->setAutoFillBackground(true);
     setRoleColour(page, QPalette::Window, m_colour);
     m_pages.push_back(page);

@@ -1,5 +1,7 @@
 #include "widgets/PictureBox.h"
 
+#include "widgets/Accessibility.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -7,6 +9,7 @@ namespace fabulor {
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
+    InstallWidgetAccessibility();
     // Whatever the picture leaves uncovered shows the parent behind it.
     setAutoFillBackground(false);
     m_picture.setOnChange([this] { pictureReplaced(); });

@@ -1,6 +1,7 @@
 #include "SideTabWidget.h"
 
-#include <QAbstractButton>
+#include "widgets/Accessibility.h"
+
 #include <QButtonGroup>
 #include <QPainter>
 #include <QStackedWidget>
@@ -13,48 +14,44 @@ namespace {
 constexpr int TabThickness = 21; // width of one column of tabs
 constexpr int TextPadding = 12;  // along the tab, around its caption
 
-// One tab: a checkable button whose caption reads bottom to top.
-class SideTab : public QAbstractButton {
-public:
-    SideTab(const QString& caption, QWidget* parent) : QAbstractButton(parent)
-    {
-        setText(caption);
-        setCheckable(true);
-        setFocusPolicy(Qt::TabFocus);
-    }
-
-    QSize sizeHint() const override
-    {
-        return QSize(TabThickness, fontMetrics().horizontalAdvance(text()) + TextPadding);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        const QRect frame = rect().adjusted(isChecked() ? 0 : 2, 0, 0, -1);
-        painter.setPen(palette().color(QPalette::Mid));
-        painter.setBrush(palette().color(isChecked() ? QPalette::Window : QPalette::Button));
-        painter.drawRoundedRect(QRectF(frame).adjusted(0.5, 0.5, 2.5, -0.5), 3, 3);
-        if (isChecked()) {
-            // Open towards the page.
-            painter.setPen(palette().color(QPalette::Window));
-            painter.drawLine(frame.right(), frame.top() + 1, frame.right(), frame.bottom() - 1);
-        }
-        painter.translate(0, height());
-        painter.rotate(-90);
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(QRect(0, frame.left(), height(), frame.width()), Qt::AlignCenter, text());
-        if (hasFocus()) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            focus.rect = QRect(3, frame.left() + 3, height() - 6, frame.width() - 6);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-        }
-    }
-};
-
 } // namespace
+
+SideTab::SideTab(const QString& caption, QWidget* parent) : QAbstractButton(parent)
+{
+    InstallWidgetAccessibility();
+    setText(caption);
+    setCheckable(true);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QSize SideTab::sizeHint() const
+{
+    return QSize(TabThickness, fontMetrics().horizontalAdvance(text()) + TextPadding);
+}
+
+void SideTab::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRect frame = rect().adjusted(isChecked() ? 0 : 2, 0, 0, -1);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.setBrush(palette().color(isChecked() ? QPalette::Window : QPalette::Button));
+    painter.drawRoundedRect(QRectF(frame).adjusted(0.5, 0.5, 2.5, -0.5), 3, 3);
+    if (isChecked()) {
+        // Open towards the page.
+        painter.setPen(palette().color(QPalette::Window));
+        painter.drawLine(frame.right(), frame.top() + 1, frame.right(), frame.bottom() - 1);
+    }
+    painter.translate(0, height());
+    painter.rotate(-90);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(QRect(0, frame.left(), height(), frame.width()), Qt::AlignCenter, text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = QRect(3, frame.left() + 3, height() - 6, frame.width() - 6);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
 
 SideTabWidget::SideTabWidget(QWidget* parent)
     : QWidget(parent), m_group(new QButtonGroup(this)), m_pages(new QStackedWidget(this))

@@ -3,15 +3,26 @@
 // further columns when they do not fit the height: the sub-pages of the
 // appearance tab, whose six captions would never fit one column.
 
-#include <QWidget>
+#include <QAbstractButton>
 
 #include <vector>
 
-class QAbstractButton;
 class QButtonGroup;
 class QStackedWidget;
 
 namespace fabulor {
+
+// One tab: a checkable button whose caption reads bottom to top. A screen
+// reader knows it as a page tab (widgets/Accessibility.h).
+class SideTab : public QAbstractButton {
+    Q_OBJECT
+public:
+    SideTab(const QString& caption, QWidget* parent);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 class SideTabWidget : public QWidget {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "SizePicker.h"
 
+#include "Accessibility.h"
 #include "FontPicker.h"
 
 #include "document/IntegerText.h"
@@ -41,6 +42,7 @@ public:
 
 SizePicker::SizePicker(QWidget* parent) : QComboBox(parent)
 {
+    InstallWidgetAccessibility();
     setEditable(true);
     // The typed text is the value: no completion that would change it, no
     // entries added by Return.

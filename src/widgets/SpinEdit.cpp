@@ -1,6 +1,7 @@
 #include "widgets/SpinEdit.h"
 
 #include "document/IntegerText.h"
+#include "widgets/Accessibility.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -38,6 +39,7 @@ constexpr int ButtonWidth = 15;
 SpinEdit::SpinEdit(QWidget* parent)
     : QWidget(parent), m_edit(new QLineEdit(this)), m_up(new QToolButton(this)), m_down(new QToolButton(this))
 {
+    InstallWidgetAccessibility();
     m_edit->setText(QStringLiteral("0"));
     m_edit->setValidator(new NumberCharacters(m_edit));
     m_edit->installEventFilter(this);
@@ -58,6 +60,16 @@ void SpinEdit::setLimits(int min, int max)
     m_limited = true;
     m_min = std::min(min, max);
     m_max = std::max(min, max);
+}
+
+int SpinEdit::minimum() const
+{
+    return m_limited ? m_min : std::numeric_limits<int>::min();
+}
+
+int SpinEdit::maximum() const
+{
+    return m_limited ? m_max : std::numeric_limits<int>::max();
 }
 
 int SpinEdit::value() const

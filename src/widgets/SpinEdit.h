@@ -18,10 +18,14 @@ public:
 
     // How far the buttons and the arrow keys step; 1 by default.
     void setIncrement(int increment) { m_increment = increment; }
+    int increment() const { return m_increment; }
 
     // No limits by default. With limits, min must not exceed max; the text
     // already typed is left alone until the edit loses focus.
     void setLimits(int min, int max);
+    // The limits; the whole range of int without them.
+    int minimum() const;
+    int maximum() const;
 
     // The current text as a whole number; empty or other text reads as 0.
     int value() const;

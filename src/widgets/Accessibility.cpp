@@ -1,0 +1,301 @@
+#include "widgets/Accessibility.h"
+
+#include "widgets/BandPanel.h"
+#include "widgets/FileNameEdit.h"
+#include "widgets/PictureBox.h"
+#include "widgets/SideTabWidget.h"
+#include "widgets/SpinEdit.h"
+
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace fabulor {
+namespace {
+
+// One of our buttons: named by its caption, and pressed by a click, as
+// Qt's own buttons are, but with a role and states of its own.
+class ButtonInterface : public QAccessibleWidget {
+public:
+    using QAccessibleWidget::QAccessibleWidget;
+
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && own.isEmpty() ? button()->text() : own;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names;
+        if (widget()->isEnabled()) names << pressAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            button()->click(); // nothing while disabled
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+    QStringList keyBindingsForAction(const QString& action) const override
+    {
+        if (action == pressAction()) return {QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText)};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+
+protected:
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+// A tab of a SideTabWidget: selected while its page shows; pressing it shows
+// the page. As the checkable button it is built from, it would read as a
+// check box whose toggling switches nothing.
+class SideTabInterface : public ButtonInterface {
+public:
+    explicit SideTabInterface(QWidget* tab) : ButtonInterface(tab, QAccessible::PageTab) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.selectable = true;
+        s.selected = button()->isChecked();
+        return s;
+    }
+
+    QString localizedActionName(const QString& action) const override
+    {
+        return action == pressAction() ? QStringLiteral("Pokaż")
+                                       : ButtonInterface::localizedActionName(action);
+    }
+};
+
+// The header of a band: a button that unfolds its band, or folds it when it
+// is unfolded, and says which it is.
+class BandHeaderInterface : public ButtonInterface {
+public:
+    explicit BandHeaderInterface(QWidget* header) : ButtonInterface(header, QAccessible::Button) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = button()->isChecked();
+        s.collapsed = !s.expanded;
+        return s;
+    }
+
+    QString localizedActionName(const QString& action) const override
+    {
+        if (action != pressAction()) return ButtonInterface::localizedActionName(action);
+        return button()->isChecked() ? QStringLiteral("Zwiń") : QStringLiteral("Rozwiń");
+    }
+};
+
+// A spin edit: a spin box whose value is its text and whose increase and
+// decrease actions step it as its arrows do.
+class SpinEditInterface : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SpinEditInterface(QWidget* edit) : QAccessibleWidget(edit, QAccessible::SpinBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? spin()->text() : QAccessibleWidget::text(t);
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return spin()->value(); }
+    void setCurrentValue(const QVariant& value) override { spin()->setValue(value.toInt()); }
+    QVariant maximumValue() const override { return spin()->maximum(); }
+    QVariant minimumValue() const override { return spin()->minimum(); }
+    QVariant minimumStepSize() const override { return spin()->increment(); }
+
+    QStringList actionNames() const override
+    {
+        QStringList names;
+        if (widget()->isEnabled()) names << increaseAction() << decreaseAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override
+    {
+        if (!widget()->isEnabled()) return;
+        if (action == increaseAction())
+            spin()->stepUp();
+        else if (action == decreaseAction())
+            spin()->stepDown();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+    QStringList keyBindingsForAction(const QString& action) const override
+    {
+        if (action == increaseAction()) return {QKeySequence(Qt::Key_Up).toString(QKeySequence::NativeText)};
+        if (action == decreaseAction())
+            return {QKeySequence(Qt::Key_Down).toString(QKeySequence::NativeText)};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+
+private:
+    SpinEdit* spin() const { return static_cast<SpinEdit*>(widget()); }
+};
+
+// A drop-down as Qt describes one (its list and, when editable, its field as
+// children; opening and closing the list as its action), except for its name:
+// on Linux Qt names a drop-down by the entry it shows and leaves its purpose
+// to the label's relation, so a reader announces "Red" where the user needs
+// "Kolor tła". Here the name is the caption; only a drop-down without one is
+// named by its entry, as before.
+class ComboBoxInterface : public QAccessibleWidget {
+public:
+    explicit ComboBoxInterface(QWidget* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+    int childCount() const override { return combo()->isEditable() ? 2 : 1; }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index == 0) return QAccessible::queryAccessibleInterface(combo()->view());
+        if (index == 1 && combo()->isEditable())
+            return QAccessible::queryAccessibleInterface(combo()->lineEdit());
+        return nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        if (!child) return -1;
+        if (child->object() == combo()->view()) return 0;
+        if (combo()->isEditable() && child->object() == combo()->lineEdit()) return 1;
+        return -1;
+    }
+
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        QLineEdit* field = combo()->isEditable() ? combo()->lineEdit() : nullptr;
+        if (field && QRect(field->mapToGlobal(QPoint(0, 0)), field->size()).contains(x, y)) return child(1);
+        return nullptr;
+    }
+
+    // The field of an editable drop-down never takes the focus itself (the
+    // drop-down is its focus proxy), yet it is where the typing goes.
+    QAccessibleInterface* focusChild() const override { return combo()->isEditable() ? child(1) : nullptr; }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return combo()->isEditable() ? combo()->lineEdit()->text() : combo()->currentText();
+        const QString own = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && own.isEmpty()) return text(QAccessible::Value);
+        return own;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = combo()->view()->isVisible();
+        s.collapsed = !s.expanded;
+        s.editable = combo()->isEditable();
+        return s;
+    }
+
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+
+    QString localizedActionDescription(const QString& action) const override
+    {
+        if (action == showMenuAction() || action == pressAction())
+            return QComboBox::tr("Open the combo box selection popup");
+        return {};
+    }
+
+    void doAction(const QString& action) override
+    {
+        if (action != showMenuAction() && action != pressAction()) return;
+        if (combo()->view()->isVisible())
+            combo()->hidePopup();
+        else
+            combo()->showPopup();
+    }
+
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QComboBox* combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* WidgetInterface(const QString& className, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget) return nullptr;
+    const auto is = [&className](const QMetaObject& type) {
+        return className == QLatin1String(type.className());
+    };
+    if (is(SideTab::staticMetaObject)) return new SideTabInterface(widget);
+    if (is(BandHeader::staticMetaObject)) return new BandHeaderInterface(widget);
+    if (is(SpinEdit::staticMetaObject)) return new SpinEditInterface(widget);
+    if (is(PictureBox::staticMetaObject)) return new QAccessibleWidget(widget, QAccessible::Graphic);
+    if (is(QComboBox::staticMetaObject)) return new ComboBoxInterface(widget);
+    return nullptr;
+}
+
+} // namespace
+
+void InstallWidgetAccessibility()
+{
+    // Qt ignores a factory it has already; it keeps none across applications.
+    QAccessible::installFactory(WidgetInterface);
+}
+
+void SetAccessibleCaption(QWidget* control, const QString& caption)
+{
+    InstallWidgetAccessibility();
+    control->setAccessibleName(caption);
+    if (auto* spin = qobject_cast<SpinEdit*>(control)) {
+        spin->lineEdit()->setAccessibleName(caption);
+        spin->upButton()->setAccessibleName(caption + QStringLiteral(": zwiększ"));
+        spin->downButton()->setAccessibleName(caption + QStringLiteral(": zmniejsz"));
+    } else if (auto* file = qobject_cast<FileNameEdit*>(control)) {
+        file->lineEdit()->setAccessibleName(caption);
+        file->browseButton()->setAccessibleName(caption + QStringLiteral(": wybierz plik"));
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        if (combo->lineEdit()) combo->lineEdit()->setAccessibleName(caption);
+        if (combo->view()) combo->view()->setAccessibleName(caption);
+    } else if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) {
+        // A scroll bar says what it scrolls; its role says it is one.
+        area->verticalScrollBar()->setAccessibleName(caption);
+        area->horizontalScrollBar()->setAccessibleName(caption);
+    }
+}
+
+void CaptionWithLabel(QLabel* label, QWidget* control)
+{
+    label->setBuddy(control);
+    SetAccessibleCaption(control, CaptionText(label->text()));
+}
+
+QString CaptionText(const QString& labelText)
+{
+    QString text = labelText;
+    // "&&" is a literal ampersand; a single one marks the mnemonic.
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    text = text.simplified();
+    if (text.endsWith(QLatin1Char(':'))) text.chop(1);
+    return text.trimmed();
+}
+
+} // namespace fabulor
