@@ -221,12 +221,15 @@ void EditHistory::write(const Slot& slot, const SlotValue& value)
     } else if (const auto* stored = std::get_if<DocumentSlot>(&slot)) {
         IniStore& doc = *m_box.m_document;
         const auto& line = std::get<DocumentLine>(value);
-        if (line.line)
+        if (line.line) {
             doc.restoreKeyLine(stored->section, stored->key, *line.line);
-        else if (!line.sectionExisted)
-            doc.eraseSection(stored->section);
-        else
+        } else {
             doc.eraseKey(stored->section, stored->key);
+            // A section the step brought in goes with it, unless a capture
+            // has filled it meanwhile: then it, and the sections captured
+            // after it, stay in the order a save writes them.
+            if (!line.sectionExisted) doc.eraseEmptySection(stored->section);
+        }
     } else if (std::holds_alternative<ShapeSlot>(slot)) {
         const auto& shape = std::get<ShapeState>(value);
         {

@@ -314,6 +314,57 @@ private slots:
         QVERIFY(box.History->isClean());
     }
 
+    // The mask and the skin picture are stored after a capture. Right after
+    // start-up that capture brings every section into the empty document;
+    // undoing the picture takes back its key and leaves the sections where
+    // the capture put them, so a save writes them in the skin's order.
+    void undoLeavesTheCapturedSectionsInPlace_data()
+    {
+        QTest::addColumn<bool>("mask");
+        QTest::newRow("mask") << true;
+        QTest::newRow("skin picture") << false;
+    }
+    void undoLeavesTheCapturedSectionsInPlace()
+    {
+        QFETCH(bool, mask);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        TestProgram program;
+        TestProgram untouched;
+        TFBox& box = program.FBox();
+        for (TestProgram* each : {&program, &untouched})
+            UseSkin(*each);
+        if (mask)
+            Choose(program, box.Maska, SaveMask(dir));
+        else
+            Choose(program, box.Skin, SaveImage(dir, "skin.jpg", Qt::darkCyan, {400, 300}, "JPG"));
+        QCOMPARE(box.History->count(), 2);
+        const std::string after = Capture(program).document;
+
+        box.History->undo();
+        QCOMPARE(Capture(program).document, Capture(untouched).document);
+        box.History->redo();
+        QCOMPARE(Capture(program).document, after);
+    }
+
+    // A button picture stored in the empty document brings its section
+    // alone; undo takes the section back with the key.
+    void undoDropsASectionTheStepBroughtAlone()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        TestProgram program;
+        TFBox& box = program.FBox();
+        box.SelectComponent(6);
+        Choose(program, box.MP1, SaveImage(dir, "out.jpg", Qt::red, {30, 28}, "JPG"));
+        const std::string stored = program.text();
+        QVERIFY(stored.starts_with("[P1]\r\nMP1="));
+        box.History->undo();
+        QCOMPARE(program.text(), std::string());
+        box.History->redo();
+        QCOMPARE(program.text(), stored);
+    }
+
     // A new step after an undo drops what could have been redone.
     void aNewStepDropsTheRedo()
     {
