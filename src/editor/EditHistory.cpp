@@ -294,6 +294,16 @@ void EditHistory::begin(const QString& text, Slots parts)
     m_open = start(text, std::move(parts), nullptr);
 }
 
+void EditHistory::undo()
+{
+    if (!m_open) m_stack.undo();
+}
+
+void EditHistory::redo()
+{
+    if (!m_open) m_stack.redo();
+}
+
 void EditHistory::end()
 {
     if (!m_open) return;

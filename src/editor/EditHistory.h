@@ -105,6 +105,11 @@ public:
     void begin(const QString& text, Slots parts);
     void end();
 
+    // One step back or forward; nothing while a drag is under way, whose
+    // step starts from the state at the press.
+    void undo();
+    void redo();
+
     // While one lives nothing is recorded: loading and applying a skin,
     // taking steps back. The known editor values are read again at its end.
     class Pause {

@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QUndoStack>
+#include <QWindow>
 
 #include <functional>
 
@@ -312,6 +313,40 @@ private slots:
         Type(box.Szer, "209");
         QCOMPARE(box.History->count(), 0);
         QVERIFY(box.History->isClean());
+    }
+
+    // The undo and redo keys wait while a component is dragged: the drag's
+    // step starts from the state at the press, which a step taken back or
+    // done again meanwhile would leave behind.
+    void historyKeysWaitForTheDragToEnd()
+    {
+        TestProgram program;
+        TFBox& box = program.FBox();
+        QUndoStack& history = *box.History;
+        box.SelectComponent(3);
+        const std::string start = Capture(program).document;
+        // Where no other control, nor the settings window, covers it.
+        Type(box.Top, "320");
+        Type(box.Left, "450");
+        history.undo();
+        QCOMPARE(history.index(), 1);
+
+        QWindow* window = program.F().windowHandle();
+        const QPoint from = program.F().BClose->mapTo(&program.F(), program.F().BClose->rect().center());
+        QTest::mousePress(window, Qt::LeftButton, {}, from);
+        QTest::mouseMove(window, from + QPoint(10, 10));
+        QTest::keyClick(&program.F(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(history.index(), 1);
+        QTest::keyClick(&program.F(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(history.index(), 1);
+        QCOMPARE(program.F().PClose->pos(), QPoint(474, 330));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, from + QPoint(20, -30));
+        QCOMPARE(history.count(), 2);
+
+        history.undo();
+        QCOMPARE(program.F().PClose->pos(), QPoint(464, 320));
+        history.undo();
+        QCOMPARE(Capture(program).document, start);
     }
 
     // The mask and the skin picture are stored after a capture. Right after
