@@ -253,9 +253,13 @@ void EditHistory::restore(const Slots& parts, const SlotValues& values, const Sl
 {
     const Pause pause(*this);
     for (int rank = 0; rank <= LastRank; ++rank)
-        for (std::size_t i = 0; i < parts.size(); ++i)
-            if (std::visit(RestoreRank{}, parts[i]) == rank && !Same(values[i], current[i]))
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            if (std::visit(RestoreRank{}, parts[i]) != rank) continue;
+            // Document lines are set back also where the step left them as
+            // they were: a save since may have written them.
+            if (std::holds_alternative<DocumentSlot>(parts[i]) || !Same(values[i], current[i]))
                 write(parts[i], values[i]);
+        }
 }
 
 EditHistory::Pending EditHistory::start(const QString& text, Slots parts, const QObject* mergeKey)

@@ -400,6 +400,43 @@ private slots:
         QCOMPARE(program.text(), stored);
     }
 
+    // A skin that uses its mask keeps no window size. Switched off, a save
+    // writes the size; switched back by undo, the skin holds no size again,
+    // as before the switch.
+    void undoingTheSwitchTakesBackTheSavedSize()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath("shaped.ski");
+        {
+            TestProgram maker;
+            UseSkin(maker);
+            Choose(maker, maker.FBox().Maska, SaveMask(dir));
+            maker.dialogs->answerFile(path);
+            QVERIFY(maker.FBox().Button2Click());
+        }
+        TestProgram program;
+        TFBox& box = program.FBox();
+        program.dialogs->answerFile(path);
+        box.Button1Click();
+        QVERIFY(box.CheckBox2->isChecked());
+        const std::string loaded = Capture(program).document;
+        const auto skinSection = [](const std::string& text) {
+            return text.substr(0, text.find("\r\n\r\n"));
+        };
+        QCOMPARE(skinSection(loaded).find("\r\nW="), std::string::npos);
+
+        box.CheckBox2->click();
+        program.dialogs->answerFile(path);
+        QVERIFY(box.Button2Click());
+        const std::string saved = program.text();
+        QVERIFY(skinSection(saved).find("\r\nW=") != std::string::npos);
+        box.History->undo();
+        QCOMPARE(Capture(program).document, loaded);
+        box.History->redo();
+        QCOMPARE(Capture(program).document, saved);
+    }
+
     // A new step after an undo drops what could have been redone.
     void aNewStepDropsTheRedo()
     {
