@@ -1,5 +1,6 @@
 #include "HistoryKeys.h"
 
+#include "editor/EditHistory.h"
 #include "editor/Guarded.h"
 
 #include <QAction>
@@ -21,7 +22,7 @@ QList<QKeySequence> Distinct(const QList<QKeySequence>& keys)
 
 } // namespace
 
-HistoryKeys::HistoryKeys(QUndoStack& history, const QList<QWidget*>& windows, QObject* parent)
+HistoryKeys::HistoryKeys(EditHistory& history, const QList<QWidget*>& windows, QObject* parent)
     : QObject(parent), m_windows(windows), m_undo(new QAction(QStringLiteral("Cofnij"), this)),
       m_redo(new QAction(QStringLiteral("Ponów"), this))
 {
@@ -34,10 +35,11 @@ HistoryKeys::HistoryKeys(QUndoStack& history, const QList<QWidget*>& windows, QO
     // Undoing may fail like any edit; the error box reports it.
     connect(m_undo, &QAction::triggered, this, Guarded(this, [&history] { history.undo(); }));
     connect(m_redo, &QAction::triggered, this, Guarded(this, [&history] { history.redo(); }));
-    m_undo->setEnabled(history.canUndo());
-    m_redo->setEnabled(history.canRedo());
-    connect(&history, &QUndoStack::canUndoChanged, m_undo, &QAction::setEnabled);
-    connect(&history, &QUndoStack::canRedoChanged, m_redo, &QAction::setEnabled);
+    const QUndoStack& steps = history.stack();
+    m_undo->setEnabled(steps.canUndo());
+    m_redo->setEnabled(steps.canRedo());
+    connect(&steps, &QUndoStack::canUndoChanged, m_undo, &QAction::setEnabled);
+    connect(&steps, &QUndoStack::canRedoChanged, m_redo, &QAction::setEnabled);
     // One pair of actions serves both windows: a window shortcut works in
     // any window the action was added to.
     m_undo->setShortcutContext(Qt::WindowShortcut);

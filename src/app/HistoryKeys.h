@@ -7,16 +7,17 @@
 
 class QAction;
 class QKeyEvent;
-class QUndoStack;
 class QWidget;
 
 namespace fabulor {
+
+class EditHistory;
 
 class HistoryKeys : public QObject {
 public:
     // Gives each of windows the undo and redo keys of history; parent owns
     // the keys and must not outlive the history.
-    HistoryKeys(QUndoStack& history, const QList<QWidget*>& windows, QObject* parent);
+    HistoryKeys(EditHistory& history, const QList<QWidget*>& windows, QObject* parent);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -48,7 +48,7 @@ SkinBuilder::SkinBuilder(Application& app, std::unique_ptr<Dialogs> dialogs)
         m_settings->raise();
     });
     m_preview->installEventFilter(new CloseGuard(*m_settings));
-    new HistoryKeys(*m_settings->History, {m_preview.get(), m_settings.get()}, m_settings.get());
+    new HistoryKeys(m_settings->history(), {m_preview.get(), m_settings.get()}, m_settings.get());
     // Closing the preview window, once the user has settled any unsaved
     // changes, releases the document and ends the program.
     QObject::connect(m_preview.get(), &TF::closing, m_settings.get(), [this] {

@@ -112,10 +112,10 @@ void IniStore::eraseKey(std::string_view section, std::string_view key)
     s.indexStale = true;
 }
 
-void IniStore::eraseSection(std::string_view section)
+void IniStore::eraseEmptySection(std::string_view section)
 {
     const Section* found = findSection(section);
-    if (!found) return;
+    if (!found || !found->lines.empty()) return;
     m_sections.erase(m_sections.begin() + (found - m_sections.data()));
     m_sectionIndexStale = true;
 }

@@ -62,7 +62,8 @@ public:
     void restoreKeyLine(std::string_view section, std::string_view key, std::string line);
     // Removes the key's last line; the section stays, also when empty.
     void eraseKey(std::string_view section, std::string_view key);
-    void eraseSection(std::string_view section);
+    // Removes the section when it holds no lines.
+    void eraseEmptySection(std::string_view section);
 
     // Appends the document's lines: per section its "[name]" header, its lines
     // and one empty line. An empty document gives none.

@@ -221,12 +221,15 @@ void EditHistory::write(const Slot& slot, const SlotValue& value)
     } else if (const auto* stored = std::get_if<DocumentSlot>(&slot)) {
         IniStore& doc = *m_box.m_document;
         const auto& line = std::get<DocumentLine>(value);
-        if (line.line)
+        if (line.line) {
             doc.restoreKeyLine(stored->section, stored->key, *line.line);
-        else if (!line.sectionExisted)
-            doc.eraseSection(stored->section);
-        else
+        } else {
             doc.eraseKey(stored->section, stored->key);
+            // A section the step brought in goes with it, unless a capture
+            // has filled it meanwhile: then it, and the sections captured
+            // after it, stay in the order a save writes them.
+            if (!line.sectionExisted) doc.eraseEmptySection(stored->section);
+        }
     } else if (std::holds_alternative<ShapeSlot>(slot)) {
         const auto& shape = std::get<ShapeState>(value);
         {
@@ -250,9 +253,13 @@ void EditHistory::restore(const Slots& parts, const SlotValues& values, const Sl
 {
     const Pause pause(*this);
     for (int rank = 0; rank <= LastRank; ++rank)
-        for (std::size_t i = 0; i < parts.size(); ++i)
-            if (std::visit(RestoreRank{}, parts[i]) == rank && !Same(values[i], current[i]))
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            if (std::visit(RestoreRank{}, parts[i]) != rank) continue;
+            // Document lines are set back also where the step left them as
+            // they were: a save since may have written them.
+            if (std::holds_alternative<DocumentSlot>(parts[i]) || !Same(values[i], current[i]))
                 write(parts[i], values[i]);
+        }
 }
 
 EditHistory::Pending EditHistory::start(const QString& text, Slots parts, const QObject* mergeKey)
@@ -289,6 +296,16 @@ void EditHistory::begin(const QString& text, Slots parts)
     m_open.reset();
     if (!recording()) return;
     m_open = start(text, std::move(parts), nullptr);
+}
+
+void EditHistory::undo()
+{
+    if (!m_open) m_stack.undo();
+}
+
+void EditHistory::redo()
+{
+    if (!m_open) m_stack.redo();
 }
 
 void EditHistory::end()

@@ -6,7 +6,8 @@
 // the schema as the preview holds them, stored pictures, the window's shape,
 // picture boxes and the editors of the settings window. Their values are
 // read before the change and after it; undo sets the values from before,
-// redo those from after, for the parts that differ only. So one generic
+// redo those from after, for the parts that differ only (and the document's
+// lines, which a save since may have written). So one generic
 // command serves every handler, and a step costs no more than what it
 // changed: a drag holds four numbers, not the skin.
 
@@ -104,6 +105,11 @@ public:
     // release. Beginning again drops a step that never ended.
     void begin(const QString& text, Slots parts);
     void end();
+
+    // One step back or forward; nothing while a drag is under way, whose
+    // step starts from the state at the press.
+    void undo();
+    void redo();
 
     // While one lives nothing is recorded: loading and applying a skin,
     // taking steps back. The known editor values are read again at its end.

@@ -48,12 +48,12 @@ void TFBox::buildFileTab()
     UndoButton = new QPushButton(QStringLiteral("Cofnij"), Plik);
     UndoButton->setObjectName(QStringLiteral("UndoButton"));
     UndoButton->setGeometry(56, 104, 70, 25);
-    connect(UndoButton, &QPushButton::clicked, this, Guarded(this, [this] { History->undo(); }));
+    connect(UndoButton, &QPushButton::clicked, this, Guarded(this, [this] { m_history->undo(); }));
 
     RedoButton = new QPushButton(QStringLiteral("Ponów"), Plik);
     RedoButton->setObjectName(QStringLiteral("RedoButton"));
     RedoButton->setGeometry(131, 104, 70, 25);
-    connect(RedoButton, &QPushButton::clicked, this, Guarded(this, [this] { History->redo(); }));
+    connect(RedoButton, &QPushButton::clicked, this, Guarded(this, [this] { m_history->redo(); }));
 
     const auto showSteps = [this] {
         UndoButton->setEnabled(History->canUndo());

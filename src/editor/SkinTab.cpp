@@ -35,8 +35,12 @@ void TFBox::buildSkinTab()
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setGeometry(8, 8, 97, 17);
     // The handler runs on every change of state, by the user or by code.
+    // The skin keeps the window's size only while the box is off: a save
+    // in between writes it, and taking the switch back takes it back.
     connect(CheckBox2, &QCheckBox::toggled, this, Guarded(this, [this] {
-                step(QStringLiteral("Użyj skóry"), {ShapeSlot{}}, nullptr, [this] { CheckBox2Click(); });
+                step(QStringLiteral("Użyj skóry"),
+                     {ShapeSlot{}, DocumentSlot{"Skin", "W"}, DocumentSlot{"Skin", "H"}}, nullptr,
+                     [this] { CheckBox2Click(); });
             }));
 
     Panel1 = new QFrame(Skora);

@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QUndoStack>
+#include <QWindow>
 
 #include <functional>
 
@@ -312,6 +313,128 @@ private slots:
         Type(box.Szer, "209");
         QCOMPARE(box.History->count(), 0);
         QVERIFY(box.History->isClean());
+    }
+
+    // The undo and redo keys wait while a component is dragged: the drag's
+    // step starts from the state at the press, which a step taken back or
+    // done again meanwhile would leave behind.
+    void historyKeysWaitForTheDragToEnd()
+    {
+        TestProgram program;
+        TFBox& box = program.FBox();
+        QUndoStack& history = *box.History;
+        box.SelectComponent(3);
+        const std::string start = Capture(program).document;
+        // Where no other control, nor the settings window, covers it.
+        Type(box.Top, "320");
+        Type(box.Left, "450");
+        history.undo();
+        QCOMPARE(history.index(), 1);
+
+        QWindow* window = program.F().windowHandle();
+        const QPoint from = program.F().BClose->mapTo(&program.F(), program.F().BClose->rect().center());
+        QTest::mousePress(window, Qt::LeftButton, {}, from);
+        QTest::mouseMove(window, from + QPoint(10, 10));
+        QTest::keyClick(&program.F(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(history.index(), 1);
+        QTest::keyClick(&program.F(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(history.index(), 1);
+        QCOMPARE(program.F().PClose->pos(), QPoint(474, 330));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, from + QPoint(20, -30));
+        QCOMPARE(history.count(), 2);
+
+        history.undo();
+        QCOMPARE(program.F().PClose->pos(), QPoint(464, 320));
+        history.undo();
+        QCOMPARE(Capture(program).document, start);
+    }
+
+    // The mask and the skin picture are stored after a capture. Right after
+    // start-up that capture brings every section into the empty document;
+    // undoing the picture takes back its key and leaves the sections where
+    // the capture put them, so a save writes them in the skin's order.
+    void undoLeavesTheCapturedSectionsInPlace_data()
+    {
+        QTest::addColumn<bool>("mask");
+        QTest::newRow("mask") << true;
+        QTest::newRow("skin picture") << false;
+    }
+    void undoLeavesTheCapturedSectionsInPlace()
+    {
+        QFETCH(bool, mask);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        TestProgram program;
+        TestProgram untouched;
+        TFBox& box = program.FBox();
+        for (TestProgram* each : {&program, &untouched})
+            UseSkin(*each);
+        if (mask)
+            Choose(program, box.Maska, SaveMask(dir));
+        else
+            Choose(program, box.Skin, SaveImage(dir, "skin.jpg", Qt::darkCyan, {400, 300}, "JPG"));
+        QCOMPARE(box.History->count(), 2);
+        const std::string after = Capture(program).document;
+
+        box.History->undo();
+        QCOMPARE(Capture(program).document, Capture(untouched).document);
+        box.History->redo();
+        QCOMPARE(Capture(program).document, after);
+    }
+
+    // A button picture stored in the empty document brings its section
+    // alone; undo takes the section back with the key.
+    void undoDropsASectionTheStepBroughtAlone()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        TestProgram program;
+        TFBox& box = program.FBox();
+        box.SelectComponent(6);
+        Choose(program, box.MP1, SaveImage(dir, "out.jpg", Qt::red, {30, 28}, "JPG"));
+        const std::string stored = program.text();
+        QVERIFY(stored.starts_with("[P1]\r\nMP1="));
+        box.History->undo();
+        QCOMPARE(program.text(), std::string());
+        box.History->redo();
+        QCOMPARE(program.text(), stored);
+    }
+
+    // A skin that uses its mask keeps no window size. Switched off, a save
+    // writes the size; switched back by undo, the skin holds no size again,
+    // as before the switch.
+    void undoingTheSwitchTakesBackTheSavedSize()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath("shaped.ski");
+        {
+            TestProgram maker;
+            UseSkin(maker);
+            Choose(maker, maker.FBox().Maska, SaveMask(dir));
+            maker.dialogs->answerFile(path);
+            QVERIFY(maker.FBox().Button2Click());
+        }
+        TestProgram program;
+        TFBox& box = program.FBox();
+        program.dialogs->answerFile(path);
+        box.Button1Click();
+        QVERIFY(box.CheckBox2->isChecked());
+        const std::string loaded = Capture(program).document;
+        const auto skinSection = [](const std::string& text) {
+            return text.substr(0, text.find("\r\n\r\n"));
+        };
+        QCOMPARE(skinSection(loaded).find("\r\nW="), std::string::npos);
+
+        box.CheckBox2->click();
+        program.dialogs->answerFile(path);
+        QVERIFY(box.Button2Click());
+        const std::string saved = program.text();
+        QVERIFY(skinSection(saved).find("\r\nW=") != std::string::npos);
+        box.History->undo();
+        QCOMPARE(Capture(program).document, loaded);
+        box.History->redo();
+        QCOMPARE(Capture(program).document, saved);
     }
 
     // A new step after an undo drops what could have been redone.
