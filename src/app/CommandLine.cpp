@@ -43,7 +43,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     // Asked for help, the user gets it whatever else the line holds.
     if (parser.isSet(help)) return {CommandLine::Action::Help, {}, HelpText(parser)};
     if (parser.isSet(version))
-        return {CommandLine::Action::Version, {},
+        return {CommandLine::Action::Version,
+                {},
                 QStringLiteral("%1 %2\n").arg(ProgramName, QString::fromLatin1(ProgramVersion))};
     QString error;
     if (!parsed)
@@ -51,7 +52,9 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     else if (parser.positionalArguments().size() > 1)
         error = QStringLiteral("Only one skin file can be opened.");
     if (!error.isEmpty())
-        return {CommandLine::Action::Error, {}, QStringLiteral("%1: %2\n\n%3").arg(ProgramName, error, HelpText(parser))};
+        return {CommandLine::Action::Error,
+                {},
+                QStringLiteral("%1: %2\n\n%3").arg(ProgramName, error, HelpText(parser))};
     const QStringList files = parser.positionalArguments();
     return {CommandLine::Action::Start, files.value(0), {}};
 }

@@ -29,7 +29,8 @@ public:
         QString fileName;
     };
     // What dropping data at at (in window's coordinates) would do.
-    Drop dropAt(const QWidget* window, QPoint at, const QMimeData* data, Qt::KeyboardModifiers modifiers) const;
+    Drop dropAt(const QWidget* window, QPoint at, const QMimeData* data,
+                Qt::KeyboardModifiers modifiers) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -93,8 +93,9 @@ void BuildRecentSkins(TFBox& box)
     list->setTextElideMode(Qt::ElideMiddle);
     list->setUniformItemSizes(true);
     list->setMouseTracking(true);
+    // The tab's own face shows through.
     QPalette face = list->palette();
-    face.setColor(QPalette::Base, face.color(QPalette::Window));
+    face.setColor(QPalette::Base, Qt::transparent);
     list->setPalette(face);
     QObject::connect(list, &QListWidget::itemClicked, &box,
                      [&box](QListWidgetItem* item) { RecentSkinsWatch::OpenRecent(box, *item); });
@@ -167,8 +168,9 @@ void TFBox::RecentListClick(const QString& fileName)
     if (!QFileInfo::exists(fileName)) {
         ForgetSkinFile(fileName);
         ShowRecentSkins();
-        throw Exception(QFile::encodeName(QStringLiteral("Plik nie istnieje: ") + QDir::toNativeSeparators(fileName))
-                            .toStdString());
+        throw Exception(
+            QFile::encodeName(QStringLiteral("Plik nie istnieje: ") + QDir::toNativeSeparators(fileName))
+                .toStdString());
     }
     OpenSkinFile(fileName);
 }

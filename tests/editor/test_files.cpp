@@ -46,8 +46,8 @@ const QString Mask400x300 = QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_shape_400x3
 // A skin whose menu button sits at left, top: enough to tell skins apart.
 void WriteSkin(const QString& path, QPoint menu)
 {
-    const std::string text = "[PMenu]\r\nT=" + std::to_string(menu.y()) + "\r\nL=" + std::to_string(menu.x()) +
-                             "\r\n\r\n";
+    const std::string text =
+        "[PMenu]\r\nT=" + std::to_string(menu.y()) + "\r\nL=" + std::to_string(menu.x()) + "\r\n\r\n";
     TZipKit zip;
     MemoryStream stream;
     stream.write(text);
@@ -84,6 +84,8 @@ QMimeData* Files(const QStringList& paths)
     for (const QString& path : paths)
         urls << (path.contains(QLatin1String("://")) ? QUrl(path) : QUrl::fromLocalFile(path));
     data->setUrls(urls);
+    // File managers offer the names as plain text too, which line edits take.
+    data->setText(paths.join(QLatin1Char('\n')));
     return data;
 }
 
@@ -168,9 +170,10 @@ private slots:
         QTest::addColumn<QString>("text"); // what the text starts with
         const QString usage = QStringLiteral("Usage: skinbuilder [options] [FILE.ski]\n");
         QTest::newRow("nothing") << QStringList{} << CommandLine::Action::Start << QString() << QString();
-        QTest::newRow("a file") << QStringList{"a b.ski"} << CommandLine::Action::Start << "a b.ski" << QString();
-        QTest::newRow("a file after --") << QStringList{"--", "-dash.ski"} << CommandLine::Action::Start
-                                         << "-dash.ski" << QString();
+        QTest::newRow("a file") << QStringList{"a b.ski"} << CommandLine::Action::Start << "a b.ski"
+                                << QString();
+        QTest::newRow("a file after --")
+            << QStringList{"--", "-dash.ski"} << CommandLine::Action::Start << "-dash.ski" << QString();
         QTest::newRow("--help") << QStringList{"--help"} << CommandLine::Action::Help << QString() << usage;
         QTest::newRow("-h") << QStringList{"-h"} << CommandLine::Action::Help << QString() << usage;
         QTest::newRow("help wins") << QStringList{"a.ski", "b.ski", "--bogus", "--help"}
@@ -211,9 +214,12 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
-        QTest::newRow("--version") << "--version" << 0 << "skinbuilder " FSB_PROJECT_VERSION "\n" << "";
-        QTest::newRow("--help") << "--help" << 0 << "Usage: skinbuilder [options] [FILE.ski]\n" << "";
-        QTest::newRow("-h") << "-h" << 0 << "Usage: skinbuilder [options] [FILE.ski]\n" << "";
+        QTest::newRow("--version") << "--version" << 0 << "skinbuilder " FSB_PROJECT_VERSION "\n"
+                                   << "";
+        QTest::newRow("--help") << "--help" << 0 << "Usage: skinbuilder [options] [FILE.ski]\n"
+                                << "";
+        QTest::newRow("-h") << "-h" << 0 << "Usage: skinbuilder [options] [FILE.ski]\n"
+                            << "";
     }
     void executableAnswersWithoutADisplay()
     {
@@ -239,9 +245,12 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("error"); // after the file's full name
         QTest::newRow("a skin") << "skin" << QString();
-        QTest::newRow("missing") << "missing" << "Cannot open file %1.";
-        QTest::newRow("not a skin file") << "foreign" << "Invalid file - not a PKZip file.";
-        QTest::newRow("a folder") << "folder" << "Cannot open file %1.";
+        QTest::newRow("missing") << "missing"
+                                 << "Cannot open file %1.";
+        QTest::newRow("not a skin file") << "foreign"
+                                         << "Invalid file - not a PKZip file.";
+        QTest::newRow("a folder") << "folder"
+                                  << "Cannot open file %1.";
     }
     void fileNamedAtStart()
     {
@@ -365,9 +374,12 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("step");
-        QTest::newRow("mouse-out") << "BClose" << false << 3 << "PClose" << "obrazek MouseOut PClose";
-        QTest::newRow("mouse-over") << "BMini" << true << 4 << "PMini" << "obrazek Mouse Over PMini";
-        QTest::newRow("warning, mouse-out") << "BUwaga" << false << 16 << "PUwaga" << "obrazek MouseOut PUwaga";
+        QTest::newRow("mouse-out") << "BClose" << false << 3 << "PClose"
+                                   << "obrazek MouseOut PClose";
+        QTest::newRow("mouse-over") << "BMini" << true << 4 << "PMini"
+                                    << "obrazek Mouse Over PMini";
+        QTest::newRow("warning, mouse-out") << "BUwaga" << false << 16 << "PUwaga"
+                                            << "obrazek MouseOut PUwaga";
     }
     void droppedPictureOnAButton()
     {
@@ -472,19 +484,35 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("where");
         QTest::addColumn<bool>("shift");
-        QTest::newRow("picture on the background") << "jpeg" << "background" << false;
-        QTest::newRow("picture on a label") << "jpeg" << "label" << false;
-        QTest::newRow("picture on the settings window") << "jpeg" << "settings" << false;
-        QTest::newRow("mouse-over of the warning sign") << "jpeg" << "BUwaga" << true;
-        QTest::newRow("text file on a button") << "text" << "BClose" << false;
-        QTest::newRow("bitmap on another tab") << "mask" << "Rozmiar tab" << false;
-        QTest::newRow("mask on the preview background") << "mask" << "background" << false;
-        QTest::newRow("a folder named .ski") << "folder.ski" << "background" << false;
-        QTest::newRow("a pipe named .jpg") << "pipe.jpg" << "BClose" << false;
-        QTest::newRow("a pipe named .ski") << "pipe.ski" << "settings" << false;
-        QTest::newRow("a file that is gone") << "gone.ski" << "background" << false;
-        QTest::newRow("two skin files") << "two" << "background" << false;
-        QTest::newRow("a remote skin") << "remote" << "background" << false;
+        QTest::newRow("picture on the background") << "jpeg"
+                                                   << "background" << false;
+        QTest::newRow("picture on a label") << "jpeg"
+                                            << "label" << false;
+        QTest::newRow("picture on the settings window") << "jpeg"
+                                                        << "settings" << false;
+        // A line edit would take the file's name as its text.
+        QTest::newRow("picture on an editor") << "jpeg"
+                                              << "editor" << false;
+        QTest::newRow("mouse-over of the warning sign") << "jpeg"
+                                                        << "BUwaga" << true;
+        QTest::newRow("text file on a button") << "text"
+                                               << "BClose" << false;
+        QTest::newRow("bitmap on another tab") << "mask"
+                                               << "Rozmiar tab" << false;
+        QTest::newRow("mask on the preview background") << "mask"
+                                                        << "background" << false;
+        QTest::newRow("a folder named .ski") << "folder.ski"
+                                             << "background" << false;
+        QTest::newRow("a pipe named .jpg") << "pipe.jpg"
+                                           << "BClose" << false;
+        QTest::newRow("a pipe named .ski") << "pipe.ski"
+                                           << "settings" << false;
+        QTest::newRow("a file that is gone") << "gone.ski"
+                                             << "background" << false;
+        QTest::newRow("two skin files") << "two"
+                                        << "background" << false;
+        QTest::newRow("a remote skin") << "remote"
+                                       << "background" << false;
     }
     void refusedDrops()
     {
@@ -526,6 +554,9 @@ private slots:
         } else if (where == QLatin1String("settings")) {
             target = &box;
             at = {140, 200};
+        } else if (where == QLatin1String("editor")) {
+            target = box.MP1->lineEdit();
+            at = {3, 3};
         } else if (where == QLatin1String("Rozmiar tab")) {
             target = box.PCTRL->tabBar();
             at = box.PCTRL->tabBar()->tabRect(box.PCTRL->indexOf(box.Rozm)).center();
@@ -635,7 +666,8 @@ private slots:
         Drop(&program.F(), {550, 25}, data.get());
         program.dialogs->answerFile(paths[0]);
         QTest::mouseClick(box.Button1, Qt::LeftButton);
-        QCOMPARE(Names(box.RecentList), (QStringList{"recent0.ski", "recent3.ski", "recent2.ski", "recent1.ski"}));
+        QCOMPARE(Names(box.RecentList),
+                 (QStringList{"recent0.ski", "recent3.ski", "recent2.ski", "recent1.ski"}));
         QCOMPARE(box.RecentList->item(0)->toolTip(), paths[0]);
         QCOMPARE(RecentSkinFiles(), (QStringList{paths[0], paths[3], paths[2], paths[1]}));
 
@@ -742,12 +774,13 @@ private slots:
     {
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QStringList>("listed");
-        QTest::newRow("one name, not a list") << QVariant(QStringLiteral("/a/b.ski")) << QStringList{"/a/b.ski"};
+        QTest::newRow("one name, not a list")
+            << QVariant(QStringLiteral("/a/b.ski")) << QStringList{"/a/b.ski"};
         QTest::newRow("a number") << QVariant(42) << QStringList{};
         QTest::newRow("relative and empty names")
             << QVariant(QStringList{"", "b.ski", "/a/./c/../b.ski"}) << QStringList{"/a/b.ski"};
-        QTest::newRow("repeated names") << QVariant(QStringList{"/x.ski", "/y.ski", "//x.ski"})
-                                        << QStringList{"/x.ski", "/y.ski"};
+        QTest::newRow("repeated names")
+            << QVariant(QStringList{"/x.ski", "/y.ski", "//x.ski"}) << QStringList{"/x.ski", "/y.ski"};
         QTest::newRow("too many") << QVariant(QStringList{"/1", "/2", "/3", "/4", "/5", "/6", "/7"})
                                   << QStringList{"/1", "/2", "/3", "/4", "/5"};
     }

@@ -27,7 +27,8 @@ namespace {
 using skintool::Command;
 
 constexpr auto commands = std::to_array<Command>({
-    {"jpeg", "FILE", 1, skintool::runJpeg, "reads a JPEG picture's header: WIDTHxHEIGHT grey=G progressive=P"},
+    {"jpeg", "FILE", 1, skintool::runJpeg,
+     "reads a JPEG picture's header: WIDTHxHEIGHT grey=G progressive=P"},
     {"mask", "FILE", 1, skintool::runMask, "reads a mask bitmap: WIDTHxHEIGHT visible=N"},
     {"ini", "FILE", 1, skintool::runIni, "parses FILE as skin document text and writes it in canonical form"},
     {"get", "FILE SECTION KEY KIND DEFAULT", 5, skintool::runGet,
