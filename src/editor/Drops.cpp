@@ -71,6 +71,9 @@ bool SkinDrops::onSkinTab(QPoint at) const
 {
     const QWidget* hit = m_box.childAt(at);
     if (!hit) return false;
+    // Not over the skin picture's own field, where a bitmap is meant for
+    // that picture, not the mask.
+    if (hit == m_box.Skin || m_box.Skin->isAncestorOf(hit)) return false;
     if (hit == m_box.Skora || m_box.Skora->isAncestorOf(hit)) return true;
     const QTabBar* tabs = m_box.PCTRL->tabBar();
     return hit == tabs && tabs->tabAt(tabs->mapFrom(&m_box, at)) == m_box.PCTRL->indexOf(m_box.Skora);

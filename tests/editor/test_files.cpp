@@ -218,8 +218,6 @@ private slots:
                                    << "";
         QTest::newRow("--help") << "--help" << 0 << "Usage: skinbuilder [options] [FILE.ski]\n"
                                 << "";
-        QTest::newRow("-h") << "-h" << 0 << "Usage: skinbuilder [options] [FILE.ski]\n"
-                            << "";
     }
     void executableAnswersWithoutADisplay()
     {
@@ -499,6 +497,8 @@ private slots:
                                                << "BClose" << false;
         QTest::newRow("bitmap on another tab") << "mask"
                                                << "Rozmiar tab" << false;
+        QTest::newRow("bitmap on the skin picture's field") << "mask"
+                                                            << "skin field" << false;
         QTest::newRow("mask on the preview background") << "mask"
                                                         << "background" << false;
         QTest::newRow("a folder named .ski") << "folder.ski"
@@ -557,6 +557,12 @@ private slots:
         } else if (where == QLatin1String("editor")) {
             target = box.MP1->lineEdit();
             at = {3, 3};
+        } else if (where == QLatin1String("skin field")) {
+            box.CheckBox2->setChecked(true);
+            box.History->clear();
+            box.PCTRL->setCurrentWidget(box.Skora);
+            target = box.Skin->lineEdit();
+            at = {3, 3};
         } else if (where == QLatin1String("Rozmiar tab")) {
             target = box.PCTRL->tabBar();
             at = box.PCTRL->tabBar()->tabRect(box.PCTRL->indexOf(box.Rozm)).center();
@@ -565,6 +571,7 @@ private slots:
             at = {4, 4};
         }
         QVERIFY(target);
+        QWidget* const page = box.PCTRL->currentWidget();
         const Qt::KeyboardModifiers modifiers = shift ? Qt::ShiftModifier : Qt::NoModifier;
         const std::unique_ptr<QMimeData> data(Files(files));
         QVERIFY(!DragOver(target, at, data.get(), modifiers));
@@ -572,8 +579,9 @@ private slots:
 
         QCOMPARE(program.text(), before);
         QCOMPARE(box.History->count(), 0);
-        QCOMPARE(box.PCTRL->currentWidget(), box.Plik);
+        QCOMPARE(box.PCTRL->currentWidget(), page);
         QCOMPARE(box.MP1->text(), QString());
+        QCOMPARE(box.Maska->text(), QString());
         QVERIFY(program.dialogs->errors.isEmpty());
         QVERIFY(program.dialogs->saveChangesQuestions.isEmpty());
         QVERIFY(RecentSkinFiles().isEmpty());
