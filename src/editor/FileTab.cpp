@@ -151,14 +151,28 @@ void TFBox::buildFileTab()
 void TFBox::ShowRecentSkins()
 {
     if (!RecentList) return;
-    RecentList->clear();
     const QStringList names = RecentSkinFiles();
-    for (const QString& name : names) {
-        auto* item = new QListWidgetItem(QFileInfo(name).fileName(), RecentList);
-        item->setData(Qt::UserRole, name);
-        item->setToolTip(QDir::toNativeSeparators(name));
-        if (!QFileInfo::exists(name))
-            item->setForeground(RecentList->palette().color(QPalette::Disabled, QPalette::Text));
+    QList<bool> gone;
+    for (const QString& name : names)
+        gone << !QFileInfo::exists(name);
+    // Rebuilt only when something changed: the window is activated by the
+    // very press that may be about to click an entry.
+    bool same = RecentList->count() == names.size();
+    for (int row = 0; same && row < names.size(); ++row) {
+        const QListWidgetItem* item = RecentList->item(row);
+        same = item->data(Qt::UserRole).toString() == names[row] &&
+               item->data(Qt::UserRole + 1).toBool() == gone[row];
+    }
+    if (same) return;
+
+    RecentList->clear();
+    const QColor grey = RecentList->palette().color(QPalette::Disabled, QPalette::Text);
+    for (int row = 0; row < names.size(); ++row) {
+        auto* item = new QListWidgetItem(QFileInfo(names[row]).fileName(), RecentList);
+        item->setData(Qt::UserRole, names[row]);
+        item->setData(Qt::UserRole + 1, gone[row]);
+        item->setToolTip(QDir::toNativeSeparators(names[row]));
+        if (gone[row]) item->setForeground(grey);
     }
     RecentLabel->setEnabled(!names.isEmpty());
 }

@@ -756,6 +756,12 @@ private slots:
         const QColor normal = box.RecentList->item(1)->foreground().color();
         const QColor grey = box.RecentList->palette().color(QPalette::Disabled, QPalette::Text);
         QVERIFY(normal != grey);
+        // Read again as the window is activated, by the press that may be
+        // about to click an entry: an unchanged list keeps its items.
+        const QListWidgetItem* first = box.RecentList->item(0);
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&box, &activate);
+        QCOMPARE(box.RecentList->item(0), first);
         // Gone while the program runs: greyed when the tab comes into view again.
         QVERIFY(QFile::remove(gone));
         box.PCTRL->setCurrentWidget(box.Rozm);
