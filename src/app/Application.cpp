@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "Version.h"
+#include "editor/RecentSkins.h"
 #include "widgets/Dialogs.h"
 
 #include <QFont>
@@ -71,6 +73,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     // not a display name, which Qt would append to every window caption.
     setApplicationName(QString::fromLatin1(ApplicationTitle));
     LoadQtTranslations(*this);
+    setApplicationVersion(QString::fromLatin1(ProgramVersion));
+    // What the program remembers (the recent skins) is filed under this.
+    setOrganizationName(QString::fromLatin1(SettingsOrganisation));
     // The reader's fonts are Windows fonts; where they are missing, prefer
     // the metric-compatible free ones to whatever the system would pick.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),

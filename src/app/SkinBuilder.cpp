@@ -1,7 +1,10 @@
 #include "SkinBuilder.h"
 
 #include "app/Application.h"
+#include "app/FileKeys.h"
 #include "app/HistoryKeys.h"
+#include "editor/Drops.h"
+#include "editor/Guarded.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/Dialogs.h"
 
@@ -49,6 +52,8 @@ SkinBuilder::SkinBuilder(Application& app, std::unique_ptr<Dialogs> dialogs)
     });
     m_preview->installEventFilter(new CloseGuard(*m_settings));
     new HistoryKeys(m_settings->history(), {m_preview.get(), m_settings.get()}, m_settings.get());
+    new FileKeys(*m_settings, {m_preview.get(), m_settings.get()});
+    new SkinDrops(*m_settings, *m_preview);
     // Closing the preview window, once the user has settled any unsaved
     // changes, releases the document and ends the program.
     QObject::connect(m_preview.get(), &TF::closing, m_settings.get(), [this] {
@@ -66,6 +71,12 @@ SkinBuilder::~SkinBuilder()
 void SkinBuilder::show()
 {
     m_preview->show();
+}
+
+void SkinBuilder::openAtStart(const QString& fileName)
+{
+    // Nothing can be unsaved yet, so nothing is asked.
+    Guarded(m_settings.get(), [this, fileName] { m_settings->LoadSkinFile(fileName); })();
 }
 
 } // namespace fabulor

@@ -21,6 +21,10 @@ public:
 
     // Shows the preview window, which shows the settings window.
     void show();
+    // Opens the skin file named on the command line, as "Wczytaj z pliku"
+    // opens a chosen one; a failure reaches the error box once the event
+    // loop runs, and the default skin stays.
+    void openAtStart(const QString& fileName);
 
     // The running program's parts, for the tests and benchmarks that drive it.
     TF& preview() { return *m_preview; }

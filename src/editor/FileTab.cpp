@@ -1,15 +1,22 @@
 // The "Plik" tab: loading a skin file into the document, saving the document
-// as a skin file, and stepping through the edit history.
+// as a skin file, stepping through the edit history, and the skins opened or
+// saved last.
 
 #include "editor/SettingsWindow.h"
 
 #include "document/DocumentText.h"
+#include "document/Errors.h"
 #include "editor/Guarded.h"
+#include "editor/RecentSkins.h"
 #include "skinfile/SkinEntry.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QUndoStack>
@@ -23,6 +30,78 @@ namespace {
 std::string FullPath(const QString& fileName)
 {
     return QFile::encodeName(QFileInfo(fileName).absoluteFilePath()).toStdString();
+}
+
+// Keeps the recent skins current: another run of the program may have
+// changed them, and a listed file may have gone since. They are read again
+// when the "Plik" tab comes into view or the settings window is activated.
+// Enter opens the skin the keyboard reached.
+class RecentSkinsWatch : public QObject {
+public:
+    explicit RecentSkinsWatch(TFBox& box) : QObject(&box), m_box(box)
+    {
+        box.installEventFilter(this);
+        box.Plik->installEventFilter(this);
+        box.RecentList->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if ((watched == &m_box && event->type() == QEvent::WindowActivate) ||
+            (watched == m_box.Plik && event->type() == QEvent::Show))
+            m_box.ShowRecentSkins();
+        if (watched == m_box.RecentList && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_box.RecentList->currentItem()) {
+                OpenRecent(m_box, *m_box.RecentList->currentItem());
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Opened from the event loop: opening rebuilds the list, which must not
+    // happen under the list's own mouse handling, and it may ask about
+    // unsaved changes first.
+    static void OpenRecent(TFBox& box, const QListWidgetItem& item)
+    {
+        QMetaObject::invokeMethod(
+            &box, [&box, name = item.data(Qt::UserRole).toString()] { box.RecentListClick(name); },
+            Qt::QueuedConnection);
+    }
+
+private:
+    TFBox& m_box;
+};
+
+void BuildRecentSkins(TFBox& box)
+{
+    box.RecentLabel = new QLabel(QStringLiteral("Ostatnie skórki:"), box.Plik);
+    box.RecentLabel->setObjectName(QStringLiteral("RecentLabel"));
+    box.RecentLabel->move(8, 140);
+    box.RecentLabel->adjustSize();
+
+    // A plain list on the tab's face, read like a menu: no frame, no
+    // selection, one click opens.
+    QListWidget* list = box.RecentList = new QListWidget(box.Plik);
+    list->setObjectName(QStringLiteral("RecentList"));
+    list->setAccessibleName(QStringLiteral("Ostatnie skórki"));
+    list->setGeometry(4, 156, 258, RecentSkinCount * 16 + 2);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideMiddle);
+    list->setUniformItemSizes(true);
+    list->setMouseTracking(true);
+    // The tab's own face shows through.
+    QPalette face = list->palette();
+    face.setColor(QPalette::Base, Qt::transparent);
+    list->setPalette(face);
+    QObject::connect(list, &QListWidget::itemClicked, &box,
+                     [&box](QListWidgetItem* item) { RecentSkinsWatch::OpenRecent(box, *item); });
+    new RecentSkinsWatch(box);
+    box.ShowRecentSkins();
 }
 
 // "Cofnij: przesunięcie PClose", or the bare verb when the step has no name.
@@ -66,6 +145,49 @@ void TFBox::buildFileTab()
     connect(History, &QUndoStack::undoTextChanged, this, showSteps);
     connect(History, &QUndoStack::redoTextChanged, this, showSteps);
     showSteps();
+
+    BuildRecentSkins(*this);
+}
+
+void TFBox::ShowRecentSkins()
+{
+    if (!RecentList) return;
+    const QStringList names = RecentSkinFiles();
+    QList<bool> gone;
+    for (const QString& name : names)
+        gone << !QFileInfo::exists(name);
+    // Rebuilt only when something changed: the window is activated by the
+    // very press that may be about to click an entry.
+    bool same = RecentList->count() == names.size();
+    for (int row = 0; same && row < names.size(); ++row) {
+        const QListWidgetItem* item = RecentList->item(row);
+        same = item->data(Qt::UserRole).toString() == names[row] &&
+               item->data(Qt::UserRole + 1).toBool() == gone[row];
+    }
+    if (same) return;
+
+    RecentList->clear();
+    const QColor grey = RecentList->palette().color(QPalette::Disabled, QPalette::Text);
+    for (int row = 0; row < names.size(); ++row) {
+        auto* item = new QListWidgetItem(QFileInfo(names[row]).fileName(), RecentList);
+        item->setData(Qt::UserRole, names[row]);
+        item->setData(Qt::UserRole + 1, gone[row]);
+        item->setToolTip(QDir::toNativeSeparators(names[row]));
+        if (gone[row]) item->setForeground(grey);
+    }
+    RecentLabel->setEnabled(!names.isEmpty());
+}
+
+void TFBox::RecentListClick(const QString& fileName)
+{
+    if (!QFileInfo::exists(fileName)) {
+        ForgetSkinFile(fileName);
+        ShowRecentSkins();
+        throw Exception(
+            QFile::encodeName(QStringLiteral("Plik nie istnieje: ") + QDir::toNativeSeparators(fileName))
+                .toStdString());
+    }
+    OpenSkinFile(fileName);
 }
 
 bool TFBox::MayLeaveSkin()
@@ -88,9 +210,15 @@ void TFBox::Button1Click()
     // A cancelled dialog changes nothing: the skin, the preview and the edit
     // history stay exactly as they were.
     if (!Op.Execute() || Op.FileName().isEmpty() || !QFileInfo::exists(Op.FileName())) return;
+    LoadSkinFile(Op.FileName());
+}
+
+void TFBox::LoadSkinFile(const QString& fileName)
+{
     // Anything of that name is handed on: a pipe or a folder is refused with
-    // the archive's open error rather than passed over in silence.
-    MemoryStream text = LoadSkinEntry(FullPath(Op.FileName()), Zip);
+    // the archive's open error rather than passed over in silence, and so is
+    // a name that does not exist.
+    MemoryStream text = LoadSkinEntry(FullPath(fileName), Zip);
     // An entry that did not come out whole would look like a loaded skin
     // and, saved again, replace the good file: refuse it and keep the
     // document, and with it the history of its edits, as they are.
@@ -98,9 +226,20 @@ void TFBox::Button1Click()
         std::rethrow_exception(failure->error);
     LoadDocumentBytes(document(), text);
     // The old steps belong to the old skin: a new history starts, also when
-    // applying the new one fails half-way.
-    const auto newHistory = qScopeGuard([this] { History->clear(); });
+    // applying the new one fails half-way. The file is the user's skin now
+    // either way.
+    const auto newHistory = qScopeGuard([this, fileName] {
+        History->clear();
+        RememberSkinFile(fileName);
+        ShowRecentSkins();
+    });
     LoadStateFromDocument();
+}
+
+void TFBox::OpenSkinFile(const QString& fileName)
+{
+    if (!MayLeaveSkin()) return;
+    LoadSkinFile(fileName);
 }
 
 bool TFBox::Button2Click()
@@ -111,6 +250,8 @@ bool TFBox::Button2Click()
     SaveDocumentBytes(document(), text);
     SaveSkinEntry(FullPath(Sa.FileName()), text, Zip);
     History->setClean();
+    RememberSkinFile(Sa.FileName());
+    ShowRecentSkins();
     return true;
 }
 

@@ -22,6 +22,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -233,6 +234,21 @@ public:
     // True when the caller may go on and replace or drop the skin: nothing
     // was unsaved, the user saved it, or chose to drop the changes.
     bool MayLeaveSkin();
+
+    // Files: command line, drops, recent skins
+    // Loads a skin file as "Wczytaj z pliku" does once a name is chosen. A
+    // failure is raised and keeps the skin and its history; a load starts a
+    // new history and puts the file first among the recent skins.
+    void LoadSkinFile(const QString& fileName);
+    // A skin file asked for outside the open dialog (a drop, the recent
+    // list): unsaved changes are settled first, as for the button.
+    void OpenSkinFile(const QString& fileName);
+    // "Ostatnie skórki:" on the "Plik" tab: the recent skins, newest first; a
+    // click opens one, or forgets one that no longer exists.
+    QLabel* RecentLabel = nullptr;
+    QListWidget* RecentList = nullptr;
+    void ShowRecentSkins();
+    void RecentListClick(const QString& fileName);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

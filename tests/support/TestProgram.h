@@ -9,6 +9,9 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -35,6 +38,20 @@ struct TestProgram {
     std::unique_ptr<SkinBuilder> builder;
 };
 
+// What the program keeps between runs (the recent skins) goes to a folder
+// of the test's own while this lives: never the user's settings, and no
+// test sees what another test program left.
+struct TemporarySettings {
+    TemporarySettings()
+    {
+        for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope, dir.filePath(QStringLiteral("user")));
+            QSettings::setPath(format, QSettings::SystemScope, dir.filePath(QStringLiteral("system")));
+        }
+    }
+    QTemporaryDir dir;
+};
+
 // A main() for test classes that need the program's own application object
 // (for its error box) and that start the program several times.
 #define FSB_PROGRAM_TEST_MAIN(TestClass)                                                                     \
@@ -42,6 +59,7 @@ struct TestProgram {
     {                                                                                                        \
         fabulor::Application app(argc, argv);                                                                \
         app.setQuitOnLastWindowClosed(false);                                                                \
+        const fabulor::testing::TemporarySettings settings;                                                  \
         TestClass test;                                                                                      \
         return QTest::qExec(&test, argc, argv);                                                              \
     }

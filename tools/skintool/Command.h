@@ -22,6 +22,7 @@ struct Command {
     std::string_view arguments; // e.g. "FILE SECTION KEY KIND DEFAULT"
     std::size_t arity;          // number of argument words after the name
     int (*run)(Args args, std::ostream& out, std::ostream& err);
+    std::string_view summary; // what it does, for --help
 };
 
 } // namespace skintool

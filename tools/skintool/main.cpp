@@ -3,6 +3,8 @@
 
 #include "Command.h"
 
+#include "Version.h"
+
 #include <array>
 #include <exception>
 #include <iostream>
@@ -25,13 +27,15 @@ namespace {
 using skintool::Command;
 
 constexpr auto commands = std::to_array<Command>({
-    {"jpeg", "FILE", 1, skintool::runJpeg},
-    {"mask", "FILE", 1, skintool::runMask},
-    {"ini", "FILE", 1, skintool::runIni},
-    {"get", "FILE SECTION KEY KIND DEFAULT", 5, skintool::runGet},
-    {"list", "FILE", 1, skintool::runList},
-    {"unpack", "FILE", 1, skintool::runUnpack},
-    {"pack", "INI OUT", 2, skintool::runPack},
+    {"jpeg", "FILE", 1, skintool::runJpeg,
+     "reads a JPEG picture's header: WIDTHxHEIGHT grey=G progressive=P"},
+    {"mask", "FILE", 1, skintool::runMask, "reads a mask bitmap: WIDTHxHEIGHT visible=N"},
+    {"ini", "FILE", 1, skintool::runIni, "parses FILE as skin document text and writes it in canonical form"},
+    {"get", "FILE SECTION KEY KIND DEFAULT", 5, skintool::runGet,
+     "reads one value; KIND is text, int, flag, colour or binary"},
+    {"list", "FILE", 1, skintool::runList, "lists a skin file's archive entries"},
+    {"unpack", "FILE", 1, skintool::runUnpack, "writes the skin.ski entry of a skin file to standard output"},
+    {"pack", "INI OUT", 2, skintool::runPack, "writes INI's bytes as the skin.ski entry of skin file OUT"},
 });
 
 void printUsage(std::ostream& err)
@@ -39,6 +43,18 @@ void printUsage(std::ostream& err)
     err << "usage: skintool COMMAND ARGS...\n";
     for (const Command& c : commands)
         err << "  skintool " << c.name << ' ' << c.arguments << '\n';
+}
+
+void printHelp(std::ostream& out)
+{
+    out << "usage: skintool COMMAND ARGS...\n"
+           "       skintool --help | --version\n"
+           "The command-line companion of the Fabulor Skin Builder.\n\n"
+           "Commands:\n";
+    for (const Command& c : commands)
+        out << "  skintool " << c.name << ' ' << c.arguments << "\n      " << c.summary << '\n';
+    out << "\nExit codes: 0 success, 1 failure (message on standard error), 2 usage error,\n"
+           "3 a warning (what was extracted is still written).\n";
 }
 
 } // namespace
@@ -50,6 +66,16 @@ int main(int argc, char** argv)
     if (words.empty()) {
         printUsage(std::cerr);
         return skintool::ExitUsage;
+    }
+    if (words.size() == 1 && (words.front() == "--help" || words.front() == "-h")) {
+        printHelp(std::cout);
+        std::cout.flush();
+        return skintool::ExitOk;
+    }
+    if (words.size() == 1 && (words.front() == "--version" || words.front() == "-v")) {
+        std::cout << "skintool " << fabulor::ProgramVersion << '\n';
+        std::cout.flush();
+        return skintool::ExitOk;
     }
     for (const Command& c : commands) {
         if (words.front() != c.name) continue;

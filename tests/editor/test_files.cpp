@@ -1,0 +1,826 @@
+// Opening and saving without the "Plik" tab's buttons: a skin file named on
+// the command line, files dropped onto either window, Ctrl+O and Ctrl+S, the
+// recent skins, and the editor's --help and --version.
+
+#include "app/CommandLine.h"
+#include "editor/RecentSkins.h"
+#include "editor/SettingsWindow.h"
+#include "pictures/TransparentForm.h"
+#include "skinfile/SkinEntry.h"
+#include "support/TestProgram.h"
+#include "widgets/FileNameEdit.h"
+#include "widgets/Panel.h"
+#include "widgets/PictureBox.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/StaticText.h"
+#include "widgets/WindowGeometry.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+#include <QUrl>
+
+#include <sys/stat.h>
+
+using namespace fabulor;
+using fabulor::testing::TestProgram;
+
+namespace {
+
+const QString Jpeg = QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg");
+const QString Mask400x300 = QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_shape_400x300_24bit.bmp");
+
+// A skin whose menu button sits at left, top: enough to tell skins apart.
+void WriteSkin(const QString& path, QPoint menu)
+{
+    const std::string text =
+        "[PMenu]\r\nT=" + std::to_string(menu.y()) + "\r\nL=" + std::to_string(menu.x()) + "\r\n\r\n";
+    TZipKit zip;
+    MemoryStream stream;
+    stream.write(text);
+    SaveSkinEntry(QFile::encodeName(path).toStdString(), stream, zip);
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+std::string Hex(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toHex().toUpper().toStdString();
+}
+
+// Moves the close button as a drag does: one step of the history.
+void MakeUnsavedEdit(TestProgram& program, QPoint to = {100, 100})
+{
+    TFBox& box = program.FBox();
+    box.history().begin(QStringLiteral("przesunięcie PClose"), box.geometrySlots(3, false));
+    program.F().PClose->move(to);
+    box.history().end();
+}
+
+QMimeData* Files(const QStringList& paths)
+{
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << (path.contains(QLatin1String("://")) ? QUrl(path) : QUrl::fromLocalFile(path));
+    data->setUrls(urls);
+    // File managers offer the names as plain text too, which line edits take.
+    data->setText(paths.join(QLatin1Char('\n')));
+    return data;
+}
+
+constexpr Qt::DropActions Offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+
+// Drags data over target to at (target's coordinates), as the window system
+// delivers it: whether the window would take it there.
+bool DragOver(QWidget* target, QPoint at, const QMimeData* data, Qt::KeyboardModifiers modifiers = {})
+{
+    QDragEnterEvent enter(at, Offered, data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Offered, data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &move);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(target, &leave);
+    // The file stays where it is: only a copy is taken.
+    return move.isAccepted() && move.dropAction() == Qt::CopyAction;
+}
+
+// Drags data there and drops it; whatever the drop does runs before this
+// returns. Whether the drop was taken.
+bool Drop(QWidget* target, QPoint at, const QMimeData* data, Qt::KeyboardModifiers modifiers = {})
+{
+    QDragEnterEvent enter(at, Offered, data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Offered, data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(at, Offered, data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(); // a failure reaches the error box from a queued call
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+}
+
+// The preview's picture boxes by name.
+PictureBox* PictureNamed(TF& f, const QString& name)
+{
+    const QHash<QString, PictureBox*> boxes{{"BClose", f.BClose}, {"BMini", f.BMini}, {"BUwaga", f.BUwaga}};
+    return boxes.value(name);
+}
+
+bool Activate(QWidget& window)
+{
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+QStringList Names(const QListWidget* list)
+{
+    QStringList names;
+    for (int row = 0; row < list->count(); ++row)
+        names << list->item(row)->text();
+    return names;
+}
+
+void ClickRecent(TestProgram& program, int row)
+{
+    QListWidget* list = program.FBox().RecentList;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class FilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        QSettings(QStringLiteral("Fabulor"), QStringLiteral("Skin Builder")).clear();
+    }
+
+    // --- The command line ----------------------------------------------
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<CommandLine::Action>("action");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("text"); // what the text starts with
+        const QString usage = QStringLiteral("Usage: skinbuilder [options] [FILE.ski]\n");
+        QTest::newRow("nothing") << QStringList{} << CommandLine::Action::Start << QString() << QString();
+        QTest::newRow("a file") << QStringList{"a b.ski"} << CommandLine::Action::Start << "a b.ski"
+                                << QString();
+        QTest::newRow("a file after --")
+            << QStringList{"--", "-dash.ski"} << CommandLine::Action::Start << "-dash.ski" << QString();
+        QTest::newRow("--help") << QStringList{"--help"} << CommandLine::Action::Help << QString() << usage;
+        QTest::newRow("-h") << QStringList{"-h"} << CommandLine::Action::Help << QString() << usage;
+        QTest::newRow("help wins") << QStringList{"a.ski", "b.ski", "--bogus", "--help"}
+                                   << CommandLine::Action::Help << QString() << usage;
+        QTest::newRow("--version") << QStringList{"--version"} << CommandLine::Action::Version << QString()
+                                   << QStringLiteral("skinbuilder " FSB_PROJECT_VERSION "\n");
+        QTest::newRow("-v") << QStringList{"x.ski", "-v"} << CommandLine::Action::Version << QString()
+                            << QStringLiteral("skinbuilder " FSB_PROJECT_VERSION "\n");
+        QTest::newRow("two files") << QStringList{"a.ski", "b.ski"} << CommandLine::Action::Error << QString()
+                                   << "skinbuilder: Only one skin file can be opened.\n\n" + usage;
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << CommandLine::Action::Error << QString()
+                                        << "skinbuilder: " + UnknownOption("bogus") + "\n\n" + usage;
+        // Qt's own options are single-dash words: one holding an h is no -h.
+        QTest::newRow("a word, not letters") << QStringList{"-stylesheet"} << CommandLine::Action::Error
+                                             << QString() << "skinbuilder: " + UnknownOption("stylesheet");
+    }
+    // Qt's parser words its errors in the language of the translations
+    // loaded; the tests' program has loaded the Polish ones.
+    static QString UnknownOption(const char* name)
+    {
+        return QCoreApplication::translate("QCommandLineParser", "Unknown option '%1'.")
+            .arg(QLatin1String(name));
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(CommandLine::Action, action);
+        QFETCH(QString, file);
+        QFETCH(QString, text);
+        const CommandLine line = ParseCommandLine(QStringList{"/usr/bin/skinbuilder"} + arguments);
+        QCOMPARE(line.action, action);
+        QCOMPARE(line.skinFile, file);
+        QVERIFY2(line.text.startsWith(text), qPrintable(line.text));
+        if (action == CommandLine::Action::Help || action == CommandLine::Action::Error) {
+            QVERIFY(line.text.contains(QLatin1String("--version")));
+            QVERIFY(line.text.contains(QLatin1String("FILE.ski")));
+        }
+    }
+
+    // The executable answers without a display: nothing of the window
+    // system is reached.
+    void executableAnswersWithoutADisplay_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("--version") << "--version" << 0 << "skinbuilder " FSB_PROJECT_VERSION "\n"
+                                   << "";
+        QTest::newRow("--help") << "--help" << 0 << "Usage: skinbuilder [options] [FILE.ski]\n"
+                                << "";
+    }
+    void executableAnswersWithoutADisplay()
+    {
+        QFETCH(QString, option);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(FSB_SKINBUILDER), {option});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), exitCode);
+        QVERIFY(QString::fromLocal8Bit(process.readAllStandardOutput()).startsWith(out));
+        QCOMPARE(QString::fromLocal8Bit(process.readAllStandardError()), err);
+    }
+
+    void fileNamedAtStart_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("error"); // after the file's full name
+        QTest::newRow("a skin") << "skin" << QString();
+        QTest::newRow("missing") << "missing"
+                                 << "Cannot open file %1.";
+        QTest::newRow("not a skin file") << "foreign"
+                                         << "Invalid file - not a PKZip file.";
+        QTest::newRow("a folder") << "folder"
+                                  << "Cannot open file %1.";
+    }
+    void fileNamedAtStart()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, error);
+        const QString path = m_dir.filePath(kind + QStringLiteral(".ski"));
+        if (kind == QLatin1String("skin")) WriteSkin(path, {11, 12});
+        if (kind == QLatin1String("foreign")) WriteFile(path, "just some notes, not an archive");
+        if (kind == QLatin1String("folder")) QVERIFY(QDir(m_dir.path()).mkpath(path));
+
+        TestProgram program;
+        const std::string defaultText = program.text();
+        program.builder->openAtStart(path);
+        // Reported once the event loop runs, as a handler's failure is.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+
+        error.replace(QLatin1String("%1"), path);
+        QCOMPARE(program.dialogs->errors, error.isEmpty() ? QStringList() : QStringList{error});
+        QCOMPARE(program.dialogs->errorCaptions.size(), program.dialogs->errors.size());
+        QVERIFY(program.dialogs->saveChangesQuestions.isEmpty());
+        QVERIFY(program.dialogs->fileDialogs.isEmpty());
+        QCOMPARE(program.FBox().History->count(), 0);
+        QVERIFY(!program.FBox().isWindowModified());
+        if (error.isEmpty()) {
+            QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
+            // As the load button loads the same file.
+            TestProgram button;
+            button.dialogs->answerFile(path);
+            QTest::mouseClick(button.FBox().Button1, Qt::LeftButton);
+            QCOMPARE(program.text(), button.text());
+            QCOMPARE(RecentSkinFiles(), QStringList{path});
+        } else {
+            QCOMPARE(program.F().PMenu->pos(), QPoint(396, 16));
+            QCOMPARE(program.text(), defaultText);
+            QVERIFY(RecentSkinFiles().isEmpty());
+        }
+    }
+
+    // --- Drops ------------------------------------------------------------
+
+    void droppedSkinFileOpens_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<SaveChangesAnswer>("answer"); // to the unsaved-changes question
+        QTest::addColumn<bool>("loads");
+        for (const char* where : {"preview", "preview button", "settings", "settings editor"}) {
+            QTest::addRow("%s", where) << where << SaveChangesAnswer::Discard << true;
+            QTest::addRow("%s, question cancelled", where) << where << SaveChangesAnswer::Cancel << false;
+        }
+    }
+    void droppedSkinFileOpens()
+    {
+        QFETCH(QString, where);
+        QFETCH(SaveChangesAnswer, answer);
+        QFETCH(bool, loads);
+        const QString path = m_dir.filePath(QStringLiteral("Dropped.SKI"));
+        WriteSkin(path, {11, 12});
+
+        TestProgram program;
+        MakeUnsavedEdit(program);
+        program.dialogs->saveChangesAnswers.push_back(answer);
+        QWidget* target = &program.F();
+        QPoint at(550, 25);
+        if (where == QLatin1String("preview button")) {
+            target = program.F().BClose;
+            at = {5, 5};
+        } else if (where == QLatin1String("settings")) {
+            target = &program.FBox();
+            at = {140, 200};
+        } else if (where == QLatin1String("settings editor")) {
+            // A line edit would take the file's name as text.
+            program.FBox().PCTRL->setCurrentWidget(program.FBox().Rozm);
+            target = program.FBox().FW->lineEdit();
+            at = {3, 3};
+        }
+        const QString editorText = program.FBox().FW->text();
+        const std::unique_ptr<QMimeData> data(Files({path}));
+        QVERIFY(DragOver(target, at, data.get()));
+        QVERIFY(Drop(target, at, data.get()));
+
+        QCOMPARE(program.dialogs->saveChangesQuestions.size(), 1);
+        QVERIFY(program.dialogs->fileDialogs.isEmpty());
+        QVERIFY(program.dialogs->errors.isEmpty());
+        QCOMPARE(program.FBox().FW->text(), editorText);
+        if (loads) {
+            QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
+            QCOMPARE(program.F().PClose->pos(), QPoint(464, 16));
+            QCOMPARE(program.FBox().History->count(), 0);
+            QCOMPARE(RecentSkinFiles(), QStringList{path});
+        } else {
+            QCOMPARE(program.F().PMenu->pos(), QPoint(396, 16));
+            QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
+            QCOMPARE(program.FBox().History->count(), 1);
+            QVERIFY(RecentSkinFiles().isEmpty());
+        }
+    }
+
+    void droppedDamagedSkinFileKeepsTheSkin()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("damaged.ski"));
+        WriteFile(path, "just some notes, not an archive");
+        TestProgram program;
+        MakeUnsavedEdit(program);
+        const std::string before = program.text();
+        const std::unique_ptr<QMimeData> data(Files({path}));
+        QVERIFY(Drop(&program.F(), {550, 25}, data.get()));
+        QCOMPARE(program.dialogs->errors, QStringList{"Invalid file - not a PKZip file."});
+        QCOMPARE(program.text(), before);
+        QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
+        QCOMPARE(program.FBox().History->count(), 1);
+        QVERIFY(RecentSkinFiles().isEmpty());
+    }
+
+    // A picture dropped onto a button is the picture band's choice, made for
+    // the button a press selects.
+    void droppedPictureOnAButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("step");
+        QTest::newRow("mouse-out") << "BClose" << false << 3 << "PClose"
+                                   << "obrazek MouseOut PClose";
+        QTest::newRow("mouse-over") << "BMini" << true << 4 << "PMini"
+                                    << "obrazek Mouse Over PMini";
+        QTest::newRow("warning, mouse-out") << "BUwaga" << false << 16 << "PUwaga"
+                                            << "obrazek MouseOut PUwaga";
+    }
+    void droppedPictureOnAButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, shift);
+        QFETCH(int, index);
+        QFETCH(QString, section);
+        QFETCH(QString, step);
+        TestProgram program;
+        TFBox& box = program.FBox();
+        PictureBox* target = PictureNamed(program.F(), button);
+        QVERIFY(target);
+        QWidget* panel = target->parentWidget();
+        const QSize sizeBefore = panel->size();
+        const std::string before = program.text();
+        const Qt::KeyboardModifiers modifiers = shift ? Qt::ShiftModifier : Qt::NoModifier;
+        const std::unique_ptr<QMimeData> data(Files({Jpeg}));
+        QVERIFY(DragOver(target, {4, 4}, data.get(), modifiers));
+        QVERIFY(Drop(target, {4, 4}, data.get(), modifiers));
+
+        QVERIFY(program.dialogs->errors.isEmpty());
+        QVERIFY(program.dialogs->fileDialogs.isEmpty());
+        // Selected as a press selects it.
+        QCOMPARE(box.CB->currentIndex(), index);
+        QCOMPARE(box.PCTRL->currentWidget(), box.Comps);
+        const std::string key = section.toStdString();
+        QCOMPARE(program.doc().readString(key, shift ? "MP2" : "MP1", ""), Hex(Jpeg));
+        QCOMPARE(program.doc().readString(key, shift ? "MP1" : "MP2", "none"), std::string("none"));
+        QCOMPARE((shift ? box.MP2 : box.MP1)->text(), Jpeg);
+        QCOMPARE(bool(target->picture().jpeg()), !shift);
+        QCOMPARE(panel->size(), shift ? sizeBefore : QSize(320, 240));
+
+        // One step, which undo takes back whole.
+        QCOMPARE(box.History->count(), 1);
+        QCOMPARE(box.History->undoText(), step);
+        box.History->undo();
+        QCOMPARE(program.doc().readString(key, shift ? "MP2" : "MP1", "none"), std::string("none"));
+        QCOMPARE((shift ? box.MP2 : box.MP1)->text(), QString());
+        QVERIFY(!target->picture().jpeg());
+        QCOMPARE(panel->size(), sizeBefore);
+        QCOMPARE(program.text(), before);
+    }
+
+    void droppedBitmapSetsTheMask_data()
+    {
+        QTest::addColumn<bool>("onTheTab");
+        QTest::addColumn<bool>("skinOn"); // "Użyj skóry" before the drop
+        QTest::newRow("the tab, skin off") << true << false;
+        QTest::newRow("the tab, skin on") << true << true;
+        QTest::newRow("the mask field, skin on") << false << true;
+        QTest::newRow("the page, skin off") << false << false;
+    }
+    void droppedBitmapSetsTheMask()
+    {
+        QFETCH(bool, onTheTab);
+        QFETCH(bool, skinOn);
+        TestProgram program;
+        TFBox& box = program.FBox();
+        if (skinOn) {
+            box.CheckBox2->setChecked(true);
+            box.History->clear();
+        }
+        const QSize sizeBefore = outerSize(&program.F());
+        QWidget* target = box.PCTRL->tabBar();
+        QPoint at = box.PCTRL->tabBar()->tabRect(box.PCTRL->indexOf(box.Skora)).center();
+        if (!onTheTab) {
+            box.PCTRL->setCurrentWidget(box.Skora);
+            target = skinOn ? static_cast<QWidget*>(box.Maska->lineEdit()) : box.Skora;
+            at = skinOn ? QPoint(3, 3) : QPoint(20, 230);
+        }
+        const std::unique_ptr<QMimeData> data(Files({Mask400x300}));
+        QVERIFY(DragOver(target, at, data.get()));
+        QVERIFY(Drop(target, at, data.get()));
+
+        QVERIFY(program.dialogs->errors.isEmpty());
+        QCOMPARE(box.PCTRL->currentWidget(), box.Skora);
+        QVERIFY(box.CheckBox2->isChecked());
+        QVERIFY(box.Panel1->isEnabled());
+        QCOMPARE(box.Maska->text(), Mask400x300);
+        QCOMPARE(program.doc().readString("Skin", "Maska", ""), Hex(Mask400x300));
+        QVERIFY(program.F().Mask->active());
+        QCOMPARE(outerSize(&program.F()), QSize(400, 300));
+        QCOMPARE(box.History->count(), 1);
+        QCOMPARE(box.History->undoText(), QStringLiteral("maska"));
+
+        box.History->undo();
+        QCOMPARE(box.CheckBox2->isChecked(), skinOn);
+        QCOMPARE(box.Panel1->isEnabled(), skinOn);
+        QCOMPARE(box.Maska->text(), QString());
+        QCOMPARE(program.doc().readString("Skin", "Maska", "none"), std::string("none"));
+        QVERIFY(!program.F().Mask->active());
+        QCOMPARE(outerSize(&program.F()), sizeBefore);
+        box.History->redo();
+        QVERIFY(box.CheckBox2->isChecked());
+        QVERIFY(program.F().Mask->active());
+    }
+
+    // What no drop target takes: the drag is refused where it is, and
+    // dropping anyway changes nothing.
+    void refusedDrops_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<bool>("shift");
+        QTest::newRow("picture on the background") << "jpeg"
+                                                   << "background" << false;
+        QTest::newRow("picture on a label") << "jpeg"
+                                            << "label" << false;
+        QTest::newRow("picture on the settings window") << "jpeg"
+                                                        << "settings" << false;
+        // A line edit would take the file's name as its text.
+        QTest::newRow("picture on an editor") << "jpeg"
+                                              << "editor" << false;
+        QTest::newRow("mouse-over of the warning sign") << "jpeg"
+                                                        << "BUwaga" << true;
+        QTest::newRow("text file on a button") << "text"
+                                               << "BClose" << false;
+        QTest::newRow("bitmap on another tab") << "mask"
+                                               << "Rozmiar tab" << false;
+        QTest::newRow("bitmap on the skin picture's field") << "mask"
+                                                            << "skin field" << false;
+        QTest::newRow("mask on the preview background") << "mask"
+                                                        << "background" << false;
+        QTest::newRow("a folder named .ski") << "folder.ski"
+                                             << "background" << false;
+        QTest::newRow("a pipe named .jpg") << "pipe.jpg"
+                                           << "BClose" << false;
+        QTest::newRow("a pipe named .ski") << "pipe.ski"
+                                           << "settings" << false;
+        QTest::newRow("a file that is gone") << "gone.ski"
+                                             << "background" << false;
+        QTest::newRow("two skin files") << "two"
+                                        << "background" << false;
+        QTest::newRow("a remote skin") << "remote"
+                                       << "background" << false;
+    }
+    void refusedDrops()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, where);
+        QFETCH(bool, shift);
+        QStringList files;
+        if (file == QLatin1String("jpeg")) files << Jpeg;
+        if (file == QLatin1String("mask")) files << Mask400x300;
+        if (file == QLatin1String("text")) {
+            files << m_dir.filePath(QStringLiteral("notes.txt"));
+            WriteFile(files.front(), "notes");
+        }
+        if (file.startsWith(QLatin1String("folder"))) {
+            files << m_dir.filePath(file);
+            QVERIFY(QDir(m_dir.path()).mkpath(files.front()));
+        }
+        if (file.startsWith(QLatin1String("pipe"))) {
+            files << m_dir.filePath(file);
+            QFile::remove(files.front());
+            QCOMPARE(::mkfifo(QFile::encodeName(files.front()).constData(), 0600), 0);
+        }
+        if (file == QLatin1String("gone.ski")) files << m_dir.filePath(file);
+        if (file == QLatin1String("two")) {
+            files << m_dir.filePath(QStringLiteral("one.ski")) << m_dir.filePath(QStringLiteral("two.ski"));
+            WriteSkin(files[0], {1, 1});
+            WriteSkin(files[1], {2, 2});
+        }
+        if (file == QLatin1String("remote")) files << QStringLiteral("https://example.org/skin.ski");
+
+        TestProgram program;
+        TFBox& box = program.FBox();
+        const std::string before = program.text();
+        QWidget* target = &program.F();
+        QPoint at(550, 25);
+        if (where == QLatin1String("label")) {
+            target = program.F().L1;
+            at = {2, 2};
+        } else if (where == QLatin1String("settings")) {
+            target = &box;
+            at = {140, 200};
+        } else if (where == QLatin1String("editor")) {
+            target = box.MP1->lineEdit();
+            at = {3, 3};
+        } else if (where == QLatin1String("skin field")) {
+            box.CheckBox2->setChecked(true);
+            box.History->clear();
+            box.PCTRL->setCurrentWidget(box.Skora);
+            target = box.Skin->lineEdit();
+            at = {3, 3};
+        } else if (where == QLatin1String("Rozmiar tab")) {
+            target = box.PCTRL->tabBar();
+            at = box.PCTRL->tabBar()->tabRect(box.PCTRL->indexOf(box.Rozm)).center();
+        } else if (where != QLatin1String("background")) {
+            target = PictureNamed(program.F(), where);
+            at = {4, 4};
+        }
+        QVERIFY(target);
+        QWidget* const page = box.PCTRL->currentWidget();
+        const Qt::KeyboardModifiers modifiers = shift ? Qt::ShiftModifier : Qt::NoModifier;
+        const std::unique_ptr<QMimeData> data(Files(files));
+        QVERIFY(!DragOver(target, at, data.get(), modifiers));
+        Drop(target, at, data.get(), modifiers);
+
+        QCOMPARE(program.text(), before);
+        QCOMPARE(box.History->count(), 0);
+        QCOMPARE(box.PCTRL->currentWidget(), page);
+        QCOMPARE(box.MP1->text(), QString());
+        QCOMPARE(box.Maska->text(), QString());
+        QVERIFY(program.dialogs->errors.isEmpty());
+        QVERIFY(program.dialogs->saveChangesQuestions.isEmpty());
+        QVERIFY(RecentSkinFiles().isEmpty());
+    }
+
+    // --- Ctrl+O and Ctrl+S -------------------------------------------------
+
+    void fileKeys_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("preview") << "preview";
+        QTest::newRow("settings window") << "settings";
+        QTest::newRow("an editor with the focus") << "editor";
+    }
+    void fileKeys()
+    {
+        QFETCH(QString, where);
+        TestProgram program;
+        TFBox& box = program.FBox();
+        QWidget* target = &program.F();
+        if (where != QLatin1String("preview")) target = &box;
+        if (where == QLatin1String("editor")) {
+            box.PCTRL->setCurrentWidget(box.Rozm);
+            box.FW->lineEdit()->setFocus();
+            target = box.FW->lineEdit();
+        }
+        QVERIFY(Activate(*target->window()));
+
+        // Ctrl+S saves as "Zapisz do pliku" does.
+        MakeUnsavedEdit(program);
+        const QString path = m_dir.filePath(QStringLiteral("keys.ski"));
+        QFile::remove(path);
+        program.dialogs->answerFile(path);
+        QTest::keyClick(target, Qt::Key_S, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        QCOMPARE(program.dialogs->fileDialogs.size(), 1);
+        QCOMPARE(program.dialogs->fileDialogs.at(0).kind, FileDialogOptions::Kind::Save);
+        QVERIFY(QFileInfo::exists(path));
+        QVERIFY(box.History->isClean());
+
+        // Ctrl+O loads as "Wczytaj z pliku" does, asking first.
+        WriteSkin(path, {11, 12});
+        MakeUnsavedEdit(program, {50, 50});
+        program.dialogs->saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
+        program.dialogs->answerFile(path);
+        QTest::keyClick(target, Qt::Key_O, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        QCOMPARE(program.dialogs->saveChangesQuestions.size(), 1);
+        QCOMPARE(program.dialogs->fileDialogs.size(), 2);
+        QCOMPARE(program.dialogs->fileDialogs.at(1).kind, FileDialogOptions::Kind::Open);
+        QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
+        QCOMPARE(box.History->count(), 0);
+
+        // Failures reach the error box as the buttons' do.
+        WriteFile(path, "just some notes, not an archive");
+        program.dialogs->answerFile(path);
+        QTest::keyClick(target, Qt::Key_O, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        QCOMPARE(program.dialogs->errors, QStringList{"Invalid file - not a PKZip file."});
+        QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
+        if (where == QLatin1String("editor")) QCOMPARE(box.FW->lineEdit()->text(), box.FW->text());
+    }
+
+    // --- Recent skins -----------------------------------------------------
+
+    void recentSkinsOnThePlikTab()
+    {
+        TestProgram program;
+        TFBox& box = program.FBox();
+        QCOMPARE(box.RecentLabel->text(), QStringLiteral("Ostatnie skórki:"));
+        QCOMPARE(box.RecentList->count(), 0);
+        // Below "Cofnij" and "Ponów", inside the tab.
+        QVERIFY(box.RecentLabel->geometry().top() >= box.UndoButton->geometry().bottom());
+        QVERIFY(box.Plik->rect().contains(box.RecentLabel->geometry()));
+        QVERIFY2(box.Plik->rect().contains(box.RecentList->geometry()),
+                 qPrintable(QStringLiteral("page %1x%2").arg(box.Plik->width()).arg(box.Plik->height())));
+
+        // Opened and saved, by every route, newest first, each once, five at most.
+        QStringList paths;
+        for (int i = 0; i < 7; ++i) {
+            paths << m_dir.filePath(QStringLiteral("recent%1.ski").arg(i));
+            WriteSkin(paths.back(), {i, i});
+        }
+        program.dialogs->answerFile(paths[0]);
+        QTest::mouseClick(box.Button1, Qt::LeftButton);
+        program.dialogs->answerFile(paths[1]);
+        QTest::mouseClick(box.Button2, Qt::LeftButton);
+        program.builder->openAtStart(paths[2]);
+        const std::unique_ptr<QMimeData> data(Files({paths[3]}));
+        Drop(&program.F(), {550, 25}, data.get());
+        program.dialogs->answerFile(paths[0]);
+        QTest::mouseClick(box.Button1, Qt::LeftButton);
+        QCOMPARE(Names(box.RecentList),
+                 (QStringList{"recent0.ski", "recent3.ski", "recent2.ski", "recent1.ski"}));
+        QCOMPARE(box.RecentList->item(0)->toolTip(), paths[0]);
+        QCOMPARE(RecentSkinFiles(), (QStringList{paths[0], paths[3], paths[2], paths[1]}));
+
+        for (int i = 4; i < 7; ++i)
+            program.builder->openAtStart(paths[i]);
+        QCOMPARE(Names(box.RecentList),
+                 (QStringList{"recent6.ski", "recent5.ski", "recent4.ski", "recent0.ski", "recent3.ski"}));
+
+        // Neither a cancelled save nor a failed load is remembered.
+        program.dialogs->cancelFile();
+        QTest::mouseClick(box.Button2, Qt::LeftButton);
+        const QString foreign = m_dir.filePath(QStringLiteral("foreign.ski"));
+        WriteFile(foreign, "just some notes, not an archive");
+        program.dialogs->answerFile(foreign);
+        QTest::mouseClick(box.Button1, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(RecentSkinFiles().size(), RecentSkinCount);
+        QCOMPARE(RecentSkinFiles().front(), paths[6]);
+
+        // Kept for the next run, under the program's own settings.
+        QCOMPARE(QSettings(QStringLiteral("Fabulor"), QStringLiteral("Skin Builder"))
+                     .value(QStringLiteral("recentSkins"))
+                     .toStringList(),
+                 RecentSkinFiles());
+        TestProgram next;
+        QCOMPARE(Names(next.FBox().RecentList), Names(box.RecentList));
+    }
+
+    void clickingARecentSkinOpensIt()
+    {
+        const QString first = m_dir.filePath(QStringLiteral("first.ski"));
+        const QString second = m_dir.filePath(QStringLiteral("second.ski"));
+        WriteSkin(first, {11, 12});
+        WriteSkin(second, {21, 22});
+        RememberSkinFile(first);
+        RememberSkinFile(second);
+
+        TestProgram program;
+        TFBox& box = program.FBox();
+        QCOMPARE(Names(box.RecentList), (QStringList{"second.ski", "first.ski"}));
+        MakeUnsavedEdit(program);
+
+        // The question first; cancelled, nothing happens.
+        program.dialogs->saveChangesAnswers.push_back(SaveChangesAnswer::Cancel);
+        ClickRecent(program, 1);
+        QCOMPARE(program.dialogs->saveChangesQuestions.size(), 1);
+        QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
+        QCOMPARE(box.History->count(), 1);
+        QCOMPARE(Names(box.RecentList), (QStringList{"second.ski", "first.ski"}));
+
+        program.dialogs->saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
+        ClickRecent(program, 1);
+        QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
+        QCOMPARE(program.F().PClose->pos(), QPoint(464, 16));
+        QCOMPARE(box.History->count(), 0);
+        QCOMPARE(Names(box.RecentList), (QStringList{"first.ski", "second.ski"}));
+
+        // Enter opens the one the keyboard reached.
+        box.RecentList->setCurrentRow(1);
+        QTest::keyClick(box.RecentList, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(program.F().PMenu->pos(), QPoint(21, 22));
+        QVERIFY(program.dialogs->errors.isEmpty());
+        QVERIFY(program.dialogs->fileDialogs.isEmpty());
+    }
+
+    void aRecentSkinThatIsGone()
+    {
+        const QString kept = m_dir.filePath(QStringLiteral("kept.ski"));
+        const QString gone = m_dir.filePath(QStringLiteral("gone.ski"));
+        WriteSkin(kept, {11, 12});
+        WriteSkin(gone, {21, 22});
+        RememberSkinFile(gone);
+        RememberSkinFile(kept);
+
+        TestProgram program;
+        TFBox& box = program.FBox();
+        const QColor normal = box.RecentList->item(1)->foreground().color();
+        const QColor grey = box.RecentList->palette().color(QPalette::Disabled, QPalette::Text);
+        QVERIFY(normal != grey);
+        // Read again as the window is activated, by the press that may be
+        // about to click an entry: an unchanged list keeps its items.
+        const QListWidgetItem* first = box.RecentList->item(0);
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&box, &activate);
+        QCOMPARE(box.RecentList->item(0), first);
+        // Gone while the program runs: greyed when the tab comes into view again.
+        QVERIFY(QFile::remove(gone));
+        box.PCTRL->setCurrentWidget(box.Rozm);
+        box.PCTRL->setCurrentWidget(box.Plik);
+        QCOMPARE(box.RecentList->item(1)->foreground().color(), grey);
+        QVERIFY(box.RecentList->item(0)->foreground().color() != grey);
+
+        MakeUnsavedEdit(program);
+        const std::string before = program.text();
+        ClickRecent(program, 1);
+        QCOMPARE(program.dialogs->errors, QStringList{"Plik nie istnieje: " + gone + "."});
+        QCOMPARE(program.dialogs->errorCaptions, QStringList{"Fabulor Skin Builder"});
+        // Nothing asked, nothing loaded, the name forgotten.
+        QVERIFY(program.dialogs->saveChangesQuestions.isEmpty());
+        QCOMPARE(program.text(), before);
+        QCOMPARE(box.History->count(), 1);
+        QCOMPARE(Names(box.RecentList), QStringList{"kept.ski"});
+        QCOMPARE(RecentSkinFiles(), QStringList{kept});
+    }
+
+    // The settings file is the user's to edit: whatever it holds, the list
+    // stays a list of at most five absolute names, each once.
+    void damagedSettingsAreReadSafely_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("one name, not a list")
+            << QVariant(QStringLiteral("/a/b.ski")) << QStringList{"/a/b.ski"};
+        QTest::newRow("a number") << QVariant(42) << QStringList{};
+        QTest::newRow("relative and empty names")
+            << QVariant(QStringList{"", "b.ski", "/a/./c/../b.ski"}) << QStringList{"/a/b.ski"};
+        QTest::newRow("repeated names")
+            << QVariant(QStringList{"/x.ski", "/y.ski", "//x.ski"}) << QStringList{"/x.ski", "/y.ski"};
+        QTest::newRow("too many") << QVariant(QStringList{"/1", "/2", "/3", "/4", "/5", "/6", "/7"})
+                                  << QStringList{"/1", "/2", "/3", "/4", "/5"};
+    }
+    void damagedSettingsAreReadSafely()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QStringList, listed);
+        QSettings(QStringLiteral("Fabulor"), QStringLiteral("Skin Builder")).setValue("recentSkins", stored);
+        QCOMPARE(RecentSkinFiles(), listed);
+        TestProgram program;
+        QCOMPARE(program.FBox().RecentList->count(), listed.size());
+        RememberSkinFile(QStringLiteral("/new.ski"));
+        QCOMPARE(RecentSkinFiles(), (QStringList{"/new.ski"} + listed).mid(0, RecentSkinCount));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+FSB_PROGRAM_TEST_MAIN(FilesTest)
+#include "test_files.moc"
