@@ -2,6 +2,7 @@
 
 #include "pictures/TransparentForm.h"
 #include "preview/InteractiveMove.h"
+#include "preview/PlacingKeys.h"
 #include "preview/PreviewControls.h"
 #include "preview/SelectionFrame.h"
 #include "resources/ResourceNames.h"
@@ -118,6 +119,7 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     // Last, so the mark lies above every control.
     Selection = new SelectionFrame(this);
     hookPresses();
+    new PlacingKeys(*this);
 }
 
 TF::~TF()
