@@ -256,22 +256,6 @@ private slots:
         QCOMPARE(F.PClose->pos(), QPoint(200 + w + 3, 102));
     }
 
-    // The window's edges and centre catch what lies on the window.
-    void theWindowsEdgesAndCentreCatch()
-    {
-        Program p;
-        QVERIFY(QTest::qWaitForWindowExposed(&p.F()));
-        TF& F = p.F();
-        p.keepOnly({F.PClose});
-        const QSize size = F.PClose->size();
-        p.dragTowards(F.BClose, F.PClose,
-                      {F.width() - size.width() - 4, F.height() / 2 - size.height() / 2 + 3});
-        QCOMPARE(F.PClose->pos(), QPoint(F.width() - size.width(), F.height() / 2 - size.height() / 2));
-        QVERIFY(Has(p.guides(), {Qt::Vertical, F.width() - 1, 0, F.height() - 1}));
-        QVERIFY(Has(p.guides(), {Qt::Horizontal, F.height() / 2, 0, F.width() - 1}));
-        p.release();
-    }
-
     // A button on a page lines up with what lies on that page and with the
     // page's edges; the buttons of the other pages never count.
     void onAPageOnlyThePageCounts()
