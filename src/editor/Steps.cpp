@@ -14,6 +14,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPointer>
+
+#include <functional>
 
 namespace fabulor {
 namespace {
@@ -33,6 +36,22 @@ int ComponentOf(TF& f, const QWidget* control)
     for (int index = 0; index < CatalogueSize; ++index)
         if (Catalogue()[std::size_t(index)].moved(f) == control) return index;
     return -1;
+}
+
+// A run of nudges of one component with the arrow keys is one step, as a
+// drag is: nudges that follow each other within the merge pause merge, as
+// keystrokes in one field do.
+void HookNudges(TF& f, TFBox& box)
+{
+    f.NudgeStep = [&f, settings = QPointer<TFBox>(&box)](int component, const std::function<void()>& nudge) {
+        if (!settings) {
+            nudge();
+            return;
+        }
+        settings->step(QStringLiteral("przesunięcie %1").arg(SectionName(component)),
+                       settings->geometrySlots(component, false),
+                       Catalogue()[std::size_t(component)].moved(f), nudge);
+    };
 }
 
 } // namespace
@@ -73,6 +92,7 @@ void TFBox::hookHistory()
                          geometrySlots(component, false));
     });
     connect(F.Move, &InteractiveMove::controlMoveFinished, this, [this] { m_history->end(); });
+    HookNudges(F, *this);
 
     std::vector<QWidget*> editors{Szer, Wys, Top, Left, FW, FH, CheckBox2, Maska, Skin, MP1, MP2};
     for (const AppearanceSheet sheet :

@@ -1,5 +1,8 @@
 #include "preview/InteractiveMove.h"
 
+#include "preview/SnapGuides.h"
+#include "preview/Snapping.h"
+
 #include <QMouseEvent>
 #include <QToolTip>
 #include <QWidget>
@@ -13,6 +16,18 @@ InteractiveMove::InteractiveMove(QObject* parent) : QObject(parent) {}
 InteractiveMove::~InteractiveMove()
 {
     if (m_source) m_source->removeEventFilter(this);
+    delete m_guides.data();
+}
+
+void InteractiveMove::setSnapTargets(const std::vector<QWidget*>& controls)
+{
+    m_snapTargets.assign(controls.begin(), controls.end());
+}
+
+void InteractiveMove::showPlace(const QWidget& control, const QPoint& global)
+{
+    QToolTip::showText(global, QStringLiteral("Top: %1  Left: %2").arg(control.y()).arg(control.x()),
+                       control.window());
 }
 
 void InteractiveMove::startControl(QWidget* control, QWidget* source, const QMouseEvent& press)
@@ -35,7 +50,15 @@ void InteractiveMove::start(QWidget* control, QWidget* source, const QMouseEvent
     m_window = window;
     m_startPos = control->pos();
     m_startGlobal = press.globalPosition().toPoint();
-    if (!window) m_grab = control->parentWidget()->mapFromGlobal(m_startGlobal) - m_startPos;
+    m_neighbours.clear();
+    if (!window) {
+        QWidget* parent = control->parentWidget();
+        m_grab = parent->mapFromGlobal(m_startGlobal) - m_startPos;
+        // Components on other pages, or hidden, are not there to line up with.
+        for (const QPointer<QWidget>& target : m_snapTargets)
+            if (target && target != control && target->parentWidget() == parent && !target->isHidden())
+                m_neighbours.push_back(target->geometry());
+    }
     // The pressed widget keeps the mouse while the button is down, so every
     // move and the release arrive there.
     source->installEventFilter(this);
@@ -46,6 +69,7 @@ void InteractiveMove::finish()
 {
     if (m_source) m_source->removeEventFilter(this);
     if (m_control && m_dragged) QToolTip::hideText();
+    if (m_guides) m_guides->clear();
     QWidget* const moved = m_window ? nullptr : m_control.data();
     m_dragged = false;
     m_control = nullptr;
@@ -64,13 +88,13 @@ bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
             finish();
             return false;
         }
-        follow(mouse->globalPosition().toPoint(), true);
+        follow(mouse->globalPosition().toPoint(), mouse->modifiers(), true);
         return true;
     }
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == m_button) {
-            follow(mouse->globalPosition().toPoint(), false);
+            follow(mouse->globalPosition().toPoint(), mouse->modifiers(), false);
             finish();
         }
         return true;
@@ -95,7 +119,7 @@ bool InteractiveMove::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void InteractiveMove::follow(const QPoint& global, bool showPlace)
+void InteractiveMove::follow(const QPoint& global, Qt::KeyboardModifiers modifiers, bool dragging)
 {
     if (m_window) {
         m_control->move(m_startPos + (global - m_startGlobal));
@@ -109,14 +133,23 @@ void InteractiveMove::follow(const QPoint& global, bool showPlace)
     const QRect area = parent->rect();
     pointer.setX(std::clamp(pointer.x(), area.left(), std::max(area.left(), area.right())));
     pointer.setY(std::clamp(pointer.y(), area.top(), std::max(area.top(), area.bottom())));
-    const QPoint to = pointer - m_grab;
+    QPoint to = pointer - m_grab;
+    m_dragged = m_dragged || global != m_startGlobal;
+    // A press that stays put leaves the control where it was, however near
+    // a line it lies; Alt lets it go anywhere.
+    std::vector<SnapGuide> lines;
+    if (m_dragged && !(modifiers & Qt::AltModifier)) {
+        Snapped snapped = Snap(QRect(to, m_control->size()), m_neighbours, area);
+        to = snapped.position;
+        lines = std::move(snapped.guides);
+    }
     if (to != m_control->pos()) m_control->move(to);
+    if (!dragging) return;
+    if (!m_guides) m_guides = new SnapGuides(parent);
+    m_guides->showGuides(parent, std::move(lines));
     // The place shows from the first movement on; a press that stays put
     // shows nothing.
-    m_dragged = m_dragged || global != m_startGlobal;
-    if (showPlace && m_dragged)
-        QToolTip::showText(global, QStringLiteral("Top: %1  Left: %2").arg(to.y()).arg(to.x()),
-                           m_control->window());
+    if (m_dragged) showPlace(*m_control, global);
 }
 
 } // namespace fabulor

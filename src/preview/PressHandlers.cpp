@@ -12,11 +12,18 @@
 #include <QMouseEvent>
 #include <QWindow>
 
+#include <vector>
+
 namespace fabulor {
 
 void TF::hookPresses()
 {
     Move = new InteractiveMove(this);
+    // A dragged component lines up with the others beside it.
+    std::vector<QWidget*> components;
+    for (const ControlBinding& binding : ControlBindings())
+        components.push_back(binding.control(*this));
+    Move->setSnapTargets(components);
     for (const ControlBinding& binding : ControlBindings()) {
         for (const auto pressed : binding.pressed)
             if (pressed) pressed(*this)->installEventFilter(this);

@@ -2,6 +2,7 @@
 
 #include "pictures/TransparentForm.h"
 #include "preview/InteractiveMove.h"
+#include "preview/PlacingKeys.h"
 #include "preview/PreviewAccessibility.h"
 #include "preview/PreviewControls.h"
 #include "preview/SelectionFrame.h"
@@ -122,6 +123,7 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     // Last, so the mark lies above every control.
     Selection = new SelectionFrame(this);
     hookPresses();
+    new PlacingKeys(*this);
 }
 
 TF::~TF()

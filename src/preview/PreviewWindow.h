@@ -101,6 +101,20 @@ public:
     // The move a press started, while the button is down.
     InteractiveMove* Move = nullptr;
 
+    // The placing keys (PlacingKeys.cpp). The component the selection frame
+    // marks, or -1 before the first selection.
+    int SelectedComponent();
+    // Moves the selected component by offset (the arrows), as NudgeStep
+    // says; with nothing selected, nothing.
+    void NudgeSelected(QPoint offset);
+    // Selects, as a press does, the next (or previous) component in
+    // catalogue order that can be seen, round from the last to the first;
+    // the first (or last) with none selected.
+    void SelectNextComponent(bool forward);
+    // Makes a nudge, which moves the component of index, a step of the edit
+    // history; the owner connects it. Unset, a nudge just moves.
+    std::function<void(int index, const std::function<void()>& nudge)> NudgeStep;
+
 signals:
     // The window became visible (FormShow).
     void shown();

@@ -30,7 +30,9 @@ using namespace fabulor;
 
 namespace {
 
-// The program with a pointer that presses through the preview window.
+// The program with a pointer that presses through the preview window. Alt
+// is held throughout, which keeps dragged controls from snapping to their
+// neighbours (test_placing): here they follow the pointer to the pixel.
 struct Program : testing::TestProgram {
     QWindow* window() { return F().windowHandle(); }
 
@@ -40,12 +42,12 @@ struct Program : testing::TestProgram {
 
     void press(QPoint p, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mousePress(window(), button, {}, p);
+        QTest::mousePress(window(), button, Qt::AltModifier, p);
     }
-    void moveTo(QPoint p) { QTest::mouseMove(window(), p); }
+    void moveTo(QPoint p) { QTest::mouseEvent(QTest::MouseMove, window(), Qt::NoButton, Qt::AltModifier, p); }
     void release(QPoint p, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseRelease(window(), button, {}, p);
+        QTest::mouseRelease(window(), button, Qt::AltModifier, p);
     }
     void drag(QPoint from, QPoint by, Qt::MouseButton button = Qt::LeftButton)
     {
