@@ -6,6 +6,7 @@
 
 #include "editor/Catalogue.h"
 #include "editor/Guarded.h"
+#include "editor/HoverPreview.h"
 #include "editor/PictureFile.h"
 #include "pictures/BuiltInPictures.h"
 #include "preview/PreviewWindow.h"
@@ -13,11 +14,13 @@
 #include "widgets/FileNameEdit.h"
 #include "widgets/PictureBox.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include <span>
 
@@ -100,6 +103,19 @@ void TFBox::buildPictureBand()
     };
     hook(MP1, "MP1", QStringLiteral("obrazek MouseOut %1"), &TFBox::MP1AfterDialog);
     hook(MP2, "MP2", QStringLiteral("obrazek Mouse Over %1"), &TFBox::MP2AfterDialog);
+
+    HoverCheck = new QCheckBox(QStringLiteral("Podgląd najechania"), band);
+    HoverCheck->setObjectName(QStringLiteral("HoverCheck"));
+    HoverCheck->setAccessibleName(QStringLiteral("Podgląd najechania"));
+    HoverCheck->setGeometry(48, 143, 170, 17);
+    Hover = new HoverPreview(
+        F, m_document, [this] { return CB->currentIndex(); }, this);
+    Hover->setThumbnails(MOU, MOV);
+    connect(HoverCheck, &QCheckBox::toggled, Hover, &HoverPreview::setEnabled);
+    // Pictures change with a choice, an undo or a redo, and with a load
+    // (which starts a new history); the boxes follow the chooser.
+    connect(History, &QUndoStack::indexChanged, Hover, &HoverPreview::refresh);
+    connect(CB, &QComboBox::currentIndexChanged, Hover, &HoverPreview::refresh);
 }
 
 void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QString& mouseOver)

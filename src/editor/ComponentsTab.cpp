@@ -153,7 +153,7 @@ void TFBox::buildComponentsTab()
     BitBtn2->setAccessibleName(QStringLiteral("Następna strona"));
 
     // The picture band; its handlers come with the button pictures.
-    Rysunek = BandPanel1->addBand(QStringLiteral("Rysunek"), 153);
+    Rysunek = BandPanel1->addBand(QStringLiteral("Rysunek"), 166);
     Rysunek->setObjectName(QStringLiteral("Rysunek"));
     QWidget* pictures = Rysunek->content();
     Label7 = AddEdgeLabel(pictures, "Label7", QStringLiteral("MouseOut"), {24, 32, 49, 13});

@@ -35,6 +35,7 @@ class BandPanel;
 class ColourPicker;
 class FileNameEdit;
 class FontPicker;
+class HoverPreview;
 class NoteLabel;
 class PictureBox;
 class SideTabWidget;
@@ -133,6 +134,14 @@ public:
     void MP1AfterDialog(const QString& fileName);
     void MP2AfterDialog(const QString& fileName);
     void BRefrClick();
+
+    // Mouse-over preview
+    // "Podgląd najechania" on the picture band, off at start: the preview's
+    // buttons show their mouse-over pictures under the pointer and MOU, MOV
+    // show the current button's pictures. A view option: no step of the
+    // history, not kept in the skin.
+    QCheckBox* HoverCheck = nullptr;
+    HoverPreview* Hover = nullptr;
 
     // "Właściwości": colours, fonts and borders.
     QWidget* Prop = nullptr;

@@ -18,8 +18,26 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 void PictureBox::setAutoSize(bool autoSize)
 {
     m_autoSize = autoSize;
-    if (autoSize && m_picture.width() > 0 && m_picture.height() > 0)
-        resize(m_picture.width(), m_picture.height());
+    fitToShown();
+}
+
+void PictureBox::fitToShown()
+{
+    const Picture& picture = shown();
+    if (m_autoSize && picture.width() > 0 && picture.height() > 0) resize(picture.width(), picture.height());
+}
+
+void PictureBox::setStandIn(std::optional<Picture> standIn)
+{
+    if (!m_standIn && standIn) m_sizeBeforeStandIn = size();
+    const bool leaving = m_standIn && !standIn;
+    m_standIn = std::move(standIn);
+    fitToShown();
+    // A picture with no size of its own gets back the size it had.
+    if (leaving && m_autoSize && (m_picture.width() <= 0 || m_picture.height() <= 0))
+        resize(m_sizeBeforeStandIn);
+    updateGeometry();
+    update();
 }
 
 void PictureBox::setTransparent(bool transparent)
@@ -31,14 +49,14 @@ void PictureBox::setTransparent(bool transparent)
 
 QSize PictureBox::sizeHint() const
 {
-    if (m_picture.width() > 0 && m_picture.height() > 0) return {m_picture.width(), m_picture.height()};
+    const Picture& picture = shown();
+    if (picture.width() > 0 && picture.height() > 0) return {picture.width(), picture.height()};
     return size();
 }
 
 void PictureBox::pictureReplaced()
 {
-    if (m_autoSize && m_picture.width() > 0 && m_picture.height() > 0)
-        resize(m_picture.width(), m_picture.height());
+    fitToShown();
     updateGeometry();
     update();
     emit pictureChanged();
@@ -47,7 +65,7 @@ void PictureBox::pictureReplaced()
 void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    m_picture.draw(painter, QPoint(0, 0), m_transparent);
+    shown().draw(painter, QPoint(0, 0), m_transparent);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

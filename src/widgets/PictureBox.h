@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 namespace fabulor {
 
 class PictureBox : public QWidget {
@@ -25,6 +27,14 @@ public:
     // On: bitmap pixels of the bottom-left pixel's colour are see-through.
     void setTransparent(bool transparent);
 
+    bool transparent() const { return m_transparent; }
+
+    // While set, the box shows this picture in place of its own, and with
+    // auto-size on takes its size; picture() stays what the box holds, so
+    // nothing that reads or writes it sees the stand-in.
+    void setStandIn(std::optional<Picture> standIn);
+    bool hasStandIn() const { return m_standIn.has_value(); }
+
     QSize sizeHint() const override;
 
 signals:
@@ -39,8 +49,12 @@ protected:
 
 private:
     void pictureReplaced();
+    const Picture& shown() const { return m_standIn ? *m_standIn : m_picture; }
+    void fitToShown();
 
     Picture m_picture;
+    std::optional<Picture> m_standIn;
+    QSize m_sizeBeforeStandIn;
     bool m_autoSize = true;
     bool m_transparent = false;
 };
