@@ -228,19 +228,19 @@ private slots:
         // Taking the choice back, and a load, show what the button now holds.
         box.SelectComponent(Close);
         const QImage chosen = image(box.MOU);
-        const auto steps = [&box](void (QUndoStack::*move)()) {
+        const auto steps = [&box](bool back) {
             for (int i = 0; i < 3; ++i)
-                (box.History->*move)();
+                back ? box.History->undo() : box.History->redo();
         };
-        steps(&QUndoStack::undo);
+        steps(true);
         QVERIFY(image(box.MOU) != chosen);
         QCOMPARE(box.MOV->picture().kind(), Picture::Kind::None);
-        steps(&QUndoStack::redo);
+        steps(false);
         QTemporaryDir dir;
         const QString saved = dir.filePath(QStringLiteral("hover.ski"));
         program.dialogs->answerFile(saved);
         QVERIFY(box.Button2Click());
-        steps(&QUndoStack::undo);
+        steps(true);
         box.LoadSkinFile(saved);
         QCOMPARE(image(box.MOU), chosen);
         QVERIFY(box.MOV->picture().bitmap());
