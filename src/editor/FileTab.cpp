@@ -38,19 +38,22 @@ std::string FullPath(const QString& fileName)
 // Enter opens the skin the keyboard reached.
 class RecentSkinsWatch : public QObject {
 public:
-    explicit RecentSkinsWatch(TFBox& box) : QObject(&box), m_box(box)
+    explicit RecentSkinsWatch(TFBox& box)
+        : QObject(&box), m_box(box), m_window(&box), m_tab(box.Plik), m_list(box.RecentList)
     {
         box.installEventFilter(this);
         box.Plik->installEventFilter(this);
         box.RecentList->installEventFilter(this);
     }
 
+    // The window's own members are reached only for the events handled: the
+    // filter still sees events while the window is being destroyed.
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if ((watched == &m_box && event->type() == QEvent::WindowActivate) ||
-            (watched == m_box.Plik && event->type() == QEvent::Show))
+        if ((watched == m_window && event->type() == QEvent::WindowActivate) ||
+            (watched == m_tab && event->type() == QEvent::Show))
             m_box.ShowRecentSkins();
-        if (watched == m_box.RecentList && event->type() == QEvent::KeyPress) {
+        if (watched == m_list && event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_box.RecentList->currentItem()) {
                 OpenRecent(m_box, *m_box.RecentList->currentItem());
@@ -72,6 +75,9 @@ public:
 
 private:
     TFBox& m_box;
+    const QObject* m_window;
+    const QObject* m_tab;
+    const QObject* m_list;
 };
 
 void BuildRecentSkins(TFBox& box)
