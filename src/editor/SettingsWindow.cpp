@@ -84,7 +84,13 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
     FormCreate();
 }
 
-TFBox::~TFBox() = default;
+TFBox::~TFBox()
+{
+    // The stack is torn down with this window's children, and announces
+    // changes as it goes; nothing of the window, half gone by then, may hear
+    // them.
+    History->disconnect();
+}
 
 void TFBox::FormCreate()
 {
