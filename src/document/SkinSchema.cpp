@@ -7,33 +7,33 @@
 namespace fabulor {
 namespace {
 
-constexpr KeySpec Integer(std::string_view name, std::int32_t value)
+constexpr SkinKey Integer(std::string_view name, std::int32_t value)
 {
     return {name, KeyKind::Integer, value};
 }
 
-constexpr KeySpec Limited(std::string_view name, std::int32_t value, std::int32_t minimum,
+constexpr SkinKey Limited(std::string_view name, std::int32_t value, std::int32_t minimum,
                           std::int32_t maximum)
 {
     return {name, KeyKind::Integer, value, {}, minimum, maximum};
 }
 
-constexpr KeySpec Flag(std::string_view name)
+constexpr SkinKey Flag(std::string_view name)
 {
     return {name, KeyKind::Flag, 0};
 }
 
-constexpr KeySpec ColourKey(std::string_view name, std::string_view value)
+constexpr SkinKey ColourKey(std::string_view name, std::string_view value)
 {
     return {name, KeyKind::ColourValue, 0, value};
 }
 
-constexpr KeySpec Text(std::string_view name, std::string_view value)
+constexpr SkinKey Text(std::string_view name, std::string_view value)
 {
     return {name, KeyKind::Text, 0, value};
 }
 
-constexpr KeySpec Binary(std::string_view name)
+constexpr SkinKey Binary(std::string_view name)
 {
     return {name, KeyKind::Binary};
 }
@@ -44,7 +44,7 @@ constexpr std::int32_t MaxWindowSide = 5000;
 constexpr std::int32_t MaxBorder = 10;
 constexpr std::int32_t MaxFontSize = 999;
 
-constexpr KeySpec FontSize(std::int32_t value)
+constexpr SkinKey FontSize(std::int32_t value)
 {
     return Limited("FSize", value, 1, MaxFontSize);
 }
@@ -86,7 +86,7 @@ constexpr std::array pictureKeys{
 };
 
 // A button: its place and its two pictures.
-constexpr std::array<KeySpec, 4> ButtonKeys(std::int32_t top, std::int32_t left)
+constexpr std::array<SkinKey, 4> ButtonKeys(std::int32_t top, std::int32_t left)
 {
     return {Integer("T", top), Integer("L", left), Binary("MP1"), Binary("MP2")};
 }
@@ -114,7 +114,7 @@ constexpr std::array moveAreaKeys{
 };
 
 // A label: its place and its font.
-constexpr std::array<KeySpec, 5> LabelKeys(std::int32_t top, std::int32_t left)
+constexpr std::array<SkinKey, 5> LabelKeys(std::int32_t top, std::int32_t left)
 {
     return {Integer("T", top), Integer("L", left), ColourKey("FColor", "clBlack"), Text("FName", "Arial"),
             FontSize(8)};
@@ -138,7 +138,7 @@ constexpr std::array itemListKeys{
     FontSize(10),
 };
 
-const std::array<SectionSpec, ComponentCount + 1> sections{{
+const std::array<SkinSection, ComponentCount + 1> sections{{
     {"Skin", skinKeys},    {"PC1", pageControlKeys}, {"OP1", descriptionKeys}, {"PRys", pictureKeys},
     {"PClose", closeKeys}, {"PMini", minimiseKeys},  {"PMenu", menuKeys},      {"P1", path1Keys},
     {"P2", path2Keys},     {"P3", path3Keys},        {"P4", path4Keys},        {"PG", upKeys},
@@ -151,7 +151,7 @@ const std::array<SectionSpec, ComponentCount + 1> sections{{
 constexpr unsigned Boxed = SizeGroup | PlaceGroup;
 constexpr unsigned Button = PlaceGroup | PicturesGroup | MouseOverGroup;
 
-constexpr std::array<ComponentSpec, ComponentCount> components{{
+constexpr std::array<SkinComponent, ComponentCount> components{{
     {"Page Control - Syt., Kier., Inw., Koniec", "PC1", "PC1", Boxed | PagesGroup,
      AppearanceSheet::PageControl},
     {"Opis sytuacji", "OP1", "Op1", Boxed, AppearanceSheet::Description},
@@ -182,26 +182,26 @@ constexpr std::array<ComponentSpec, ComponentCount> components{{
 
 } // namespace
 
-const KeySpec* SectionSpec::key(std::string_view keyName) const
+const SkinKey* SkinSection::key(std::string_view keyName) const
 {
-    for (const KeySpec& spec : keys)
-        if (AnsiSameText(spec.name, keyName)) return &spec;
+    for (const SkinKey& candidate : keys)
+        if (AnsiSameText(candidate.name, keyName)) return &candidate;
     return nullptr;
 }
 
-std::span<const SectionSpec> SkinSections()
+std::span<const SkinSection> SkinSections()
 {
     return sections;
 }
 
-const SectionSpec* FindSection(std::string_view name)
+const SkinSection* FindSection(std::string_view name)
 {
-    for (const SectionSpec& section : sections)
+    for (const SkinSection& section : sections)
         if (AnsiSameText(section.name, name)) return &section;
     return nullptr;
 }
 
-std::span<const ComponentSpec, ComponentCount> SkinComponents()
+std::span<const SkinComponent, ComponentCount> SkinComponents()
 {
     return components;
 }
@@ -215,8 +215,8 @@ int ComponentIndex(std::string_view section)
 
 std::int32_t DefaultNumber(std::string_view section, std::string_view key)
 {
-    const SectionSpec* spec = FindSection(section);
-    const KeySpec* found = spec ? spec->key(key) : nullptr;
+    const SkinSection* known = FindSection(section);
+    const SkinKey* found = known ? known->key(key) : nullptr;
     return found ? found->defaultNumber : 0;
 }
 

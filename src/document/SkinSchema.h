@@ -22,7 +22,7 @@ enum class KeyKind {
     Binary,      // upper-case hexadecimal of a file's bytes (pictures)
 };
 
-struct KeySpec {
+struct SkinKey {
     std::string_view name;
     KeyKind kind;
     // The default an absent key gives: a number for integers and flags, the
@@ -39,20 +39,20 @@ struct KeySpec {
     bool captured() const { return kind != KeyKind::Binary; }
 };
 
-struct SectionSpec {
+struct SkinSection {
     std::string_view name;
     // In the order capture writes them and apply reads them.
-    std::span<const KeySpec> keys;
+    std::span<const SkinKey> keys;
 
-    const KeySpec* key(std::string_view keyName) const;
+    const SkinKey* key(std::string_view keyName) const;
 };
 
 // Every section, in the order capture writes them: "Skin" first, then one
 // per component in catalogue order.
-std::span<const SectionSpec> SkinSections();
+std::span<const SkinSection> SkinSections();
 // Found regardless of letter case, as the document finds names; null when
 // the skin has no such section.
-const SectionSpec* FindSection(std::string_view name);
+const SkinSection* FindSection(std::string_view name);
 
 // Which bands of the component editor an entry offers.
 enum ComponentGroup : unsigned {
@@ -75,7 +75,7 @@ enum class AppearanceSheet {
     Messages,    // "Komunikat"
 };
 
-struct ComponentSpec {
+struct SkinComponent {
     std::string_view chooserText; // UTF-8, as the chooser lists it
     std::string_view section;
     std::string_view control; // the object name of its control in the preview
@@ -94,7 +94,7 @@ inline constexpr int WarningPictureIndex = 16;
 
 // The components in the order the chooser lists them; the index into this
 // table names a component everywhere in the program.
-std::span<const ComponentSpec, ComponentCount> SkinComponents();
+std::span<const SkinComponent, ComponentCount> SkinComponents();
 // The index of the component a section describes, or -1.
 int ComponentIndex(std::string_view section);
 

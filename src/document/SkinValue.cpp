@@ -4,7 +4,7 @@
 
 namespace fabulor {
 
-SkinValue ReadSkinValue(const IniStore& doc, std::string_view section, const KeySpec& key)
+SkinValue ReadSkinValue(const IniStore& doc, std::string_view section, const SkinKey& key)
 {
     switch (key.kind) {
     case KeyKind::Integer:
@@ -22,7 +22,7 @@ SkinValue ReadSkinValue(const IniStore& doc, std::string_view section, const Key
     return std::string();
 }
 
-void WriteSkinValue(IniStore& doc, std::string_view section, const KeySpec& key, const SkinValue& value)
+void WriteSkinValue(IniStore& doc, std::string_view section, const SkinKey& key, const SkinValue& value)
 {
     switch (key.kind) {
     case KeyKind::Integer:

@@ -17,8 +17,8 @@ using SkinValue = std::variant<std::int32_t, bool, Colour, std::string>;
 
 // The key's value, or its default when absent. A colour that is no colour
 // throws EConvertError, as the document does. Not for binary keys.
-SkinValue ReadSkinValue(const IniStore& doc, std::string_view section, const KeySpec& key);
+SkinValue ReadSkinValue(const IniStore& doc, std::string_view section, const SkinKey& key);
 // Writes the value as the key's kind is written.
-void WriteSkinValue(IniStore& doc, std::string_view section, const KeySpec& key, const SkinValue& value);
+void WriteSkinValue(IniStore& doc, std::string_view section, const SkinKey& key, const SkinValue& value);
 
 } // namespace fabulor

@@ -128,7 +128,7 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
     if (!fromFiles) {
         MemoryStream stored;
         document().readBinary(button->section, "MP1", stored);
-        ShowButtonPicture(picture, stored, button->spec->builtInPicture);
+        ShowButtonPicture(picture, stored, button->schema->builtInPicture);
         return;
     }
 
@@ -136,16 +136,16 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
         const std::optional<std::vector<std::uint8_t>> bytes =
             QFileInfo(mouseOut).isFile() ? ReadPictureFile(mouseOut) : std::nullopt;
         if (!bytes) {
-            LoadBuiltInPicture(picture, button->spec->builtInPicture);
+            LoadBuiltInPicture(picture, button->schema->builtInPicture);
         } else {
             const MemoryStream stream(*bytes);
             document().writeBinary(button->section, "MP1", stream);
-            ShowButtonPicture(picture, std::span<const std::uint8_t>(*bytes), button->spec->builtInPicture);
+            ShowButtonPicture(picture, std::span<const std::uint8_t>(*bytes), button->schema->builtInPicture);
         }
     }
 
     // The warning picture has no mouse-over picture.
-    if (!mouseOver.isEmpty() && button->spec->has(MouseOverGroup) && QFileInfo(mouseOver).isFile()) {
+    if (!mouseOver.isEmpty() && button->schema->has(MouseOverGroup) && QFileInfo(mouseOver).isFile()) {
         if (const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(mouseOver))
             document().writeBinary(button->section, "MP2", MemoryStream(*bytes));
     }

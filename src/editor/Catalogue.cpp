@@ -24,10 +24,11 @@ const std::array<CatalogueEntry, CatalogueSize>& Catalogue()
     static const std::array<CatalogueEntry, CatalogueSize> entries = [] {
         std::array<CatalogueEntry, CatalogueSize> built{};
         for (std::size_t i = 0; i < built.size(); ++i) {
-            const ComponentSpec& spec = SkinComponents()[i];
-            built[i] = {&spec, &ControlBindings()[i],
-                        QString::fromUtf8(spec.chooserText.data(), qsizetype(spec.chooserText.size())),
-                        spec.section};
+            const SkinComponent& component = SkinComponents()[i];
+            built[i] = {
+                &component, &ControlBindings()[i],
+                QString::fromUtf8(component.chooserText.data(), qsizetype(component.chooserText.size())),
+                component.section};
         }
         return built;
     }();

@@ -21,7 +21,7 @@ class PictureBox;
 class TF;
 
 struct CatalogueEntry {
-    const ComponentSpec* spec;
+    const SkinComponent* schema; // what the skin holds of it
     const ControlBinding* binding;
     QString chooserText;
     std::string_view section;
@@ -34,9 +34,9 @@ struct CatalogueEntry {
     PictureBox* image(TF& f) const;
 
     // Which option bands the entry shows.
-    bool rozmiar() const { return spec->has(SizeGroup); }
-    bool nawigacja() const { return spec->has(PagesGroup); }
-    bool rysunek() const { return spec->has(PicturesGroup); }
+    bool rozmiar() const { return schema->has(SizeGroup); }
+    bool nawigacja() const { return schema->has(PagesGroup); }
+    bool rysunek() const { return schema->has(PicturesGroup); }
 };
 
 inline constexpr int CatalogueSize = int(ComponentCount);

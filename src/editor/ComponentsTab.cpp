@@ -201,7 +201,7 @@ void TFBox::SelectComponent(int index)
     CB->setCurrentIndex(index);
     const CatalogueEntry& entry = Catalogue()[std::size_t(index)];
     // The warning sign has no mouse-over picture.
-    if (entry.spec->has(PicturesGroup) && !entry.spec->has(MouseOverGroup)) MP2->setVisible(false);
+    if (entry.schema->has(PicturesGroup) && !entry.schema->has(MouseOverGroup)) MP2->setVisible(false);
     Rozmiar->setVisible(entry.rozmiar());
     Miejsce->setVisible(true);
     Nawigacja->setVisible(entry.nawigacja());

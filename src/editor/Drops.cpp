@@ -99,7 +99,7 @@ SkinDrops::Drop SkinDrops::dropAt(const QWidget* window, QPoint at, const QMimeD
         if (button < 0) return {};
         if (!modifiers.testFlag(Qt::ShiftModifier)) return {Target::MouseOut, button, file};
         // The warning sign has no mouse-over picture.
-        if (!Catalogue()[std::size_t(button)].spec->has(MouseOverGroup)) return {};
+        if (!Catalogue()[std::size_t(button)].schema->has(MouseOverGroup)) return {};
         return {Target::MouseOver, button, file};
     }
     if (onSkinTab(at)) return {Target::Mask, -1, file};

@@ -40,7 +40,7 @@ class TFBox;
 // One key of one component's section, as capture reads it from the preview.
 struct KeySlot {
     int component;
-    const KeySpec* key;
+    const SkinKey* key;
     bool operator==(const KeySlot&) const = default;
 };
 // An editor of the settings window: its text, value or check state.

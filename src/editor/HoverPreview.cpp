@@ -121,7 +121,7 @@ const std::optional<Picture>& HoverPreview::mouseOver(int index)
 {
     static const std::optional<Picture> none;
     const CatalogueEntry* button = ButtonForIndex(index);
-    if (!button || !button->spec->has(MouseOverGroup) || !m_document) return none;
+    if (!button || !button->schema->has(MouseOverGroup) || !m_document) return none;
     Cached& cached = m_cache[std::size_t(index)];
     // The stored line names the picture: a choice, an undo or a load that
     // changes it makes the cached one stale.
@@ -137,7 +137,7 @@ const std::optional<Picture>& HoverPreview::mouseOver(int index)
     // leaves the button its mouse-out picture, as in the reader.
     Picture decoded;
     ++m_decodes;
-    ShowButtonPicture(decoded, stored, button->spec->builtInPicture);
+    ShowButtonPicture(decoded, stored, button->schema->builtInPicture);
     if (decoded.jpeg()) cached.picture = std::move(decoded);
     return cached.picture;
 }

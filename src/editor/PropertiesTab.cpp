@@ -55,7 +55,7 @@ void ApplyFont(QWidget* control, const QString& name, const SizePicker* size)
 QString SheetName(AppearanceSheet sheet)
 {
     for (int index = 0; index < CatalogueSize; ++index)
-        if (Catalogue()[std::size_t(index)].spec->appearance == sheet) return SectionName(index);
+        if (Catalogue()[std::size_t(index)].schema->appearance == sheet) return SectionName(index);
     return {};
 }
 
@@ -228,7 +228,7 @@ void TFBox::applyAppearance(AppearanceSheet sheet, AppearanceAspect aspect)
 {
     const AppearanceEditors editors = appearanceEditors(sheet);
     for (const CatalogueEntry& entry : Catalogue()) {
-        if (entry.spec->appearance != sheet) continue;
+        if (entry.schema->appearance != sheet) continue;
         QWidget* control = entry.moved(F);
         switch (aspect) {
         case AppearanceAspect::Frame:

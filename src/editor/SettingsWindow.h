@@ -226,11 +226,11 @@ public:
     // One key of a component's section: the value the preview holds, as
     // capture writes it; and setting it into the preview and the editor that
     // mirrors it, as apply does.
-    SkinValue keyValue(int component, const KeySpec& key);
-    void setKeyValue(int component, const KeySpec& key, const SkinValue& value);
+    SkinValue keyValue(int component, const SkinKey& key);
+    void setKeyValue(int component, const SkinKey& key, const SkinValue& value);
     // The editor capture reads a key from, where the preview does not keep
     // the key's value (flatness); null for the others.
-    QWidget* keyEditor(int component, const KeySpec& key) const;
+    QWidget* keyEditor(int component, const SkinKey& key) const;
 
     void FormCreate();
 

@@ -21,12 +21,12 @@
 namespace fabulor {
 namespace {
 
-const KeySpec& Key(int component, std::string_view name)
+const SkinKey& Key(int component, std::string_view name)
 {
     return *SkinSections()[std::size_t(component) + 1].key(name);
 }
 
-bool IsGeometry(const KeySpec& key)
+bool IsGeometry(const SkinKey& key)
 {
     return key.name == "S" || key.name == "W" || key.name == "T" || key.name == "L";
 }
@@ -70,8 +70,8 @@ Slots TFBox::appearanceSlots(AppearanceSheet sheet) const
 {
     Slots parts;
     for (int component = 0; component < CatalogueSize; ++component) {
-        if (Catalogue()[std::size_t(component)].spec->appearance != sheet) continue;
-        for (const KeySpec& key : SkinSections()[std::size_t(component) + 1].keys)
+        if (Catalogue()[std::size_t(component)].schema->appearance != sheet) continue;
+        for (const SkinKey& key : SkinSections()[std::size_t(component) + 1].keys)
             if (key.captured() && !IsGeometry(key)) parts.emplace_back(KeySlot{component, &key});
     }
     const AppearanceEditors editors = appearanceEditors(sheet);

@@ -30,7 +30,7 @@
 namespace fabulor {
 namespace {
 
-bool Is(const KeySpec& key, std::string_view name)
+bool Is(const SkinKey& key, std::string_view name)
 {
     return key.name == name;
 }
@@ -40,20 +40,20 @@ bool Is(const KeySpec& key, std::string_view name)
 bool MirroredBySheet(const CatalogueEntry& entry)
 {
     for (const CatalogueEntry& other : Catalogue())
-        if (other.spec->appearance == entry.spec->appearance) return &other == &entry;
+        if (other.schema->appearance == entry.schema->appearance) return &other == &entry;
     return false;
 }
 
 } // namespace
 
-QWidget* TFBox::keyEditor(int component, const KeySpec& key) const
+QWidget* TFBox::keyEditor(int component, const SkinKey& key) const
 {
     // Flatness is the editor's: the preview draws it but does not keep it.
     if (!Is(key, "Flat")) return nullptr;
-    return appearanceEditors(Catalogue()[std::size_t(component)].spec->appearance).flat;
+    return appearanceEditors(Catalogue()[std::size_t(component)].schema->appearance).flat;
 }
 
-SkinValue TFBox::keyValue(int component, const KeySpec& key)
+SkinValue TFBox::keyValue(int component, const SkinKey& key)
 {
     const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
     QWidget* control = entry.moved(F);
@@ -85,12 +85,12 @@ SkinValue TFBox::keyValue(int component, const KeySpec& key)
 //   writes it back.
 // - A sheet's editors mirror its first component only (the path labels share
 //   one sheet).
-void TFBox::setKeyValue(int component, const KeySpec& key, const SkinValue& value)
+void TFBox::setKeyValue(int component, const SkinKey& key, const SkinValue& value)
 {
     const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
     QWidget* control = entry.moved(F);
     const AppearanceEditors editors =
-        MirroredBySheet(entry) ? appearanceEditors(entry.spec->appearance) : AppearanceEditors{};
+        MirroredBySheet(entry) ? appearanceEditors(entry.schema->appearance) : AppearanceEditors{};
 
     if (Is(key, "S")) {
         control->resize(std::get<std::int32_t>(value), control->height());
@@ -144,8 +144,8 @@ void TFBox::SaveStateToDocument()
     }
 
     for (std::size_t component = 0; component < ComponentCount; ++component) {
-        const SectionSpec& section = SkinSections()[component + 1];
-        for (const KeySpec& key : section.keys)
+        const SkinSection& section = SkinSections()[component + 1];
+        for (const SkinKey& key : section.keys)
             if (key.captured()) WriteSkinValue(doc, section.name, key, keyValue(int(component), key));
     }
 }
@@ -213,22 +213,22 @@ void TFBox::LoadStateFromDocument()
         setOuterHeight(&F, doc.readInteger("Skin", "H", DefaultNumber("Skin", "H")));
     }
 
-    const std::span<const SectionSpec> sections = SkinSections();
+    const std::span<const SkinSection> sections = SkinSections();
     for (int component = 0; component < CatalogueSize; ++component) {
         const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
-        const SectionSpec& section = sections[std::size_t(component) + 1];
-        for (const KeySpec& key : section.keys) {
+        const SkinSection& section = sections[std::size_t(component) + 1];
+        for (const SkinKey& key : section.keys) {
             if (key.kind == KeyKind::Binary) {
                 // A button shows its mouse-out picture; the mouse-over one is
                 // only kept.
                 if (Is(key, "MP1"))
                     ShowButtonPicture(entry.image(F)->picture(), readPicture(section.name, key.name),
-                                      entry.spec->builtInPicture);
+                                      entry.schema->builtInPicture);
                 continue;
             }
             // The path labels after the first are drawn in its font colour,
             // whatever colour their own sections hold.
-            if (Is(key, "FColor") && entry.spec->appearance == AppearanceSheet::PathLabels &&
+            if (Is(key, "FColor") && entry.schema->appearance == AppearanceSheet::PathLabels &&
                 !MirroredBySheet(entry)) {
                 setKeyValue(component, key, ControlFontColour(F.L1));
                 continue;

@@ -47,12 +47,13 @@ QString ChooserText(int index)
 // shows one), the control says what the others are.
 QAccessible::Role ComponentRole(int index, const QWidget* control)
 {
-    const ComponentSpec& spec = SkinComponents()[std::size_t(index)];
-    if (spec.has(PicturesGroup)) return spec.has(MouseOverGroup) ? QAccessible::Button : QAccessible::Graphic;
+    const SkinComponent& component = SkinComponents()[std::size_t(index)];
+    if (component.has(PicturesGroup))
+        return component.has(MouseOverGroup) ? QAccessible::Button : QAccessible::Graphic;
     if (qobject_cast<const QListWidget*>(control)) return QAccessible::List;
     if (qobject_cast<const StaticText*>(control) || qobject_cast<const QPlainTextEdit*>(control))
         return QAccessible::StaticText;
-    if (spec.appearance == AppearanceSheet::Picture) return QAccessible::Graphic;
+    if (component.appearance == AppearanceSheet::Picture) return QAccessible::Graphic;
     // The page control holds the pages, the move strip lies over the window.
     return QAccessible::Pane;
 }

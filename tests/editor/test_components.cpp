@@ -162,13 +162,13 @@ private slots:
             QCOMPARE(entry.section, sections[std::size_t(index) + 1].name);
             QCOMPARE(ComponentIndex(entry.section), index);
             QWidget* control = entry.moved(program.F());
-            QCOMPARE(control->objectName().toStdString(), std::string(entry.spec->control));
+            QCOMPARE(control->objectName().toStdString(), std::string(entry.schema->control));
             if (PictureBox* image = entry.image(program.F())) {
                 QCOMPARE(image->parentWidget(), control);
-                QVERIFY(entry.spec->has(PicturesGroup));
-                QVERIFY(!entry.spec->builtInPicture.empty());
+                QVERIFY(entry.schema->has(PicturesGroup));
+                QVERIFY(!entry.schema->builtInPicture.empty());
             } else {
-                QVERIFY(!entry.spec->has(PicturesGroup));
+                QVERIFY(!entry.schema->has(PicturesGroup));
             }
             // The start geometry is the empty skin's.
             QCOMPARE(control->pos(),

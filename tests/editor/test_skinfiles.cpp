@@ -271,7 +271,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("textBytes");
         QTest::addColumn<QString>("textSha256");
-        QTest::addColumn<QString>("specOutcome");
+        QTest::addColumn<QString>("manifestOutcome");
         QFile manifest(QStringLiteral(FSB_TESTDATA_DIR "/zip/MANIFEST.tsv"));
         QVERIFY(manifest.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = manifest.readAll().split('\n');
@@ -293,7 +293,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, textBytes);
         QFETCH(QString, textSha256);
-        QFETCH(QString, specOutcome);
+        QFETCH(QString, manifestOutcome);
 
         const QString copy =
             m_dir.filePath(QString(file).replace(QLatin1Char('/'), QLatin1Char('_')) + ".ski");
@@ -313,12 +313,12 @@ private slots:
                 QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha256)
                     .toHex());
         };
-        if (specOutcome.contains(QLatin1String("quiet failure"))) {
+        if (manifestOutcome.contains(QLatin1String("quiet failure"))) {
             // A damaged or unreadable entry is refused: the failure the
             // archive component absorbed is shown, and nothing changes.
             QCOMPARE(program.dialogs->errors.size(), 1);
-            QVERIFY2(specOutcome.contains(program.dialogs->errors[0].chopped(1)),
-                     qPrintable(program.dialogs->errors[0] + " / " + specOutcome));
+            QVERIFY2(manifestOutcome.contains(program.dialogs->errors[0].chopped(1)),
+                     qPrintable(program.dialogs->errors[0] + " / " + manifestOutcome));
             QCOMPARE(program.text(), previous);
             QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
         } else if (outcome == QLatin1String("loads-text")) {
