@@ -3,6 +3,8 @@
 // for pack's output, the create) message, never wait for a writer or read
 // without end. A run that hangs is killed and fails the case.
 
+#include "support/RunSkintool.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -12,24 +14,11 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1; // -1: killed after hanging, or crashed
-    QByteArray out;
-    QByteArray err;
-};
+using Run = fabulor::testing::SkintoolRun;
 
 Run skintool(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(FSB_SKINTOOL), args);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished(5000);
-        return {-1, p.readAllStandardOutput(), "timed out"};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return fabulor::testing::RunSkintool(args);
 }
 
 bool isFifo(const QString& path)
