@@ -6,7 +6,6 @@
 #include "support/RunSkintool.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 

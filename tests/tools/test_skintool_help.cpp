@@ -3,7 +3,6 @@
 
 #include "support/RunSkintool.h"
 
-#include <QProcess>
 #include <QtTest>
 
 using namespace fabulor;
