@@ -16,6 +16,9 @@ inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 inline constexpr int ExitWarning = 3;
+// The skin check's verdicts.
+inline constexpr int ExitCheckWarnings = 4;
+inline constexpr int ExitCheckErrors = 5;
 
 struct Command {
     std::string_view name;
@@ -23,6 +26,14 @@ struct Command {
     std::size_t arity;          // number of argument words after the name
     int (*run)(Args args, std::ostream& out, std::ostream& err);
     std::string_view summary; // what it does, for --help
+    // Commands with options take up to this many words; the command checks
+    // which ones it was given. Zero: exactly `arity`.
+    std::size_t maxArity = 0;
+
+    bool accepts(std::size_t words) const
+    {
+        return maxArity == 0 ? words == arity : words >= arity && words <= maxArity;
+    }
 };
 
 } // namespace skintool

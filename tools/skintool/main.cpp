@@ -79,7 +79,7 @@ int main(int argc, char** argv)
     }
     for (const Command& c : commands) {
         if (words.front() != c.name) continue;
-        if (words.size() - 1 != c.arity) {
+        if (!c.accepts(words.size() - 1)) {
             std::cerr << "usage: skintool " << c.name << ' ' << c.arguments << '\n';
             return skintool::ExitUsage;
         }

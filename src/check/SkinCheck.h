@@ -1,0 +1,53 @@
+#pragma once
+// The skin check: what in a skin the reader will show wrongly or not at all,
+// found from the document alone, before anyone loads it into the reader.
+// Shared by the editor's findings list and `skintool check`; needs no widgets.
+
+#include "document/IniStore.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fabulor {
+
+enum class Severity { Warning, Error };
+
+struct Finding {
+    Severity severity = Severity::Warning;
+    std::string message; // Polish, UTF-8, short; states the rule ("kontrast 1,8:1")
+    std::string section; // as the schema spells it ("Skin", "PClose"); empty for the whole skin
+    std::string key;     // empty when the finding is about the section as a whole
+    int component = -1;  // index into SkinComponents(), -1 when none
+};
+
+// What the check needs of the machine it runs on.
+struct CheckEnvironment {
+    // Whether a font family is installed. Unset: the font rule is skipped.
+    std::function<bool(const std::string& family)> fontInstalled;
+};
+
+// Pictures decoded by earlier checks, keyed on the stored bytes, so that
+// checking again after an edit that left the pictures alone decodes nothing.
+// One cache serves one thread at a time.
+class CheckPictureCache {
+public:
+    CheckPictureCache();
+    ~CheckPictureCache();
+    CheckPictureCache(const CheckPictureCache&) = delete;
+    CheckPictureCache& operator=(const CheckPictureCache&) = delete;
+
+    struct Entries;
+    Entries& entries() { return *m_entries; }
+
+private:
+    std::unique_ptr<Entries> m_entries;
+};
+
+// Every finding, errors first, then in schema order (the window's section,
+// then the components in catalogue order). An empty result: the skin is clean.
+std::vector<Finding> CheckSkin(const IniStore& document, const CheckEnvironment& environment = {},
+                               CheckPictureCache* cache = nullptr);
+
+} // namespace fabulor
