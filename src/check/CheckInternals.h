@@ -12,8 +12,9 @@ namespace fabulor::check {
 
 // The mouse-out picture of a button, or the mask, as stored; null when the
 // key is missing or empty.
-const DecodedPicture* StoredPicture(const SkinReader& skin, CheckPictureCache& cache, std::string_view section,
-                                    std::string_view key, PictureRole role, bool pixels = false);
+const DecodedPicture* StoredPicture(const SkinReader& skin, CheckPictureCache& cache,
+                                    std::string_view section, std::string_view key, PictureRole role,
+                                    bool pixels = false);
 
 // Whether a mask shapes the window: "En" on and a mask that decodes.
 const DecodedPicture* ShapingMask(const SkinReader& skin, CheckPictureCache& cache);

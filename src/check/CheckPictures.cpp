@@ -20,7 +20,8 @@ namespace {
 
 bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view magic, std::size_t at = 0)
 {
-    return bytes.size() >= at + magic.size() && std::memcmp(bytes.data() + at, magic.data(), magic.size()) == 0;
+    return bytes.size() >= at + magic.size() &&
+           std::memcmp(bytes.data() + at, magic.data(), magic.size()) == 0;
 }
 
 // As the document's binary read decodes it: pairs up to the first bad one,
@@ -86,13 +87,16 @@ void BeginCheck(CheckPictureCache& cache)
 void EndCheck(CheckPictureCache& cache)
 {
     auto& entries = cache.entries();
-    std::erase_if(entries.entries, [&](const auto& item) { return item.second.lastUsed != entries.generation; });
+    std::erase_if(entries.entries,
+                  [&](const auto& item) { return item.second.lastUsed != entries.generation; });
 }
 
-const DecodedPicture& Decode(CheckPictureCache& cache, std::string_view hexText, PictureRole role, bool pixels)
+const DecodedPicture& Decode(CheckPictureCache& cache, std::string_view hexText, PictureRole role,
+                             bool pixels)
 {
     auto& entries = cache.entries();
-    const CheckPictureCache::Entries::Key key{std::hash<std::string_view>{}(hexText), hexText.size(), int(role)};
+    const CheckPictureCache::Entries::Key key{std::hash<std::string_view>{}(hexText), hexText.size(),
+                                              int(role)};
     auto [it, added] = entries.entries.try_emplace(key);
     CheckPictureCache::Entries::Entry& entry = it->second;
     entry.lastUsed = entries.generation;

@@ -10,9 +10,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <span>
 #include <unordered_map>
 
 #include <QSize>
@@ -31,8 +31,8 @@ struct DecodedPicture {
     std::string error;  // the decoder's message when it does not decode
     int width = 0;
     int height = 0;
-    QImage pixels;      // Jpeg only, when asked for
-    QRegion region;     // Mask only: the visible part
+    QImage pixels;             // Jpeg only, when asked for
+    QRegion region;            // Mask only: the visible part
     std::uint32_t topLeft = 0; // Mask only: the top-left pixel's colour, 0xRRGGBB
 };
 
@@ -65,7 +65,10 @@ struct CheckPictureCache::Entries {
         bool operator==(const Key&) const = default;
     };
     struct KeyHash {
-        std::size_t operator()(const Key& key) const { return key.hash ^ (key.length * 31u) ^ std::size_t(key.role); }
+        std::size_t operator()(const Key& key) const
+        {
+            return key.hash ^ (key.length * 31u) ^ std::size_t(key.role);
+        }
     };
     struct Entry {
         check::DecodedPicture picture;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace fabulor {
@@ -29,9 +30,10 @@ const std::array<double, 256>& LinearTable()
 // Windows' default window-system colours (0xRRGGBB) by index, as on a
 // Windows 10 desktop, where the reader runs.
 constexpr std::array<QRgb, 31> SystemColours{
-    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000, 0x000000, 0x000000, 0xB4B4B4,
-    0xF4F7FC, 0xABABAB, 0x0078D7, 0xFFFFFF, 0xF0F0F0, 0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969,
-    0xE3E3E3, 0x000000, 0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x3399FF, 0xF0F0F0,
+    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
+    0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x0078D7, 0xFFFFFF, 0xF0F0F0,
+    0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
+    0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x3399FF, 0xF0F0F0,
 };
 
 } // namespace
@@ -55,36 +57,54 @@ double WorstContrast(const QImage& background, QRect box, QRgb textColour, QRgb 
     if (box.isEmpty()) return ContrastRatio(textColour, outside);
     const QRect inside = background.isNull() ? QRect() : box.intersected(background.rect());
     const double textLuminance = RelativeLuminance(textColour);
-    const auto ratio = [textLuminance](double luminance) {
-        return (std::max(textLuminance, luminance) + 0.05) / (std::min(textLuminance, luminance) + 0.05);
+
+    // Ratios run from 1 to 21; counted in steps of a hundredth, so a box of
+    // any size needs no more memory than this table.
+    constexpr int Steps = 100;
+    std::vector<std::uint64_t> counts(20 * Steps + 1, 0);
+    const auto count = [&](double luminance, std::uint64_t pixels) {
+        const double ratio =
+            (std::max(textLuminance, luminance) + 0.05) / (std::min(textLuminance, luminance) + 0.05);
+        counts[std::size_t(std::clamp(int(std::floor((ratio - 1) * Steps + 1e-9)), 0, 20 * Steps))] += pixels;
     };
 
-    std::vector<double> ratios;
-    ratios.reserve(std::size_t(box.width()) * std::size_t(box.height()));
-    const std::size_t outsideCount =
-        std::size_t(box.width()) * std::size_t(box.height()) -
-        (inside.isEmpty() ? 0 : std::size_t(inside.width()) * std::size_t(inside.height()));
-    ratios.insert(ratios.end(), outsideCount, ratio(RelativeLuminance(outside)));
-    if (!inside.isEmpty()) {
-        // Palette and 24-bit pictures alike, one row at a time.
-        const QImage pixels = background.copy(inside).convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < pixels.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
-            for (int x = 0; x < pixels.width(); ++x)
-                ratios.push_back(ratio(RelativeLuminance(row[x])));
+    const std::uint64_t all = std::uint64_t(box.width()) * std::uint64_t(box.height());
+    const std::uint64_t within =
+        inside.isEmpty() ? 0 : std::uint64_t(inside.width()) * std::uint64_t(inside.height());
+    count(RelativeLuminance(outside), all - within);
+    for (int y = inside.top(); !inside.isEmpty() && y <= inside.bottom(); ++y) {
+        const uchar* line = background.constScanLine(y);
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            // The decoders give 24-bit colour or palette greys; anything else
+            // goes the slow way.
+            QRgb pixel;
+            if (background.format() == QImage::Format_RGB888)
+                pixel = qRgb(line[3 * x], line[3 * x + 1], line[3 * x + 2]);
+            else if (background.format() == QImage::Format_Indexed8)
+                pixel = background.color(line[x]);
+            else
+                pixel = background.pixel(x, y);
+            count(RelativeLuminance(pixel), 1);
         }
     }
-    const auto at = ratios.begin() + std::ptrdiff_t(std::floor(double(ratios.size() - 1) * share));
-    std::nth_element(ratios.begin(), at, ratios.end());
-    return *at;
+
+    // The ratio that only `share` of the pixels fall below.
+    const auto rank = std::uint64_t(std::floor(double(all - 1) * share));
+    std::uint64_t seen = 0;
+    for (std::size_t step = 0; step < counts.size(); ++step) {
+        seen += counts[step];
+        if (seen > rank) return 1 + double(step) / Steps;
+    }
+    return 21;
 }
 
 QRgb ReaderColour(Colour colour)
 {
     if ((colour & 0xFF000000u) == 0x80000000u) {
         const std::size_t index = colour & 0x00FFFFFFu;
-        if (index < SystemColours.size()) return qRgb(qRed(SystemColours[index]), qGreen(SystemColours[index]),
-                                                      qBlue(SystemColours[index]));
+        if (index < SystemColours.size())
+            return qRgb(qRed(SystemColours[index]), qGreen(SystemColours[index]),
+                        qBlue(SystemColours[index]));
     }
     // 00BBGGRR: red in the low byte.
     return qRgb(int(colour & 0xFFu), int((colour >> 8) & 0xFFu), int((colour >> 16) & 0xFFu));

@@ -93,8 +93,7 @@ class Checker {
 public:
     Checker(const SkinReader& skin, const CheckEnvironment& environment, CheckPictureCache& cache)
         : m_skin(skin), m_environment(environment), m_cache(cache)
-    {
-    }
+    {}
 
     std::vector<Finding> run()
     {
@@ -129,8 +128,8 @@ private:
 
     // A stored picture that will not show: its decoder's message, or the
     // format it is in where another one is expected.
-    void undecodable(Severity severity, std::string_view section, std::string_view key, const DecodedPicture& p,
-                     const std::string& what, std::string_view expected)
+    void undecodable(Severity severity, std::string_view section, std::string_view key,
+                     const DecodedPicture& p, const std::string& what, std::string_view expected)
     {
         if (p.decodes) return;
         if (!p.format.empty() && p.format != expected)
@@ -153,7 +152,8 @@ private:
         if (!shaped) return;
 
         if (!mask)
-            add(Severity::Error, "Skin", "Maska", "Skóra jest włączona, ale nie ma maski: okno nie dostanie kształtu.");
+            add(Severity::Error, "Skin", "Maska",
+                "Skóra jest włączona, ale nie ma maski: okno nie dostanie kształtu.");
         else if (mask->decodes && mask->width == 0)
             add(Severity::Error, "Skin", "Maska", "Maska nie ma pikseli: okno nie dostanie kształtu.");
         else if (mask->decodes && mask->region.isEmpty())
@@ -188,7 +188,8 @@ private:
                 add(Severity::Warning, section, "MP1",
                     "Przycisk ma obraz po najechaniu, ale nie ma zwykłego: pokaże obraz wbudowany.");
             if (out && !over)
-                add(Severity::Warning, section, "MP2", "Przycisk ma zwykły obraz, ale nie ma obrazu po najechaniu.");
+                add(Severity::Warning, section, "MP2",
+                    "Przycisk ma zwykły obraz, ale nie ma obrazu po najechaniu.");
         }
     }
 
@@ -217,14 +218,16 @@ private:
                     add(Severity::Error, section, {}, "Komponent leży całkowicie poza obszarem stron" + area);
                     continue;
                 }
-                if (seen != box) add(Severity::Warning, section, {}, "Komponent wystaje poza obszar stron" + area);
+                if (seen != box)
+                    add(Severity::Warning, section, {}, "Komponent wystaje poza obszar stron" + area);
             }
             const std::string size = " (" + SizeText(layout.window) + ").";
             if (!seen.intersects(window)) {
                 add(Severity::Error, section, {}, "Komponent leży całkowicie poza oknem" + size);
                 continue;
             }
-            if (!window.contains(seen)) add(Severity::Warning, section, {}, "Komponent wystaje poza okno" + size);
+            if (!window.contains(seen))
+                add(Severity::Warning, section, {}, "Komponent wystaje poza okno" + size);
             seen = seen.intersected(window);
             if (!masked) continue;
 
@@ -273,7 +276,8 @@ private:
         const std::string stated = "Kontrast tekstu z tłem " + PolishNumber(ratio) + ":1";
         if (ratio < LeastContrast)
             add(Severity::Error, section, "FColor",
-                stated + " jest poniżej " + PolishNumber(LeastContrast) + ":1: tekstu nie da się przeczytać.");
+                stated + " jest poniżej " + PolishNumber(LeastContrast) +
+                    ":1: tekstu nie da się przeczytać.");
         else if (ratio < RecommendedContrast)
             add(Severity::Warning, section, "FColor",
                 stated + " jest poniżej zalecanych " + PolishNumber(RecommendedContrast) + ":1.");
@@ -366,8 +370,8 @@ private:
             if (key.name == "FSize") return;
             if (*number < key.minimum || *number > key.maximum)
                 add(Severity::Warning, section.name, key.name,
-                    "Wartość " + std::to_string(*number) + " jest poza zakresem " + std::to_string(key.minimum) +
-                        "–" + std::to_string(key.maximum) + ".");
+                    "Wartość " + std::to_string(*number) + " jest poza zakresem " +
+                        std::to_string(key.minimum) + "–" + std::to_string(key.maximum) + ".");
             return;
         }
         case KeyKind::ColourValue:
@@ -390,8 +394,8 @@ private:
             const SkinKey* sizeKey = section.key("FSize");
             if (!sizeKey) continue;
             const std::string_view stored = m_skin.text(section.name, "FName");
-            const std::string family =
-                check::Latin1ToUtf8((stored.empty() ? section.key("FName")->defaultText : stored).substr(0, 31));
+            const std::string family = check::Latin1ToUtf8(
+                (stored.empty() ? section.key("FName")->defaultText : stored).substr(0, 31));
             if (!stored.empty() && m_environment.fontInstalled && !m_environment.fontInstalled(family))
                 add(Severity::Warning, section.name, "FName",
                     "Czcionki " + Quoted(family) + " nie ma w systemie: tekst zostanie napisany zastępczą.");
@@ -410,8 +414,8 @@ private:
             for (const int s : offered)
                 list += (list.empty() ? "" : ", ") + std::to_string(s);
             add(Severity::Warning, section.name, "FSize",
-                "Czcionka " + Quoted(family) + " nie ma rozmiaru " + std::to_string(size) + " pt (ma " + list +
-                    " pt): zostanie użyty inny.");
+                "Czcionka " + Quoted(family) + " nie ma rozmiaru " + std::to_string(size) + " pt (ma " +
+                    list + " pt): zostanie użyty inny.");
         }
     }
 

@@ -45,7 +45,8 @@ std::string_view LabelSampleText(int index)
     }
 }
 
-SkinLayout BuildSkinLayout(const IniStore& document, const CheckEnvironment& environment, CheckPictureCache* cache)
+SkinLayout BuildSkinLayout(const IniStore& document, const CheckEnvironment& environment,
+                           CheckPictureCache* cache)
 {
     CheckPictureCache local;
     CheckPictureCache& pictures = cache ? *cache : local;
@@ -58,8 +59,9 @@ SkinLayout BuildSkinLayout(const IniStore& document, const CheckEnvironment& env
 
 namespace check {
 
-const DecodedPicture* StoredPicture(const SkinReader& skin, CheckPictureCache& cache, std::string_view section,
-                                    std::string_view key, PictureRole role, bool pixels)
+const DecodedPicture* StoredPicture(const SkinReader& skin, CheckPictureCache& cache,
+                                    std::string_view section, std::string_view key, PictureRole role,
+                                    bool pixels)
 {
     const auto text = skin.value(section, key);
     if (!text || text->size() < 2) return nullptr; // the document reads it as no bytes
@@ -85,7 +87,8 @@ LabelFont EffectiveLabelFont(const SkinReader& skin, int index)
     if (!name.empty())
         font.family = Latin1ToUtf8(name.substr(0, MaxFontNameLength));
     else // an empty name keeps the one the label had
-        font.family = laterPath ? first.family : Latin1ToUtf8(FindSection(section)->key("FName")->defaultText);
+        font.family =
+            laterPath ? first.family : Latin1ToUtf8(FindSection(section)->key("FName")->defaultText);
 
     const std::int32_t size = skin.integer(section, "FSize");
     if (laterPath) {
@@ -115,8 +118,8 @@ SkinLayout LayoutOf(const SkinReader& skin, const CheckEnvironment& environment,
     const auto boxed = [&](int index) {
         const std::string_view section = components[std::size_t(index)].section;
         // A control cannot be smaller than nothing.
-        return QRect(place(index), QSize(std::max(0, skin.integer(section, "S")),
-                                         std::max(0, skin.integer(section, "W"))));
+        return QRect(place(index),
+                     QSize(std::max(0, skin.integer(section, "S")), std::max(0, skin.integer(section, "W"))));
     };
 
     // The page area: the page control inset by its client border, which

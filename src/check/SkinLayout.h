@@ -21,8 +21,8 @@ inline constexpr int WindowParent = -1;
 int ComponentPage(int index);
 
 struct SkinLayout {
-    QSize window;  // W x H, or the mask's size while it shapes the window
-    QRect pageArea; // the page control's page area, in window coordinates
+    QSize window;                            // W x H, or the mask's size while it shapes the window
+    QRect pageArea;                          // the page control's page area, in window coordinates
     std::array<QRect, ComponentCount> boxes; // window coordinates
 };
 

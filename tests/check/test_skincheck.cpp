@@ -6,8 +6,8 @@
 
 #include "check/CheckPictures.h"
 #include "check/Contrast.h"
-#include "document/SkinSchema.h"
 #include "check/SkinCheck.h"
+#include "document/SkinSchema.h"
 
 #include <QtTest>
 
@@ -25,8 +25,8 @@ QString Describe(const std::vector<Finding>& findings)
 {
     QStringList lines;
     for (const Finding& f : findings)
-        lines << QString::fromStdString((f.severity == Severity::Error ? "error " : "warning ") + f.section + " " +
-                                        f.key + " " + f.message);
+        lines << QString::fromStdString((f.severity == Severity::Error ? "error " : "warning ") + f.section +
+                                        " " + f.key + " " + f.message);
     return lines.join('\n');
 }
 
@@ -70,93 +70,123 @@ private slots:
         };
 
         // The window's shape.
-        row("shaped without a mask", true, [](IniStore& s) { s.writeString("Skin", "Maska", ""); }, true, "Skin",
-            "Maska", "nie ma maski");
-        row("a mask that does not decode", true,
-            [](IniStore& s) { s.writeString("Skin", "Maska", Hex("BM this is no bitmap at all")); }, true, "Skin",
-            "Maska", "Maska nie daje się odczytać: ");
-        row("a mask that is a PNG", true,
+        row(
+            "shaped without a mask", true, [](IniStore& s) { s.writeString("Skin", "Maska", ""); }, true,
+            "Skin", "Maska", "nie ma maski");
+        row(
+            "a mask that does not decode", true,
+            [](IniStore& s) { s.writeString("Skin", "Maska", Hex("BM this is no bitmap at all")); }, true,
+            "Skin", "Maska", "Maska nie daje się odczytać: ");
+        row(
+            "a mask that is a PNG", true,
             [](IniStore& s) {
                 QImage png(623, 364, QImage::Format_RGB32);
                 png.fill(Qt::white);
                 s.writeString("Skin", "Maska", Hex(Encoded(png, "PNG")));
             },
             true, "Skin", "Maska", "plikiem PNG, a nie BMP");
-        row("a mask of one colour", true,
-            [](IniStore& s) { s.writeString("Skin", "Maska", MaskHex({623, 364}, QRect())); }, true, "Skin",
-            "Maska", "jeden kolor");
-        row("a mask white at the top left", true,
+        row(
+            "a mask of one colour", true,
+            [](IniStore& s) {
+                s.writeString("Skin", "Maska", MaskHex({623, 364}, QRect()));
+            },
+            true, "Skin", "Maska", "jeden kolor");
+        row(
+            "a mask white at the top left", true,
             [](IniStore& s) {
                 s.writeString("Skin", "Maska",
                               MaskHex({623, 364}, QRect(10, 10, 603, 344), {}, Qt::white, Qt::black));
             },
             false, "Skin", "Maska", "Lewy górny piksel maski jest biały");
-        row("a mask larger than the skin picture", true,
-            [](IniStore& s) { s.writeString("Skin", "Maska", MaskHex({700, 400}, QRect(10, 10, 603, 344))); },
+        row(
+            "a mask larger than the skin picture", true,
+            [](IniStore& s) {
+                s.writeString("Skin", "Maska", MaskHex({700, 400}, QRect(10, 10, 603, 344)));
+            },
             false, "Skin", "Maska", "Maska ma 700×400 pikseli, a obraz skóry 623×364.");
-        row("shaped without a skin picture", true, [](IniStore& s) { s.writeString("Skin", "Skin", ""); }, false,
-            "Skin", "Skin", "nie ma obrazu skóry");
-        row("a skin picture that does not decode", true,
+        row(
+            "shaped without a skin picture", true, [](IniStore& s) { s.writeString("Skin", "Skin", ""); },
+            false, "Skin", "Skin", "nie ma obrazu skóry");
+        row(
+            "a skin picture that does not decode", true,
             [](IniStore& s) { s.writeString("Skin", "Skin", "FFD8FF00112233"); }, true, "Skin", "Skin",
             "Obraz skóry nie daje się odczytać: JPEG error #");
-        row("a broken skin picture while unshaped is kept, not shown", false,
+        row(
+            "a broken skin picture while unshaped is kept, not shown", false,
             [](IniStore& s) { s.writeString("Skin", "Skin", "FFD8FF00112233"); }, false, "Skin", "Skin",
             "Obraz skóry nie daje się odczytać");
 
         // Button pictures.
-        row("a mouse-out picture that is a PNG", true,
+        row(
+            "a mouse-out picture that is a PNG", true,
             [](IniStore& s) {
                 QImage png(27, 25, QImage::Format_RGB32);
                 png.fill(Qt::red);
                 s.writeString("PClose", "MP1", Hex(Encoded(png, "PNG")));
             },
-            true, "PClose", "MP1", "jest plikiem PNG, a nie JPEG: jest zapisany, ale nigdy nie będzie pokazany");
-        row("a mouse-over picture that does not decode", true,
+            true, "PClose", "MP1",
+            "jest plikiem PNG, a nie JPEG: jest zapisany, ale nigdy nie będzie pokazany");
+        row(
+            "a mouse-over picture that does not decode", true,
             [](IniStore& s) { s.writeString("PMenu", "MP2", "FFD8FFE000"); }, true, "PMenu", "MP2",
             "Obraz po najechaniu nie daje się odczytać: JPEG error #");
-        row("a mouse-over picture alone", false,
+        row(
+            "a mouse-over picture alone", false,
             [](IniStore& s) { s.writeString("P2", "MP2", JpegHex(27, 25)); }, false, "P2", "MP1",
             "nie ma zwykłego");
-        row("a mouse-out picture alone", false,
+        row(
+            "a mouse-out picture alone", false,
             [](IniStore& s) { s.writeString("PEnd", "MP1", JpegHex(70, 25)); }, false, "PEnd", "MP2",
             "nie ma obrazu po najechaniu");
 
         // Placement.
-        row("partly outside the window", false, [](IniStore& s) { s.writeString("PClose", "L", "610"); }, false,
-            "PClose", "", "Komponent wystaje poza okno (623×364).");
-        row("wholly outside the window", false, [](IniStore& s) { s.writeString("LB", "T", "400"); }, true, "LB",
-            "", "Komponent leży całkowicie poza oknem (623×364).");
-        row("the window's own size counts", false,
+        row(
+            "partly outside the window", false, [](IniStore& s) { s.writeString("PClose", "L", "610"); },
+            false, "PClose", "", "Komponent wystaje poza okno (623×364).");
+        row(
+            "wholly outside the window", false, [](IniStore& s) { s.writeString("LB", "T", "400"); }, true,
+            "LB", "", "Komponent leży całkowicie poza oknem (623×364).");
+        row(
+            "the window's own size counts", false,
             [](IniStore& s) {
                 s.writeString("Skin", "W", "500");
                 s.writeString("LB", "L", "420"); // all else ends before 500
             },
             false, "LB", "", "wystaje poza okno (500×364)");
-        row("partly off its page", false, [](IniStore& s) { s.writeString("P1", "L", "200"); }, false, "P1", "",
-            "wystaje poza obszar stron (209×153)");
-        row("a wider page border narrows the pages", false,
+        row(
+            "partly off its page", false, [](IniStore& s) { s.writeString("P1", "L", "200"); }, false, "P1",
+            "", "wystaje poza obszar stron (209×153)");
+        row(
+            "a wider page border narrows the pages", false,
             [](IniStore& s) {
                 s.writeString("PC1", "Border", "10");
                 s.writeString("PEnd", "L", "130"); // 130 + 70 fits 209, not 189
             },
             false, "PEnd", "", "wystaje poza obszar stron (189×133)");
-        row("partly where the mask hides", true,
+        row(
+            "partly where the mask hides", true,
             [](IniStore& s) {
-                s.writeString("Skin", "Maska", MaskHex({623, 364}, QRect(10, 10, 603, 344), {QRect(300, 320, 60, 30)}));
+                s.writeString("Skin", "Maska",
+                              MaskHex({623, 364}, QRect(10, 10, 603, 344), {QRect(300, 320, 60, 30)}));
                 s.writeString("PUwaga", "L", "292"); // 17 wide: 9 of its 17 columns in the hole
                 s.writeString("PUwaga", "T", "322");
             },
             false, "PUwaga", "", "Maska ukrywa 52% komponentu");
-        row("wholly where the mask hides, inside the mask's bounds", true,
+        row(
+            "wholly where the mask hides, inside the mask's bounds", true,
             [](IniStore& s) {
-                s.writeString("Skin", "Maska", MaskHex({623, 364}, QRect(10, 10, 603, 344), {QRect(300, 320, 60, 30)}));
+                s.writeString("Skin", "Maska",
+                              MaskHex({623, 364}, QRect(10, 10, 603, 344), {QRect(300, 320, 60, 30)}));
                 s.writeString("PUwaga", "L", "310");
                 s.writeString("PUwaga", "T", "322");
             },
             true, "PUwaga", "", "całkowicie w obszarze ukrytym przez maskę");
-        row("two buttons on the window overlap", false, [](IniStore& s) { s.writeString("PMini", "L", "450"); },
-            false, "PClose", "", "zachodzi na „Przycisk [Minimalizuj]”");
-        row("a window button over a page button", false,
+        row(
+            "two buttons on the window overlap", false,
+            [](IniStore& s) { s.writeString("PMini", "L", "450"); }, false, "PClose", "",
+            "zachodzi na „Przycisk [Minimalizuj]”");
+        row(
+            "a window button over a page button", false,
             [](IniStore& s) {
                 s.writeString("PUwaga", "L", "40");
                 s.writeString("PUwaga", "T", "183"); // over P2 at 24 + 8, 144 + 35, clear of P3
@@ -164,13 +194,18 @@ private slots:
             false, "P2", "", "zachodzi na „Rysunek [Uwaga]”");
 
         // Legibility.
-        row("grey #777 on white", false, [](IniStore& s) { s.writeString("OP1", "FColor", "$00777777"); }, false,
-            "OP1", "FColor", "Kontrast tekstu z tłem 4,4:1 jest poniżej zalecanych 4,5:1.");
-        row("silver on white", false, [](IniStore& s) { s.writeString("LB", "FColor", "clSilver"); }, true, "LB",
-            "FColor", "Kontrast tekstu z tłem 1,8:1 jest poniżej 2:1");
-        row("path labels on the page colour", false,
-            [](IniStore& s) { s.writeString("L1", "FColor", "$00D0D0D0"); }, true, "L1", "FColor", "Kontrast");
-        row("the message label on a dark part of the skin picture", true,
+        row(
+            "grey #777 on white", false, [](IniStore& s) { s.writeString("OP1", "FColor", "$00777777"); },
+            false, "OP1", "FColor", "Kontrast tekstu z tłem 4,4:1 jest poniżej zalecanych 4,5:1.");
+        row(
+            "silver on white", false, [](IniStore& s) { s.writeString("LB", "FColor", "clSilver"); }, true,
+            "LB", "FColor", "Kontrast tekstu z tłem 1,8:1 jest poniżej 2:1");
+        row(
+            "path labels on the page colour", false,
+            [](IniStore& s) { s.writeString("L1", "FColor", "$00D0D0D0"); }, true, "L1", "FColor",
+            "Kontrast");
+        row(
+            "the message label on a dark part of the skin picture", true,
             [](IniStore& s) {
                 QImage picture(623, 364, QImage::Format_RGB32);
                 picture.fill(Qt::white);
@@ -180,25 +215,39 @@ private slots:
             true, "LM", "FColor", "poniżej 2:1");
 
         // Values.
-        row("an unknown key", false, [](IniStore& s) { s.writeString("OP1", "FColour", "clRed"); }, false, "OP1",
-            "FColour", "Nieznany klucz „FColour”; może chodzi o „FColor”?");
-        row("an unknown section", false, [](IniStore& s) { s.writeString("PClsoe", "T", "16"); }, false, "PClsoe",
-            "", "Nieznana sekcja „PClsoe”; może chodzi o „PClose”?");
-        row("an unknown key like no other", false, [](IniStore& s) { s.writeString("PMove", "Zebra", "1"); },
+        row(
+            "an unknown key", false, [](IniStore& s) { s.writeString("OP1", "FColour", "clRed"); }, false,
+            "OP1", "FColour", "Nieznany klucz „FColour”; może chodzi o „FColor”?");
+        row(
+            "an unknown section", false, [](IniStore& s) { s.writeString("PClsoe", "T", "16"); }, false,
+            "PClsoe", "", "Nieznana sekcja „PClsoe”; może chodzi o „PClose”?");
+        row(
+            "an unknown key like no other", false, [](IniStore& s) { s.writeString("PMove", "Zebra", "1"); },
             false, "PMove", "Zebra", "Nieznany klucz „Zebra”: program go pomija.");
-        row("a border past its editor's limit", false, [](IniStore& s) { s.writeString("PRys", "Border", "15"); },
-            false, "PRys", "Border", "Wartość 15 jest poza zakresem 0–10.");
-        row("a window wider than its editor takes", false,
-            [](IniStore& s) { s.writeString("Skin", "W", "6000"); }, false, "Skin", "W", "poza zakresem 0–5000");
-        row("a number that is none", false, [](IniStore& s) { s.writeString("PMove", "T", "abc"); }, false,
+        row(
+            "a border past its editor's limit", false,
+            [](IniStore& s) { s.writeString("PRys", "Border", "15"); }, false, "PRys", "Border",
+            "Wartość 15 jest poza zakresem 0–10.");
+        row(
+            "a window wider than its editor takes", false,
+            [](IniStore& s) { s.writeString("Skin", "W", "6000"); }, false, "Skin", "W",
+            "poza zakresem 0–5000");
+        row(
+            "a number that is none", false, [](IniStore& s) { s.writeString("PMove", "T", "abc"); }, false,
             "PMove", "T", "„abc” nie jest liczbą: zostanie użyta wartość domyślna 16.");
-        row("a colour that is none", false, [](IniStore& s) { s.writeString("PRys", "RColor", "clGreenish"); },
-            true, "PRys", "RColor", "„clGreenish” nie jest kolorem");
-        row("a font the system lacks", false, [](IniStore& s) { s.writeString("LM", "FName", "Comic Sans MS"); },
-            false, "LM", "FName", "Czcionki „Comic Sans MS” nie ma w systemie");
-        row("a font size of 0", false, [](IniStore& s) { s.writeString("OP1", "FSize", "0"); }, true, "OP1",
+        row(
+            "a colour that is none", false,
+            [](IniStore& s) { s.writeString("PRys", "RColor", "clGreenish"); }, true, "PRys", "RColor",
+            "„clGreenish” nie jest kolorem");
+        row(
+            "a font the system lacks", false,
+            [](IniStore& s) { s.writeString("LM", "FName", "Comic Sans MS"); }, false, "LM", "FName",
+            "Czcionki „Comic Sans MS” nie ma w systemie");
+        row(
+            "a font size of 0", false, [](IniStore& s) { s.writeString("OP1", "FSize", "0"); }, true, "OP1",
             "FSize", "rozmiarze 0 pt nie da się pokazać");
-        row("a size a fixed-size font lacks", false,
+        row(
+            "a size a fixed-size font lacks", false,
             [](IniStore& s) {
                 s.writeString("LB", "FName", "MS Sans Serif");
                 s.writeString("LB", "FSize", "9");
@@ -240,23 +289,20 @@ private slots:
             QPainter(&picture).fillRect(64, 312, 4, 14, Qt::black); // 2 % of its box
             s.writeString("Skin", "Skin", Hex(Encoded(picture, "JPG")));
         });
-        QTest::newRow("the later path labels' own colours are never shown") << false << Change([](IniStore& s) {
-            s.writeString("L2", "FColor", "$00DFDFDF");
-        });
+        QTest::newRow("the later path labels' own colours are never shown")
+            << false << Change([](IniStore& s) { s.writeString("L2", "FColor", "$00DFDFDF"); });
         QTest::newRow("an unshaped skin keeps stale size and shape keys") << false << Change([](IniStore& s) {
             s.writeString("Skin", "Maska", MaskHex({100, 100}, QRect(0, 0, 50, 50)));
             s.writeString("PClose", "L", "590"); // inside 623, outside the unused mask
         });
-        QTest::newRow("the warning sign's mouse-over picture is never used") << false << Change([](IniStore& s) {
-            s.writeString("PUwaga", "MP2", "00");
-        });
+        QTest::newRow("the warning sign's mouse-over picture is never used")
+            << false << Change([](IniStore& s) { s.writeString("PUwaga", "MP2", "00"); });
         QTest::newRow("names in any letter case") << false << Change([](IniStore& s) {
             s.writeString("pclose", "l", "470");
             s.writeString("OP1", "fcolor", "clNavy");
         });
-        QTest::newRow("without font functions, no font rule") << false << Change([](IniStore& s) {
-            s.writeString("LM", "FName", "Nowhere Sans");
-        });
+        QTest::newRow("without font functions, no font rule")
+            << false << Change([](IniStore& s) { s.writeString("LM", "FName", "Nowhere Sans"); });
     }
     void noFinding()
     {
@@ -282,11 +328,11 @@ private slots:
     void errorsFirstThenSchemaOrder()
     {
         IniStore skin;
-        skin.writeString("Zzz", "A", "1");                // unknown section: last
-        skin.writeString("LB", "Border", "1");            // unknown key, warning
+        skin.writeString("Zzz", "A", "1");                 // unknown section: last
+        skin.writeString("LB", "Border", "1");             // unknown key, warning
         skin.writeString("PClose", "MP1", "89504E470D0A"); // error
-        skin.writeString("Skin", "W", "9000");            // warning of the window
-        skin.writeString("OP1", "Color", "nope");         // error
+        skin.writeString("Skin", "W", "9000");             // warning of the window
+        skin.writeString("OP1", "Color", "nope");          // error
         const auto findings = CheckSkin(skin, FakeEnvironment());
         QStringList order;
         for (const Finding& f : findings)

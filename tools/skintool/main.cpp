@@ -20,6 +20,7 @@ int runGet(Args args, std::ostream& out, std::ostream& err);
 int runList(Args args, std::ostream& out, std::ostream& err);
 int runUnpack(Args args, std::ostream& out, std::ostream& err);
 int runPack(Args args, std::ostream& out, std::ostream& err);
+int runCheck(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
@@ -36,6 +37,8 @@ constexpr auto commands = std::to_array<Command>({
     {"list", "FILE", 1, skintool::runList, "lists a skin file's archive entries"},
     {"unpack", "FILE", 1, skintool::runUnpack, "writes the skin.ski entry of a skin file to standard output"},
     {"pack", "INI OUT", 2, skintool::runPack, "writes INI's bytes as the skin.ski entry of skin file OUT"},
+    {"check", "FILE.ski [--json]", 1, skintool::runCheck,
+     "checks a skin: one finding per line (error|warning SECTION KEY message), or a JSON array", 2},
 });
 
 void printUsage(std::ostream& err)
@@ -54,7 +57,9 @@ void printHelp(std::ostream& out)
     for (const Command& c : commands)
         out << "  skintool " << c.name << ' ' << c.arguments << "\n      " << c.summary << '\n';
     out << "\nExit codes: 0 success, 1 failure (message on standard error), 2 usage error,\n"
-           "3 a warning (what was extracted is still written).\n";
+           "3 a warning (what was extracted is still written).\n"
+           "skintool check: 0 the skin is clean, 4 warnings only, 5 errors; a file that cannot be\n"
+           "read at all gives 1, a usage error 2.\n";
 }
 
 } // namespace

@@ -1,0 +1,129 @@
+// skintool check: the editor's skin check on a skin file, one finding per
+// line or as JSON, with the verdict in the exit code.
+
+#include "Command.h"
+
+#include "check/SkinCheck.h"
+#include "check/SystemFonts.h"
+#include "document/DocumentText.h"
+#include "document/IniStore.h"
+#include "document/SkinSchema.h"
+#include "skinfile/SkinEntry.h"
+#include "skinfile/ZipKit.h"
+
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+namespace skintool {
+namespace {
+
+const char* SeverityWord(fabulor::Severity severity)
+{
+    return severity == fabulor::Severity::Error ? "error" : "warning";
+}
+
+std::string OrDash(const std::string& text)
+{
+    return text.empty() ? "-" : text;
+}
+
+void WriteLines(const std::vector<fabulor::Finding>& findings, std::ostream& out)
+{
+    for (const fabulor::Finding& f : findings)
+        out << SeverityWord(f.severity) << ' ' << OrDash(f.section) << ' ' << OrDash(f.key) << ' '
+            << f.message << '\n';
+}
+
+QJsonValue Text(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+void WriteJson(const std::vector<fabulor::Finding>& findings, std::ostream& out)
+{
+    QJsonArray array;
+    for (const fabulor::Finding& f : findings) {
+        QJsonObject object;
+        object.insert(QStringLiteral("severity"), QString::fromLatin1(SeverityWord(f.severity)));
+        object.insert(QStringLiteral("section"), Text(f.section));
+        object.insert(QStringLiteral("key"), Text(f.key));
+        // The component as the editor's chooser names it; null for the window.
+        object.insert(QStringLiteral("component"),
+                      f.component >= 0
+                          ? Text(std::string(fabulor::SkinComponents()[std::size_t(f.component)].chooserText))
+                          : QJsonValue(QJsonValue::Null));
+        object.insert(QStringLiteral("message"), Text(f.message));
+        array.append(object);
+    }
+    const QByteArray json = QJsonDocument(array).toJson(QJsonDocument::Indented);
+    out.write(json.constData(), json.size());
+}
+
+// Qt's remarks on its own set-up (no XDG_RUNTIME_DIR, say) are no finding
+// of the skin: scripts read standard error too. Its failures still show.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// Fonts are the font database's, and measuring the labels' text needs a
+// GUI application: the offscreen platform serves where nobody chose one, so
+// the check runs without a display.
+std::unique_ptr<QGuiApplication> FontApplication()
+{
+    if (QGuiApplication::instance()) return nullptr;
+    qInstallMessageHandler(QuietQtMessages);
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "skintool";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+int runCheck(Args args, std::ostream& out, std::ostream& err)
+{
+    bool json = false;
+    for (const std::string& option : args.subspan(1)) {
+        if (option != "--json") {
+            err << "usage: skintool check FILE.ski [--json]\n";
+            return ExitUsage;
+        }
+        json = true;
+    }
+
+    // Read as the editor loads it: a damaged entry is refused, not checked.
+    fabulor::TZipKit zip;
+    const std::string path =
+        std::filesystem::absolute(std::filesystem::path(args[0])).lexically_normal().string();
+    fabulor::MemoryStream text = fabulor::LoadSkinEntry(path, zip);
+    if (const auto& failure = zip.lastItemFailure()) std::rethrow_exception(failure->error);
+    fabulor::IniStore document;
+    fabulor::LoadDocumentBytes(document, text);
+
+    const auto application = FontApplication();
+    const std::vector<fabulor::Finding> findings =
+        fabulor::CheckSkin(document, fabulor::SystemCheckEnvironment());
+    if (json)
+        WriteJson(findings, out);
+    else
+        WriteLines(findings, out);
+
+    bool errors = false;
+    for (const fabulor::Finding& f : findings)
+        errors = errors || f.severity == fabulor::Severity::Error;
+    if (errors) return ExitCheckErrors;
+    return findings.empty() ? ExitOk : ExitCheckWarnings;
+}
+
+} // namespace skintool
