@@ -82,6 +82,7 @@ std::string SniffFormat(std::span<const std::uint8_t> bytes)
 void BeginCheck(CheckPictureCache& cache)
 {
     ++cache.entries().generation;
+    cache.entries().hashedThisCheck.clear();
 }
 
 void EndCheck(CheckPictureCache& cache)
@@ -95,8 +96,13 @@ const DecodedPicture& Decode(CheckPictureCache& cache, std::string_view hexText,
                              bool pixels)
 {
     auto& entries = cache.entries();
-    const CheckPictureCache::Entries::Key key{std::hash<std::string_view>{}(hexText), hexText.size(),
-                                              int(role)};
+    using Key = CheckPictureCache::Entries::Key;
+    const auto hashed = entries.hashedThisCheck.find(hexText.data());
+    const Key key = hashed != entries.hashedThisCheck.end() && hashed->second.length == hexText.size() &&
+                            hashed->second.role == int(role)
+                        ? hashed->second
+                        : Key{std::hash<std::string_view>{}(hexText), hexText.size(), int(role)};
+    entries.hashedThisCheck.insert_or_assign(hexText.data(), key);
     auto [it, added] = entries.entries.try_emplace(key);
     CheckPictureCache::Entries::Entry& entry = it->second;
     entry.lastUsed = entries.generation;

@@ -75,6 +75,10 @@ struct CheckPictureCache::Entries {
         std::uint64_t lastUsed = 0;
     };
     std::unordered_map<Key, Entry, KeyHash> entries;
+    // The keys of the texts this check has hashed already, by where the text
+    // lies in the document (which no one changes while a check runs): a
+    // picture several rules look at is hashed once.
+    std::unordered_map<const char*, Key> hashedThisCheck;
     std::uint64_t generation = 0;
     // Counts decodes, so tests can see a warm check decode nothing.
     std::uint64_t decodes = 0;

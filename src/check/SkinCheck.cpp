@@ -355,14 +355,18 @@ private:
 
     void value(const SkinSection& section, const SkinKey& key, std::string_view text)
     {
-        const std::string shown = check::Latin1ToUtf8(text);
+        // Only a short value is quoted back; pictures never are.
+        const auto shown = [text] {
+            constexpr std::size_t Longest = 40;
+            return check::Latin1ToUtf8(text.substr(0, Longest)) + (text.size() > Longest ? "…" : "");
+        };
         switch (key.kind) {
         case KeyKind::Integer:
         case KeyKind::Flag: {
             const auto number = ParseInteger(text);
             if (!number) {
                 add(Severity::Warning, section.name, key.name,
-                    Quoted(shown) + " nie jest liczbą: zostanie użyta wartość domyślna " +
+                    Quoted(shown()) + " nie jest liczbą: zostanie użyta wartość domyślna " +
                         std::to_string(key.defaultNumber) + ".");
                 return;
             }
@@ -379,7 +383,7 @@ private:
                 StringToColor(text);
             } catch (const EConvertError&) {
                 add(Severity::Error, section.name, key.name,
-                    Quoted(shown) + " nie jest kolorem: wczytanie skóry zatrzyma się na nim.");
+                    Quoted(shown()) + " nie jest kolorem: wczytanie skóry zatrzyma się na nim.");
             }
             return;
         case KeyKind::Text:
