@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -78,12 +79,14 @@ double WorstContrast(const QImage& background, QRect box, QRgb textColour, QRgb 
             // The decoders give 24-bit colour or palette greys; anything else
             // goes the slow way.
             QRgb pixel;
-            if (background.format() == QImage::Format_RGB888)
-                pixel = qRgb(line[3 * x], line[3 * x + 1], line[3 * x + 2]);
-            else if (background.format() == QImage::Format_Indexed8)
+            if (background.format() == QImage::Format_RGB888) {
+                const uchar* rgb = line + 3 * std::ptrdiff_t(x);
+                pixel = qRgb(rgb[0], rgb[1], rgb[2]);
+            } else if (background.format() == QImage::Format_Indexed8) {
                 pixel = background.color(line[x]);
-            else
+            } else {
                 pixel = background.pixel(x, y);
+            }
             count(RelativeLuminance(pixel), 1);
         }
     }

@@ -32,7 +32,6 @@ constexpr double LeastContrast = 2.0;
 constexpr double WorstShare = 0.05;
 
 constexpr int DescriptionBox = 1;
-constexpr int Path1Label = 18;
 constexpr int MessageLabel = 22;
 constexpr int ItemList = 23;
 constexpr Colour ButtonFace = 0x8000000Fu; // the window's background with no skin picture

@@ -64,8 +64,8 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("says");
 
-        const auto row = [](const char* name, bool shaped, Change change, bool error, const char* section,
-                            const char* key, const char* says) {
+        const auto row = [](const char* name, bool shaped, const Change& change, bool error,
+                            const char* section, const char* key, const char* says) {
             QTest::newRow(name) << shaped << change << error << section << key << QString::fromUtf8(says);
         };
 
@@ -425,7 +425,8 @@ private slots:
         QCOMPARE(sniff("\xFF\xD8\xFF\xE0", 4), std::string("JPEG"));
         QCOMPARE(sniff("BM\x10", 3), std::string("BMP"));
         QCOMPARE(sniff("GIF89a", 6), std::string("GIF"));
-        QCOMPARE(sniff("RIFF\0\0\0\0WEBP", 12), std::string("WebP"));
+        const char webp[] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P'};
+        QCOMPARE(sniff(webp, sizeof webp), std::string("WebP"));
         QCOMPARE(sniff("\xFF", 1), std::string());
         QCOMPARE(sniff("", 0), std::string());
     }
