@@ -20,6 +20,7 @@ int runGet(Args args, std::ostream& out, std::ostream& err);
 int runList(Args args, std::ostream& out, std::ostream& err);
 int runUnpack(Args args, std::ostream& out, std::ostream& err);
 int runPack(Args args, std::ostream& out, std::ostream& err);
+int runRender(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
@@ -36,6 +37,11 @@ constexpr auto commands = std::to_array<Command>({
     {"list", "FILE", 1, skintool::runList, "lists a skin file's archive entries"},
     {"unpack", "FILE", 1, skintool::runUnpack, "writes the skin.ski entry of a skin file to standard output"},
     {"pack", "INI OUT", 2, skintool::runPack, "writes INI's bytes as the skin.ski entry of skin file OUT"},
+    {"render", "FILE.ski OUT.png [--hover COMPONENT] [--size N]", 2, skintool::runRender,
+     "draws the skin's window as the editor's preview shows it, as PNG, transparent outside its\n"
+     "      shape; --hover draws that button (PClose, ...) under the pointer, --size N makes the\n"
+     "      longer side N pixels (1 to 4096)",
+     6},
 });
 
 void printUsage(std::ostream& err)
