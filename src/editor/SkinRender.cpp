@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QPainter>
 #include <QPointer>
-#include <QTemporaryFile>
 #include <QScopeGuard>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <vector>

@@ -22,7 +22,6 @@
 
 #include <QBuffer>
 #include <QCheckBox>
-#include <QWindow>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -30,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QWindow>
 
 #include <span>
 
@@ -172,7 +172,11 @@ SkintoolRun Render(const QStringList& args)
 QString Difference(const QImage& a, const QImage& b, const QRegion& within = {})
 {
     if (a.size() != b.size())
-        return QStringLiteral("sizes %1x%2 and %3x%4").arg(a.width()).arg(a.height()).arg(b.width()).arg(b.height());
+        return QStringLiteral("sizes %1x%2 and %3x%4")
+            .arg(a.width())
+            .arg(a.height())
+            .arg(b.width())
+            .arg(b.height());
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             if (!within.isEmpty() && !within.contains(QPoint(x, y))) continue;
@@ -259,7 +263,8 @@ private slots:
         const QString out = path(QStringLiteral("changed.png"));
         QCOMPARE(Render({SaveSkin(changed, path(QStringLiteral("changed.ski"))), out}).exitCode, 0);
         TestProgram program;
-        const QImage original = EditorGrab(program, SaveSkin(MovedSkin(), path(QStringLiteral("original.ski"))));
+        const QImage original =
+            EditorGrab(program, SaveSkin(MovedSkin(), path(QStringLiteral("original.ski"))));
         QVERIFY(!Difference(ReadPng(out), original).isEmpty());
     }
 
@@ -344,8 +349,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("size");
         QTest::addColumn<QSize>("expected");
-        QTest::newRow("wide, smaller") << QStringLiteral("default") << QStringLiteral("100") << QSize(100, 58);
-        QTest::newRow("wide, larger") << QStringLiteral("default") << QStringLiteral("1246") << QSize(1246, 728);
+        QTest::newRow("wide, smaller")
+            << QStringLiteral("default") << QStringLiteral("100") << QSize(100, 58);
+        QTest::newRow("wide, larger")
+            << QStringLiteral("default") << QStringLiteral("1246") << QSize(1246, 728);
         QTest::newRow("tall, shaped") << QStringLiteral("shaped") << QStringLiteral("200") << QSize(150, 200);
         QTest::newRow("one pixel") << QStringLiteral("default") << QStringLiteral("1") << QSize(1, 1);
     }
@@ -354,7 +361,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, size);
         QFETCH(QSize, expected);
-        const QString skin = SaveSkin(name == "shaped" ? ShapedSkin() : DefaultSkin(), path(name + "-sized.ski"));
+        const QString skin =
+            SaveSkin(name == "shaped" ? ShapedSkin() : DefaultSkin(), path(name + "-sized.ski"));
         const QString out = path(name + "-" + size + ".png");
         const SkintoolRun run = Render({skin, out, QStringLiteral("--size"), size});
         QCOMPARE(run.exitCode, 0);
@@ -422,7 +430,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown component") << QStringList{"--hover", "PNope"} << "unknown component PNope";
         QTest::newRow("no button") << QStringList{"--hover", "PRys"} << "PRys is no button";
-        QTest::newRow("warning sign: no mouse-over picture") << QStringList{"--hover", "PUwaga"} << "PUwaga is no";
+        QTest::newRow("warning sign: no mouse-over picture")
+            << QStringList{"--hover", "PUwaga"} << "PUwaga is no";
         QTest::newRow("label") << QStringList{"--hover", "L1"} << "L1 is no button";
         QTest::newRow("size 0") << QStringList{"--size", "0"} << "--size must be";
         QTest::newRow("size too large") << QStringList{"--size", "4097"} << "--size must be";

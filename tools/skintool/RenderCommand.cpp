@@ -33,7 +33,8 @@
 namespace skintool {
 namespace {
 
-constexpr std::string_view RenderUsage = "usage: skintool render FILE.ski OUT.png [--hover COMPONENT] [--size N]";
+constexpr std::string_view RenderUsage =
+    "usage: skintool render FILE.ski OUT.png [--hover COMPONENT] [--size N]";
 constexpr int MaxThumbnail = 4096;
 // A window larger than this on either side is no reader's window; drawing
 // it would only tie up memory (8192 x 8192 is 256 MiB of pixels).
@@ -71,7 +72,8 @@ std::optional<std::string> ParseRenderOptions(Args args, RenderOptions& options)
             int n = 0;
             const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
             if (ec != std::errc() || end != value.data() + value.size() || n < 1 || n > MaxThumbnail)
-                return "--size must be a whole number from 1 to " + std::to_string(MaxThumbnail) + ": " + value;
+                return "--size must be a whole number from 1 to " + std::to_string(MaxThumbnail) + ": " +
+                       value;
             options.size = n;
         }
     }
@@ -86,7 +88,10 @@ public:
     {
         if (!error) error = message;
     }
-    std::optional<QString> chooseFile(const fabulor::FileDialogOptions&, const QString&) override { return {}; }
+    std::optional<QString> chooseFile(const fabulor::FileDialogOptions&, const QString&) override
+    {
+        return {};
+    }
     std::optional<fabulor::Colour> chooseColour(fabulor::Colour) override { return {}; }
     fabulor::SaveChangesAnswer askSaveChanges(const QString&, const QString&) override
     {
@@ -102,8 +107,8 @@ QImage Scaled(const QImage& image, int n)
     const bool wide = image.width() >= image.height();
     const int longer = wide ? image.width() : image.height();
     const int shorter = wide ? image.height() : image.width();
-    const int scaledShorter =
-        std::max(1, int((static_cast<long long>(shorter) * n * 2 + longer) / (static_cast<long long>(longer) * 2)));
+    const int scaledShorter = std::max(
+        1, int((static_cast<long long>(shorter) * n * 2 + longer) / (static_cast<long long>(longer) * 2)));
     const QSize size = wide ? QSize(n, scaledShorter) : QSize(scaledShorter, n);
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
@@ -117,9 +122,11 @@ void WritePng(const QImage& image, const std::string& out)
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     if (!writer.write(image)) throw fabulor::EWriteError();
-    const std::string path = std::filesystem::absolute(std::filesystem::path(out)).lexically_normal().string();
+    const std::string path =
+        std::filesystem::absolute(std::filesystem::path(out)).lexically_normal().string();
     fabulor::ReplacementFile file(path, std::nullopt);
-    file.write(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
+    file.write(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
     file.commit();
 }
 
@@ -164,8 +171,9 @@ int runRender(Args args, std::ostream&, std::ostream& err)
     if (boxes.error) throw fabulor::Exception(boxes.error->toStdString());
 
     const bool shaped = !preview.mask().isEmpty();
-    QImage image = options.hover >= 0 ? fabulor::RenderSkinHovered(preview, *editor.settings().Hover, options.hover)
-                                      : fabulor::RenderSkin(preview);
+    QImage image = options.hover >= 0
+                       ? fabulor::RenderSkinHovered(preview, *editor.settings().Hover, options.hover)
+                       : fabulor::RenderSkin(preview);
     // Without a shape every pixel is opaque: no alpha channel to write.
     if (!shaped) image = image.convertToFormat(QImage::Format_RGB32);
     if (options.size > 0) image = Scaled(image, options.size);
