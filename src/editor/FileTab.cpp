@@ -219,7 +219,7 @@ void TFBox::Button1Click()
     LoadSkinFile(Op.FileName());
 }
 
-void TFBox::LoadSkinFile(const QString& fileName)
+void TFBox::LoadSkinFile(const QString& fileName, bool remember)
 {
     // Anything of that name is handed on: a pipe or a folder is refused with
     // the archive's open error rather than passed over in silence, and so is
@@ -234,8 +234,9 @@ void TFBox::LoadSkinFile(const QString& fileName)
     // The old steps belong to the old skin: a new history starts, also when
     // applying the new one fails half-way. The file is the user's skin now
     // either way.
-    const auto newHistory = qScopeGuard([this, fileName] {
+    const auto newHistory = qScopeGuard([this, fileName, remember] {
         History->clear();
+        if (!remember) return;
         RememberSkinFile(fileName);
         ShowRecentSkins();
     });

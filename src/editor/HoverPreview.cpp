@@ -142,10 +142,18 @@ const std::optional<Picture>& HoverPreview::mouseOver(int index)
     return cached.picture;
 }
 
+void HoverPreview::showAsHovered(int index)
+{
+    m_forced = ButtonForIndex(index) ? index : -1;
+    showHover();
+    // Off leaves nothing decoded behind, as switching off does.
+    if (m_forced < 0 && !m_on) m_cache = {};
+}
+
 void HoverPreview::showHover()
 {
     if (dragging()) return;
-    const int wanted = m_on ? m_hovered : -1;
+    const int wanted = m_forced >= 0 ? m_forced : m_on ? m_hovered : -1;
     const std::optional<Picture>& picture = mouseOver(wanted);
     if (m_shown >= 0 && m_shown != wanted && m_boxes[std::size_t(m_shown)])
         m_boxes[std::size_t(m_shown)]->setStandIn(std::nullopt);

@@ -45,6 +45,12 @@ public:
     // is decoded on first use only, and never while the preview is off.
     int decodeCount() const { return m_decodes; }
 
+    // Shows the button of index as it looks under the pointer, whether the
+    // preview is on or not and wherever the pointer is, until called with
+    // -1, which gives the pointer back its say. For pictures of the skin
+    // drawn without a pointer (SkinRender.h).
+    void showAsHovered(int index);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -73,6 +79,7 @@ private:
     bool m_on = false;
     int m_hovered = -1; // the button under the pointer, whether on or off
     int m_shown = -1;   // the button showing its mouse-over picture
+    int m_forced = -1;  // the button shown as hovered whatever the pointer does
     int m_decodes = 0;
 };
 

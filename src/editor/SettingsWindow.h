@@ -247,8 +247,10 @@ public:
     // Files: command line, drops, recent skins
     // Loads a skin file as "Wczytaj z pliku" does once a name is chosen. A
     // failure is raised and keeps the skin and its history; a load starts a
-    // new history and puts the file first among the recent skins.
-    void LoadSkinFile(const QString& fileName);
+    // new history and puts the file first among the recent skins, unless
+    // remember is false (a picture of a skin drawn from the command line is
+    // not the user opening it).
+    void LoadSkinFile(const QString& fileName, bool remember = true);
     // A skin file asked for outside the open dialog (a drop, the recent
     // list): unsaved changes are settled first, as for the button.
     void OpenSkinFile(const QString& fileName);

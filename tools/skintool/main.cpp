@@ -21,6 +21,7 @@ int runList(Args args, std::ostream& out, std::ostream& err);
 int runUnpack(Args args, std::ostream& out, std::ostream& err);
 int runPack(Args args, std::ostream& out, std::ostream& err);
 int runCheck(Args args, std::ostream& out, std::ostream& err);
+int runRender(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
@@ -39,6 +40,11 @@ constexpr auto commands = std::to_array<Command>({
     {"pack", "INI OUT", 2, skintool::runPack, "writes INI's bytes as the skin.ski entry of skin file OUT"},
     {"check", "FILE.ski [--json]", 1, skintool::runCheck,
      "checks a skin: one finding per line (error|warning SECTION KEY message), or a JSON array", 2},
+    {"render", "FILE.ski OUT.png [--hover COMPONENT] [--size N]", 2, skintool::runRender,
+     "draws the skin's window as the editor's preview shows it, as PNG, transparent outside its\n"
+     "      shape; --hover draws that button (PClose, ...) under the pointer, --size N makes the\n"
+     "      longer side N pixels (1 to 4096)",
+     6},
 });
 
 void printUsage(std::ostream& err)
