@@ -238,6 +238,7 @@ void TFBox::LoadSkinFile(const QString& fileName)
         History->clear();
         RememberSkinFile(fileName);
         ShowRecentSkins();
+        emit skinLoaded();
     });
     LoadStateFromDocument();
 }
@@ -251,6 +252,7 @@ void TFBox::OpenSkinFile(const QString& fileName)
 bool TFBox::Button2Click()
 {
     SaveStateToDocument();
+    if (!MaySaveWithErrors()) return false;
     if (!Sa.Execute() || Sa.FileName().isEmpty()) return false;
     MemoryStream text;
     SaveDocumentBytes(document(), text);
