@@ -22,10 +22,24 @@ struct Finding {
     int component = -1;  // index into SkinComponents(), -1 when none
 };
 
-// What the check needs of the machine it runs on.
+// The width and height of a text drawn in one line, in pixels.
+struct TextSize {
+    int width = 0;
+    int height = 0;
+};
+
+// What the check needs of the machine it runs on. Font names are UTF-8.
+// SystemCheckEnvironment() (check/SystemFonts.h) fills it from the installed
+// fonts.
 struct CheckEnvironment {
     // Whether a font family is installed. Unset: the font rule is skipped.
     std::function<bool(const std::string& family)> fontInstalled;
+    // The sizes, in points, that a font of fixed sizes offers; empty for a
+    // scalable font. Unset: no size is refused for this reason.
+    std::function<std::vector<int>(const std::string& family)> fontSizes;
+    // A UTF-8 text in the font at the size, as the preview's labels measure
+    // themselves. Unset: labels keep the size the reader's mock-up gives them.
+    std::function<TextSize(const std::string& family, int points, const std::string& text)> measureText;
 };
 
 // Pictures decoded by earlier checks, keyed on the stored bytes, so that

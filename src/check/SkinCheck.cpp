@@ -1,0 +1,455 @@
+// The rules of the skin check. Each looks at the skin the way the editor and
+// the reader will load it (SkinReader finds keys as the document does) and
+// says, in one short Polish sentence, which rule the skin breaks.
+
+#include "check/SkinCheck.h"
+
+#include "check/CheckInternals.h"
+#include "check/Contrast.h"
+#include "document/AnsiText.h"
+#include "document/Errors.h"
+#include "document/IntegerText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace fabulor {
+
+CheckPictureCache::CheckPictureCache() : m_entries(std::make_unique<Entries>()) {}
+CheckPictureCache::~CheckPictureCache() = default;
+
+namespace {
+
+using check::DecodedPicture;
+using check::PictureRole;
+using check::SkinReader;
+
+// Contrast below these is a warning and an error.
+constexpr double RecommendedContrast = 4.5;
+constexpr double LeastContrast = 2.0;
+// The share of a text's background pixels whose contrast decides.
+constexpr double WorstShare = 0.05;
+
+constexpr int DescriptionBox = 1;
+constexpr int Path1Label = 18;
+constexpr int MessageLabel = 22;
+constexpr int ItemList = 23;
+constexpr Colour ButtonFace = 0x8000000Fu; // the window's background with no skin picture
+
+std::string Quoted(std::string_view text)
+{
+    return "„" + std::string(text) + "”";
+}
+
+std::string SizeText(QSize size)
+{
+    return std::to_string(size.width()) + "×" + std::to_string(size.height());
+}
+
+std::size_t EditDistance(const std::string& a, const std::string& b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The known name a mistyped one most likely meant, or empty: at most two
+// letters off, and fewer than half of the longer name's.
+template <typename Names> std::string_view Nearest(std::string_view name, const Names& known)
+{
+    const std::string upper = AnsiUpperCase(name);
+    std::string_view best;
+    std::size_t bestDistance = 3;
+    for (const std::string_view candidate : known) {
+        const std::size_t distance = EditDistance(upper, AnsiUpperCase(candidate));
+        if (distance < bestDistance && 2 * distance < std::max(upper.size(), candidate.size())) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+std::size_t Area(const QRegion& region)
+{
+    std::size_t area = 0;
+    for (const QRect& rect : region)
+        area += std::size_t(rect.width()) * std::size_t(rect.height());
+    return area;
+}
+
+class Checker {
+public:
+    Checker(const SkinReader& skin, const CheckEnvironment& environment, CheckPictureCache& cache)
+        : m_skin(skin), m_environment(environment), m_cache(cache)
+    {
+    }
+
+    std::vector<Finding> run()
+    {
+        shape();
+        buttonPictures();
+        const SkinLayout layout = check::LayoutOf(m_skin, m_environment, m_cache);
+        placement(layout);
+        overlaps(layout);
+        legibility(layout);
+        values();
+        fonts();
+        return sorted();
+    }
+
+private:
+    void add(Severity severity, std::string_view section, std::string_view key, std::string message)
+    {
+        Finding finding;
+        finding.severity = severity;
+        finding.section = std::string(section);
+        finding.key = std::string(key);
+        finding.component = ComponentIndex(section);
+        finding.message = std::move(message);
+        m_findings.push_back(std::move(finding));
+    }
+
+    const DecodedPicture* picture(std::string_view section, std::string_view key, PictureRole role,
+                                  bool pixels = false)
+    {
+        return check::StoredPicture(m_skin, m_cache, section, key, role, pixels);
+    }
+
+    // A stored picture that will not show: its decoder's message, or the
+    // format it is in where another one is expected.
+    void undecodable(Severity severity, std::string_view section, std::string_view key, const DecodedPicture& p,
+                     const std::string& what, std::string_view expected)
+    {
+        if (p.decodes) return;
+        if (!p.format.empty() && p.format != expected)
+            add(severity, section, key,
+                what + " jest plikiem " + p.format + ", a nie " + std::string(expected) +
+                    ": jest zapisany, ale nigdy nie będzie pokazany.");
+        else
+            add(severity, section, key, what + " nie daje się odczytać: " + p.error + ".");
+    }
+
+    void shape()
+    {
+        const bool shaped = m_skin.flag("Skin", "En");
+        // Pictures of an unused shape are kept but never shown: worth a word, no more.
+        const Severity used = shaped ? Severity::Error : Severity::Warning;
+        const DecodedPicture* mask = picture("Skin", "Maska", PictureRole::Mask);
+        const DecodedPicture* background = picture("Skin", "Skin", PictureRole::Jpeg, shaped);
+        if (mask) undecodable(used, "Skin", "Maska", *mask, "Maska", "BMP");
+        if (background) undecodable(used, "Skin", "Skin", *background, "Obraz skóry", "JPEG");
+        if (!shaped) return;
+
+        if (!mask)
+            add(Severity::Error, "Skin", "Maska", "Skóra jest włączona, ale nie ma maski: okno nie dostanie kształtu.");
+        else if (mask->decodes && mask->width == 0)
+            add(Severity::Error, "Skin", "Maska", "Maska nie ma pikseli: okno nie dostanie kształtu.");
+        else if (mask->decodes && mask->region.isEmpty())
+            add(Severity::Error, "Skin", "Maska",
+                "Maska ma jeden kolor: nic nie jest ukryte, okno nie dostanie kształtu.");
+        if (mask && mask->decodes && mask->width > 0 && qRed(mask->topLeft) >= 240 &&
+            qGreen(mask->topLeft) >= 240 && qBlue(mask->topLeft) >= 240)
+            add(Severity::Warning, "Skin", "Maska",
+                "Lewy górny piksel maski jest biały: program ukryje biel, a pokaże czerń.");
+
+        if (!background)
+            add(Severity::Warning, "Skin", "Skin", "Skóra jest włączona, ale nie ma obrazu skóry.");
+        if (mask && background && mask->decodes && background->decodes && mask->width > 0 &&
+            (mask->width != background->width || mask->height != background->height))
+            add(Severity::Warning, "Skin", "Maska",
+                "Maska ma " + SizeText({mask->width, mask->height}) + " pikseli, a obraz skóry " +
+                    SizeText({background->width, background->height}) + ".");
+    }
+
+    void buttonPictures()
+    {
+        for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index) {
+            const SkinComponent& component = SkinComponents()[std::size_t(index)];
+            const std::string_view section = component.section;
+            const DecodedPicture* out = picture(section, "MP1", PictureRole::Jpeg);
+            if (out) undecodable(Severity::Error, section, "MP1", *out, "Obraz przycisku", "JPEG");
+            // The warning sign has no mouse-over picture: whatever it stores is never used.
+            if (!component.has(MouseOverGroup)) continue;
+            const DecodedPicture* over = picture(section, "MP2", PictureRole::Jpeg);
+            if (over) undecodable(Severity::Error, section, "MP2", *over, "Obraz po najechaniu", "JPEG");
+            if (over && !out)
+                add(Severity::Warning, section, "MP1",
+                    "Przycisk ma obraz po najechaniu, ale nie ma zwykłego: pokaże obraz wbudowany.");
+            if (out && !over)
+                add(Severity::Warning, section, "MP2", "Przycisk ma zwykły obraz, ale nie ma obrazu po najechaniu.");
+        }
+    }
+
+    // What of a component can be seen at all: its box, cut to its page's
+    // area where it lies on a page.
+    static QRect seenPart(const SkinLayout& layout, int index)
+    {
+        const QRect box = layout.boxes[std::size_t(index)];
+        return ComponentPage(index) == WindowParent ? box : box.intersected(layout.pageArea);
+    }
+
+    void placement(const SkinLayout& layout)
+    {
+        const QRect window(QPoint(0, 0), layout.window);
+        const DecodedPicture* mask = check::ShapingMask(m_skin, m_cache);
+        const bool masked = mask && !mask->region.isEmpty();
+        for (int index = 0; index < int(ComponentCount); ++index) {
+            const std::string_view section = SkinComponents()[std::size_t(index)].section;
+            const QRect box = layout.boxes[std::size_t(index)];
+            if (box.isEmpty()) continue;
+            QRect seen = box;
+            if (ComponentPage(index) != WindowParent) {
+                const std::string area = " (" + SizeText(layout.pageArea.size()) + ").";
+                seen = box.intersected(layout.pageArea);
+                if (seen.isEmpty()) {
+                    add(Severity::Error, section, {}, "Komponent leży całkowicie poza obszarem stron" + area);
+                    continue;
+                }
+                if (seen != box) add(Severity::Warning, section, {}, "Komponent wystaje poza obszar stron" + area);
+            }
+            const std::string size = " (" + SizeText(layout.window) + ").";
+            if (!seen.intersects(window)) {
+                add(Severity::Error, section, {}, "Komponent leży całkowicie poza oknem" + size);
+                continue;
+            }
+            if (!window.contains(seen)) add(Severity::Warning, section, {}, "Komponent wystaje poza okno" + size);
+            seen = seen.intersected(window);
+            if (!masked) continue;
+
+            // The region, not the mask's box: a round window hides its corners.
+            const std::size_t all = std::size_t(seen.width()) * std::size_t(seen.height());
+            const std::size_t shown = Area(mask->region.intersected(seen));
+            if (shown == 0)
+                add(Severity::Error, section, {},
+                    "Komponent leży całkowicie w obszarze ukrytym przez maskę: nie będzie go widać.");
+            else if (shown < all)
+                add(Severity::Warning, section, {},
+                    "Maska ukrywa " + std::to_string(std::max<std::size_t>(1, (all - shown) * 100 / all)) +
+                        "% komponentu: zostanie obcięty.");
+        }
+    }
+
+    // Buttons that can be seen at the same time must not cover each other:
+    // those on the window, and those on one page with those on the window.
+    void overlaps(const SkinLayout& layout)
+    {
+        for (int a = FirstButtonIndex; a <= LastButtonIndex; ++a) {
+            const QRect first = seenPart(layout, a);
+            if (first.isEmpty()) continue;
+            for (int b = a + 1; b <= LastButtonIndex; ++b) {
+                const int pageA = ComponentPage(a);
+                const int pageB = ComponentPage(b);
+                if (pageA != pageB && pageA != WindowParent && pageB != WindowParent) continue;
+                if (!first.intersects(seenPart(layout, b))) continue;
+                add(Severity::Warning, SkinComponents()[std::size_t(a)].section, {},
+                    "Przycisk zachodzi na " + Quoted(SkinComponents()[std::size_t(b)].chooserText) + ".");
+            }
+        }
+    }
+
+    std::optional<QRgb> colour(std::string_view section, std::string_view key)
+    {
+        try {
+            return ReaderColour(StringToColor(m_skin.text(section, key)));
+        } catch (const EConvertError&) {
+            return std::nullopt; // the value rule names it
+        }
+    }
+
+    void contrast(std::string_view section, double ratio)
+    {
+        const std::string stated = "Kontrast tekstu z tłem " + PolishNumber(ratio) + ":1";
+        if (ratio < LeastContrast)
+            add(Severity::Error, section, "FColor",
+                stated + " jest poniżej " + PolishNumber(LeastContrast) + ":1: tekstu nie da się przeczytać.");
+        else if (ratio < RecommendedContrast)
+            add(Severity::Warning, section, "FColor",
+                stated + " jest poniżej zalecanych " + PolishNumber(RecommendedContrast) + ":1.");
+    }
+
+    void legibility(const SkinLayout& layout)
+    {
+        // Boxes with a colour of their own.
+        for (const int index : {DescriptionBox, ItemList}) {
+            const std::string_view section = SkinComponents()[std::size_t(index)].section;
+            const auto text = colour(section, "FColor");
+            const auto ground = colour(section, "Color");
+            if (text && ground) contrast(section, ContrastRatio(*text, *ground));
+        }
+        // The path labels lie on the page control's pages, in its colour,
+        // all four in the first one's font colour.
+        {
+            const auto text = colour("L1", "FColor");
+            const auto ground = colour("PC1", "Color");
+            if (text && ground) contrast("L1", ContrastRatio(*text, *ground));
+        }
+        // The message label lies on the window: on the skin picture where it
+        // reaches, elsewhere on the window's own colour.
+        const auto text = colour("LM", "FColor");
+        if (!text) return;
+        QImage background;
+        if (m_skin.flag("Skin", "En"))
+            if (const DecodedPicture* p = picture("Skin", "Skin", PictureRole::Jpeg, true); p && p->decodes)
+                background = p->pixels;
+        const QRect box = layout.boxes[MessageLabel].intersected(QRect(QPoint(0, 0), layout.window));
+        contrast("LM", WorstContrast(background, box, *text, ReaderColour(ButtonFace), WorstShare));
+    }
+
+    void values()
+    {
+        std::vector<std::string_view> sectionNames;
+        for (const SkinSection& known : SkinSections())
+            sectionNames.push_back(known.name);
+        for (const SkinReader::Section& section : m_skin.sections()) {
+            if (!section.effective) continue;
+            const SkinSection* known = FindSection(section.name);
+            if (!known) {
+                const std::string name = check::Latin1ToUtf8(section.name);
+                const std::string_view nearest = Nearest(section.name, sectionNames);
+                add(Severity::Warning, name, {},
+                    "Nieznana sekcja " + Quoted(name) +
+                        (nearest.empty() ? std::string(": program ją pomija.")
+                                         : "; może chodzi o " + Quoted(nearest) + "?"));
+                continue;
+            }
+            std::vector<std::string_view> keyNames;
+            for (const SkinKey& key : known->keys)
+                keyNames.push_back(key.name);
+            // The last line of each key is the one read.
+            std::unordered_map<std::string, std::size_t> last;
+            for (std::size_t i = 0; i < section.keys.size(); ++i)
+                last[AnsiUpperCase(section.keys[i].name)] = i;
+            for (std::size_t i = 0; i < section.keys.size(); ++i) {
+                const SkinReader::KeyLine& line = section.keys[i];
+                if (last[AnsiUpperCase(line.name)] != i) continue;
+                const SkinKey* key = known->key(line.name);
+                if (!key) {
+                    const std::string name = check::Latin1ToUtf8(line.name);
+                    const std::string_view nearest = Nearest(line.name, keyNames);
+                    add(Severity::Warning, known->name, name,
+                        "Nieznany klucz " + Quoted(name) +
+                            (nearest.empty() ? std::string(": program go pomija.")
+                                             : "; może chodzi o " + Quoted(nearest) + "?"));
+                    continue;
+                }
+                value(*known, *key, line.value);
+            }
+        }
+    }
+
+    void value(const SkinSection& section, const SkinKey& key, std::string_view text)
+    {
+        const std::string shown = check::Latin1ToUtf8(text);
+        switch (key.kind) {
+        case KeyKind::Integer:
+        case KeyKind::Flag: {
+            const auto number = ParseInteger(text);
+            if (!number) {
+                add(Severity::Warning, section.name, key.name,
+                    Quoted(shown) + " nie jest liczbą: zostanie użyta wartość domyślna " +
+                        std::to_string(key.defaultNumber) + ".");
+                return;
+            }
+            // Font sizes have a rule of their own.
+            if (key.name == "FSize") return;
+            if (*number < key.minimum || *number > key.maximum)
+                add(Severity::Warning, section.name, key.name,
+                    "Wartość " + std::to_string(*number) + " jest poza zakresem " + std::to_string(key.minimum) +
+                        "–" + std::to_string(key.maximum) + ".");
+            return;
+        }
+        case KeyKind::ColourValue:
+            try {
+                StringToColor(text);
+            } catch (const EConvertError&) {
+                add(Severity::Error, section.name, key.name,
+                    Quoted(shown) + " nie jest kolorem: wczytanie skóry zatrzyma się na nim.");
+            }
+            return;
+        case KeyKind::Text:
+        case KeyKind::Binary:
+            return;
+        }
+    }
+
+    void fonts()
+    {
+        for (const SkinSection& section : SkinSections()) {
+            const SkinKey* sizeKey = section.key("FSize");
+            if (!sizeKey) continue;
+            const std::string_view stored = m_skin.text(section.name, "FName");
+            const std::string family =
+                check::Latin1ToUtf8((stored.empty() ? section.key("FName")->defaultText : stored).substr(0, 31));
+            if (!stored.empty() && m_environment.fontInstalled && !m_environment.fontInstalled(family))
+                add(Severity::Warning, section.name, "FName",
+                    "Czcionki " + Quoted(family) + " nie ma w systemie: tekst zostanie napisany zastępczą.");
+
+            const std::int32_t size = m_skin.integer(section.name, "FSize");
+            if (size < sizeKey->minimum || size > sizeKey->maximum) {
+                add(Severity::Error, section.name, "FSize",
+                    "Czcionki o rozmiarze " + std::to_string(size) + " pt nie da się pokazać (można " +
+                        std::to_string(sizeKey->minimum) + "–" + std::to_string(sizeKey->maximum) + " pt).");
+                continue;
+            }
+            if (!m_environment.fontSizes) continue;
+            const std::vector<int> offered = m_environment.fontSizes(family);
+            if (offered.empty() || std::find(offered.begin(), offered.end(), size) != offered.end()) continue;
+            std::string list;
+            for (const int s : offered)
+                list += (list.empty() ? "" : ", ") + std::to_string(s);
+            add(Severity::Warning, section.name, "FSize",
+                "Czcionka " + Quoted(family) + " nie ma rozmiaru " + std::to_string(size) + " pt (ma " + list +
+                    " pt): zostanie użyty inny.");
+        }
+    }
+
+    // Errors first, then the window's section, the components in catalogue
+    // order and last the sections the schema does not know.
+    std::vector<Finding> sorted()
+    {
+        const auto rank = [](const Finding& f) {
+            if (AnsiSameText(f.section, "Skin")) return 0;
+            return f.component >= 0 ? 1 + f.component : int(ComponentCount) + 1;
+        };
+        std::stable_sort(m_findings.begin(), m_findings.end(), [&](const Finding& a, const Finding& b) {
+            if (a.severity != b.severity) return a.severity == Severity::Error;
+            return rank(a) < rank(b);
+        });
+        return std::move(m_findings);
+    }
+
+    const SkinReader& m_skin;
+    const CheckEnvironment& m_environment;
+    CheckPictureCache& m_cache;
+    std::vector<Finding> m_findings;
+};
+
+} // namespace
+
+std::vector<Finding> CheckSkin(const IniStore& document, const CheckEnvironment& environment,
+                               CheckPictureCache* cache)
+{
+    // Without a cache of the caller's, one for this check alone still
+    // decodes each picture once.
+    CheckPictureCache local;
+    CheckPictureCache& pictures = cache ? *cache : local;
+    check::BeginCheck(pictures);
+    const SkinReader skin(document);
+    std::vector<Finding> findings = Checker(skin, environment, pictures).run();
+    check::EndCheck(pictures);
+    return findings;
+}
+
+} // namespace fabulor

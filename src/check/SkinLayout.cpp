@@ -1,0 +1,157 @@
+#include "check/SkinLayout.h"
+
+#include "check/CheckInternals.h"
+
+#include <algorithm>
+
+namespace fabulor {
+namespace {
+
+constexpr int Path1Label = 18;
+constexpr int MessageLabel = 22;
+constexpr int MaxFontNameLength = 31; // what the editor keeps of a font name
+constexpr int DefaultDrawnSize = 10;  // what the size picker puts in place of one it refuses
+
+// The labels' size in the reader's mock-up, for when no text can be measured.
+constexpr QSize PathLabelMockUp(54, 17);
+constexpr QSize MessageLabelMockUp(137, 17);
+
+} // namespace
+
+int ComponentPage(int index)
+{
+    if ((index >= 6 && index <= 9) || (index >= 18 && index <= 21)) return 0; // "Sytuacje"
+    if (index >= 10 && index <= 13) return 1;                                 // "Kierunki"
+    if (index == 14) return 2;                                                // "Koniec"
+    if (index == 15) return 3;                                                // "Przedm"
+    return WindowParent;
+}
+
+std::string_view LabelSampleText(int index)
+{
+    switch (index) {
+    case 18:
+        return "Droga nr 1";
+    case 19:
+        return "Droga nr 2";
+    case 20:
+        return "Droga nr 3";
+    case 21:
+        return "Droga nr 4";
+    case 22:
+        return "Tu pojawiają się komunikaty";
+    default:
+        return {};
+    }
+}
+
+SkinLayout BuildSkinLayout(const IniStore& document, const CheckEnvironment& environment, CheckPictureCache* cache)
+{
+    CheckPictureCache local;
+    CheckPictureCache& pictures = cache ? *cache : local;
+    check::BeginCheck(pictures);
+    const check::SkinReader skin(document);
+    SkinLayout layout = check::LayoutOf(skin, environment, pictures);
+    check::EndCheck(pictures);
+    return layout;
+}
+
+namespace check {
+
+const DecodedPicture* StoredPicture(const SkinReader& skin, CheckPictureCache& cache, std::string_view section,
+                                    std::string_view key, PictureRole role, bool pixels)
+{
+    const auto text = skin.value(section, key);
+    if (!text || text->size() < 2) return nullptr; // the document reads it as no bytes
+    return &Decode(cache, *text, role, pixels);
+}
+
+const DecodedPicture* ShapingMask(const SkinReader& skin, CheckPictureCache& cache)
+{
+    if (!skin.flag("Skin", "En")) return nullptr;
+    const DecodedPicture* mask = StoredPicture(skin, cache, "Skin", "Maska", PictureRole::Mask);
+    // A mask of no pixels reads, but leaves the window as it was.
+    return mask && mask->decodes && mask->width > 0 ? mask : nullptr;
+}
+
+LabelFont EffectiveLabelFont(const SkinReader& skin, int index)
+{
+    const std::string_view section = SkinComponents()[std::size_t(index)].section;
+    const bool laterPath = index > Path1Label && index < MessageLabel;
+    const LabelFont first = laterPath ? EffectiveLabelFont(skin, Path1Label) : LabelFont{};
+
+    LabelFont font;
+    const std::string_view name = skin.text(section, "FName");
+    if (!name.empty())
+        font.family = Latin1ToUtf8(name.substr(0, MaxFontNameLength));
+    else // an empty name keeps the one the label had
+        font.family = laterPath ? first.family : Latin1ToUtf8(FindSection(section)->key("FName")->defaultText);
+
+    const std::int32_t size = skin.integer(section, "FSize");
+    if (laterPath) {
+        // Its size is drawn as it is; one below 1 keeps what the first path
+        // label's editors gave all four.
+        font.points = size >= 1 ? size : first.points;
+    } else {
+        const SkinKey* key = FindSection(section)->key("FSize");
+        font.points = size >= key->minimum && size <= key->maximum ? size : DefaultDrawnSize;
+    }
+    return font;
+}
+
+SkinLayout LayoutOf(const SkinReader& skin, const CheckEnvironment& environment, CheckPictureCache& cache)
+{
+    SkinLayout layout;
+    if (const DecodedPicture* mask = ShapingMask(skin, cache))
+        layout.window = QSize(mask->width, mask->height);
+    else
+        layout.window = QSize(skin.integer("Skin", "W"), skin.integer("Skin", "H"));
+
+    const auto components = SkinComponents();
+    const auto place = [&](int index) {
+        const std::string_view section = components[std::size_t(index)].section;
+        return QPoint(skin.integer(section, "L"), skin.integer(section, "T"));
+    };
+    const auto boxed = [&](int index) {
+        const std::string_view section = components[std::size_t(index)].section;
+        // A control cannot be smaller than nothing.
+        return QRect(place(index), QSize(std::max(0, skin.integer(section, "S")),
+                                         std::max(0, skin.integer(section, "W"))));
+    };
+
+    // The page area: the page control inset by its client border, which
+    // its editor holds to 0 to 10.
+    const QRect pageControl = boxed(0);
+    const SkinKey* borderKey = FindSection("PC1")->key("Border");
+    const int border = std::clamp(skin.integer("PC1", "Border"), borderKey->minimum, borderKey->maximum);
+    layout.pageArea = pageControl.adjusted(border, border, -border, -border);
+
+    for (int index = 0; index < int(ComponentCount); ++index) {
+        const SkinComponent& component = components[std::size_t(index)];
+        QRect box;
+        if (component.has(SizeGroup)) {
+            box = boxed(index);
+        } else if (!component.builtInPicture.empty()) {
+            const DecodedPicture* picture =
+                StoredPicture(skin, cache, component.section, "MP1", PictureRole::Jpeg);
+            const QSize size = picture && picture->decodes ? QSize(picture->width, picture->height)
+                                                           : BuiltInPictureSize(component.builtInPicture);
+            box = QRect(place(index), size);
+        } else {
+            QSize size = index == MessageLabel ? MessageLabelMockUp : PathLabelMockUp;
+            if (environment.measureText) {
+                const LabelFont font = EffectiveLabelFont(skin, index);
+                const TextSize measured =
+                    environment.measureText(font.family, font.points, std::string(LabelSampleText(index)));
+                size = QSize(measured.width, measured.height);
+            }
+            box = QRect(place(index), size);
+        }
+        if (ComponentPage(index) != WindowParent) box.translate(layout.pageArea.topLeft());
+        layout.boxes[std::size_t(index)] = box;
+    }
+    return layout;
+}
+
+} // namespace check
+} // namespace fabulor

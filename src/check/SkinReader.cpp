@@ -1,0 +1,87 @@
+#include "check/SkinReader.h"
+
+#include "document/AnsiText.h"
+#include "document/IntegerText.h"
+
+namespace fabulor::check {
+
+SkinReader::SkinReader(const IniStore& document)
+{
+    // forEachLine gives each section as its "[name]" header, its lines and
+    // one empty line; the document holds no empty line of its own.
+    bool header = true;
+    document.forEachLine([&](std::string_view line) {
+        if (line.empty()) {
+            header = true;
+            return;
+        }
+        if (header) {
+            m_sections.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}, false});
+            header = false;
+            return;
+        }
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) return; // kept by the document, never a key
+        m_sections.back().keys.push_back({line.substr(0, eq), line.substr(eq + 1)});
+    });
+
+    // Duplicate headers make duplicate sections; the document finds the last.
+    std::unordered_map<std::string, std::size_t> last;
+    for (std::size_t i = 0; i < m_sections.size(); ++i)
+        last[AnsiUpperCase(m_sections[i].name)] = i;
+    for (const auto& [name, position] : last) {
+        Section& section = m_sections[position];
+        section.effective = true;
+        KeyIndex& keys = m_index[name];
+        for (const KeyLine& key : section.keys)
+            keys.insert_or_assign(AnsiUpperCase(key.name), key.value);
+    }
+}
+
+std::optional<std::string_view> SkinReader::value(std::string_view section, std::string_view key) const
+{
+    const auto s = m_index.find(AnsiUpperCase(section));
+    if (s == m_index.end()) return std::nullopt;
+    const auto k = s->second.find(AnsiUpperCase(key));
+    if (k == s->second.end()) return std::nullopt;
+    return k->second;
+}
+
+std::int32_t SkinReader::integer(std::string_view section, std::string_view key) const
+{
+    const std::int32_t fallback = DefaultNumber(section, key);
+    const auto text = value(section, key);
+    if (!text) return fallback;
+    return ParseInteger(*text).value_or(fallback);
+}
+
+bool SkinReader::flag(std::string_view section, std::string_view key) const
+{
+    return integer(section, key) != 0;
+}
+
+std::string_view SkinReader::text(std::string_view section, std::string_view key) const
+{
+    if (const auto found = value(section, key)) return *found;
+    const SkinSection* known = FindSection(section);
+    const SkinKey* schemaKey = known ? known->key(key) : nullptr;
+    return schemaKey ? schemaKey->defaultText : std::string_view();
+}
+
+std::string Latin1ToUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (byte >> 6));
+            out += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return out;
+}
+
+} // namespace fabulor::check

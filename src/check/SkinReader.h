@@ -1,0 +1,53 @@
+#pragma once
+// The skin document as the check reads it: every section and key line as a
+// view into the document's own lines, found the way the document finds them
+// (letter case ignored, the last duplicate section and key winning), so that
+// a picture of many megabytes is looked at without being copied.
+// The views stay valid while the document is not changed.
+
+#include "document/IniStore.h"
+#include "document/SkinSchema.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace fabulor::check {
+
+class SkinReader {
+public:
+    explicit SkinReader(const IniStore& document);
+
+    struct KeyLine {
+        std::string_view name;
+        std::string_view value;
+    };
+    struct Section {
+        std::string name;
+        std::vector<KeyLine> keys; // every key line, duplicates included
+        bool effective = false;    // the last section of its name: the one lookups find
+    };
+    const std::vector<Section>& sections() const { return m_sections; }
+
+    std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
+    // As the document reads an integer: the schema's default when the key is
+    // missing or its text is no number.
+    std::int32_t integer(std::string_view section, std::string_view key) const;
+    bool flag(std::string_view section, std::string_view key) const;
+    // The key's text, or the schema's default text.
+    std::string_view text(std::string_view section, std::string_view key) const;
+
+private:
+    using KeyIndex = std::unordered_map<std::string, std::string_view>;
+    std::vector<Section> m_sections;
+    std::unordered_map<std::string, KeyIndex> m_index; // upper-cased names
+};
+
+// Bytes of 8-bit skin text (font and key names) as UTF-8, one byte one
+// character, as the editor takes font names.
+std::string Latin1ToUtf8(std::string_view text);
+
+} // namespace fabulor::check
