@@ -1,5 +1,7 @@
 #include "editor/SkinChecker.h"
 
+#include "check/SystemFonts.h"
+
 #include <QFontDatabase>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -82,16 +84,18 @@ CheckEnvironment SkinChecker::environment()
         std::sort(families.begin(), families.end());
         m_fonts = std::make_shared<const std::vector<QString>>(std::move(families));
     }
-    CheckEnvironment environment;
+    // Sizes and measures come from the font database and font metrics,
+    // which answer on any thread.
+    CheckEnvironment environment = SystemCheckEnvironment();
     environment.fontInstalled = [fonts = m_fonts](const std::string& family) {
-        // A skin keeps its font names in 8-bit text, as the editor writes
-        // them; a name in UTF-8 is taken too. Families match regardless of
-        // case, as the font database matches them.
+        // The check hands over names in UTF-8; a name in the skin's own
+        // 8-bit text is taken too. Families match regardless of case, as
+        // the font database matches them.
         const auto has = [&fonts](const QString& name) {
             return std::binary_search(fonts->begin(), fonts->end(), name.toLower());
         };
         const QByteArray bytes = QByteArray::fromStdString(family);
-        return has(QString::fromLatin1(bytes)) || has(QString::fromUtf8(bytes));
+        return has(QString::fromUtf8(bytes)) || has(QString::fromLatin1(bytes));
     };
     return environment;
 }

@@ -277,6 +277,47 @@ private slots:
         }
     }
 
+    void realCheckListsKnownFaultsAndSavingAsksAboutThem()
+    {
+        TestProgram program;
+        TFBox& box = program.FBox();
+        // Shaped without a mask; the close button far outside the window.
+        Load(program, m_dir, "[Skin]\r\nEn=1\r\n[PClose]\r\nL=2000\r\nT=10\r\n");
+        OpenList(program);
+        FindingsWindow& list = *box.Findings;
+        const auto rowOf = [&](const QString& place) {
+            for (int row = 0; row < list.List->topLevelItemCount(); ++row)
+                if (list.List->topLevelItem(row)->text(1) == place) return row;
+            return -1;
+        };
+        QVERIFY2(rowOf("[Skin] Maska") >= 0, qPrintable(Rows(list).join('\n')));
+        const int outside = rowOf("Przycisk [Zamknij]");
+        QVERIFY2(outside >= 0, qPrintable(Rows(list).join('\n')));
+        QCOMPARE(list.findings()[std::size_t(outside)].severity, Severity::Error);
+
+        list.List->setCurrentItem(list.List->topLevelItem(outside));
+        QTest::keyClick(list.List, Qt::Key_Return);
+        QCOMPARE(box.PCTRL->currentWidget(), box.Comps);
+        QCOMPARE(program.F().SelectedComponent(), PCloseIndex);
+
+        // Saving asks, counting the errors the list shows.
+        int errors = 0;
+        for (const Finding& finding : list.findings())
+            errors += finding.severity == Severity::Error;
+        const QString path = m_dir.filePath(QStringLiteral("faulty.ski"));
+        program.dialogs->answerFile(path);
+        program.dialogs->saveAnywayAnswers.push_back(false);
+        QVERIFY(!box.Button2Click());
+        QCOMPARE(program.dialogs->saveAnywayQuestions,
+                 QStringList(QStringLiteral("Skórka ma %1. Zapisać ją mimo to?").arg(ErrorCount(errors))));
+        QVERIFY(!QFile::exists(path));
+
+        // Dragged back into the window, the button's finding goes.
+        Drag(program, PCloseIndex, {100, 10});
+        QTRY_COMPARE(rowOf("Przycisk [Zamknij]"), -1);
+        QVERIFY(rowOf("[Skin] Maska") >= 0);
+    }
+
     // Refresh
 
     void listFollowsEditsOnACopyOfTheSkin()
