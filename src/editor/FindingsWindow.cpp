@@ -53,7 +53,7 @@ FindingsWindow::FindingsWindow(QWidget* parent) : QWidget(parent, Qt::Tool)
     setObjectName(QStringLiteral("Findings"));
     setWindowTitle(QStringLiteral("Sprawdzenie skórki"));
     setAccessibleName(QStringLiteral("Sprawdzenie skórki"));
-    resize(460, 220);
+    resize(620, 240);
 
     Summary = new QLabel(this);
     Summary->setObjectName(QStringLiteral("Summary"));
