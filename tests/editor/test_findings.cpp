@@ -83,7 +83,7 @@ std::vector<Finding> ReportClosePlace(const IniStore& document, const CheckEnvir
         {Severity::Warning, "L=" + document.readString("PClose", "L", "none"), "PClose", "L", PCloseIndex}};
 }
 
-SkinChecker::CheckFunction Returning(std::vector<Finding> findings)
+SkinChecker::CheckFunction Returning(const std::vector<Finding>& findings)
 {
     return [findings](const IniStore&, const CheckEnvironment&, CheckPictureCache*) { return findings; };
 }
