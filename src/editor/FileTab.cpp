@@ -239,6 +239,7 @@ void TFBox::LoadSkinFile(const QString& fileName, bool remember)
         if (!remember) return;
         RememberSkinFile(fileName);
         ShowRecentSkins();
+        emit skinLoaded();
     });
     LoadStateFromDocument();
 }
@@ -252,6 +253,7 @@ void TFBox::OpenSkinFile(const QString& fileName)
 bool TFBox::Button2Click()
 {
     SaveStateToDocument();
+    if (!MaySaveWithErrors()) return false;
     if (!Sa.Execute() || Sa.FileName().isEmpty()) return false;
     MemoryStream text;
     SaveDocumentBytes(document(), text);

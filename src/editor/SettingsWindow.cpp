@@ -80,6 +80,7 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
     buildPictureBand();
     buildPropertiesTab();
     hookHistory();
+    buildCheck();
 
     FormCreate();
 }

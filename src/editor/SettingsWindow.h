@@ -34,6 +34,10 @@ class Band;
 class BandPanel;
 class ColourPicker;
 class FileNameEdit;
+class FindingsWindow;
+class MaskAreaOverlay;
+class SkinChecker;
+struct Finding;
 class FontPicker;
 class HoverPreview;
 class NoteLabel;
@@ -222,6 +226,9 @@ public:
 
     // Capture (preview to document) and apply (document to preview).
     void SaveStateToDocument();
+    // Capture into another document (the skin check's copy): the skin's own
+    // document is written only when the user's action calls for it.
+    void SaveStateToDocument(IniStore& target);
     void LoadStateFromDocument();
     // One key of a component's section: the value the preview holds, as
     // capture writes it; and setting it into the preview and the editor that
@@ -261,10 +268,36 @@ public:
     void ShowRecentSkins();
     void RecentListClick(const QString& fileName);
 
+    // Skin check
+    // "Sprawdź" on the "Plik" tab opens the findings list, which follows the
+    // skin as it changes. A save of a skin with errors asks first.
+    QPushButton* CheckButton = nullptr;
+    FindingsWindow* Findings = nullptr;
+    SkinChecker* Checker = nullptr;
+    void CheckButtonClick();
+    // Selects a finding's component as a press in the preview does and shows
+    // the tab, band or sheet where the finding is fixed.
+    void ShowFinding(const Finding& finding);
+    // True when the skin may be saved: it has no errors, or the user saves
+    // it anyway.
+    bool MaySaveWithErrors();
+    // "Pokaż obszar maski" on the "Skóra" tab: a view option, off at start,
+    // no step of the history and not kept in the skin.
+    QCheckBox* MaskAreaCheck = nullptr;
+    MaskAreaOverlay* MaskArea = nullptr;
+    void MaskAreaCheckClick();
+
+signals:
+    // A skin file was loaded (also over a history with no steps, which
+    // announces nothing when it starts again).
+    void skinLoaded();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildCheck();
+    void buildMaskAreaOption();
     friend class EditHistory;
     void hookHistory();
     void buildFileTab();

@@ -160,3 +160,19 @@ void TFBox::SkinfterDialog(const QString& fileName)
 }
 
 } // namespace fabulor
+
+namespace fabulor {
+
+void TFBox::buildMaskAreaOption()
+{
+    MaskAreaCheck = new QCheckBox(QStringLiteral("Pokaż obszar maski"), Skora);
+    MaskAreaCheck->setObjectName(QStringLiteral("MaskAreaCheck"));
+    MaskAreaCheck->setGeometry(120, 8, 137, 17);
+    MaskAreaCheck->setToolTip(QStringLiteral(
+        "Gdy okno nie ma kształtu maski: przyciemnia w podglądzie to, co maska ukryje, i obrysowuje na "
+        "czerwono komponenty, które w to wchodzą"));
+    // A way of looking at the skin, not a change to it: no step of the history.
+    connect(MaskAreaCheck, &QCheckBox::toggled, this, [this] { MaskAreaCheckClick(); });
+}
+
+} // namespace fabulor

@@ -133,8 +133,11 @@ void TFBox::setKeyValue(int component, const SkinKey& key, const SkinValue& valu
 
 void TFBox::SaveStateToDocument()
 {
-    IniStore& doc = document();
+    SaveStateToDocument(document());
+}
 
+void TFBox::SaveStateToDocument(IniStore& doc)
+{
     // The window: its size is kept only while no mask shapes it.
     doc.writeBool("Skin", "En", CheckBox2->isChecked());
     if (!CheckBox2->isChecked()) {

@@ -1,5 +1,7 @@
 #include "preview/SelectionFrame.h"
 
+#include "preview/Overlays.h"
+
 #include <QEvent>
 #include <QPainter>
 
@@ -11,6 +13,7 @@ SelectionFrame::SelectionFrame(QWidget* window) : QWidget(window)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
+    MarkAsOverlay(this);
     hide();
 }
 

@@ -1,5 +1,7 @@
 #include "preview/SnapGuides.h"
 
+#include "preview/Overlays.h"
+
 #include <QPainter>
 
 namespace fabulor {
@@ -10,6 +12,7 @@ SnapGuides::SnapGuides(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
+    MarkAsOverlay(this);
     hide();
 }
 

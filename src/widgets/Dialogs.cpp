@@ -74,6 +74,21 @@ SaveChangesAnswer StandardDialogs::askSaveChanges(const QString& caption, const 
     return SaveChangesAnswer::Cancel;
 }
 
+bool StandardDialogs::askSaveAnyway(const QString& caption, const QString& message)
+{
+    QWidget* working = WorkingWindow();
+    QMessageBox box(QMessageBox::Warning, caption, message, QMessageBox::NoButton, working);
+    QPushButton* save = box.addButton(QStringLiteral("Zapisz mimo to"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+    // A skin with errors is saved only on purpose: Enter and Escape both
+    // keep it unsaved.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    PlaceAboveAll(box, working);
+    box.exec();
+    return box.clickedButton() == save;
+}
+
 std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& options,
                                                    const QString& proposedName)
 {

@@ -46,6 +46,9 @@ public:
     // The question box asked before unsaved changes would be lost: save
     // them, drop them, or cancel what was about to drop them.
     virtual SaveChangesAnswer askSaveChanges(const QString& caption, const QString& message) = 0;
+    // The question box asked before a skin with errors is saved: true for
+    // "Zapisz mimo to", false for "Anuluj" (the default, and Escape).
+    virtual bool askSaveAnyway(const QString& caption, const QString& message) = 0;
 };
 
 // A file dialog that remembers the name of its last confirmed choice and
@@ -76,6 +79,7 @@ public:
     std::optional<QString> chooseFile(const FileDialogOptions& options, const QString& proposedName) override;
     std::optional<Colour> chooseColour(Colour initial) override;
     SaveChangesAnswer askSaveChanges(const QString& caption, const QString& message) override;
+    bool askSaveAnyway(const QString& caption, const QString& message) override;
 };
 
 // The filter list in Qt's notation: "description (pattern pattern)".

@@ -53,6 +53,17 @@ public:
         return answer;
     }
 
+    bool askSaveAnyway(const QString& caption, const QString& message) override
+    {
+        saveAnywayCaptions << caption;
+        saveAnywayQuestions << message;
+        // Unscripted, the skin is saved, as it was before anything asked.
+        if (saveAnywayAnswers.empty()) return true;
+        const bool answer = saveAnywayAnswers.front();
+        saveAnywayAnswers.pop_front();
+        return answer;
+    }
+
     // Queues the answer of the next file dialog: a name, or cancel.
     void answerFile(const QString& name) { fileAnswers.push_back({false, name}); }
     void cancelFile() { fileAnswers.push_back({true, {}}); }
@@ -72,6 +83,9 @@ public:
     QStringList saveChangesCaptions;
     QStringList saveChangesQuestions; // one per time the question was asked
     std::deque<SaveChangesAnswer> saveChangesAnswers;
+    QStringList saveAnywayCaptions;
+    QStringList saveAnywayQuestions;    // one per time the question was asked
+    std::deque<bool> saveAnywayAnswers; // true: "Zapisz mimo to"
 };
 
 } // namespace fabulor::testing

@@ -1,0 +1,162 @@
+// The skin check in the editor: the "Sprawdź" button and its findings list,
+// which follows the skin as it changes; the question before a skin with
+// errors is saved; and the mask area shown in the preview while the window
+// is not shaped.
+
+#include "editor/SettingsWindow.h"
+
+#include "check/SkinCheck.h"
+#include "editor/Catalogue.h"
+#include "editor/FindingsWindow.h"
+#include "editor/Guarded.h"
+#include "editor/SkinChecker.h"
+#include "preview/MaskAreaOverlay.h"
+#include "preview/PreviewWindow.h"
+#include "widgets/BandPanel.h"
+#include "widgets/PageControl.h"
+#include "widgets/SideTabWidget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QUndoStack>
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace fabulor {
+namespace {
+
+bool OneOf(std::string_view key, std::initializer_list<std::string_view> names)
+{
+    return std::find(names.begin(), names.end(), key) != names.end();
+}
+
+// The keys the sheets of "Właściwości" edit.
+bool AppearanceKey(std::string_view key)
+{
+    return OneOf(key, {"Flat", "Color", "RColor", "Border", "FName", "FSize", "FColor"});
+}
+
+} // namespace
+
+void TFBox::buildCheck()
+{
+    CheckButton = new QPushButton(QStringLiteral("Sprawdź"), Plik);
+    CheckButton->setObjectName(QStringLiteral("CheckButton"));
+    CheckButton->setGeometry(206, 64, 58, 25);
+    CheckButton->setToolTip(
+        QStringLiteral("Sprawdź, co w skórce czytnik pokaże źle albo wcale: rysunki, maskę, położenie, "
+                       "czytelność napisów i wartości"));
+    connect(CheckButton, &QPushButton::clicked, this, Guarded(this, [this] { CheckButtonClick(); }));
+
+    Findings = new FindingsWindow(this);
+    connect(Findings, &FindingsWindow::findingActivated, this,
+            [this](const Finding& finding) { Guarded(this, [this, finding] { ShowFinding(finding); })(); });
+
+    // The check reads a copy: capturing into the skin's own document is for
+    // the user's actions alone (a save, a picture choice).
+    Checker = new SkinChecker(
+        [this] {
+            IniStore copy = document();
+            SaveStateToDocument(copy);
+            return copy;
+        },
+        this);
+    connect(Checker, &SkinChecker::checked, this, [this] { Findings->showFindings(Checker->findings()); });
+    // Every step, undo and redo moves the history's index; a load starts a
+    // new history.
+    const auto skinChanged = [this] {
+        if (Findings->isVisible()) Checker->schedule();
+        if (MaskArea && MaskArea->isOn()) MaskAreaCheckClick();
+    };
+    connect(History, &QUndoStack::indexChanged, this, skinChanged);
+    // Queued: the load announces itself also while it fails.
+    connect(this, &TFBox::skinLoaded, this, skinChanged, Qt::QueuedConnection);
+
+    buildMaskAreaOption();
+}
+
+void TFBox::CheckButtonClick()
+{
+    if (!Findings->isVisible()) {
+        // Beside the settings window, where it leaves the preview in view.
+        const QRect frame = frameGeometry();
+        Findings->move(frame.left(), frame.bottom() + 8);
+    }
+    Findings->show();
+    Findings->raise();
+    Findings->activateWindow();
+    Checker->checkNow();
+}
+
+void TFBox::ShowFinding(const Finding& finding)
+{
+    const std::string_view key = finding.key;
+    const CatalogueEntry* entry = CatalogueAt(finding.component);
+    if (!entry) {
+        // The window's own keys: its size on "Rozmiar", its shape and
+        // pictures on "Skóra".
+        PCTRL->setCurrentWidget(OneOf(key, {"W", "H"}) ? Rozm : Skora);
+        return;
+    }
+    // Exactly what a press on the component does.
+    if (F.SelectComponent)
+        F.SelectComponent(finding.component);
+    else
+        SelectComponent(finding.component);
+    // A button on a page in the background: its page comes forward, as the
+    // page band would bring it.
+    QWidget* control = entry->moved(F);
+    for (int page = 0; page < F.PC1->pageCount(); ++page)
+        if (F.PC1->page(page)->isAncestorOf(control)) F.PC1->setActivePageIndex(page);
+    if (AppearanceKey(key) && entry->schema->appearance != AppearanceSheet::None) {
+        PCTRL->setCurrentWidget(Prop);
+        const std::array<std::pair<AppearanceSheet, QWidget*>, 6> sheets{{
+            {AppearanceSheet::Description, TabSheet1},
+            {AppearanceSheet::PageControl, TabSheet2},
+            {AppearanceSheet::ItemList, TabSheet3},
+            {AppearanceSheet::Picture, TabSheet4},
+            {AppearanceSheet::PathLabels, TabSheet5},
+            {AppearanceSheet::Messages, TabSheet6},
+        }};
+        for (const auto& [sheet, page] : sheets)
+            if (sheet == entry->schema->appearance) PageControl1->setCurrentWidget(page);
+        return;
+    }
+    Band* band = Miejsce;
+    if (OneOf(key, {"S", "W"}) && entry->rozmiar())
+        band = Rozmiar;
+    else if (OneOf(key, {"MP1", "MP2"}) && entry->rysunek())
+        band = Rysunek;
+    band->setExpanded(true);
+    BandPanel1->ensureWidgetVisible(band, 0, 0);
+}
+
+bool TFBox::MaySaveWithErrors()
+{
+    const std::vector<Finding> findings = Checker->checkHere(document());
+    const auto errors = std::count_if(findings.begin(), findings.end(),
+                                      [](const Finding& f) { return f.severity == Severity::Error; });
+    if (errors == 0) return true;
+    return m_dialogs.askSaveAnyway(
+        QCoreApplication::applicationName(),
+        QStringLiteral("Skórka ma %1. Zapisać ją mimo to?").arg(ErrorCount(int(errors))));
+}
+
+void TFBox::MaskAreaCheckClick()
+{
+    if (!MaskArea) MaskArea = new MaskAreaOverlay(F);
+    if (MaskAreaCheck->isChecked()) {
+        // The mask the skin holds, whichever file it came from.
+        MemoryStream mask;
+        document().readBinary("Skin", "Maska", mask);
+        MaskArea->setMaskBytes(std::vector<std::uint8_t>(mask.bytes().begin(), mask.bytes().end()));
+    }
+    MaskArea->setOn(MaskAreaCheck->isChecked());
+}
+
+} // namespace fabulor
