@@ -97,6 +97,7 @@ public:
     {
         return fabulor::SaveChangesAnswer::Discard;
     }
+    bool askSaveAnyway(const QString&, const QString&) override { return false; }
 
     std::optional<QString> error;
 };
