@@ -20,6 +20,7 @@ int runGet(Args args, std::ostream& out, std::ostream& err);
 int runList(Args args, std::ostream& out, std::ostream& err);
 int runUnpack(Args args, std::ostream& out, std::ostream& err);
 int runPack(Args args, std::ostream& out, std::ostream& err);
+int runMaskFrom(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
@@ -36,6 +37,10 @@ constexpr auto commands = std::to_array<Command>({
     {"list", "FILE", 1, skintool::runList, "lists a skin file's archive entries"},
     {"unpack", "FILE", 1, skintool::runUnpack, "writes the skin.ski entry of a skin file to standard output"},
     {"pack", "INI OUT", 2, skintool::runPack, "writes INI's bytes as the skin.ski entry of skin file OUT"},
+    {"mask-from", "PICTURE OUT.bmp --key COLOUR [--tolerance N]", 4, skintool::runMaskFrom,
+     "writes a 1-bit mask BMP of a JPEG or BMP picture: pixels within N (0-255, default 0) of COLOUR\n"
+     "      (#RRGGBB, $00BBGGRR or clName) on every channel are hidden (black), the rest shown (white)",
+     6},
 });
 
 void printUsage(std::ostream& err)
