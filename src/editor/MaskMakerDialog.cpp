@@ -60,9 +60,10 @@ QString MaskVerdictText(MaskVerdict verdict)
     case MaskVerdict::TooLarge:
         return QStringLiteral("Obraz ma więcej pikseli, niż może mieć maska.");
     case MaskVerdict::TopLeftShown:
-        return QStringLiteral("Lewy górny piksel obrazu musi być ukryty: okno uznaje jego kolor za niewidoczny, "
-                              "więc ta maska pokazałaby odwrotny kształt. Wybierz kolor tła albo zwiększ "
-                              "tolerancję.");
+        return QStringLiteral(
+            "Lewy górny piksel obrazu musi być ukryty: okno uznaje jego kolor za niewidoczny, "
+            "więc ta maska pokazałaby odwrotny kształt. Wybierz kolor tła albo zwiększ "
+            "tolerancję.");
     case MaskVerdict::AllHidden:
         return QStringLiteral("Cały obraz byłby ukryty: maska jednego koloru nie nadaje oknu kształtu. "
                               "Zmniejsz tolerancję.");
@@ -108,7 +109,8 @@ void MaskPictureView::mousePressEvent(QMouseEvent* event)
     if (rect().contains(at)) emit picked(at);
 }
 
-MaskMakerDialog::MaskMakerDialog(QImage picture, QWidget* parent) : QDialog(parent), m_picture(std::move(picture))
+MaskMakerDialog::MaskMakerDialog(QImage picture, QWidget* parent)
+    : QDialog(parent), m_picture(std::move(picture))
 {
     setObjectName(QStringLiteral("MaskMaker"));
     setWindowTitle(QStringLiteral("Utwórz maskę z obrazu"));
@@ -151,7 +153,8 @@ MaskMakerDialog::MaskMakerDialog(QImage picture, QWidget* parent) : QDialog(pare
     ToleranceSpin->setRange(0, MaxMaskTolerance);
     CaptionWithLabel(toleranceLabel, ToleranceSpin);
     SetAccessibleCaption(ToleranceSlider, QStringLiteral("Tolerancja"));
-    ToleranceSlider->setToolTip(QStringLiteral("Jak daleko od koloru (na każdym kanale) piksel jest jeszcze ukryty"));
+    ToleranceSlider->setToolTip(
+        QStringLiteral("Jak daleko od koloru (na każdym kanale) piksel jest jeszcze ukryty"));
     connect(ToleranceSlider, &QSlider::valueChanged, this, &MaskMakerDialog::setTolerance);
     connect(ToleranceSpin, &QSpinBox::valueChanged, this, &MaskMakerDialog::setTolerance);
 
@@ -246,7 +249,8 @@ void MaskMakerDialog::refresh()
     KeySwatch->setPalette(swatch);
     if (!m_keyValid) {
         Status->setStyleSheet(QStringLiteral("color: #B00000;"));
-        Status->setText(QStringLiteral("To nie jest kolor. Wpisz #RRGGBB, $00BBGGRR albo nazwę koloru (clBlack)."));
+        Status->setText(
+            QStringLiteral("To nie jest kolor. Wpisz #RRGGBB, $00BBGGRR albo nazwę koloru (clBlack)."));
         SaveButton->setEnabled(false);
         return;
     }
@@ -271,7 +275,8 @@ void MaskMakerDialog::showVerdict(MaskVerdict verdict)
     Status->setStyleSheet(QString());
     const double all = double(m_view.width()) * double(m_view.height());
     const double percent = all > 0 ? 100.0 * double(m_shown.hidden) / all : 0.0;
-    Status->setText(QStringLiteral("Ukryta część obrazu: %1%.").arg(QLocale(QLocale::Polish).toString(percent, 'f', 1)));
+    Status->setText(
+        QStringLiteral("Ukryta część obrazu: %1%.").arg(QLocale(QLocale::Polish).toString(percent, 'f', 1)));
 }
 
 } // namespace fabulor

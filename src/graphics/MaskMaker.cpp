@@ -51,7 +51,8 @@ std::uint64_t markRows(const QImage& picture, const MaskKey& key, QImage& mask)
         for (int y = 0; y < h; ++y) {
             const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
             RowWriter out(mask.scanLine(y), w);
-            for (int x = 0; x < w; ++x) out.put(x, HiddenByKey(in[x], key));
+            for (int x = 0; x < w; ++x)
+                out.put(x, HiddenByKey(in[x], key));
             hidden += out.hidden();
         }
         return hidden;
@@ -59,7 +60,8 @@ std::uint64_t markRows(const QImage& picture, const MaskKey& key, QImage& mask)
         for (int y = 0; y < h; ++y) {
             const uchar* in = picture.constScanLine(y);
             RowWriter out(mask.scanLine(y), w);
-            for (int x = 0; x < w; ++x, in += 3) out.put(x, HiddenByKey(qRgb(in[0], in[1], in[2]), key));
+            for (int x = 0; x < w; ++x, in += 3)
+                out.put(x, HiddenByKey(qRgb(in[0], in[1], in[2]), key));
             hidden += out.hidden();
         }
         return hidden;
@@ -73,7 +75,8 @@ std::uint64_t markRows(const QImage& picture, const MaskKey& key, QImage& mask)
         for (int y = 0; y < h; ++y) {
             const uchar* in = picture.constScanLine(y);
             RowWriter out(mask.scanLine(y), w);
-            for (int x = 0; x < w; ++x) out.put(x, hiddenIndex[in[x]]);
+            for (int x = 0; x < w; ++x)
+                out.put(x, hiddenIndex[in[x]]);
             hidden += out.hidden();
         }
         return hidden;
@@ -85,7 +88,8 @@ std::uint64_t markRows(const QImage& picture, const MaskKey& key, QImage& mask)
             for (int y = 0; y < rows; ++y) {
                 const auto* in = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
                 RowWriter out(mask.scanLine(top + y), w);
-                for (int x = 0; x < w; ++x) out.put(x, HiddenByKey(in[x], key));
+                for (int x = 0; x < w; ++x)
+                    out.put(x, HiddenByKey(in[x], key));
                 hidden += out.hidden();
             }
         }
@@ -162,7 +166,8 @@ std::vector<std::uint8_t> EncodeMaskBmp(const QImage& mask)
     // they hold, so the same mask would give different files; and its
     // choice of layout is not documented, while the mask reader and the
     // reader program rely on this one.
-    const QImage mono = mask.format() == QImage::Format_Mono ? mask : mask.convertToFormat(QImage::Format_Mono);
+    const QImage mono =
+        mask.format() == QImage::Format_Mono ? mask : mask.convertToFormat(QImage::Format_Mono);
     const auto width = std::uint32_t(mono.width()), height = std::uint32_t(mono.height());
     const std::uint32_t rowBytes = (width + 31) / 32 * 4;
     const std::uint32_t bitBytes = (width + 7) / 8;

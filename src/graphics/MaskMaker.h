@@ -16,7 +16,7 @@ namespace fabulor {
 // The colour a mask is cut by, and how far from it, on each of red, green
 // and blue, a pixel may be and still be hidden.
 struct MaskKey {
-    QRgb colour = 0; // alpha is not looked at
+    QRgb colour = 0;   // alpha is not looked at
     int tolerance = 0; // 0 to 255
 };
 

@@ -218,7 +218,8 @@ private slots:
         // The file, the document and the window all hold the new mask.
         const QByteArray bytes = ReadAll(made);
         QVERIFY(bytes.startsWith("BM"));
-        QCOMPARE(QByteArray::fromStdString(program.doc().readString("Skin", "Maska", "")), bytes.toHex().toUpper());
+        QCOMPARE(QByteArray::fromStdString(program.doc().readString("Skin", "Maska", "")),
+                 bytes.toHex().toUpper());
         QCOMPARE(box.Maska->text(), made);
         QVERIFY(program.F().Mask->active());
         Bitmap mask;

@@ -24,7 +24,8 @@ namespace {
 // The rule written out per pixel, apart from the code under test.
 bool Visible(QRgb pixel, QRgb key, int tolerance)
 {
-    return std::abs(qRed(pixel) - qRed(key)) > tolerance || std::abs(qGreen(pixel) - qGreen(key)) > tolerance ||
+    return std::abs(qRed(pixel) - qRed(key)) > tolerance ||
+           std::abs(qGreen(pixel) - qGreen(key)) > tolerance ||
            std::abs(qBlue(pixel) - qBlue(key)) > tolerance;
 }
 
@@ -70,7 +71,11 @@ void CheckRegion(const QImage& picture, const MaskKey& key)
             const bool visible = Visible(picture.pixel(x, y), key.colour, key.tolerance);
             if (!visible) ++hidden;
             if (region.contains(QPoint(x, y)) != visible)
-                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 of %3x%4").arg(x).arg(y).arg(picture.width()).arg(picture.height())));
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 of %3x%4")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(picture.width())
+                                     .arg(picture.height())));
         }
     QCOMPARE(made.hidden, hidden);
 }
@@ -122,7 +127,8 @@ private slots:
         picture.setPixel(4, 0, qRgb(100, 100, 100 + n + 1));     // shown: blue one past
         picture.setPixel(5, 0, qRgb(100 - n, 100, 100));         // hidden
         picture.setPixel(6, 0, qRgb(100, 100, 100));             // hidden at the right edge
-        const QRegion region = BuildRegionFromMask(ReadBack(EncodeMaskBmp(MakeMask(picture, {key, n}).image)));
+        const QRegion region =
+            BuildRegionFromMask(ReadBack(EncodeMaskBmp(MakeMask(picture, {key, n}).image)));
         QCOMPARE(region, QRegion(2, 0, 3, 1));
 
         // Tolerance 0 hides the exact colour only.
@@ -151,7 +157,8 @@ private slots:
     {
         QFETCH(int, format);
         // Tall enough to span several conversion strips.
-        const QImage source = Speckled(45, 150, qRgb(64, 64, 64), 8, 7).convertToFormat(QImage::Format(format));
+        const QImage source =
+            Speckled(45, 150, qRgb(64, 64, 64), 8, 7).convertToFormat(QImage::Format(format));
         const QImage reference = source.convertToFormat(QImage::Format_RGB32);
         const MaskKey key{reference.pixel(0, 0), 8};
         QImage picture = source;
@@ -219,9 +226,9 @@ private slots:
         QCOMPARE(Le32(bmp, 10), std::uint32_t(62)); // pixels after the two palette entries
         QCOMPARE(Le32(bmp, 14), std::uint32_t(40));
         QCOMPARE(Le32(bmp, 18), std::uint32_t(33));
-        QCOMPARE(Le32(bmp, 22), std::uint32_t(3)); // positive: bottom-up
-        QCOMPARE(bmp[28], std::uint8_t(1));        // bits per pixel
-        QCOMPARE(Le32(bmp, 30), std::uint32_t(0)); // uncompressed
+        QCOMPARE(Le32(bmp, 22), std::uint32_t(3));          // positive: bottom-up
+        QCOMPARE(bmp[28], std::uint8_t(1));                 // bits per pixel
+        QCOMPARE(Le32(bmp, 30), std::uint32_t(0));          // uncompressed
         QCOMPARE(Le32(bmp, 54), std::uint32_t(0x00000000)); // entry 0 black: hidden
         QCOMPARE(Le32(bmp, 58), std::uint32_t(0x00FFFFFF)); // entry 1 white: shown
         // The first row stored is the bottom one; padding bytes are zero.
@@ -265,7 +272,8 @@ private slots:
         QCOMPARE(ParseKeyColour("$000080FF"), std::optional<QRgb>(qRgb(255, 128, 0))); // 00BBGGRR
         QCOMPARE(ParseKeyColour("clRed"), std::optional<QRgb>(qRgb(255, 0, 0)));
         QCOMPARE(ParseKeyColour("CLBLACK"), std::optional<QRgb>(qRgb(0, 0, 0)));
-        for (const char* bad : {"", "#", "#12345", "#1234567", "#GG0000", "red", "clBtnFace", "clNone", "$FF000000"})
+        for (const char* bad :
+             {"", "#", "#12345", "#1234567", "#GG0000", "red", "clBtnFace", "clNone", "$FF000000"})
             QVERIFY2(!ParseKeyColour(bad), bad);
     }
 };
