@@ -40,6 +40,7 @@ class SkinChecker;
 struct Finding;
 class FontPicker;
 class HoverPreview;
+class MaskMakerDialog;
 class NoteLabel;
 class PictureBox;
 class SideTabWidget;
@@ -85,6 +86,18 @@ public:
     void CheckBox2Click();
     void MaskaAfterDialog(const QString& fileName);
     void SkinfterDialog(const QString& fileName);
+
+    // Mask maker
+    // "Utwórz maskę z obrazu…" on the "Skóra" tab, usable while the skin
+    // has a JPEG skin picture: opens MaskMaker on it. Saving writes the
+    // mask file and takes it as the mask, as choosing it in Maska does, in
+    // one step of the history.
+    QPushButton* MaskMakerButton = nullptr;
+    MaskMakerDialog* MaskMaker = nullptr; // while open
+    void MaskMakerButtonClick();
+    void SaveMadeMask(MaskMakerDialog& dialog);
+    // Enables the button when the skin has a skin picture that decodes.
+    void ShowMaskMakerState();
 
     // "Rozmiar": the window's size while it has no shape.
     QWidget* Rozm = nullptr;

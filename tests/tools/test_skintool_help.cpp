@@ -45,7 +45,7 @@ private slots:
 
         // Every command the help lists is one the tool knows: called without
         // its arguments it answers with its own usage line, not the general one.
-        const QRegularExpression line(QStringLiteral("^  skintool (\\w+) (.+)$"),
+        const QRegularExpression line(QStringLiteral("^  skintool ([\\w-]+) (.+)$"),
                                       QRegularExpression::MultilineOption);
         QStringList listed;
         for (auto match = line.globalMatch(run.out); match.hasNext();) {
@@ -55,7 +55,8 @@ private slots:
             QCOMPARE(bare.exitCode, 2);
             QCOMPARE(bare.err, "usage: skintool " + command.captured(1) + ' ' + command.captured(2) + '\n');
         }
-        QCOMPARE(listed, (QStringList{"jpeg", "mask", "ini", "get", "list", "unpack", "pack", "check", "render"}));
+        QCOMPARE(listed, (QStringList{"jpeg", "mask", "ini", "get", "list", "unpack", "pack", "check", "render",
+                                      "mask-from"}));
     }
 
     void version_data()

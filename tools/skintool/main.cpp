@@ -22,6 +22,7 @@ int runUnpack(Args args, std::ostream& out, std::ostream& err);
 int runPack(Args args, std::ostream& out, std::ostream& err);
 int runCheck(Args args, std::ostream& out, std::ostream& err);
 int runRender(Args args, std::ostream& out, std::ostream& err);
+int runMaskFrom(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
@@ -44,6 +45,10 @@ constexpr auto commands = std::to_array<Command>({
      "draws the skin's window as the editor's preview shows it, as PNG, transparent outside its\n"
      "      shape; --hover draws that button (PClose, ...) under the pointer, --size N makes the\n"
      "      longer side N pixels (1 to 4096)",
+     6},
+    {"mask-from", "PICTURE OUT.bmp --key COLOUR [--tolerance N]", 4, skintool::runMaskFrom,
+     "writes a 1-bit mask BMP of a JPEG or BMP picture: pixels within N (0-255, default 0) of COLOUR\n"
+     "      (#RRGGBB, $00BBGGRR or clName) on every channel are hidden (black), the rest shown (white)",
      6},
 });
 
