@@ -27,6 +27,8 @@
 #include <QCheckBox>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace fabulor {
 namespace {
 
@@ -37,6 +39,16 @@ bool Is(const SkinKey& key, std::string_view name)
 
 // The first component a sheet of "Właściwości" edits: the one its editors
 // mirror.
+// The window's unshaped width or height as the skin gives it, held to what
+// the size editors accept: a damaged or hostile file asking for a window of
+// 100000 pixels would otherwise make one, and with it a backing store of
+// gigabytes.
+std::int32_t WindowSide(const IniStore& doc, std::string_view name)
+{
+    const SkinKey& key = *FindSection("Skin")->key(name);
+    return std::clamp(doc.readInteger("Skin", name, key.defaultNumber), key.minimum, key.maximum);
+}
+
 bool MirroredBySheet(const CatalogueEntry& entry)
 {
     for (const CatalogueEntry& other : Catalogue())
@@ -175,8 +187,8 @@ void TFBox::LoadStateFromDocument()
     {
         const QSignalBlocker quietWidth(FW);
         const QSignalBlocker quietHeight(FH);
-        FW->setValue(doc.readInteger("Skin", "W", DefaultNumber("Skin", "W")));
-        FH->setValue(doc.readInteger("Skin", "H", DefaultNumber("Skin", "H")));
+        FW->setValue(WindowSide(doc, "W"));
+        FH->setValue(WindowSide(doc, "H"));
     }
 
     // Changing the box runs CheckBox2Click, as a user's click would; called
@@ -212,8 +224,8 @@ void TFBox::LoadStateFromDocument()
         ShowSkinPicture(readPicture("Skin", "Skin"), F.Skin->picture());
     } else {
         F.Mask->setActive(false);
-        setOuterWidth(&F, doc.readInteger("Skin", "W", DefaultNumber("Skin", "W")));
-        setOuterHeight(&F, doc.readInteger("Skin", "H", DefaultNumber("Skin", "H")));
+        setOuterWidth(&F, WindowSide(doc, "W"));
+        setOuterHeight(&F, WindowSide(doc, "H"));
     }
 
     const std::span<const SkinSection> sections = SkinSections();

@@ -9,6 +9,7 @@
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
+#include "widgets/SpinEdit.h"
 #include "widgets/PictureBox.h"
 #include "widgets/StaticText.h"
 #include "widgets/WindowGeometry.h"
@@ -154,6 +155,19 @@ private slots:
         QVERIFY(!program.F().Mask->active());
         QCOMPARE(outerSize(&program.F()), QSize(500, 350));
         QVERIFY(program.F().mask().isEmpty());
+    }
+
+    void windowSizeIsHeldToTheSizeEditorsLimits()
+    {
+        // A file asking for a window of 100000 pixels gets the largest the
+        // editors allow, not a window (and backing store) of that size.
+        TestProgram program;
+        QTemporaryDir dir;
+        Load(program, dir, "[Skin]\r\nEn=0\r\nW=100000\r\nH=-20\r\n");
+        QCOMPARE(outerSize(&program.F()), QSize(5000, 0));
+        QCOMPARE(program.FBox().FW->value(), 5000);
+        QCOMPARE(program.FBox().FH->value(), 0);
+        QVERIFY(program.dialogs->errors.isEmpty());
     }
 
     void buttonPicturesComeFromTheDocument()
