@@ -55,8 +55,8 @@ private slots:
             QCOMPARE(bare.exitCode, 2);
             QCOMPARE(bare.err, "usage: skintool " + command.captured(1) + ' ' + command.captured(2) + '\n');
         }
-        QCOMPARE(listed, (QStringList{"jpeg", "mask", "ini", "get", "list", "unpack", "pack", "check", "render",
-                                      "mask-from"}));
+        QCOMPARE(listed, (QStringList{"jpeg", "mask", "ini", "get", "list", "unpack", "pack", "check",
+                                      "render", "mask-from"}));
     }
 
     void version_data()
