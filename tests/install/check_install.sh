@@ -39,7 +39,7 @@ expected=(
   share/thumbnailers/skinbuilder.thumbnailer
   share/icons/hicolor/scalable/apps/$id.svg
   share/man/man1/skinbuilder.1 share/man/man1/skintool.1
-  share/doc/fabulor-skin-builder/LICENSE
+  share/doc/fabulor-skin-builder/LICENSE share/doc/fabulor-skin-builder/copyright
 )
 sizes=(16 22 24 32 48 64 128 256)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/$id.png"); done
