@@ -31,10 +31,21 @@ install(FILES ${fsb_data}/${FSB_APP_ID}.mime.xml
 install(FILES ${fsb_data}/skinbuilder.thumbnailer
         DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 
+# Man pages are installed compressed, as Debian's policy asks (gzip -9n: no
+# name or time stamp inside, so the package builds the same each time).
+find_program(FSB_GZIP gzip REQUIRED)
+set(fsb_man_pages)
 foreach(page skinbuilder skintool)
   configure_file(${fsb_data}/man/${page}.1.in ${fsb_data_out}/man/${page}.1 @ONLY)
-  install(FILES ${fsb_data_out}/man/${page}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  add_custom_command(OUTPUT ${fsb_data_out}/man/${page}.1.gz
+      COMMAND ${FSB_GZIP} -9nkf ${fsb_data_out}/man/${page}.1
+      DEPENDS ${fsb_data_out}/man/${page}.1
+      COMMENT "Compressing the man page ${page}.1"
+      VERBATIM)
+  list(APPEND fsb_man_pages ${fsb_data_out}/man/${page}.1.gz)
+  install(FILES ${fsb_data_out}/man/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
+add_custom_target(fsb_man_pages ALL DEPENDS ${fsb_man_pages})
 
 # The icon is drawn once, as SVG; the fixed sizes are rendered from it at
 # build time rather than committed, so they can never drift from the drawing.

@@ -29,8 +29,9 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
         -DFSB_BUILD_TESTS=OFF -DFSB_BUILD_BENCHMARKS=OFF
 fi
 # Only what the package holds: a developer's build folder need not build its tests first.
-targets=(skinbuilder skintool)
-cmake --build "$build" --target help | grep -q '^[^ ]*fsb_icons' && targets+=(fsb_icons)
+targets=(skinbuilder skintool fsb_man_pages)
+# The icon sizes are rendered only where rsvg-convert was found.
+if cmake --build "$build" --target help | grep '^[^ ]*fsb_icons:' >/dev/null; then targets+=(fsb_icons); fi
 cmake --build "$build" -j 2 --target "${targets[@]}"
 rm -f "$build"/fabulor-skin-builder_*.deb
 (cd "$build" && cpack -G DEB)

@@ -38,7 +38,7 @@ expected=(
   share/mime/packages/$id.xml
   share/thumbnailers/skinbuilder.thumbnailer
   share/icons/hicolor/scalable/apps/$id.svg
-  share/man/man1/skinbuilder.1 share/man/man1/skintool.1
+  share/man/man1/skinbuilder.1.gz share/man/man1/skintool.1.gz
   share/doc/fabulor-skin-builder/LICENSE share/doc/fabulor-skin-builder/copyright
 )
 sizes=(16 22 24 32 48 64 128 256)
@@ -123,10 +123,15 @@ else
 fi
 
 # --- man pages: clean roff, and every command skintool knows is described ---------
+man1=$work/man1
+mkdir -p "$man1"
+for page in skinbuilder skintool; do
+  gzip -dc "$root/share/man/man1/$page.1.gz" >"$man1/$page.1" || fail "$page.1.gz is no gzip file"
+done
 if command -v groff >/dev/null; then
   for page in skinbuilder skintool; do
     for device in utf8 ascii; do
-      out=$(groff -man -ww -z -K utf8 -T$device "$root/share/man/man1/$page.1" 2>&1)
+      out=$(groff -man -ww -z -K utf8 -T$device "$man1/$page.1" 2>&1)
       [ -z "$out" ] || fail "groff -T$device $page.1: $out"
     done
   done
@@ -137,17 +142,17 @@ fi
 commands=$("$root/bin/skintool" --help | sed -n 's/^  skintool \([a-z-]*\) .*/\1/p')
 [ -n "$commands" ] || fail "skintool --help lists no commands"
 for c in $commands; do
-  grep -q "^\.BI \"$c " "$root/share/man/man1/skintool.1" || fail "skintool.1 does not describe '$c'"
+  grep -q "^\.BI \"$c " "$man1/skintool.1" || fail "skintool.1 does not describe '$c'"
 done
 codes=$("$root/bin/skintool" --help | sed -n '/^Exit codes/,$p' | grep -o '\b[0-9]\b' | sort -u)
 [ -n "$codes" ] || fail "skintool --help names no exit codes"
 for code in $codes; do
-  grep -qx "\.B $code" "$root/share/man/man1/skintool.1" || fail "skintool.1 does not explain exit code $code"
+  grep -qx "\.B $code" "$man1/skintool.1" || fail "skintool.1 does not explain exit code $code"
 done
 options=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/bin/skinbuilder" --help | grep -o -- '--[a-z-]*' | sort -u)
 [ -n "$options" ] || fail "skinbuilder --help lists no options"
 for o in $options; do
-  grep -qF -- "\\-\\-${o#--}" "$root/share/man/man1/skinbuilder.1" || fail "skinbuilder.1 does not describe $o"
+  grep -qF -- "\\-\\-${o#--}" "$man1/skinbuilder.1" || fail "skinbuilder.1 does not describe $o"
 done
 
 # --- the thumbnailer's own command makes a thumbnail ---------------------------------
