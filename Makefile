@@ -10,7 +10,7 @@ WARNINGS_AS_ERRORS ?= ON
 FUZZ_SECONDS ?= 30
 export FUZZ_SECONDS
 
-.PHONY: all deps configure build run test bench asan-test lint fuzz clean
+.PHONY: all deps configure build run test bench asan-test lint fuzz clean install
 
 all: build
 
@@ -68,3 +68,9 @@ fuzz: deps
 
 clean:
 	rm -rf build build-asan build-release
+
+# `make install PREFIX=/usr DESTDIR=/tmp/stage`: the programs with their
+# desktop entry, icons, MIME type, metainfo, thumbnailer and man pages.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"

@@ -14,6 +14,8 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   # make lint and make fuzz: clang with its libFuzzer and sanitizer runtimes
   clang libclang-rt-14-dev clang-tidy clang-format
+  # the installed desktop files: icons rendered from SVG, and their validators
+  librsvg2-bin desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
 )
 
 missing=()
