@@ -10,6 +10,8 @@
 # would, or on the offscreen platform when those are missing.
 # Goals: time at most 1.5 x the bare program's, peak memory at most 1.3 x.
 # Needs: GNU time; Xvfb and openbox for the X11 figures.
+# The machine's load moves the times a lot (two shared cores): compare
+# figures from one run, not across runs.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 EDITOR_BIN=$(realpath "${1:-$HERE/../build/src/app/skinbuilder}")
