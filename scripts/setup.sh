@@ -12,6 +12,8 @@ packages=(
   libxcb1-dev
   xvfb xauth xdotool openbox x11-utils imagemagick unzip zip python3
   fonts-dejavu-core fonts-liberation2
+  # GNU time: the peak memory figures of bench/startup_bench.sh
+  time
   # make lint and make fuzz: clang with its libFuzzer and sanitizer runtimes
   clang libclang-rt-14-dev clang-tidy clang-format
   # the installed desktop files: icons rendered from SVG, and their validators

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/SkinBuilder.h"
+#include "app/StartupProbe.h"
 
 int main(int argc, char** argv)
 {
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     // Qt has taken its own options (-platform, -style, ...) off by now.
     const CommandLine line = fabulor::ParseCommandLine(QCoreApplication::arguments());
     if (line.action != CommandLine::Action::Start) return fabulor::Answer(line);
+    fabulor::ArmStartupProbe(app, 2);
     fabulor::SkinBuilder builder(app);
     builder.show();
     if (!line.skinFile.isEmpty()) builder.openAtStart(line.skinFile);

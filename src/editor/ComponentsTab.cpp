@@ -9,6 +9,7 @@
 #include "widgets/Accessibility.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/LazyStandardIcon.h"
 #include "widgets/PageControl.h"
 #include "widgets/PictureFilters.h"
 #include "widgets/SpinEdit.h"
@@ -76,7 +77,7 @@ QToolButton* AddPageButton(QWidget* parent, const char* name, QStyle::StandardPi
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(left, 24, 25, 25);
-    button->setIcon(button->style()->standardIcon(glyph));
+    button->setIcon(LazyStandardIcon(glyph, button));
     button->setIconSize(QSize(16, 16));
     return button;
 }

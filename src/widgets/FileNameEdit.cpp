@@ -1,5 +1,7 @@
 #include "FileNameEdit.h"
 
+#include "LazyStandardIcon.h"
+
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QStyle>
@@ -16,7 +18,7 @@ FileNameEdit::FileNameEdit(Dialogs& dialogs, FileDialogOptions options, QWidget*
     layout->setSpacing(1);
     layout->addWidget(m_edit, 1);
     layout->addWidget(m_browse);
-    m_browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    m_browse->setIcon(LazyStandardIcon(QStyle::SP_DirOpenIcon, m_browse));
     m_browse->setIconSize(QSize(16, 16));
     m_browse->setFocusPolicy(Qt::NoFocus);
     // The field is what its caption label leads to.

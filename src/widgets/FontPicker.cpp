@@ -31,7 +31,7 @@ QString plainFamilyName(const QString& family)
     return family;
 }
 
-QStringList installedFamilies()
+QStringList listFamilies()
 {
     QStringList families;
     for (const QString& family : QFontDatabase::families()) {
@@ -43,6 +43,14 @@ QStringList installedFamilies()
         return order != 0 ? order < 0 : a < b;
     });
     families.erase(std::unique(families.begin(), families.end()), families.end());
+    return families;
+}
+
+// Every picker lists the same fonts; the font database is asked, and the
+// names sorted, once per run.
+const QStringList& installedFamilies()
+{
+    static const QStringList families = listFamilies();
     return families;
 }
 
@@ -68,9 +76,6 @@ FontPicker::FontPicker(QWidget* parent) : QComboBox(parent), m_sample(new QLabel
     m_sample->setText(sampleText);
     m_sample->hide();
 
-    // The list can also close without hidePopup (a click elsewhere), so its
-    // window is watched as well.
-    view()->parentWidget()->installEventFilter(this);
     connect(this, &QComboBox::highlighted, this, &FontPicker::showSample);
     connect(this, &QComboBox::activated, this, &FontPicker::fontChosen);
 }
@@ -106,6 +111,13 @@ void FontPicker::unlink(SizePicker* sizes)
 void FontPicker::showPopup()
 {
     QAbstractItemView* list = view();
+    // The list can also close without hidePopup (a click elsewhere), so its
+    // window is watched as well. Only from the first opening on: asking for
+    // the list makes its window, which most pickers never need.
+    if (!m_popup) {
+        m_popup = list->parentWidget();
+        m_popup->installEventFilter(this);
+    }
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
     list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar + 4);
     QComboBox::showPopup();
@@ -151,7 +163,7 @@ void FontPicker::showSample(int index)
 
 bool FontPicker::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view()->parentWidget() && event->type() == QEvent::Hide) m_sample->hide();
+    if (m_popup && watched == m_popup && event->type() == QEvent::Hide) m_sample->hide();
     return QComboBox::eventFilter(watched, event);
 }
 

@@ -50,6 +50,7 @@ private:
 
     QList<QPointer<SizePicker>> m_sizePickers;
     QLabel* m_sample;
+    QPointer<QWidget> m_popup; // the list's window, once it has opened
 };
 
 } // namespace fabulor

@@ -3,9 +3,13 @@
 
 #include "support/ScriptedDialogs.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/LazyStandardIcon.h"
 #include "widgets/PictureFilters.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyle>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -99,6 +103,40 @@ private slots:
         QCOMPARE(glyph.size(), QSize(16, 16));
         QVERIFY(!glyph.toImage().allGray()); // a coloured folder, not a blank square
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        // The glyph is looked up late, but it is the style's own.
+        const QImage expected = button->style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16, 16).toImage();
+        QCOMPARE(glyph.toImage().convertToFormat(expected.format()), expected);
+    }
+
+    // A standard icon looked up on first use: drawn, copied and asked for
+    // sizes like the style's, also once the widget it was made for is gone
+    // (copies of an icon outlive the button that held it).
+    void lateStandardIconDrawsAsTheStyles()
+    {
+        auto* owner = new QToolButton;
+        const QIcon late = LazyStandardIcon(QStyle::SP_ArrowLeft, owner);
+        QVERIFY(!late.isNull());
+        const QIcon copy = late; // before anything was drawn
+        delete owner;
+        const QIcon own = QApplication::style()->standardIcon(QStyle::SP_ArrowLeft);
+        QCOMPARE(copy.actualSize(QSize(16, 16)), own.actualSize(QSize(16, 16)));
+        const QImage expected = own.pixmap(16, 16).toImage();
+        QCOMPARE(copy.pixmap(16, 16).toImage().convertToFormat(expected.format()), expected);
+        QCOMPARE(late.pixmap(16, 16, QIcon::Disabled).toImage().convertToFormat(expected.format()),
+                 own.pixmap(16, 16, QIcon::Disabled).toImage().convertToFormat(expected.format()));
+        QImage painted(16, 16, QImage::Format_ARGB32_Premultiplied);
+        painted.fill(Qt::transparent);
+        {
+            QPainter painter(&painted);
+            late.paint(&painter, painted.rect());
+        }
+        QImage reference(16, 16, QImage::Format_ARGB32_Premultiplied);
+        reference.fill(Qt::transparent);
+        {
+            QPainter painter(&reference);
+            own.paint(&painter, reference.rect());
+        }
+        QCOMPARE(painted, reference);
     }
 };
 

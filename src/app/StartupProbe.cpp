@@ -1,0 +1,66 @@
+#include "StartupProbe.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QSet>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+#include <ctime>
+#include <unistd.h>
+
+namespace fabulor {
+namespace {
+
+class Probe : public QObject {
+public:
+    Probe(QApplication& app, int windows, long long launchNs)
+        : QObject(&app), m_windows(windows), m_launchNs(launchNs)
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Expose || m_done) return false;
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (!window || !window->isTopLevel() || !window->isExposed()) return false;
+        m_exposed.insert(window);
+        if (m_exposed.size() < m_windows) return false;
+        m_done = true;
+        // Queued, so the expose that paints the last window is handled and
+        // flushed to the screen before the clock stops.
+        QTimer::singleShot(0, this, [this] { finish(); });
+        return false;
+    }
+
+private:
+    void finish() const
+    {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        const long long nowNs = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+        std::fprintf(stderr, "startup_ms=%.1f\n", double(nowNs - m_launchNs) / 1e6);
+        std::fflush(stderr);
+        _exit(0);
+    }
+
+    int m_windows;
+    long long m_launchNs;
+    bool m_done = false;
+    QSet<QWindow*> m_exposed;
+};
+
+} // namespace
+
+void ArmStartupProbe(QApplication& app, int windows)
+{
+    const QByteArray launch = qgetenv("FSB_STARTUP_PROBE");
+    if (launch.isEmpty()) return;
+    bool ok = false;
+    const long long launchNs = launch.toLongLong(&ok);
+    if (!ok) return;
+    app.installEventFilter(new Probe(app, windows, launchNs));
+}
+
+} // namespace fabulor

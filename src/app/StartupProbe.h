@@ -1,0 +1,15 @@
+#pragma once
+
+class QApplication;
+
+namespace fabulor {
+
+// For the start-up benchmark: with FSB_STARTUP_PROBE=<launch time in
+// nanoseconds of CLOCK_REALTIME> in the environment, the program writes
+// "startup_ms=<milliseconds>" to standard error once it has shown and painted
+// the given number of top-level windows, and ends at once (no teardown), so
+// the time and the peak memory are those of start-up alone. Without the
+// variable it does nothing.
+void ArmStartupProbe(QApplication& app, int windows);
+
+} // namespace fabulor
