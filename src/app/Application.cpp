@@ -76,6 +76,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationVersion(QString::fromLatin1(ProgramVersion));
     // What the program remembers (the recent skins) is filed under this.
     setOrganizationName(QString::fromLatin1(SettingsOrganisation));
+    // Lets desktops (Wayland's above all) match the windows to the installed
+    // desktop entry and its icon.
+    setDesktopFileName(QStringLiteral("org.fabulor.SkinBuilder"));
     // The reader's fonts are Windows fonts; where they are missing, prefer
     // the metric-compatible free ones to whatever the system would pick.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
