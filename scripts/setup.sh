@@ -9,6 +9,8 @@ packages=(
   # Qt's own Polish texts for its dialogs and buttons
   qt6-translations-l10n
   libjpeg62-turbo-dev zlib1g-dev libbenchmark-dev
+  # whole-buffer Deflate and CRC-32 for skin files
+  libdeflate-dev
   libxcb1-dev
   xvfb xauth xdotool openbox x11-utils imagemagick unzip zip python3
   fonts-dejavu-core fonts-liberation2

@@ -1,6 +1,7 @@
 #pragma once
-// Raw Deflate streams (no zlib header or trailer) and CRC-32, through zlib,
-// with the encoder limits skin files have always been written with.
+// Raw Deflate streams (no zlib header or trailer) and CRC-32: whole buffers
+// through libdeflate, and a streaming decoder through zlib for input whose
+// decoded size is not known to be trustworthy.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,12 @@ std::uint32_t crc32Of(std::span<const std::uint8_t> bytes, std::uint32_t previou
 
 // The whole input as one raw Deflate stream.
 std::vector<std::uint8_t> deflateRaw(std::span<const std::uint8_t> input);
+
+// Decodes the raw Deflate stream at the start of `input` (which may run on
+// past its end) into `output`. True only when it decodes cleanly to exactly
+// output.size() bytes; anything else (damaged, cut short, longer or shorter)
+// is false and leaves `output` undefined, for inflateRaw to tell which.
+bool inflateWhole(std::span<const std::uint8_t> input, std::span<std::uint8_t> output);
 
 // Reads compressed bytes into the buffer it is given; returns 0 at the end of input.
 using InflateSource = std::function<std::size_t(std::span<std::uint8_t>)>;

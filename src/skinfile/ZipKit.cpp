@@ -540,11 +540,33 @@ void TZipKit::extractItem(const Item& item, MemoryStream& stream) const
         // alone never claims memory. The data is inflated to the end of its
         // final block, within the bound, whatever the recorded size says:
         // the CRC-32 decides whether what came out is the entry.
-        StreamFiller filler(
-            stream,
-            static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(recorded),
-                                                            available * ExpectedInflateRatio + 1024)),
-            MaxEntryTextBytes);
+        const std::size_t expected = static_cast<std::size_t>(std::min<std::int64_t>(
+            static_cast<std::int64_t>(recorded), available * ExpectedInflateRatio + 1024));
+        // The usual case, a recorded size within that room: the whole entry
+        // in one piece, decoded in one call. Only an entry that decodes
+        // cleanly to exactly its recorded size takes this way; any other
+        // (damaged, cut short, longer than recorded) is decoded again below,
+        // piece by piece, which says what is wrong and keeps to the bound.
+        // Decoded straight into the end of the stream: no second copy.
+        const std::size_t start = stream.position();
+        if (recorded == expected && recorded > 0 && start == stream.size()) {
+            const std::int64_t recordedPacked = static_cast<std::uint32_t>(record.compressedSize);
+            std::vector<std::uint8_t> packed(static_cast<std::size_t>(
+                recordedPacked > 0 && recordedPacked <= available ? recordedPacked : available));
+            if (m_file.readAt(dataStart, packed) == packed.size()) {
+                stream.setSize(start + expected);
+                const auto out = stream.bytes().subspan(start);
+                if (inflateWhole(packed, out)) {
+                    stream.setPosition(start + expected);
+                    if (crc32Of(out) != record.crc32) throw EZipBadCRC();
+                    return;
+                }
+                stream.setSize(start);
+                stream.shrinkToFit();
+                stream.setPosition(start);
+            }
+        }
+        StreamFiller filler(stream, expected, MaxEntryTextBytes);
         std::int64_t at = dataStart;
         try {
             inflateRaw(

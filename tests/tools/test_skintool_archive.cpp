@@ -63,11 +63,23 @@ class TestSkintoolArchive : public QObject {
     }
 
     // A skin text with some bulk, so Deflate has real work.
-    QString packed(const QString& name, QByteArray* text = nullptr)
+    // `large` makes a text of a few MB with a picture in hex, big enough to
+    // be compressed in pieces on several cores and joined into one stream.
+    QString packed(const QString& name, QByteArray* text = nullptr, bool large = false)
     {
         QByteArray ini = SkinText;
         for (int i = 0; i < 2000; ++i)
             ini += "[P" + QByteArray::number(i) + "]\r\nT=" + QByteArray::number(i * 37 % 500) + "\r\n\r\n";
+        if (large) {
+            QByteArray picture(1800 * 1024, Qt::Uninitialized);
+            quint32 seed = 7;
+            for (char& c : picture) {
+                seed = seed * 1664525u + 1013904223u;
+                // Mostly noise with runs, as pictures are: some matches, mostly literals.
+                c = static_cast<char>((seed >> 28) < 3 ? 0 : seed >> 24);
+            }
+            ini += "[Big]\r\nMP1=" + picture.toHex().toUpper() + "\r\n\r\n";
+        }
         const QString iniPath = m_dir.filePath(name + ".ini");
         writeAll(iniPath, ini);
         const QString out = m_dir.filePath(name);
@@ -169,12 +181,19 @@ private slots:
         QFile::remove(ini);
     }
 
+    void unzipAcceptsPackedArchive_data()
+    {
+        QTest::addColumn<bool>("large");
+        QTest::newRow("one piece") << false;
+        QTest::newRow("pieces joined") << true;
+    }
     void unzipAcceptsPackedArchive()
     {
+        QFETCH(bool, large);
         const QString unzip = QStandardPaths::findExecutable("unzip");
         if (unzip.isEmpty()) QSKIP("unzip is not installed");
         QByteArray text;
-        const QString file = packed("peer-unzip.ski", &text);
+        const QString file = packed("peer-unzip.ski", &text, large);
         QVERIFY(!file.isEmpty());
         const Run t = run(unzip, {"-t", file});
         QVERIFY2(t.code == 0, t.out.constData());
@@ -183,13 +202,20 @@ private slots:
         QCOMPARE(p.out, text);
     }
 
+    void pythonZipfileAcceptsPackedArchive_data()
+    {
+        QTest::addColumn<bool>("large");
+        QTest::newRow("one piece") << false;
+        QTest::newRow("pieces joined") << true;
+    }
     void pythonZipfileAcceptsPackedArchive()
     {
+        QFETCH(bool, large);
         QString python = QStandardPaths::findExecutable("python3", {"/usr/bin"});
         if (python.isEmpty()) python = QStandardPaths::findExecutable("python3");
         if (python.isEmpty()) QSKIP("python3 is not installed");
         QByteArray text;
-        const QString file = packed("peer-python.ski", &text);
+        const QString file = packed("peer-python.ski", &text, large);
         QVERIFY(!file.isEmpty());
         const QString script = "import sys, zipfile, hashlib\n"
                                "z = zipfile.ZipFile(sys.argv[1])\n"
