@@ -17,8 +17,7 @@ class Probe : public QObject {
 public:
     Probe(QApplication& app, int windows, long long launchNs)
         : QObject(&app), m_windows(windows), m_launchNs(launchNs)
-    {
-    }
+    {}
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {

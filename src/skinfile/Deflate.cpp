@@ -88,7 +88,6 @@ struct InflateStream {
     InflateStream& operator=(const InflateStream&) = delete;
 };
 
-
 // Turns a complete raw Deflate stream into one that continues: its final
 // block loses the final mark and an empty stored block follows, so the stream
 // ends on a byte boundary and another stream's blocks can follow it (what a
@@ -120,7 +119,8 @@ std::optional<std::vector<std::uint8_t>> continuable(std::vector<std::uint8_t> s
             const unsigned usedInLast = static_cast<unsigned>(bitAt - (stream.size() - 1) * 8);
             stream.back() &= static_cast<std::uint8_t>((1U << usedInLast) - 1);
             if (usedInLast > 5) stream.push_back(0);
-            for (const std::uint8_t b : {0x00, 0x00, 0xFF, 0xFF}) stream.push_back(b);
+            for (const std::uint8_t b : {0x00, 0x00, 0xFF, 0xFF})
+                stream.push_back(b);
             return stream;
         }
         // Stopped at a block boundary outside the last block: the next block
@@ -163,9 +163,8 @@ std::vector<std::uint8_t> deflateRaw(std::span<const std::uint8_t> input)
     // Two independent pieces on two cores, joined into one stream. The second
     // piece starts without the first one's window, which costs a few bytes.
     const std::size_t cut = input.size() * FirstSharePercent / 100;
-    auto first = std::async(std::launch::async, [head = input.first(cut)] {
-        return continuable(compressWhole(head));
-    });
+    auto first = std::async(std::launch::async,
+                            [head = input.first(cut)] { return continuable(compressWhole(head)); });
     std::vector<std::uint8_t> second = compressWhole(input.subspan(cut));
     std::optional<std::vector<std::uint8_t>> head = first.get();
     if (!head) return compressWhole(input);

@@ -13,8 +13,7 @@ class LazyStandardIconEngine : public QIconEngine {
 public:
     LazyStandardIconEngine(QStyle::StandardPixmap glyph, const QWidget* widget)
         : m_glyph(glyph), m_widget(widget)
-    {
-    }
+    {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {

@@ -9,8 +9,8 @@
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
-#include "widgets/SpinEdit.h"
 #include "widgets/PictureBox.h"
+#include "widgets/SpinEdit.h"
 #include "widgets/StaticText.h"
 #include "widgets/WindowGeometry.h"
 

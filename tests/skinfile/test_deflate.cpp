@@ -75,8 +75,8 @@ private slots:
         // From 2 MiB on the input is compressed in two pieces and joined;
         // several seeds end the first piece at different bit positions.
         for (int seed = 4; seed < 12; ++seed)
-            QTest::newRow(qPrintable(QString("two pieces, seed %1").arg(seed))) << 2200 * 1024 + seed * 13 << seed
-                                                                               << false;
+            QTest::newRow(qPrintable(QString("two pieces, seed %1").arg(seed)))
+                << 2200 * 1024 + seed * 13 << seed << false;
         QTest::newRow("two pieces of noise (stored blocks)") << 3 * 1024 * 1024 << 20 << true;
     }
     void writtenStreamsDecode()
@@ -132,7 +132,8 @@ private slots:
     void crcMatchesZlibAndContinues()
     {
         const Bytes input = skinLikeText(70000, 5);
-        const auto zlibCrc = static_cast<std::uint32_t>(crc32(0, input.data(), static_cast<uInt>(input.size())));
+        const auto zlibCrc =
+            static_cast<std::uint32_t>(crc32(0, input.data(), static_cast<uInt>(input.size())));
         QCOMPARE(crc32Of(input), zlibCrc);
         const std::span<const std::uint8_t> all(input);
         QCOMPARE(crc32Of(all.subspan(12345), crc32Of(all.first(12345))), zlibCrc);

@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
-#include <QStyle>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 
@@ -104,7 +104,8 @@ private slots:
         QVERIFY(!glyph.toImage().allGray()); // a coloured folder, not a blank square
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         // The glyph is looked up late, but it is the style's own.
-        const QImage expected = button->style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16, 16).toImage();
+        const QImage expected =
+            button->style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16, 16).toImage();
         QCOMPARE(glyph.toImage().convertToFormat(expected.format()), expected);
     }
 
