@@ -71,7 +71,7 @@ class TestSkintoolArchive : public QObject {
         for (int i = 0; i < 2000; ++i)
             ini += "[P" + QByteArray::number(i) + "]\r\nT=" + QByteArray::number(i * 37 % 500) + "\r\n\r\n";
         if (large) {
-            QByteArray picture(1800 * 1024, Qt::Uninitialized);
+            QByteArray picture(qsizetype{1800} * 1024, Qt::Uninitialized);
             quint32 seed = 7;
             for (char& c : picture) {
                 seed = seed * 1664525u + 1013904223u;
