@@ -3,6 +3,7 @@
 
 #include "editor/SettingsWindow.h"
 #include "skinfile/SkinEntry.h"
+#include "support/LoadSkin.h"
 #include "support/TestProgram.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
@@ -28,6 +29,7 @@
 #include <map>
 
 using namespace fabulor;
+using fabulor::testing::Load;
 using fabulor::testing::TestProgram;
 
 namespace {
@@ -41,19 +43,6 @@ bool hasFlatScrollBars(const ListView* list)
 
 constexpr Colour clRed = 0x000000FF;
 constexpr Colour clBlue = 0x00FF0000;
-
-void Load(TestProgram& program, const QTemporaryDir& dir, const std::string& text)
-{
-    static int counter = 0;
-    const QString path = dir.filePath(QStringLiteral("look%1.ski").arg(++counter));
-    TZipKit zip;
-    MemoryStream stream;
-    stream.write(text);
-    SaveSkinEntry(QFile::encodeName(path).toStdString(), stream, zip);
-    program.dialogs->answerFile(path);
-    QTest::mouseClick(program.FBox().Button1, Qt::LeftButton);
-    QCoreApplication::processEvents(); // a failure reaches the error box from a queued call
-}
 
 std::string EntryText(const QString& path)
 {

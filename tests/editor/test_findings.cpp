@@ -10,6 +10,7 @@
 #include "preview/Overlays.h"
 #include "preview/PreviewControls.h"
 #include "skinfile/SkinEntry.h"
+#include "support/LoadSkin.h"
 #include "support/TestProgram.h"
 #include "widgets/BandPanel.h"
 #include "widgets/PageControl.h"
@@ -37,26 +38,13 @@
 #include <mutex>
 
 using namespace fabulor;
+using fabulor::testing::Load;
 using fabulor::testing::TestProgram;
 
 namespace {
 
 constexpr int PCloseIndex = 3;
 constexpr int PMiniIndex = 4;
-
-// Loads a document text as a skin file, through the "Plik" tab.
-void Load(TestProgram& program, const QTemporaryDir& dir, const std::string& text)
-{
-    static int counter = 0;
-    const QString path = dir.filePath(QStringLiteral("skin%1.ski").arg(++counter));
-    TZipKit zip;
-    MemoryStream stream;
-    stream.write(text);
-    SaveSkinEntry(QFile::encodeName(path).toStdString(), stream, zip);
-    program.dialogs->answerFile(path);
-    QTest::mouseClick(program.FBox().Button1, Qt::LeftButton);
-    QCoreApplication::processEvents();
-}
 
 // Moves a component as a drag does: one step of the history.
 void Drag(TestProgram& program, int component, QPoint to)

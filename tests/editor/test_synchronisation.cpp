@@ -3,6 +3,7 @@
 #include "editor/SettingsWindow.h"
 #include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
+#include "support/LoadSkin.h"
 #include "support/TestProgram.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/ListView.h"
@@ -21,23 +22,10 @@
 #include <QTest>
 
 using namespace fabulor;
+using fabulor::testing::Load;
 using fabulor::testing::TestProgram;
 
 namespace {
-
-// Loads a document text as a skin file, through the "Plik" tab.
-void Load(TestProgram& program, const QTemporaryDir& dir, const std::string& text)
-{
-    static int counter = 0;
-    const QString path = dir.filePath(QStringLiteral("skin%1.ski").arg(++counter));
-    TZipKit zip;
-    MemoryStream stream;
-    stream.write(text);
-    SaveSkinEntry(QFile::encodeName(path).toStdString(), stream, zip);
-    program.dialogs->answerFile(path);
-    QTest::mouseClick(program.FBox().Button1, Qt::LeftButton);
-    QCoreApplication::processEvents(); // a failure reaches the error box from a queued call
-}
 
 std::string ReadFile(const QString& path)
 {
