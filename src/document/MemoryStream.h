@@ -10,6 +10,10 @@
 
 namespace fabulor {
 
+// A zero-filled buffer of `size` bytes, its room asked for as reserveLarge()
+// asks: for multi-megabyte buffers that are filled once.
+std::vector<std::uint8_t> LargeBuffer(std::size_t size);
+
 class MemoryStream {
 public:
     MemoryStream() = default;
@@ -26,6 +30,10 @@ public:
     // Room for `bytes` in all without moving the buffer again; size and
     // content are unchanged. Lets a writer decide how the buffer grows.
     void reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
+    // reserve() for a buffer about to be filled whole (an inflated entry):
+    // where the system offers huge pages on request, the new room asks for
+    // them, so filling megabytes takes a few page faults, not thousands.
+    void reserveLarge(std::size_t bytes);
     std::size_t capacity() const { return m_bytes.capacity(); }
     // Gives back the room beyond the current size.
     void shrinkToFit() { m_bytes.shrink_to_fit(); }

@@ -551,9 +551,10 @@ void TZipKit::extractItem(const Item& item, MemoryStream& stream) const
         const std::size_t start = stream.position();
         if (recorded == expected && recorded > 0 && start == stream.size()) {
             const std::int64_t recordedPacked = static_cast<std::uint32_t>(record.compressedSize);
-            std::vector<std::uint8_t> packed(static_cast<std::size_t>(
+            std::vector<std::uint8_t> packed = LargeBuffer(static_cast<std::size_t>(
                 recordedPacked > 0 && recordedPacked <= available ? recordedPacked : available));
             if (m_file.readAt(dataStart, packed) == packed.size()) {
+                stream.reserveLarge(start + expected);
                 stream.setSize(start + expected);
                 const auto out = stream.bytes().subspan(start);
                 if (inflateWhole(packed, out)) {
