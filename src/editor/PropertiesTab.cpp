@@ -61,6 +61,35 @@ QString SheetName(AppearanceSheet sheet)
 
 } // namespace
 
+void TFBox::ensurePropertiesTab()
+{
+    if (propertiesTabBuilt()) return;
+    // What the preview shows now, read while no editor exists (flatness then
+    // comes from the preview), and set again once they do, as applying a
+    // skin sets it: each editor then mirrors its sheet's first component,
+    // and every component ends as it was.
+    struct Shown {
+        int component;
+        const SkinKey* key;
+        SkinValue value;
+    };
+    std::vector<Shown> shown;
+    const std::span<const SkinSection> sections = SkinSections();
+    for (int component = 0; component < CatalogueSize; ++component) {
+        if (Catalogue()[std::size_t(component)].schema->appearance == AppearanceSheet::None) continue;
+        for (const SkinKey& key : sections[std::size_t(component) + 1].keys)
+            if (key.captured() && !IsGeometryKey(key))
+                shown.push_back({component, &key, keyValue(component, key)});
+    }
+    buildPropertiesTab();
+    {
+        const EditHistory::Pause notRecorded(*m_history);
+        for (const Shown& value : shown)
+            setKeyValue(value.component, *value.key, value.value);
+    }
+    m_history->trackEditors(trackedEditors());
+}
+
 void TFBox::buildPropertiesTab()
 {
     PageControl1 = new SideTabWidget(Prop);

@@ -78,7 +78,11 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
     buildSizeTab();
     buildComponentsTab();
     buildPictureBand();
-    buildPropertiesTab();
+    // "Właściwości" waits until it is first shown (ensurePropertiesTab): the
+    // most costly tab to make, and hidden at start.
+    connect(PCTRL, &QTabWidget::currentChanged, this, [this] {
+        if (PCTRL->currentWidget() == Prop) ensurePropertiesTab();
+    });
     hookHistory();
     buildCheck();
 
@@ -102,6 +106,7 @@ void TFBox::FormCreate()
     CheckBox2Click();
     m_document.emplace();
     LoadStateFromDocument();
+    m_started = true;
     // The history starts with the skin as it now shows.
     History->clear();
 }

@@ -17,6 +17,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -160,8 +161,13 @@ public:
     QCheckBox* HoverCheck = nullptr;
     HoverPreview* Hover = nullptr;
 
-    // "Właściwości": colours, fonts and borders.
+    // "Właściwości": colours, fonts and borders. Its editors are made when
+    // the tab is first shown, or first needed (a loaded skin, a finding that
+    // points there), not at start-up: until then the preview alone holds
+    // what they would show, and every editor pointer below is null.
     QWidget* Prop = nullptr;
+    void ensurePropertiesTab();
+    bool propertiesTabBuilt() const { return PageControl1 != nullptr; }
     SideTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr; // "Opis"
     QCheckBox* O_Flat = nullptr;
@@ -313,6 +319,8 @@ private:
     void buildMaskAreaOption();
     friend class EditHistory;
     void hookHistory();
+    // Every editor whose earlier value steps of the history need.
+    std::vector<QWidget*> trackedEditors() const;
     void buildFileTab();
     void buildSkinTab();
     void buildSizeTab();
@@ -326,6 +334,8 @@ private:
     SkinDocument& m_document;
     Dialogs& m_dialogs;
     EditHistory* m_history = nullptr;
+    // Set once start-up has shown its skin.
+    bool m_started = false;
 };
 
 } // namespace fabulor

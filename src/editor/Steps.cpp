@@ -26,11 +26,6 @@ const SkinKey& Key(int component, std::string_view name)
     return *SkinSections()[std::size_t(component) + 1].key(name);
 }
 
-bool IsGeometry(const SkinKey& key)
-{
-    return key.name == "S" || key.name == "W" || key.name == "T" || key.name == "L";
-}
-
 int ComponentOf(TF& f, const QWidget* control)
 {
     for (int index = 0; index < CatalogueSize; ++index)
@@ -72,7 +67,7 @@ Slots TFBox::appearanceSlots(AppearanceSheet sheet) const
     for (int component = 0; component < CatalogueSize; ++component) {
         if (Catalogue()[std::size_t(component)].schema->appearance != sheet) continue;
         for (const SkinKey& key : SkinSections()[std::size_t(component) + 1].keys)
-            if (key.captured() && !IsGeometry(key)) parts.emplace_back(KeySlot{component, &key});
+            if (key.captured() && !IsGeometryKey(key)) parts.emplace_back(KeySlot{component, &key});
     }
     const AppearanceEditors editors = appearanceEditors(sheet);
     for (QWidget* editor : std::initializer_list<QWidget*>{editors.flat, editors.colour, editors.innerColour,
@@ -93,14 +88,18 @@ void TFBox::hookHistory()
     });
     connect(F.Move, &InteractiveMove::controlMoveFinished, this, [this] { m_history->end(); });
     HookNudges(F, *this);
+    m_history->trackEditors(trackedEditors());
+}
 
+std::vector<QWidget*> TFBox::trackedEditors() const
+{
     std::vector<QWidget*> editors{Szer, Wys, Top, Left, FW, FH, CheckBox2, Maska, Skin, MP1, MP2};
     for (const AppearanceSheet sheet :
          {AppearanceSheet::Description, AppearanceSheet::PageControl, AppearanceSheet::ItemList,
           AppearanceSheet::Picture, AppearanceSheet::PathLabels, AppearanceSheet::Messages})
         for (const Slot& slot : appearanceSlots(sheet))
             if (const auto* editor = std::get_if<EditorSlot>(&slot)) editors.push_back(editor->editor);
-    m_history->trackEditors(std::move(editors));
+    return editors;
 }
 
 } // namespace fabulor

@@ -76,8 +76,12 @@ SkinValue TFBox::keyValue(int component, const SkinKey& key)
     if (Is(key, "Border")) return std::int32_t(ControlBorder(control));
     if (Is(key, "Color")) return ControlColour(control);
     if (Is(key, "RColor")) return ControlColour(F.Rys);
-    if (const auto* editor = qobject_cast<const QCheckBox*>(keyEditor(component, key)))
-        return editor->isChecked();
+    if (Is(key, "Flat")) {
+        if (const auto* editor = qobject_cast<const QCheckBox*>(keyEditor(component, key)))
+            return editor->isChecked();
+        // "Właściwości" not made yet: the preview draws what the editor would hold.
+        return ControlFlat(control);
+    }
     if (Is(key, "FColor")) return ControlFontColour(control);
     if (Is(key, "FName")) return FontNameForSkin(control->font().family());
     // The size the skin holds, which may differ from the one drawn.
@@ -170,6 +174,11 @@ void TFBox::LoadStateFromDocument()
     // Applying a skin is no step of its history: the handlers that setting
     // the editors runs are part of it.
     const EditHistory::Pause notRecorded(*m_history);
+    // A skin's values go through the appearance editors (they hold borders
+    // and font sizes to their ranges), so those must exist; only the skin
+    // that start-up shows, all of it defaults within every range, is shown
+    // without them.
+    if (m_started) ensurePropertiesTab();
     const IniStore& doc = document();
     // One stream serves every picture of this run.
     MemoryStream picture;

@@ -53,6 +53,14 @@ void SetControlBorder(QWidget* control, int width)
     if (auto* pages = dynamic_cast<PageControl*>(control)) pages->setClientBorderWidth(width);
 }
 
+bool ControlFlat(const QWidget* control)
+{
+    if (const auto* memo = dynamic_cast<const Memo*>(control)) return memo->frameShape() == QFrame::NoFrame;
+    if (const auto* list = dynamic_cast<const ListView*>(control))
+        return list->frameShape() == QFrame::NoFrame;
+    return false;
+}
+
 void SetControlFlat(QWidget* control, bool flat)
 {
     const BorderStyle style = flat ? BorderStyle::None : BorderStyle::Single;

@@ -22,5 +22,7 @@ void SetControlBorder(QWidget* control, int width);
 
 // A flat box has no frame; the others a sunken single one.
 void SetControlFlat(QWidget* control, bool flat);
+// Whether the box is drawn flat; false for controls that have no flatness.
+bool ControlFlat(const QWidget* control);
 
 } // namespace fabulor

@@ -134,6 +134,7 @@ private slots:
     {
         testing::TestProgram p;
         TFBox& FBox = p.FBox();
+        FBox.ensurePropertiesTab();
         int controls = 0;
         QStringList faults;
         // Each tab in turn, so what shows only on it (a scroll bar) is met too.
@@ -165,6 +166,7 @@ private slots:
     {
         testing::TestProgram p;
         TFBox& FBox = p.FBox();
+        FBox.ensurePropertiesTab();
         const QList<std::pair<SpinEdit*, QString>> spins{
             {FBox.FW, "Szerokość"}, {FBox.FH, "Wysokość"}, {FBox.Szer, "Szer"},
             {FBox.Wys, "Wys"},      {FBox.Top, "Top"},     {FBox.Left, "Left"},
@@ -201,6 +203,7 @@ private slots:
     {
         testing::TestProgram p;
         TFBox& FBox = p.FBox();
+        FBox.ensurePropertiesTab();
         QAccessibleInterface* chooser = Iface(FBox.CB);
         QCOMPARE(chooser->role(), QAccessible::ComboBox);
         QCOMPARE(chooser->text(QAccessible::Name), QStringLiteral("Komponent"));
@@ -240,6 +243,7 @@ private slots:
     {
         testing::TestProgram p;
         TFBox& FBox = p.FBox();
+        FBox.ensurePropertiesTab();
         SideTabWidget* sheets = FBox.PageControl1;
         const QStringList captions{
             "Opis", "PageControl", "Przedmioty", "Rysunek", "Label \"Droga nr [x]\"", "Komunikat"};
@@ -263,6 +267,7 @@ private slots:
     {
         testing::TestProgram p;
         TFBox& FBox = p.FBox();
+        FBox.ensurePropertiesTab();
         p.F().SelectComponent(0); // the page control
         for (Band* band : FBox.BandPanel1->bands()) {
             QAccessibleInterface* header = Iface(band->header());
@@ -292,6 +297,7 @@ private slots:
     {
         testing::TestProgram p;
         TFBox& FBox = p.FBox();
+        FBox.ensurePropertiesTab();
         QAccessibleInterface* width = Iface(FBox.FW);
         QCOMPARE(width->role(), QAccessible::SpinBox);
         QCOMPARE(width->text(QAccessible::Value), QStringLiteral("623"));
@@ -327,6 +333,7 @@ private slots:
         testing::TestProgram p;
         TF& F = p.F();
         TFBox& FBox = p.FBox();
+        FBox.ensurePropertiesTab();
         using R = QAccessible::Role;
         const R roles[CatalogueSize] = {
             R::Pane,       R::StaticText, R::Graphic,    R::Button,     R::Button,     R::Button,

@@ -25,6 +25,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include <map>
 
@@ -99,6 +100,12 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        // Made when the tab is first shown, not before.
+        QVERIFY(!box.propertiesTabBuilt());
+        box.PCTRL->setCurrentWidget(box.Prop);
+        QVERIFY(box.propertiesTabBuilt());
+        QVERIFY(box.History->isClean());
+        QCOMPARE(box.History->count(), 0);
         QCOMPARE(box.PageControl1->currentWidget(), box.TabSheet6);
         QCOMPARE(box.PageControl1->tabButton(4)->text(), QStringLiteral("Label \"Droga nr [x]\""));
         QCOMPARE(box.P_border->value(), 0);
@@ -110,10 +117,39 @@ private slots:
         QCOMPARE(box.D_fontcolor->value(), Colour(0));
     }
 
+    // Until "Właściwości" exists the preview alone holds its values: a skin
+    // captured then is the one captured with the editors, and making them
+    // later changes nothing in the preview, also after the user moved and
+    // resized components.
+    void theSkinIsTheSameBeforeAndAfterThePropertiesTabIsMade()
+    {
+        TestProgram eager;
+        eager.FBox().ensurePropertiesTab();
+        eager.FBox().SaveStateToDocument();
+
+        TestProgram lazy;
+        lazy.FBox().SelectComponent(0);
+        lazy.FBox().Szer->setValue(333);
+        lazy.F().LB->move(40, 50);
+        QVERIFY(!lazy.FBox().propertiesTabBuilt());
+        lazy.FBox().SaveStateToDocument();
+        const std::string before = lazy.text();
+        lazy.FBox().ensurePropertiesTab();
+        lazy.FBox().SaveStateToDocument();
+        QCOMPARE(lazy.text(), before);
+        QCOMPARE(lazy.F().LB->pos(), QPoint(40, 50));
+        eager.FBox().SelectComponent(0);
+        eager.FBox().Szer->setValue(333);
+        eager.F().LB->move(40, 50);
+        eager.FBox().SaveStateToDocument();
+        QCOMPARE(lazy.text(), eager.text());
+    }
+
     void eachHandlerReappliesItsWholeGroup()
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         TF& F = program.F();
 
         // A colour chosen for the page control also re-applies the border.
@@ -150,6 +186,7 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         box.D_font->setFontName(QStringLiteral("DejaVu Sans"));
         box.D_fontsize->setSize(12);
         for (StaticText* label : {program.F().L1, program.F().L2, program.F().L3, program.F().L4}) {
@@ -164,6 +201,7 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         QLineEdit* edit = box.K_fontsize->lineEdit();
         const auto clear = [edit] {
             edit->selectAll();
@@ -251,6 +289,7 @@ private slots:
         QFETCH(std::string, saved);
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         TF& F = program.F();
         std::map<std::string, int> before;
         for (const FontSection& section : fontSections)
@@ -275,6 +314,7 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         box.PCTRL->setCurrentWidget(box.Prop);
         box.PageControl1->setCurrentWidget(box.TabSheet4);
         QApplication::setActiveWindow(&box);
@@ -299,6 +339,7 @@ private slots:
              "[LB]\r\nFSize=2000\r\nFName=DejaVu Sans\r\n");
         QVERIFY(program.dialogs->errors.isEmpty());
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         TF& F = program.F();
         QCOMPARE(F.PC1->clientBorderWidth(), 10);
         QCOMPARE(box.P_border->value(), 10);
@@ -362,6 +403,7 @@ private slots:
     void flatScrollBarsAreNotPartOfTheSkin()
     {
         TestProgram program;
+        program.FBox().ensurePropertiesTab();
         program.FBox().B_flatscroll->setChecked(true);
         QTemporaryDir dir;
         Load(program, dir, "[LB]\r\nFlat=1\r\n");

@@ -46,6 +46,7 @@ struct State {
 State Capture(TestProgram& program)
 {
     TFBox& box = program.FBox();
+    box.ensurePropertiesTab();
     box.SaveStateToDocument();
     State state{program.text(), {}, {}};
     for (const SpinEdit* edit : box.findChildren<SpinEdit*>())
@@ -229,6 +230,7 @@ private slots:
         QVERIFY(dir.isValid());
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         if (edit.component >= 0) box.SelectComponent(edit.component);
         QUndoStack& history = *box.History;
         if (edit.prepare) {
@@ -277,6 +279,7 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         QUndoStack& history = *box.History;
         box.SelectComponent(3);
         box.Button4Click();
@@ -306,6 +309,7 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         box.SelectComponent(0);
         box.Button3Click();
         Type(box.Szer, "300");
@@ -322,6 +326,7 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         QUndoStack& history = *box.History;
         box.SelectComponent(3);
         const std::string start = Capture(program).document;
@@ -368,6 +373,7 @@ private slots:
         TestProgram program;
         TestProgram untouched;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         for (TestProgram* each : {&program, &untouched})
             UseSkin(*each);
         if (mask)
@@ -391,6 +397,7 @@ private slots:
         QVERIFY(dir.isValid());
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         box.SelectComponent(6);
         Choose(program, box.MP1, SaveImage(dir, "out.jpg", Qt::red, {30, 28}, "JPG"));
         const std::string stored = program.text();
@@ -418,6 +425,7 @@ private slots:
         }
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         program.dialogs->answerFile(path);
         box.Button1Click();
         QVERIFY(box.CheckBox2->isChecked());
@@ -443,6 +451,7 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
+        box.ensurePropertiesTab();
         box.O_color->setValue(0x00008000u);
         box.History->undo();
         QVERIFY(box.History->canRedo());

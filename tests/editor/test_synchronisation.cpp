@@ -179,6 +179,7 @@ private slots:
     void invalidColourStopsApplyHalfway()
     {
         TestProgram program;
+        program.FBox().ensurePropertiesTab();
         program.FBox().R_pcolor->setValue(0x00000080); // maroon, chosen in the editor
         program.F().PMove->move(1, 2);
         QTemporaryDir dir;

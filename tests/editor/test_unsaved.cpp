@@ -340,8 +340,8 @@ private slots:
         QWidget* target = program.F().PClose;
         if (!inPreview) {
             // An editor with a text undo of its own and the focus.
-            QLineEdit* edit = program.FBox().P_border->lineEdit();
             program.FBox().PCTRL->setCurrentWidget(program.FBox().Prop);
+            QLineEdit* edit = program.FBox().P_border->lineEdit();
             program.FBox().PageControl1->setCurrentWidget(program.FBox().TabSheet2);
             edit->selectAll();
             QTest::keyClicks(edit, QStringLiteral("3"));
