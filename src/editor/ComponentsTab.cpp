@@ -9,7 +9,7 @@
 #include "widgets/Accessibility.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"
-#include "widgets/LazyStandardIcon.h"
+#include "widgets/LazyIcon.h"
 #include "widgets/PageControl.h"
 #include "widgets/PictureFilters.h"
 #include "widgets/SpinEdit.h"

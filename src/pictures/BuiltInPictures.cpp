@@ -42,7 +42,8 @@ void ShowButtonPicture(Picture& picture, std::span<const std::uint8_t> bytes, st
 {
     std::optional<JpegPicture> decoded;
     try {
-        decoded = DecodeJpegPicture(bytes);
+        // No picture kept (most buttons of most skins): no decoder to ask.
+        if (!bytes.empty()) decoded = DecodeJpegPicture(bytes);
     } catch (const EJPEG&) {
     } catch (const EInvalidGraphic&) {
     }

@@ -7,6 +7,7 @@
 #include "preview/PreviewControls.h"
 #include "preview/SelectionFrame.h"
 #include "resources/ResourceNames.h"
+#include "widgets/LazyIcon.h"
 #include "widgets/ListView.h"
 #include "widgets/Memo.h"
 #include "widgets/PageControl.h"
@@ -175,8 +176,8 @@ void TF::fillItemList()
     };
     LB->setIconSize(QSize(32, 32));
     for (const Item& item : items) {
-        const QIcon icon(ItemPicturePath(item.picture));
-        LB->addItem(new QListWidgetItem(icon, QString::fromUtf8(item.caption)));
+        LB->addItem(new QListWidgetItem(LazyFileIcon(ItemPicturePath(item.picture)),
+                                        QString::fromUtf8(item.caption)));
     }
 }
 

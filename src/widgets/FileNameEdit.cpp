@@ -1,6 +1,6 @@
 #include "FileNameEdit.h"
 
-#include "LazyStandardIcon.h"
+#include "LazyIcon.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 
 #include "support/ScriptedDialogs.h"
 #include "widgets/FileNameEdit.h"
-#include "widgets/LazyStandardIcon.h"
+#include "widgets/LazyIcon.h"
 #include "widgets/PictureFilters.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "LazyStandardIcon.h"
+#include "LazyIcon.h"
 
 #include <QApplication>
 #include <QIconEngine>
@@ -6,14 +6,15 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 namespace fabulor {
 namespace {
 
-class LazyStandardIconEngine : public QIconEngine {
+// An icon made by `make` when it is first drawn or measured.
+class LazyIconEngine : public QIconEngine {
 public:
-    LazyStandardIconEngine(QStyle::StandardPixmap glyph, const QWidget* widget)
-        : m_glyph(glyph), m_widget(widget)
-    {}
+    explicit LazyIconEngine(std::function<QIcon()> make) : m_make(std::move(make)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
@@ -39,11 +40,11 @@ public:
 
     bool isNull() override { return false; }
 
-    QString key() const override { return QStringLiteral("fabulor.lazystandardicon"); }
+    QString key() const override { return QStringLiteral("fabulor.lazyicon"); }
 
     QIconEngine* clone() const override
     {
-        auto* copy = new LazyStandardIconEngine(m_glyph, m_widget);
+        auto* copy = new LazyIconEngine(m_make);
         copy->m_icon = m_icon;
         copy->m_resolved = m_resolved;
         return copy;
@@ -53,15 +54,13 @@ private:
     const QIcon& icon()
     {
         if (!m_resolved) {
-            const QStyle* style = m_widget ? m_widget->style() : QApplication::style();
-            if (style) m_icon = style->standardIcon(m_glyph, nullptr, m_widget);
+            m_icon = m_make();
             m_resolved = true;
         }
         return m_icon;
     }
 
-    QStyle::StandardPixmap m_glyph;
-    QPointer<const QWidget> m_widget;
+    std::function<QIcon()> m_make;
     QIcon m_icon;
     bool m_resolved = false;
 };
@@ -70,7 +69,15 @@ private:
 
 QIcon LazyStandardIcon(QStyle::StandardPixmap glyph, const QWidget* widget)
 {
-    return QIcon(new LazyStandardIconEngine(glyph, widget));
+    return QIcon(new LazyIconEngine([glyph, widget = QPointer<const QWidget>(widget)] {
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        return style ? style->standardIcon(glyph, nullptr, widget) : QIcon();
+    }));
+}
+
+QIcon LazyFileIcon(const QString& fileName)
+{
+    return QIcon(new LazyIconEngine([fileName] { return QIcon(fileName); }));
 }
 
 } // namespace fabulor
