@@ -29,7 +29,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
         -DFSB_BUILD_TESTS=OFF -DFSB_BUILD_BENCHMARKS=OFF
 fi
 # Only what the package holds: a developer's build folder need not build its tests first.
-targets=(skinbuilder skintool fsb_man_pages)
+targets=(skinbuilder skintool fsb_man_pages fsb_changelog)
 # The icon sizes are rendered only where rsvg-convert was found.
 if cmake --build "$build" --target help | grep '^[^ ]*fsb_icons:' >/dev/null; then targets+=(fsb_icons); fi
 cmake --build "$build" -j 2 --target "${targets[@]}"
@@ -38,6 +38,12 @@ rm -f "$build"/fabulor-skin-builder_*.deb
 deb=$(ls "$build"/fabulor-skin-builder_*.deb)
 echo "test-deb: built $deb"
 dpkg-deb --field "$deb" Package Version Architecture Depends Recommends
+# Debian's own package checker, where it is installed: no error or warning.
+if command -v lintian >/dev/null; then
+  if lintian --fail-on error,warning "$deb"; then echo "test-deb: lintian clean"; else echo "test-deb: lintian found problems" >&2; exit 1; fi
+else
+  echo "test-deb: lintian is not installed; the package was not checked with it"
+fi
 
 # --- a clean Debian 12 ---------------------------------------------------------
 # The same mirror as this machine's apt, so the package's dependencies come
