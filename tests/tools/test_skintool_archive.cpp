@@ -1,6 +1,8 @@
 // skintool list/unpack/pack as a script sees them, and the archives `pack`
 // makes as other ZIP tools see them.
 
+#include "support/RunSkintool.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
@@ -31,7 +33,9 @@ Run run(const QString& program, const QStringList& args, const QString& dir = {}
 
 Run skintool(const QStringList& args, const QString& dir = {})
 {
-    return run(QStringLiteral(FSB_SKINTOOL), args, dir);
+    const fabulor::testing::SkintoolRun r =
+        fabulor::testing::RunSkintool(args, fabulor::testing::InFolder(dir));
+    return {r.exitCode, r.out, r.err};
 }
 
 QByteArray readAll(const QString& path)

@@ -136,17 +136,10 @@ private slots:
     // one itself.
     void noPlatformChosen()
     {
-        QProcess p;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        environment.remove(QStringLiteral("DISPLAY"));
-        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        p.setProcessEnvironment(environment);
-        p.start(QStringLiteral(FSB_SKINTOOL), {"check", Skin("noplatform", {"[OP1]", "Zz=1"})});
-        QVERIFY(p.waitForFinished(30000));
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p.exitCode(), 4);
-        QVERIFY(p.readAllStandardOutput().startsWith("warning OP1 Zz "));
+        const auto run =
+            RunSkintool({"check", Skin("noplatform", {"[OP1]", "Zz=1"})}, fabulor::testing::WithoutDisplay());
+        QCOMPARE(run.exitCode, 4);
+        QVERIFY(run.out.startsWith("warning OP1 Zz "));
     }
 
     void unreadableOrWrongUsage_data()

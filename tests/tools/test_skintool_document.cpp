@@ -1,26 +1,18 @@
 // skintool ini and get, run as a user would run them: exit codes, standard
 // output byte for byte, and messages on standard error.
 
-#include <QProcess>
+#include "support/RunSkintool.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = fabulor::testing::SkintoolRun;
 
 Run skintool(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(FSB_SKINTOOL), args);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000)) return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    return fabulor::testing::RunSkintool(args);
 }
 
 } // namespace

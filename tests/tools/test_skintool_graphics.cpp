@@ -1,6 +1,7 @@
 // skintool jpeg and skintool mask, run as a user would run them.
 
-#include <QProcess>
+#include "support/RunSkintool.h"
+
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,16 +19,9 @@ struct Run {
 // commands must not need either.
 Run skintool(const QStringList& args)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(FSB_SKINTOOL), args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    const fabulor::testing::SkintoolRun run =
+        fabulor::testing::RunSkintool(args, fabulor::testing::WithoutDisplay());
+    return {run.exitCode, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
 }
 
 } // namespace
