@@ -5,7 +5,7 @@
 
 namespace fabulor::check {
 
-SkinReader::SkinReader(const IniStore& document)
+SkinReader::SkinReader(const IniStore& document) : m_document(document)
 {
     // forEachLine gives each section as its "[name]" header, its lines and
     // one empty line; the document holds no empty line of its own.
@@ -25,26 +25,18 @@ SkinReader::SkinReader(const IniStore& document)
         m_sections.back().keys.push_back({line.substr(0, eq), line.substr(eq + 1)});
     });
 
-    // Duplicate headers make duplicate sections; the document finds the last.
-    std::unordered_map<std::string, std::size_t> last;
+    // Duplicate headers make duplicate sections; the document finds the last,
+    // under names compared as it compares them.
+    std::unordered_map<std::string, std::size_t, AnsiNameHash, AnsiNameEqual> last;
     for (std::size_t i = 0; i < m_sections.size(); ++i)
-        last[AnsiUpperCase(m_sections[i].name)] = i;
-    for (const auto& [name, position] : last) {
-        Section& section = m_sections[position];
-        section.effective = true;
-        KeyIndex& keys = m_index[name];
-        for (const KeyLine& key : section.keys)
-            keys.insert_or_assign(AnsiUpperCase(key.name), key.value);
-    }
+        last.insert_or_assign(m_sections[i].name, i);
+    for (const auto& [name, position] : last)
+        m_sections[position].effective = true;
 }
 
 std::optional<std::string_view> SkinReader::value(std::string_view section, std::string_view key) const
 {
-    const auto s = m_index.find(AnsiUpperCase(section));
-    if (s == m_index.end()) return std::nullopt;
-    const auto k = s->second.find(AnsiUpperCase(key));
-    if (k == s->second.end()) return std::nullopt;
-    return k->second;
+    return m_document.readView(section, key);
 }
 
 std::int32_t SkinReader::integer(std::string_view section, std::string_view key) const

@@ -1,8 +1,8 @@
 #pragma once
-// The skin document as the check reads it: every section and key line as a
-// view into the document's own lines, found the way the document finds them
-// (letter case ignored, the last duplicate section and key winning), so that
-// a picture of many megabytes is looked at without being copied.
+// The skin document as the check reads it: every section and key line, as
+// views into the document's own lines, so that a picture of many megabytes is
+// looked at without being copied; and values found by the document's own
+// lookup (letter case ignored, the last duplicate section and key winning).
 // The views stay valid while the document is not changed.
 
 #include "document/IniStore.h"
@@ -12,7 +12,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace fabulor::check {
@@ -41,9 +40,8 @@ public:
     std::string_view text(std::string_view section, std::string_view key) const;
 
 private:
-    using KeyIndex = std::unordered_map<std::string, std::string_view>;
+    const IniStore& m_document;
     std::vector<Section> m_sections;
-    std::unordered_map<std::string, KeyIndex> m_index; // upper-cased names
 };
 
 // Bytes of 8-bit skin text (font and key names) as UTF-8, one byte one

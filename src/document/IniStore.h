@@ -53,6 +53,13 @@ public:
     // (0 for a missing or empty value).
     std::size_t readBinary(std::string_view section, std::string_view key, MemoryStream& stream) const;
 
+    // The key's value as stored, without a copy (a picture's may be many
+    // megabytes): valid until the document next changes. None when missing.
+    std::optional<std::string_view> readView(std::string_view section, std::string_view key) const
+    {
+        return findValue(section, key);
+    }
+
     // Whole key lines, for taking a change back exactly: the line of the key
     // (its last duplicate) as stored, name case included, or none.
     bool hasSection(std::string_view section) const;
