@@ -2,6 +2,7 @@
 
 #include "editor/Catalogue.h"
 #include "editor/HoverPreview.h"
+#include "preview/Overlays.h"
 #include "preview/PreviewControls.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/PageControl.h"
@@ -9,60 +10,11 @@
 
 #include <QFile>
 #include <QPainter>
-#include <QPointer>
 #include <QScopeGuard>
 #include <QTemporaryFile>
 
-#include <algorithm>
-#include <vector>
-
 namespace fabulor {
 namespace {
-
-// Hides, for as long as it lives, every widget on the window, on the page
-// control and on its pages that is not part of the skin. It asks what the
-// skin is rather than what the editor adds, so a mark added later is left
-// out too. What lies inside a component is the component's own.
-class ContentOnly {
-public:
-    explicit ContentOnly(TF& f)
-    {
-        m_content.push_back(f.Skin);
-        for (int index = 0; index < CatalogueSize; ++index)
-            m_content.push_back(ComponentControl(f, index));
-        for (int page = 0; page < f.PC1->pageCount(); ++page)
-            m_content.push_back(f.PC1->page(page));
-
-        hideOthersOn(&f);
-        hideOthersOn(f.PC1);
-        for (int page = 0; page < f.PC1->pageCount(); ++page)
-            hideOthersOn(f.PC1->page(page));
-    }
-
-    ~ContentOnly()
-    {
-        for (const QPointer<QWidget>& widget : m_hidden)
-            if (widget) widget->show();
-    }
-
-    ContentOnly(const ContentOnly&) = delete;
-    ContentOnly& operator=(const ContentOnly&) = delete;
-
-private:
-    void hideOthersOn(QWidget* parent)
-    {
-        for (QObject* child : parent->children()) {
-            auto* widget = qobject_cast<QWidget*>(child);
-            if (!widget || widget->isWindow() || widget->isHidden()) continue;
-            if (std::find(m_content.begin(), m_content.end(), widget) != m_content.end()) continue;
-            widget->hide();
-            m_hidden.emplace_back(widget);
-        }
-    }
-
-    std::vector<const QWidget*> m_content;
-    std::vector<QPointer<QWidget>> m_hidden;
-};
 
 // The page of the page control a component lies on, or -1.
 int PageOf(TF& f, int index)
@@ -77,7 +29,7 @@ int PageOf(TF& f, int index)
 
 QImage RenderSkin(TF& preview)
 {
-    const ContentOnly content(preview);
+    const OverlaysHidden content(preview);
     // Taken as the window grabs itself: drawing into an image of another
     // format would round the skin picture's colours differently.
     QImage image = preview.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -4,7 +4,6 @@
 #include "graphics/GraphicErrors.h"
 #include "pictures/Region.h"
 #include "pictures/TransparentForm.h"
-#include "preview/Overlays.h"
 #include "preview/PreviewControls.h"
 #include "preview/PreviewWindow.h"
 
@@ -19,7 +18,6 @@ MaskAreaOverlay::MaskAreaOverlay(TF& preview) : QWidget(&preview), m_preview(pre
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
-    MarkAsOverlay(this);
     hide();
     // The window's size and every component's place, size and visibility
     // (pages of the page control come and go) change what is marked. The

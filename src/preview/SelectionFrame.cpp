@@ -1,7 +1,5 @@
 #include "preview/SelectionFrame.h"
 
-#include "preview/Overlays.h"
-
 #include <QEvent>
 #include <QPainter>
 
@@ -13,7 +11,6 @@ SelectionFrame::SelectionFrame(QWidget* window) : QWidget(window)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
-    MarkAsOverlay(this);
     hide();
 }
 

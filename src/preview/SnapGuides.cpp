@@ -1,7 +1,5 @@
 #include "preview/SnapGuides.h"
 
-#include "preview/Overlays.h"
-
 #include <QPainter>
 
 namespace fabulor {
@@ -12,7 +10,6 @@ SnapGuides::SnapGuides(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
-    MarkAsOverlay(this);
     hide();
 }
 

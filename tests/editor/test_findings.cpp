@@ -523,7 +523,7 @@ private slots:
         QCOMPARE(program.text(), text);
         // Hidden from anything that draws the skin's look.
         {
-            const OverlaysHidden hidden(&program.F());
+            const OverlaysHidden hidden(program.F());
             QCOMPARE(Grab(program), plain);
         }
         QCOMPARE(Grab(program), tinted);
