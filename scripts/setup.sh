@@ -11,6 +11,8 @@ packages=(
   libjpeg62-turbo-dev zlib1g-dev libbenchmark-dev
   # whole-buffer Deflate and CRC-32 for skin files
   libdeflate-dev
+  # fontconfig's own interface: the editor reads its configuration early
+  libfontconfig-dev
   libxcb1-dev
   xvfb xauth xdotool openbox x11-utils imagemagick unzip zip python3
   fonts-dejavu-core fonts-liberation2

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/FontWarmUp.h"
 #include "app/SkinBuilder.h"
 #include "app/StartupProbe.h"
 
@@ -17,7 +18,9 @@ int main(int argc, char** argv)
         early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version)
         return fabulor::Answer(early);
 
+    fabulor::FontWarmUp fonts; // on the other core while Qt connects to the display
     fabulor::Application app(argc, argv);
+    fonts.wait();
     // Qt has taken its own options (-platform, -style, ...) off by now.
     const CommandLine line = fabulor::ParseCommandLine(QCoreApplication::arguments());
     if (line.action != CommandLine::Action::Start) return fabulor::Answer(line);

@@ -1,0 +1,26 @@
+#pragma once
+// Reading fontconfig's configuration and font caches costs the editor
+// several milliseconds at start, all of it before the first window can be
+// laid out. A FontWarmUp does it on another core while Qt connects to the
+// display; Qt's first use of fonts then finds it done. fontconfig sets up its
+// configuration once and safely from any thread, so whichever comes first
+// does the work and the other takes its result.
+
+#include <thread>
+
+namespace fabulor {
+
+class FontWarmUp {
+public:
+    FontWarmUp();
+    // Waits until the warm-up is over (the destructor does too).
+    void wait();
+    ~FontWarmUp();
+    FontWarmUp(const FontWarmUp&) = delete;
+    FontWarmUp& operator=(const FontWarmUp&) = delete;
+
+private:
+    std::thread m_thread;
+};
+
+} // namespace fabulor
