@@ -2,9 +2,9 @@
 // Reading fontconfig's configuration and font caches costs the editor
 // several milliseconds at start, all of it before the first window can be
 // laid out. A FontWarmUp does it on another core while Qt connects to the
-// display; Qt's first use of fonts then finds it done. fontconfig sets up its
-// configuration once and safely from any thread, so whichever comes first
-// does the work and the other takes its result.
+// display; Qt's first use of fonts then finds it done. fontconfig may be set
+// up from any thread: should Qt get there first after all, both build a
+// configuration and one is thrown away.
 
 #include <thread>
 
@@ -12,6 +12,7 @@ namespace fabulor {
 
 class FontWarmUp {
 public:
+    // Made before the application object, which it overlaps.
     FontWarmUp();
     // Waits until the warm-up is over (the destructor does too).
     void wait();

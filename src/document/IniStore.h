@@ -17,6 +17,8 @@
 
 namespace fabulor {
 
+// Lookups keep their index up to date as they go, so one store is read by
+// one thread at a time, like any other document.
 class IniStore {
 public:
     IniStore() = default;
