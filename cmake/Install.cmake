@@ -34,14 +34,19 @@ install(FILES ${fsb_data}/skinbuilder.thumbnailer
 # Man pages are installed compressed, as Debian's policy asks (gzip -9n: no
 # name or time stamp inside, so the package builds the same each time).
 find_program(FSB_GZIP gzip REQUIRED)
+# Compresses FILE (made at configure time) to FILE.gz at build time.
+function(fsb_gzip file)
+  get_filename_component(name ${file} NAME)
+  add_custom_command(OUTPUT ${file}.gz
+      COMMAND ${FSB_GZIP} -9nkf ${file}
+      DEPENDS ${file}
+      COMMENT "Compressing ${name}"
+      VERBATIM)
+endfunction()
 set(fsb_man_pages)
 foreach(page skinbuilder skintool)
   configure_file(${fsb_data}/man/${page}.1.in ${fsb_data_out}/man/${page}.1 @ONLY)
-  add_custom_command(OUTPUT ${fsb_data_out}/man/${page}.1.gz
-      COMMAND ${FSB_GZIP} -9nkf ${fsb_data_out}/man/${page}.1
-      DEPENDS ${fsb_data_out}/man/${page}.1
-      COMMENT "Compressing the man page ${page}.1"
-      VERBATIM)
+  fsb_gzip(${fsb_data_out}/man/${page}.1)
   list(APPEND fsb_man_pages ${fsb_data_out}/man/${page}.1.gz)
   install(FILES ${fsb_data_out}/man/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()

@@ -30,11 +30,7 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${FSB_INSTALL_DOCDIR} RENAME copyright)
 # And a native package's changelog, compressed as the man pages are.
 configure_file(${CMAKE_SOURCE_DIR}/data/changelog.in ${CMAKE_BINARY_DIR}/data/changelog @ONLY)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/data/changelog.gz
-    COMMAND ${FSB_GZIP} -9nkf ${CMAKE_BINARY_DIR}/data/changelog
-    DEPENDS ${CMAKE_BINARY_DIR}/data/changelog
-    COMMENT "Compressing the package changelog"
-    VERBATIM)
+fsb_gzip(${CMAKE_BINARY_DIR}/data/changelog)
 add_custom_target(fsb_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/data/changelog.gz)
 install(FILES ${CMAKE_BINARY_DIR}/data/changelog.gz DESTINATION ${FSB_INSTALL_DOCDIR})
 
