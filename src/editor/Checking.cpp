@@ -53,10 +53,6 @@ void TFBox::buildCheck()
                        "czytelność napisów i wartości"));
     connect(CheckButton, &QPushButton::clicked, this, Guarded(this, [this] { CheckButtonClick(); }));
 
-    Findings = new FindingsWindow(this);
-    connect(Findings, &FindingsWindow::findingActivated, this,
-            [this](const Finding& finding) { Guarded(this, [this, finding] { ShowFinding(finding); })(); });
-
     // The check reads a copy: capturing into the skin's own document is for
     // the user's actions alone (a save, a picture choice).
     Checker = new SkinChecker(
@@ -66,11 +62,12 @@ void TFBox::buildCheck()
             return copy;
         },
         this);
-    connect(Checker, &SkinChecker::checked, this, [this] { Findings->showFindings(Checker->findings()); });
+    connect(Checker, &SkinChecker::checked, this,
+            [this] { findingsWindow().showFindings(Checker->findings()); });
     // Every step, undo and redo moves the history's index; a load starts a
     // new history.
     const auto skinChanged = [this] {
-        if (Findings->isVisible()) Checker->schedule();
+        if (m_findings && m_findings->isVisible()) Checker->schedule();
         if (MaskArea && MaskArea->isOn()) MaskAreaCheckClick();
     };
     connect(History, &QUndoStack::indexChanged, this, skinChanged);
@@ -80,16 +77,28 @@ void TFBox::buildCheck()
     buildMaskAreaOption();
 }
 
+FindingsWindow& TFBox::findingsWindow()
+{
+    if (!m_findings) {
+        m_findings = new FindingsWindow(this);
+        connect(m_findings, &FindingsWindow::findingActivated, this, [this](const Finding& finding) {
+            Guarded(this, [this, finding] { ShowFinding(finding); })();
+        });
+    }
+    return *m_findings;
+}
+
 void TFBox::CheckButtonClick()
 {
-    if (!Findings->isVisible()) {
+    FindingsWindow& findings = findingsWindow();
+    if (!findings.isVisible()) {
         // Beside the settings window, where it leaves the preview in view.
         const QRect frame = frameGeometry();
-        Findings->move(frame.left(), frame.bottom() + 8);
+        findings.move(frame.left(), frame.bottom() + 8);
     }
-    Findings->show();
-    Findings->raise();
-    Findings->activateWindow();
+    findings.show();
+    findings.raise();
+    findings.activateWindow();
     Checker->checkNow();
 }
 

@@ -291,7 +291,10 @@ public:
     // "Sprawdź" on the "Plik" tab opens the findings list, which follows the
     // skin as it changes. A save of a skin with errors asks first.
     QPushButton* CheckButton = nullptr;
-    FindingsWindow* Findings = nullptr;
+    // The findings list, made when first needed: it stays hidden until the
+    // first check.
+    FindingsWindow& findingsWindow();
+    bool findingsWindowBuilt() const { return m_findings != nullptr; }
     SkinChecker* Checker = nullptr;
     void CheckButtonClick();
     // Selects a finding's component as a press in the preview does and shows
@@ -334,6 +337,7 @@ private:
     SkinDocument& m_document;
     Dialogs& m_dialogs;
     EditHistory* m_history = nullptr;
+    FindingsWindow* m_findings = nullptr;
     // Set once start-up has shown its skin.
     bool m_started = false;
 };

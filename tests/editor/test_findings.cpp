@@ -89,7 +89,7 @@ Finding Warning()
 void OpenList(TestProgram& program)
 {
     QTest::mouseClick(program.FBox().CheckButton, Qt::LeftButton);
-    QVERIFY(program.FBox().Findings->isVisible());
+    QVERIFY(program.FBox().findingsWindow().isVisible());
     QTRY_VERIFY(!program.FBox().Checker->busy());
 }
 
@@ -144,9 +144,10 @@ private slots:
         QVERIFY(!box.CheckButton->toolTip().isEmpty());
         QVERIFY(box.Plik->isAncestorOf(box.CheckButton));
         box.Checker->setCheckFunction(Returning({Error(), Warning(), Error("PMini", "MP2", PMiniIndex)}));
-        QVERIFY(!box.Findings->isVisible());
+        // Made on the first check, not at start.
+        QVERIFY(!box.findingsWindowBuilt());
         OpenList(program);
-        FindingsWindow& list = *box.Findings;
+        FindingsWindow& list = box.findingsWindow();
         QCOMPARE(Rows(list), QStringList({"błąd", "ostrzeżenie", "błąd"}));
         // Where: the section and key, or the component as the chooser names it.
         QCOMPARE(list.List->topLevelItem(0)->text(1), QStringLiteral("[Skin] Maska"));
@@ -242,7 +243,7 @@ private slots:
         box.PCTRL->setCurrentWidget(box.Plik);
         const int selectedBefore = F.SelectedComponent();
 
-        QTreeWidget* list = box.Findings->List;
+        QTreeWidget* list = box.findingsWindow().List;
         list->setCurrentItem(list->topLevelItem(1));
         QTest::keyClick(list, Qt::Key_Return);
 
@@ -272,7 +273,7 @@ private slots:
         // Shaped without a mask; the close button far outside the window.
         Load(program, m_dir, "[Skin]\r\nEn=1\r\n[PClose]\r\nL=2000\r\nT=10\r\n");
         OpenList(program);
-        FindingsWindow& list = *box.Findings;
+        FindingsWindow& list = box.findingsWindow();
         const auto rowOf = [&](const QString& place) {
             for (int row = 0; row < list.List->topLevelItemCount(); ++row)
                 if (list.List->topLevelItem(row)->text(1) == place) return row;
@@ -321,7 +322,7 @@ private slots:
                 return ReportClosePlace(document, environment, cache);
             });
         OpenList(program);
-        const QString start = Rows(*box.Findings).value(0);
+        const QString start = Rows(box.findingsWindow()).value(0);
         QVERIFY(start.startsWith("L="));
         QVERIFY(start != "L=none"); // the preview's state was captured into the copy
 
@@ -329,18 +330,18 @@ private slots:
         const int before = calls;
         for (int x = 200; x <= 240; x += 10)
             Drag(program, PCloseIndex, {x, 30});
-        QTRY_COMPARE(Rows(*box.Findings), QStringList("L=240"));
+        QTRY_COMPARE(Rows(box.findingsWindow()), QStringList("L=240"));
         QTRY_VERIFY(!box.Checker->busy());
         QCOMPARE(calls - before, 1);
         QVERIFY(!onGuiThread);
         // Undo counts as a change too.
         box.history().undo();
-        QTRY_COMPARE(Rows(*box.Findings), QStringList("L=230"));
+        QTRY_COMPARE(Rows(box.findingsWindow()), QStringList("L=230"));
 
         // The skin's own document was never captured into.
         QVERIFY(program.text().empty());
         // Closed, the list costs nothing while the user edits.
-        box.Findings->close();
+        box.findingsWindow().close();
         const int closedAt = calls;
         Drag(program, PCloseIndex, {50, 30});
         QVERIFY(!box.Checker->busy());
@@ -373,7 +374,7 @@ private slots:
         // The user edits on while the check is under way: nothing waits.
         Drag(program, PCloseIndex, {222, 30});
         gate.release();
-        QTRY_COMPARE(Rows(*box.Findings), QStringList("L=222"));
+        QTRY_COMPARE(Rows(box.findingsWindow()), QStringList("L=222"));
         QTRY_VERIFY(!box.Checker->busy());
         QCOMPARE(shown, QStringList("L=222"));
         QCOMPARE(box.Checker->droppedResults(), 1);
