@@ -12,6 +12,7 @@
 #include "preview/PreviewWindow.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/LazyIcon.h"
 #include "widgets/PictureBox.h"
 
 #include <QCheckBox>
@@ -69,7 +70,8 @@ void TFBox::buildPictureBand()
     BRefr->setObjectName(QStringLiteral("BRefr"));
     BRefr->setAccessibleName(QStringLiteral("Odśwież rysunki"));
     BRefr->setGeometry(200, 40, 23, 22);
-    BRefr->setIcon(RefreshGlyph());
+    // Drawn when first shown: the band is on a tab the editor does not open with.
+    BRefr->setIcon(LazyIcon(RefreshGlyph));
     BRefr->setIconSize(QSize(16, 16));
     BRefr->setAutoRaise(true);
     connect(BRefr, &QToolButton::clicked, this, &TFBox::BRefrClick);

@@ -176,7 +176,7 @@ void TF::fillItemList()
     };
     LB->setIconSize(QSize(32, 32));
     for (const Item& item : items) {
-        LB->addItem(new QListWidgetItem(LazyFileIcon(ItemPicturePath(item.picture)),
+        LB->addItem(new QListWidgetItem(LazyFileIcon(ItemPicturePath(item.picture), "png"),
                                         QString::fromUtf8(item.caption)));
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
@@ -67,6 +68,11 @@ private:
 
 } // namespace
 
+QIcon LazyIcon(std::function<QIcon()> make)
+{
+    return QIcon(new LazyIconEngine(std::move(make)));
+}
+
 QIcon LazyStandardIcon(QStyle::StandardPixmap glyph, const QWidget* widget)
 {
     return QIcon(new LazyIconEngine([glyph, widget = QPointer<const QWidget>(widget)] {
@@ -75,9 +81,16 @@ QIcon LazyStandardIcon(QStyle::StandardPixmap glyph, const QWidget* widget)
     }));
 }
 
-QIcon LazyFileIcon(const QString& fileName)
+QIcon LazyFileIcon(const QString& fileName, const QByteArray& format)
 {
-    return QIcon(new LazyIconEngine([fileName] { return QIcon(fileName); }));
+    return QIcon(new LazyIconEngine([fileName, format] {
+        // Read as the given format, so Qt does not load every picture plug-in
+        // to ask each whether the bytes are its own.
+        QImageReader reader(fileName, format);
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+    }));
 }
 
 } // namespace fabulor

@@ -9,16 +9,21 @@
 #include <QIcon>
 #include <QStyle>
 
+#include <functional>
+
 class QWidget;
 
 namespace fabulor {
+
+// The icon `make` gives, made when first drawn or measured.
+QIcon LazyIcon(std::function<QIcon()> make);
 
 // The standard icon `glyph` of `widget`'s style (the application's once the
 // widget is gone), looked up on first use.
 QIcon LazyStandardIcon(QStyle::StandardPixmap glyph, const QWidget* widget);
 
-// The icon of a picture file (or resource), read on first use: reading it
-// goes through Qt's picture readers, whose first use looks up their plug-ins.
-QIcon LazyFileIcon(const QString& fileName);
+// The icon of a picture file (or resource) in `format` ("png"), read on
+// first use.
+QIcon LazyFileIcon(const QString& fileName, const QByteArray& format);
 
 } // namespace fabulor

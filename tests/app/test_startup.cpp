@@ -89,8 +89,11 @@ private slots:
         QStringList items;
         for (int i = 0; i < F.LB->count(); ++i) {
             items << F.LB->item(i)->text();
-            QVERIFY2(!F.LB->item(i)->icon().isNull(), qPrintable(items.last()));
+            QVERIFY2(!F.LB->item(i)->icon().pixmap(32, 32).isNull(), qPrintable(items.last()));
         }
+        // Drawn from the item's own picture.
+        const QImage gum(QStringLiteral(":/items/0.png"));
+        QCOMPARE(F.LB->item(0)->icon().pixmap(32, 32).toImage().convertToFormat(gum.format()), gum);
         QCOMPARE(items, (QStringList{"Guma do żucia", "Karta kredytowa", "Stara kanapka", "Frytki",
                                      "Mrożone żarcie", "Kawa", "Durex"}));
     }
