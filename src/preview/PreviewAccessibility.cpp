@@ -51,7 +51,7 @@ QAccessible::Role ComponentRole(int index, const QWidget* control)
     if (component.has(PicturesGroup))
         return component.has(MouseOverGroup) ? QAccessible::Button : QAccessible::Graphic;
     if (qobject_cast<const QListWidget*>(control)) return QAccessible::List;
-    if (qobject_cast<const StaticText*>(control) || qobject_cast<const QPlainTextEdit*>(control))
+    if (qobject_cast<const StaticText*>(control) || qobject_cast<const Memo*>(control))
         return QAccessible::StaticText;
     if (component.appearance == AppearanceSheet::Picture) return QAccessible::Graphic;
     // The page control holds the pages, the move strip lies over the window.
@@ -127,7 +127,7 @@ public:
         if (t == QAccessible::Name) return ChooserText(index);
         if (t == QAccessible::Value) {
             if (const auto* label = qobject_cast<const StaticText*>(widget())) return label->text();
-            if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget())) return box->toPlainText();
+            if (const auto* box = qobject_cast<const Memo*>(widget())) return box->toPlainText();
             return {};
         }
         return QAccessibleWidget::text(t);
@@ -262,9 +262,7 @@ QAccessibleInterface* PreviewInterface(const QString& className, QObject* object
         return className == QLatin1String(type.className());
     };
     if (is(SelectionFrame::staticMetaObject)) return new SelectionMarkInterface(widget);
-    // The description box has no class name of its own.
-    const bool description = is(QPlainTextEdit::staticMetaObject) && dynamic_cast<Memo*>(widget);
-    if (description || is(Panel::staticMetaObject) || is(PageControl::staticMetaObject) ||
+    if (is(Memo::staticMetaObject) || is(Panel::staticMetaObject) || is(PageControl::staticMetaObject) ||
         is(StaticText::staticMetaObject) || is(ListView::staticMetaObject))
         return new ComponentInterface(widget);
     return nullptr;

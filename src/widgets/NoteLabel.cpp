@@ -2,12 +2,17 @@
 
 #include <QEvent>
 #include <QLayout>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <cmath>
 
 namespace fabulor {
 
 NoteLabel::NoteLabel(const QString& boldPart, const QString& text, QWidget* parent) : QLabel(parent)
 {
-    setTextFormat(Qt::RichText);
+    // Both parts are plain text: a "<" in a note is a character, not mark-up.
+    setTextFormat(Qt::PlainText);
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextInteractionFlags(Qt::NoTextInteraction);
@@ -17,11 +22,63 @@ NoteLabel::NoteLabel(const QString& boldPart, const QString& text, QWidget* pare
 void NoteLabel::setNote(const QString& boldPart, const QString& text)
 {
     m_boldPart = boldPart;
-    // Both parts are plain text: a "<" in a note is a character, not mark-up.
     // The blank that starts the text stays an ordinary one, so the line may
     // break right after the lead.
-    setText(QStringLiteral("<b>%1</b>%2").arg(boldPart.toHtmlEscaped(), text.toHtmlEscaped()));
+    setText(boldPart + text);
+    updateGeometry();
     fitHeight();
+    update();
+}
+
+int NoteLabel::layOut(QTextLayout& layout, int width) const
+{
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    layout.setFormats({{0, int(m_boldPart.size()), bold}});
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return int(std::ceil(y));
+}
+
+int NoteLabel::heightForWidth(int width) const
+{
+    const QMargins margins = contentsMargins();
+    QTextLayout layout(text(), font());
+    return layOut(layout, std::max(1, width - margins.left() - margins.right())) + margins.top() +
+           margins.bottom();
+}
+
+QSize NoteLabel::sizeHint() const
+{
+    // As wide as the text on one line, but never wider than a note reads well.
+    const int width = std::min(fontMetrics().horizontalAdvance(text()) + 1, 300);
+    return {width, heightForWidth(width)};
+}
+
+QSize NoteLabel::minimumSizeHint() const
+{
+    const int width = fontMetrics().averageCharWidth() * 10;
+    return {width, heightForWidth(width)};
+}
+
+void NoteLabel::paintEvent(QPaintEvent*)
+{
+    const QRect area = contentsRect();
+    QTextLayout layout(text(), font());
+    layOut(layout, area.width());
+    QPainter painter(this);
+    // The palette's current group: a note in a disabled panel is greyed.
+    painter.setPen(palette().color(foregroundRole()));
+    layout.draw(&painter, area.topLeft());
 }
 
 void NoteLabel::setWidth(int width)
@@ -54,7 +111,7 @@ void NoteLabel::fitHeight()
     // placed note sizes itself.
     if (m_fitting || inLayout()) return;
     const int wanted = heightForWidth(width());
-    if (wanted < 0 || wanted == height()) return;
+    if (wanted == height()) return;
     m_fitting = true;
     resize(width(), wanted);
     m_fitting = false;

@@ -1,10 +1,12 @@
 // The self-sizing and page-area behaviours the preview window is built on.
 
+#include "widgets/Memo.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
 #include "widgets/StaticText.h"
 
 #include <QFontMetrics>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace fabulor;
@@ -99,6 +101,38 @@ private slots:
         QVERIFY(label.height() > small.height());
         label.setText(QStringLiteral("D"));
         QCOMPARE(label.width(), QFontMetrics(font).horizontalAdvance(QStringLiteral("D")));
+    }
+
+    void descriptionBoxWrapsAndScrollsLongText()
+    {
+        Memo memo;
+        memo.resize(140, 70);
+        const QImage empty = memo.grab().toImage();
+        memo.setPlainText(QStringLiteral("Tu znajduje się opis"));
+        QCOMPARE(memo.verticalScrollBar()->maximum(), 0);
+        QVERIFY(memo.grab().toImage() != empty); // the text is drawn
+
+        QString story;
+        for (int i = 0; i < 40; ++i)
+            story += QStringLiteral("słowo%1 ").arg(i);
+        memo.setPlainText(story);
+        memo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&memo));
+        const int range = memo.verticalScrollBar()->maximum();
+        QVERIFY(range > 0);
+        QVERIFY(memo.verticalScrollBar()->isVisible());
+        const QImage top = memo.grab().toImage();
+        memo.verticalScrollBar()->setValue(range);
+        QVERIFY(memo.grab().toImage() != top);
+
+        // A larger font makes the text longer; a new text starts at its top.
+        QFont font = memo.font();
+        font.setPixelSize(24);
+        memo.setFont(font);
+        QVERIFY(memo.verticalScrollBar()->maximum() > range);
+        memo.setPlainText(story);
+        QCOMPARE(memo.verticalScrollBar()->value(), 0);
+        QCOMPARE(memo.toPlainText(), story);
     }
 };
 
