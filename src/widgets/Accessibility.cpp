@@ -264,12 +264,9 @@ void SetAccessibleCaption(QWidget* control, const QString& caption)
     InstallWidgetAccessibility();
     control->setAccessibleName(caption);
     if (auto* spin = qobject_cast<SpinEdit*>(control)) {
-        spin->lineEdit()->setAccessibleName(caption);
-        spin->upButton()->setAccessibleName(caption + QStringLiteral(": zwiększ"));
-        spin->downButton()->setAccessibleName(caption + QStringLiteral(": zmniejsz"));
+        spin->nameParts();
     } else if (auto* file = qobject_cast<FileNameEdit*>(control)) {
-        file->lineEdit()->setAccessibleName(caption);
-        file->browseButton()->setAccessibleName(caption + QStringLiteral(": wybierz plik"));
+        file->nameParts();
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         if (combo->lineEdit()) combo->lineEdit()->setAccessibleName(caption);
         if (combo->view()) combo->view()->setAccessibleName(caption);

@@ -2,7 +2,8 @@
 // A file-name edit with a browse button: the user types a name or picks one
 // in a file dialog. After the dialog closes, confirmed or cancelled,
 // afterDialog() carries the chosen name, or on cancel the name the edit
-// already holds.
+// already holds. The edit and its button are made when the widget is first
+// polished (shown) or asked for, as with SpinEdit.
 
 #include "widgets/Dialogs.h"
 
@@ -21,9 +22,13 @@ public:
     QString text() const;
     void setText(const QString& text);
 
-    // The parts the user types into and presses; tests drive them as the user does.
-    QLineEdit* lineEdit() const { return m_edit; }
-    QToolButton* browseButton() const { return m_browse; }
+    // The parts the user types into and presses; tests drive them as the user
+    // does. Asking for one makes them.
+    QLineEdit* lineEdit() const;
+    QToolButton* browseButton() const;
+    bool hasParts() const { return m_edit != nullptr; }
+    // Names the parts after the widget's accessible name, now and when made.
+    void nameParts();
 
     // Opens the dialog as the browse button does.
     void browse();
@@ -31,11 +36,18 @@ public:
 signals:
     void afterDialog(const QString& fileName);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
+    void makeParts();
+
     Dialogs& m_dialogs;
     FileDialogOptions m_options;
-    QLineEdit* m_edit;
-    QToolButton* m_browse;
+    QLineEdit* m_edit = nullptr;
+    QToolButton* m_browse = nullptr;
+    // The name while there is no edit to hold it.
+    QString m_text;
 };
 
 } // namespace fabulor

@@ -36,11 +36,17 @@ constexpr int ButtonWidth = 15;
 
 } // namespace
 
-SpinEdit::SpinEdit(QWidget* parent)
-    : QWidget(parent), m_edit(new QLineEdit(this)), m_up(new QToolButton(this)), m_down(new QToolButton(this))
+SpinEdit::SpinEdit(QWidget* parent) : QWidget(parent)
 {
     InstallWidgetAccessibility();
-    m_edit->setText(QStringLiteral("0"));
+}
+
+void SpinEdit::makeParts()
+{
+    if (m_edit) return;
+    m_edit = new QLineEdit(m_text, this);
+    m_up = new QToolButton(this);
+    m_down = new QToolButton(this);
     m_edit->setValidator(new NumberCharacters(m_edit));
     m_edit->installEventFilter(this);
     setFocusProxy(m_edit);
@@ -53,6 +59,48 @@ SpinEdit::SpinEdit(QWidget* parent)
     connect(m_up, &QToolButton::clicked, this, &SpinEdit::stepUp);
     connect(m_down, &QToolButton::clicked, this, &SpinEdit::stepDown);
     connect(m_edit, &QLineEdit::textChanged, this, &SpinEdit::changed);
+    nameParts();
+    // Made while showing, after Qt showed the children it had.
+    if (isVisible())
+        for (QWidget* part :
+             {static_cast<QWidget*>(m_edit), static_cast<QWidget*>(m_up), static_cast<QWidget*>(m_down)})
+            part->show();
+    placeParts();
+}
+
+QLineEdit* SpinEdit::lineEdit() const
+{
+    // Made on request; what the widget shows does not change by it.
+    const_cast<SpinEdit*>(this)->makeParts();
+    return m_edit;
+}
+
+QToolButton* SpinEdit::upButton() const
+{
+    lineEdit();
+    return m_up;
+}
+
+QToolButton* SpinEdit::downButton() const
+{
+    lineEdit();
+    return m_down;
+}
+
+void SpinEdit::nameParts()
+{
+    if (!m_edit || accessibleName().isEmpty()) return;
+    m_edit->setAccessibleName(accessibleName());
+    m_up->setAccessibleName(accessibleName() + QStringLiteral(": zwiększ"));
+    m_down->setAccessibleName(accessibleName() + QStringLiteral(": zmniejsz"));
+}
+
+bool SpinEdit::event(QEvent* event)
+{
+    // The parts are made as the widget first shows. (Not on polish: Qt
+    // polishes a widget that is only marked to show with a hidden page.)
+    if (event->type() == QEvent::Show) makeParts();
+    return QWidget::event(event);
 }
 
 void SpinEdit::setLimits(int min, int max)
@@ -74,23 +122,30 @@ int SpinEdit::maximum() const
 
 int SpinEdit::value() const
 {
-    return ParseInteger(m_edit->text().toStdString()).value_or(0);
+    return ParseInteger(text().toStdString()).value_or(0);
 }
 
 void SpinEdit::setValue(int value)
 {
     const QString text = QString::number(clamped(value));
-    if (text != m_edit->text()) m_edit->setText(text);
+    if (text == this->text()) return;
+    if (m_edit) {
+        m_edit->setText(text); // announces the change itself
+    } else {
+        m_text = text;
+        emit changed();
+    }
 }
 
 QString SpinEdit::text() const
 {
-    return m_edit->text();
+    return m_edit ? m_edit->text() : m_text;
 }
 
 QSize SpinEdit::sizeHint() const
 {
-    return {m_edit->sizeHint().width() + ButtonWidth, m_edit->sizeHint().height()};
+    const QSize edit = lineEdit()->sizeHint();
+    return {edit.width() + ButtonWidth, edit.height()};
 }
 
 void SpinEdit::stepBy(int steps)
@@ -111,6 +166,12 @@ int SpinEdit::clamped(long long value) const
 
 void SpinEdit::resizeEvent(QResizeEvent*)
 {
+    placeParts();
+}
+
+void SpinEdit::placeParts()
+{
+    if (!m_edit) return;
     const int w = width();
     const int h = height();
     m_edit->setGeometry(0, 0, std::max(0, w - ButtonWidth), h);

@@ -3,6 +3,9 @@
 // signs, reading takes any text (what is not a whole number reads as 0), and
 // every change of the text is reported. Limits are optional; with them the
 // buttons stay inside and leaving the edit pulls an outside value back in.
+// The edit and its buttons are made when the widget is first polished (shown)
+// or asked for: most of the editor's spin edits sit on pages the user may
+// never open, and the value alone needs none of them.
 
 #include <QWidget>
 
@@ -34,10 +37,14 @@ public:
     void setValue(int value);
 
     QString text() const;
-    // The parts the user types into and presses; tests drive them as the user does.
-    QLineEdit* lineEdit() const { return m_edit; }
-    QToolButton* upButton() const { return m_up; }
-    QToolButton* downButton() const { return m_down; }
+    // The parts the user types into and presses; tests drive them as the user
+    // does. Asking for one makes them.
+    QLineEdit* lineEdit() const;
+    QToolButton* upButton() const;
+    QToolButton* downButton() const;
+    bool hasParts() const { return m_edit != nullptr; }
+    // Names the parts after the widget's accessible name, now and when made.
+    void nameParts();
 
     // What the up and down buttons and arrow keys do.
     void stepUp() { stepBy(1); }
@@ -50,16 +57,21 @@ signals:
     void changed();
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void makeParts();
+    void placeParts();
     void stepBy(int steps);
     int clamped(long long value) const;
 
-    QLineEdit* m_edit;
-    QToolButton* m_up;
-    QToolButton* m_down;
+    QLineEdit* m_edit = nullptr;
+    QToolButton* m_up = nullptr;
+    QToolButton* m_down = nullptr;
+    // The text while there is no edit to hold it.
+    QString m_text = QStringLiteral("0");
     int m_increment = 1;
     bool m_limited = false;
     int m_min = 0;

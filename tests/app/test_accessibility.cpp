@@ -158,8 +158,9 @@ private slots:
             }
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
-        // Both windows, five times over: the walk did meet the controls.
-        QVERIFY(controls > 5 * 90);
+        // Both windows, five times over: the walk did meet the controls. (An
+        // edit on a page not shown yet has no parts to meet.)
+        QVERIFY2(controls > 5 * 85, qPrintable(QString::number(controls)));
     }
 
     void controlsAreNamedAfterTheirCaptionLabels()

@@ -71,6 +71,31 @@ private slots:
         QCOMPARE(after.at(0).at(0).toString(), QStringLiteral("/masks/shape.bmp"));
     }
 
+    void partsAreMadeWhenFirstShownAndKeepTheName()
+    {
+        ScriptedDialogs dialogs;
+        QWidget page;
+        page.resize(250, 50);
+        auto* edit = new FileNameEdit(dialogs, MaskFileDialogOptions(), &page);
+        edit->setGeometry(8, 8, 185, 21);
+        edit->setAccessibleName(QStringLiteral("Maska"));
+        edit->nameParts();
+        edit->setText(QStringLiteral("/masks/a.bmp"));
+        dialogs.answerFile(QStringLiteral("/masks/b.bmp"));
+        edit->browse();
+        QCOMPARE(dialogs.proposedNames, QStringList{QStringLiteral("/masks/a.bmp")});
+        QCOMPARE(edit->text(), QStringLiteral("/masks/b.bmp"));
+        QVERIFY(!edit->hasParts());
+
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(edit->hasParts());
+        QVERIFY(edit->lineEdit()->isVisible() && edit->browseButton()->isVisible());
+        QCOMPARE(edit->lineEdit()->text(), QStringLiteral("/masks/b.bmp"));
+        QVERIFY(edit->lineEdit()->geometry().right() < edit->browseButton()->geometry().left());
+        QCOMPARE(edit->browseButton()->accessibleName(), QStringLiteral("Maska: wybierz plik"));
+    }
+
     void dialogGetsTheEditsOwnOptionsEveryTime()
     {
         ScriptedDialogs dialogs;

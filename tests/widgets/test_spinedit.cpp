@@ -27,6 +27,37 @@ private slots:
         QCOMPARE(edit.value(), -100000);
     }
 
+    void partsAreMadeWhenFirstShownAndKeepTheValue()
+    {
+        QWidget page;
+        page.resize(200, 50);
+        auto* edit = new SpinEdit(&page);
+        edit->setGeometry(8, 8, 65, 21);
+        edit->setAccessibleName(QStringLiteral("Szer"));
+        edit->nameParts();
+        edit->show(); // marked to show, its page still hidden
+        QSignalSpy changed(edit, &SpinEdit::changed);
+        edit->setLimits(0, 100);
+        edit->setIncrement(5);
+        edit->setValue(250);
+        edit->stepDown();
+        QCOMPARE(edit->value(), 95);
+        QCOMPARE(changed.count(), 2);
+        QVERIFY(!edit->hasParts());
+
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(edit->hasParts());
+        QVERIFY(edit->lineEdit()->isVisible() && edit->downButton()->isVisible());
+        QCOMPARE(edit->lineEdit()->text(), QStringLiteral("95"));
+        QCOMPARE(edit->lineEdit()->width() + edit->upButton()->width(), edit->width());
+        QCOMPARE(edit->upButton()->accessibleName(), QStringLiteral("Szer: zwiększ"));
+        QCOMPARE(changed.count(), 2); // making the parts changes nothing
+        QTest::keyClick(edit->lineEdit(), Qt::Key_Up);
+        QCOMPARE(edit->value(), 100);
+        QCOMPARE(changed.count(), 3);
+    }
+
     void typingTakesDigitsAndSignsOnly_data()
     {
         QTest::addColumn<QString>("typed");
