@@ -10,7 +10,9 @@
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QChildEvent>
 #include <QComboBox>
+#include <QFrame>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -154,6 +156,35 @@ private:
     SpinEdit* spin() const { return static_cast<SpinEdit*>(widget()); }
 };
 
+// A drop-down's list is named as the drop-down is. Qt makes the list only
+// when it first drops down or is asked for, so the name is given then:
+// making the list at start just to name it would cost every start its
+// widgets.
+QAbstractItemView* NamedList(const QComboBox* combo)
+{
+    QAbstractItemView* list = combo->view();
+    if (list->accessibleName().isEmpty()) list->setAccessibleName(combo->accessibleName());
+    return list;
+}
+
+// Names the list as its pop-up is first made ready to show.
+class ListNamer : public QObject {
+public:
+    explicit ListNamer(QComboBox* combo) : QObject(combo), m_combo(combo) { combo->installEventFilter(this); }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildPolished) {
+            const auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child());
+            if (child && child->windowType() == Qt::Popup) NamedList(m_combo);
+        }
+        return false;
+    }
+
+private:
+    QComboBox* m_combo;
+};
+
 // A drop-down as Qt describes one (its list and, when editable, its field as
 // children; opening and closing the list as its action), except for its name:
 // on Linux Qt names a drop-down by the entry it shows and leaves its purpose
@@ -168,7 +199,7 @@ public:
 
     QAccessibleInterface* child(int index) const override
     {
-        if (index == 0) return QAccessible::queryAccessibleInterface(combo()->view());
+        if (index == 0) return QAccessible::queryAccessibleInterface(NamedList(combo()));
         if (index == 1 && combo()->isEditable())
             return QAccessible::queryAccessibleInterface(combo()->lineEdit());
         return nullptr;
@@ -177,7 +208,7 @@ public:
     int indexOfChild(const QAccessibleInterface* child) const override
     {
         if (!child) return -1;
-        if (child->object() == combo()->view()) return 0;
+        if (child->object() == NamedList(combo())) return 0;
         if (combo()->isEditable() && child->object() == combo()->lineEdit()) return 1;
         return -1;
     }
@@ -206,7 +237,7 @@ public:
     {
         QAccessible::State s = QAccessibleWidget::state();
         s.expandable = true;
-        s.expanded = combo()->view()->isVisible();
+        s.expanded = NamedList(combo())->isVisible();
         s.collapsed = !s.expanded;
         s.editable = combo()->isEditable();
         return s;
@@ -224,7 +255,7 @@ public:
     void doAction(const QString& action) override
     {
         if (action != showMenuAction() && action != pressAction()) return;
-        if (combo()->view()->isVisible())
+        if (NamedList(combo())->isVisible())
             combo()->hidePopup();
         else
             combo()->showPopup();
@@ -269,7 +300,14 @@ void SetAccessibleCaption(QWidget* control, const QString& caption)
         file->nameParts();
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         if (combo->lineEdit()) combo->lineEdit()->setAccessibleName(caption);
-        if (combo->view()) combo->view()->setAccessibleName(caption);
+        if (!combo->property("fsbListNamer").toBool()) {
+            new ListNamer(combo);
+            combo->setProperty("fsbListNamer", true);
+        }
+        // A list made already takes the new name now.
+        if (const auto* popup = combo->findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly);
+            popup && popup->windowType() == Qt::Popup)
+            combo->view()->setAccessibleName(caption);
     } else if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) {
         // A scroll bar says what it scrolls; its role says it is one.
         area->verticalScrollBar()->setAccessibleName(caption);

@@ -99,6 +99,12 @@ void NoteLabel::changeEvent(QEvent* event)
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) fitHeight();
 }
 
+void NoteLabel::showEvent(QShowEvent* event)
+{
+    QLabel::showEvent(event);
+    fitHeight();
+}
+
 bool NoteLabel::inLayout() const
 {
     const QWidget* parent = parentWidget();
@@ -108,8 +114,9 @@ bool NoteLabel::inLayout() const
 void NoteLabel::fitHeight()
 {
     // A layout places the label by its height for width; only a freely
-    // placed note sizes itself.
-    if (m_fitting || inLayout()) return;
+    // placed note sizes itself, and only once it shows: laying out the text
+    // loads the bold font, which a note on a page never opened need not.
+    if (m_fitting || inLayout() || !isVisible()) return;
     const int wanted = heightForWidth(width());
     if (wanted == height()) return;
     m_fitting = true;

@@ -1,8 +1,8 @@
 #pragma once
 // A note for the user: a bold lead ("Uwaga!") followed by plain text,
 // wrapped at word ends within the label's width. Outside a layout the label
-// sizes its own height to its text; in a layout it gives its height for a
-// width. It draws in its parent's font.
+// sizes its own height to its text as it shows and while it shows; in a
+// layout it gives its height for a width. It draws in its parent's font.
 //
 // The label's text is the whole note as plain text (what a screen reader
 // reads); the lead is drawn bold over it by a text layout of its own, not by
@@ -37,6 +37,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool inLayout() const;

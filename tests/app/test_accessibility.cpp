@@ -194,6 +194,12 @@ private slots:
         QCOMPARE(FBox.Label7->buddy(), static_cast<QWidget*>(FBox.MP1));
         QCOMPARE(FBox.Label10->buddy(), static_cast<QWidget*>(FBox.FW));
 
+        // The chooser's list, made only as it first drops down, is named then.
+        FBox.PCTRL->setCurrentWidget(FBox.Comps);
+        FBox.CB->showPopup();
+        QCOMPARE(FBox.CB->view()->accessibleName(), QStringLiteral("Komponent"));
+        FBox.CB->hidePopup();
+
         QCOMPARE(Name(FBox.BitBtn1), QStringLiteral("Poprzednia strona"));
         QCOMPARE(Name(FBox.BitBtn2), QStringLiteral("Następna strona"));
         QCOMPARE(Name(FBox.BRefr), QStringLiteral("Odśwież rysunki"));

@@ -34,6 +34,8 @@ private slots:
     {
         QWidget parent;
         auto* note = new NoteLabel(QStringLiteral("Uwaga!"), QStringLiteral(" Krótko."), &parent);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
         note->setWidth(235);
         const int oneLine = note->height();
         QCOMPARE(note->width(), 235);
@@ -78,6 +80,8 @@ private slots:
         parent.setFont(font);
         auto* note = new NoteLabel(QStringLiteral("Uwaga!"), Mask, &parent);
         note->setWidth(235);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
         QCOMPARE(note->font().pointSize(), 8);
         const int small = note->height();
         font.setPointSize(16);
