@@ -5,9 +5,12 @@
 #include "widgets/Dialogs.h"
 #include "widgets/WindowGeometry.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QUndoStack>
@@ -26,6 +29,25 @@ FileDialogOptions SkinFileDialog(FileDialogOptions::Kind kind)
     options.fileMustExist = kind == FileDialogOptions::Kind::Open;
     return options;
 }
+
+// The program's style with tight tabs, so all five fit side by side in the
+// narrow window. A style sheet would do it too, but would bring Qt's style
+// sheet machinery into every start for one tab bar.
+class TightTabStyle : public QProxyStyle {
+public:
+    explicit TightTabStyle(QObject* owner) : QProxyStyle(QStyleFactory::create(QApplication::style()->name()))
+    {
+        setParent(owner);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        // The room beside and above a tab's caption, in pixels.
+        if (metric == PM_TabBarTabHSpace) return 10;
+        if (metric == PM_TabBarTabVSpace) return 6;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 } // namespace
 
@@ -50,12 +72,7 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
 
     PCTRL = new QTabWidget(this);
     PCTRL->setObjectName(QStringLiteral("PCTRL"));
-    // Tight tabs, so all five fit side by side in the narrow window.
-    PCTRL->tabBar()->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { background: palette(button); border: 1px solid palette(mid); border-bottom: none;"
-        " border-top-left-radius: 3px; border-top-right-radius: 3px; padding: 3px 5px; margin-right: -1px; }"
-        "QTabBar::tab:selected { background: palette(window); }"
-        "QTabBar::tab:!selected { margin-top: 2px; }"));
+    PCTRL->tabBar()->setStyle(new TightTabStyle(PCTRL->tabBar()));
     PCTRL->setUsesScrollButtons(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

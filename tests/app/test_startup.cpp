@@ -11,6 +11,7 @@
 #include "widgets/StaticText.h"
 
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QWindow>
@@ -46,6 +47,10 @@ private slots:
             tabs << FBox.PCTRL->tabText(i);
         QCOMPARE(tabs, (QStringList{"Plik", "Skóra", "Rozmiar", "Komponenty", "Właściwości"}));
         QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Plik);
+        // All five side by side in the narrow window.
+        const QTabBar* bar = FBox.PCTRL->tabBar();
+        QVERIFY2(bar->tabRect(bar->count() - 1).right() < FBox.PCTRL->width(),
+                 qPrintable(QString::number(bar->tabRect(bar->count() - 1).right())));
 
         QVERIFY(p.builder->document().has_value());
         QVERIFY(p.dialogs->errors.isEmpty());
