@@ -92,13 +92,13 @@ void TFBox::buildPictureBand()
         connect(edit, &FileNameEdit::afterDialog, this,
                 [this, edit, key, what, handler](const QString& name) {
                     Guarded(this, [this, edit, key, what, handler, name] {
-                        const CatalogueEntry* button = ButtonForIndex(CB->currentIndex());
+                        const CatalogueEntry* button = ButtonForIndex(currentComponent());
                         Slots parts{EditorSlot{edit}};
                         if (button) {
                             parts.emplace_back(DocumentSlot{button->section, key});
                             parts.emplace_back(PictureSlot{button->image(F)});
                         }
-                        step(what.arg(SectionName(CB->currentIndex())), std::move(parts), nullptr,
+                        step(what.arg(SectionName(currentComponent())), std::move(parts), nullptr,
                              [this, handler, name] { (this->*handler)(name); });
                     })();
                 });
@@ -111,18 +111,18 @@ void TFBox::buildPictureBand()
     HoverCheck->setAccessibleName(QStringLiteral("Podgląd najechania"));
     HoverCheck->setGeometry(48, 143, 170, 17);
     Hover = new HoverPreview(
-        F, m_document, [this] { return CB->currentIndex(); }, this);
+        F, m_document, [this] { return currentComponent(); }, this);
     Hover->setThumbnails(MOU, MOV);
     connect(HoverCheck, &QCheckBox::toggled, Hover, &HoverPreview::setEnabled);
     // Pictures change with a choice, an undo or a redo, and with a load
     // (which starts a new history); the boxes follow the chooser.
     connect(History, &QUndoStack::indexChanged, Hover, &HoverPreview::refresh);
-    connect(CB, &QComboBox::currentIndexChanged, Hover, &HoverPreview::refresh);
+    connect(this, &TFBox::currentComponentChanged, Hover, &HoverPreview::refresh);
 }
 
 void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QString& mouseOver)
 {
-    const int index = CB->currentIndex();
+    const int index = currentComponent();
     const CatalogueEntry* button = ButtonForIndex(index);
     if (!button) return;
     Picture& picture = button->image(F)->picture();

@@ -9,6 +9,7 @@
 #include "widgets/Accessibility.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/FocusOrder.h"
 #include "widgets/LazyIcon.h"
 #include "widgets/PageControl.h"
 #include "widgets/PictureFilters.h"
@@ -107,16 +108,6 @@ int PlaceableCoordinate(int value)
 
 void TFBox::buildComponentsTab()
 {
-    CB = new QComboBox(Comps);
-    CB->setObjectName(QStringLiteral("CB"));
-    CB->setEditable(false);
-    CB->setGeometry(8, 8, 249, 21);
-    SetAccessibleCaption(CB, QStringLiteral("Komponent"));
-    for (const CatalogueEntry& entry : Catalogue())
-        CB->addItem(entry.chooserText);
-    // Only the user's choice runs the handler; setting the index from code does not.
-    connect(CB, &QComboBox::activated, this, [this] { CBChange(); });
-
     BandPanel1 = new BandPanel(Comps);
     BandPanel1->setObjectName(QStringLiteral("BandPanel1"));
     BandPanel1->setGeometry(8, 40, 250, 201);
@@ -178,7 +169,7 @@ void TFBox::buildComponentsTab()
     // one editor is one step.
     const auto geometryStep = [this](SpinEdit* editor, bool sizing, void (TFBox::*handler)()) {
         connect(editor, &SpinEdit::changed, this, [this, editor, sizing, handler] {
-            const int component = CB->currentIndex();
+            const int component = currentComponent();
             Slots parts = geometrySlots(component, sizing);
             parts.emplace_back(EditorSlot{editor});
             const QString name = sizing ? QStringLiteral("rozmiar %1") : QStringLiteral("położenie %1");
@@ -190,8 +181,46 @@ void TFBox::buildComponentsTab()
     geometryStep(Wys, true, &TFBox::WysChange);
     geometryStep(Top, false, &TFBox::TopChange);
     geometryStep(Left, false, &TFBox::LeftChange);
+    // The chooser is made as the tab first shows.
+    connect(PCTRL, &QTabWidget::currentChanged, this, [this] {
+        if (PCTRL->currentWidget() == Comps) componentChooser();
+    });
     connect(BitBtn1, &QToolButton::clicked, this, &TFBox::BitBtn1Click);
     connect(BitBtn2, &QToolButton::clicked, this, &TFBox::BitBtn2Click);
+}
+
+QComboBox* TFBox::componentChooser()
+{
+    if (CB) return CB;
+    CB = new QComboBox(Comps);
+    CB->setObjectName(QStringLiteral("CB"));
+    CB->setEditable(false);
+    CB->setGeometry(8, 8, 249, 21);
+    SetAccessibleCaption(CB, QStringLiteral("Komponent"));
+    for (const CatalogueEntry& entry : Catalogue())
+        CB->addItem(entry.chooserText);
+    CB->setCurrentIndex(m_component);
+    // First in the tab's focus order, as it is first on the tab.
+    PutInFocusOrderAt(BandPanel1, CB);
+    CB->show();
+    connect(CB, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index == m_component) return;
+        m_component = index;
+        emit currentComponentChanged(index);
+    });
+    // Only the user's choice runs the handler; setting the index from code does not.
+    connect(CB, &QComboBox::activated, this, [this] { CBChange(); });
+    return CB;
+}
+
+void TFBox::setCurrentComponent(int index)
+{
+    if (CB) {
+        setCurrentComponent(index);
+    } else if (index != m_component) {
+        m_component = index;
+        emit currentComponentChanged(index);
+    }
 }
 
 void TFBox::SelectComponent(int index)
@@ -199,7 +228,7 @@ void TFBox::SelectComponent(int index)
     PCTRL->setCurrentWidget(Comps);
     MP2->setVisible(true);
     if (!InCatalogue(index)) return;
-    CB->setCurrentIndex(index);
+    setCurrentComponent(index);
     const CatalogueEntry& entry = Catalogue()[std::size_t(index)];
     // The warning sign has no mouse-over picture.
     if (entry.schema->has(PicturesGroup) && !entry.schema->has(MouseOverGroup)) MP2->setVisible(false);
@@ -213,7 +242,7 @@ void TFBox::SelectComponent(int index)
 
 void TFBox::CBChange()
 {
-    SelectComponent(CB->currentIndex());
+    SelectComponent(currentComponent());
 }
 
 int TFBox::ComponentWidth(int index) const
@@ -242,51 +271,51 @@ int TFBox::ComponentLeft(int index) const
 
 void TFBox::Button3Click()
 {
-    const int index = CB->currentIndex();
+    const int index = currentComponent();
     Szer->setValue(ComponentWidth(index));
     Wys->setValue(ComponentHeight(index));
 }
 
 void TFBox::Button4Click()
 {
-    const int index = CB->currentIndex();
+    const int index = currentComponent();
     Top->setValue(ComponentTop(index));
     Left->setValue(ComponentLeft(index));
 }
 
 void TFBox::SzerChange()
 {
-    if (QWidget* control = ResizedControl(F, CB->currentIndex()))
+    if (QWidget* control = ResizedControl(F, currentComponent()))
         control->resize(Szer->value(), control->height());
 }
 
 void TFBox::WysChange()
 {
-    if (QWidget* control = ResizedControl(F, CB->currentIndex()))
+    if (QWidget* control = ResizedControl(F, currentComponent()))
         control->resize(control->width(), Wys->value());
 }
 
 void TFBox::TopChange()
 {
-    if (QWidget* control = MovedControl(F, CB->currentIndex()))
+    if (QWidget* control = MovedControl(F, currentComponent()))
         control->move(control->x(), PlaceableCoordinate(Top->value()));
 }
 
 void TFBox::LeftChange()
 {
-    if (QWidget* control = MovedControl(F, CB->currentIndex()))
+    if (QWidget* control = MovedControl(F, currentComponent()))
         control->move(PlaceableCoordinate(Left->value()), control->y());
 }
 
 void TFBox::BitBtn1Click()
 {
-    if (CB->currentIndex() == 0 && F.PC1->activePageIndex() != 0)
+    if (currentComponent() == 0 && F.PC1->activePageIndex() != 0)
         F.PC1->setActivePageIndex(F.PC1->activePageIndex() - 1);
 }
 
 void TFBox::BitBtn2Click()
 {
-    if (CB->currentIndex() == 0 && F.PC1->activePageIndex() != F.PC1->pageCount() - 1)
+    if (currentComponent() == 0 && F.PC1->activePageIndex() != F.PC1->pageCount() - 1)
         F.PC1->setActivePageIndex(F.PC1->activePageIndex() + 1);
 }
 

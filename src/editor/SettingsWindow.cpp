@@ -117,7 +117,7 @@ TFBox::~TFBox()
 void TFBox::FormCreate()
 {
     // The chooser starts at the first entry; nothing is selected yet.
-    CB->setCurrentIndex(0);
+    setCurrentComponent(0);
     CheckBox2->setChecked(false);
     // Runs once directly: the box was unchecked already, so no click came.
     CheckBox2Click();

@@ -113,6 +113,12 @@ public:
 
     // "Komponenty": choosing a component, its geometry and its pictures.
     QWidget* Comps = nullptr;
+    // The component chosen. Its chooser, CB, is made when the tab first
+    // shows (componentChooser()); until then the choice is kept here alone.
+    int currentComponent() const { return m_component; }
+    // Chooses as setting the chooser's index does: no handler runs.
+    void setCurrentComponent(int index);
+    QComboBox* componentChooser();
     QComboBox* CB = nullptr;
     BandPanel* BandPanel1 = nullptr;
     Band* Rozmiar = nullptr;
@@ -310,6 +316,8 @@ public:
     void MaskAreaCheckClick();
 
 signals:
+    // The chosen component changed, by the user or by code.
+    void currentComponentChanged(int index);
     // A skin file was loaded (also over a history with no steps, which
     // announces nothing when it starts again).
     void skinLoaded();
@@ -338,6 +346,7 @@ private:
     Dialogs& m_dialogs;
     EditHistory* m_history = nullptr;
     FindingsWindow* m_findings = nullptr;
+    int m_component = 0;
     // Set once start-up has shown its skin.
     bool m_started = false;
 };

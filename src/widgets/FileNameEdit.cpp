@@ -1,5 +1,6 @@
 #include "FileNameEdit.h"
 
+#include "FocusOrder.h"
 #include "LazyIcon.h"
 
 #include <QEvent>
@@ -27,6 +28,7 @@ void FileNameEdit::makeParts()
     m_browse->setIcon(LazyStandardIcon(QStyle::SP_DirOpenIcon, m_browse));
     m_browse->setIconSize(QSize(16, 16));
     m_browse->setFocusPolicy(Qt::NoFocus);
+    PutInFocusOrderAt(this, m_edit);
     // The field is what its caption label leads to.
     setFocusProxy(m_edit);
     connect(m_browse, &QToolButton::clicked, this, &FileNameEdit::browse);

@@ -2,6 +2,7 @@
 
 #include "document/IntegerText.h"
 #include "widgets/Accessibility.h"
+#include "widgets/FocusOrder.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -49,6 +50,7 @@ void SpinEdit::makeParts()
     m_down = new QToolButton(this);
     m_edit->setValidator(new NumberCharacters(m_edit));
     m_edit->installEventFilter(this);
+    PutInFocusOrderAt(this, m_edit);
     setFocusProxy(m_edit);
 
     for (QToolButton* button : {m_up, m_down}) {

@@ -196,9 +196,9 @@ private slots:
 
         // The chooser's list, made only as it first drops down, is named then.
         FBox.PCTRL->setCurrentWidget(FBox.Comps);
-        FBox.CB->showPopup();
-        QCOMPARE(FBox.CB->view()->accessibleName(), QStringLiteral("Komponent"));
-        FBox.CB->hidePopup();
+        FBox.componentChooser()->showPopup();
+        QCOMPARE(FBox.componentChooser()->view()->accessibleName(), QStringLiteral("Komponent"));
+        FBox.componentChooser()->hidePopup();
 
         QCOMPARE(Name(FBox.BitBtn1), QStringLiteral("Poprzednia strona"));
         QCOMPARE(Name(FBox.BitBtn2), QStringLiteral("Następna strona"));
@@ -211,11 +211,11 @@ private slots:
         testing::TestProgram p;
         TFBox& FBox = p.FBox();
         FBox.ensurePropertiesTab();
-        QAccessibleInterface* chooser = Iface(FBox.CB);
+        QAccessibleInterface* chooser = Iface(FBox.componentChooser());
         QCOMPARE(chooser->role(), QAccessible::ComboBox);
         QCOMPARE(chooser->text(QAccessible::Name), QStringLiteral("Komponent"));
         QCOMPARE(chooser->text(QAccessible::Value), Chooser(0));
-        FBox.CB->setCurrentIndex(3);
+        FBox.componentChooser()->setCurrentIndex(3);
         QCOMPARE(chooser->text(QAccessible::Value), QStringLiteral("Przycisk [Zamknij]"));
         QCOMPARE(chooser->text(QAccessible::Name), QStringLiteral("Komponent"));
 
@@ -240,10 +240,10 @@ private slots:
         FBox.PCTRL->setCurrentWidget(FBox.Comps);
         QVERIFY(chooser->state().collapsed);
         chooser->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
-        QVERIFY(FBox.CB->view()->isVisible());
+        QVERIFY(FBox.componentChooser()->view()->isVisible());
         QVERIFY(chooser->state().expanded);
         chooser->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
-        QVERIFY(!FBox.CB->view()->isVisible());
+        QVERIFY(!FBox.componentChooser()->view()->isVisible());
     }
 
     void sideTabsAreTabsThatShowTheirPage()
@@ -365,7 +365,7 @@ private slots:
             QCOMPARE(actions->localizedActionName(press), QStringLiteral("Wybierz"));
             QVERIFY(!component->state().selected);
             actions->doAction(press);
-            QCOMPARE(FBox.CB->currentIndex(), index);
+            QCOMPARE(FBox.currentComponent(), index);
             QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Comps);
             QVERIFY(component->state().selected);
             QCOMPARE(Iface(F.Selection)->text(QAccessible::Value), Chooser(index));

@@ -16,10 +16,12 @@
 #include "widgets/SpinEdit.h"
 #include "widgets/StaticText.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -37,8 +39,8 @@ bool isOpen(const Band* band)
 // What the user does when picking an entry in the chooser.
 void choose(TFBox& FBox, int index)
 {
-    FBox.CB->setCurrentIndex(index);
-    emit FBox.CB->activated(index);
+    FBox.componentChooser()->setCurrentIndex(index);
+    emit FBox.componentChooser()->activated(index);
 }
 
 void typeInto(SpinEdit* edit, const QString& text)
@@ -48,18 +50,63 @@ void typeInto(SpinEdit* edit, const QString& text)
     QTest::keyClicks(edit->lineEdit(), text);
 }
 
+// The widgets the tab key visits in `window`, in order.
+QList<QWidget*> TabStops(QWidget& window)
+{
+    QList<QWidget*> stops;
+    QWidget* widget = &window;
+    do {
+        if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus))
+            stops << widget;
+        widget = widget->nextInFocusChain();
+    } while (widget != &window);
+    return stops;
+}
+
 } // namespace
 
 class ComponentsTest : public QObject {
     Q_OBJECT
 private slots:
+    void tabKeyGoesDownEachTabInOrder()
+    {
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        // Parts and the chooser are made as their tab first shows, after
+        // everything else, yet the tab key reaches them where they stand.
+        FBox.PCTRL->setCurrentWidget(FBox.Rozm);
+        QList<QWidget*> stops = TabStops(FBox);
+        QCOMPARE(stops.indexOf(FBox.FH->lineEdit()), stops.indexOf(FBox.FW->lineEdit()) + 1);
+        FBox.PCTRL->setCurrentWidget(FBox.Comps);
+        stops = TabStops(FBox);
+        QList<QWidget*> onTab;
+        for (QWidget* stop : stops)
+            if (FBox.Comps->isAncestorOf(stop)) onTab << stop;
+        QCOMPARE(onTab.first(), static_cast<QWidget*>(FBox.CB));
+        QCOMPARE(stops.mid(stops.indexOf(onTab.first()), onTab.size()), onTab); // one run
+        QVERIFY(onTab.indexOf(FBox.MP1->lineEdit()) < onTab.indexOf(FBox.MP2->lineEdit()));
+        QCOMPARE(onTab.last(), static_cast<QWidget*>(FBox.HoverCheck));
+    }
+
     void tabAsCreated()
     {
         testing::TestProgram p;
         TFBox& FBox = p.FBox();
-        QCOMPARE(FBox.CB->parentWidget(), FBox.Comps);
-        QVERIFY(!FBox.CB->isEditable());
-        QCOMPARE(FBox.CB->geometry(), QRect(8, 8, 249, 21));
+        // The chooser is made when the tab first shows; a choice made before
+        // is what it shows then.
+        QVERIFY(!FBox.CB);
+        QSignalSpy chosen(&FBox, &TFBox::currentComponentChanged);
+        FBox.setCurrentComponent(5);
+        QCOMPARE(chosen.count(), 1);
+        FBox.PCTRL->setCurrentWidget(FBox.Comps);
+        QVERIFY(FBox.CB && FBox.CB->isVisible());
+        QCOMPARE(FBox.CB->currentIndex(), 5);
+        FBox.setCurrentComponent(0);
+        QCOMPARE(chosen.count(), 2);
+        FBox.PCTRL->setCurrentWidget(FBox.Plik);
+        QCOMPARE(FBox.componentChooser()->parentWidget(), FBox.Comps);
+        QVERIFY(!FBox.componentChooser()->isEditable());
+        QCOMPARE(FBox.componentChooser()->geometry(), QRect(8, 8, 249, 21));
         QCOMPARE(FBox.BandPanel1->geometry(), QRect(8, 40, 250, 201));
         const QStringList texts{"Page Control - Syt., Kier., Inw., Koniec",
                                 "Opis sytuacji",
@@ -86,13 +133,13 @@ private slots:
                                 "Etykieta [Komunikaty]",
                                 "Lista przedmiotów"};
         QStringList items;
-        for (int i = 0; i < FBox.CB->count(); ++i)
-            items << FBox.CB->itemText(i);
+        for (int i = 0; i < FBox.componentChooser()->count(); ++i)
+            items << FBox.componentChooser()->itemText(i);
         QCOMPARE(items, texts);
 
         // Chooser at the first entry with nothing selected: the tab stays
         // "Plik" and the preview marks nothing.
-        QCOMPARE(FBox.CB->currentIndex(), 0);
+        QCOMPARE(FBox.currentComponent(), 0);
         QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Plik);
         QVERIFY(p.F().Selection->isHidden());
 
@@ -180,7 +227,7 @@ private slots:
     {
         testing::TestProgram p;
         TFBox& FBox = p.FBox();
-        FBox.CB->setCurrentIndex(5);
+        FBox.componentChooser()->setCurrentIndex(5);
         QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Plik);
         QVERIFY(!FBox.Rozmiar->isHidden());
     }
@@ -204,7 +251,7 @@ private slots:
 
         choose(FBox, index);
         QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Comps);
-        QCOMPARE(FBox.CB->currentIndex(), index);
+        QCOMPARE(FBox.currentComponent(), index);
         const bool sized = index <= 2 || index == 17 || index == 23;
         QCOMPARE(!FBox.Rozmiar->isHidden(), sized);
         QVERIFY(!FBox.Miejsce->isHidden());
@@ -224,7 +271,7 @@ private slots:
         for (int index : {-1, 24, 1000}) {
             FBox.SelectComponent(index);
             QCOMPARE(FBox.PCTRL->currentWidget(), FBox.Comps);
-            QCOMPARE(FBox.CB->currentIndex(), 16);
+            QCOMPARE(FBox.currentComponent(), 16);
             QVERIFY(!FBox.MP2->isHidden()); // shown before the index is checked
             QVERIFY(!FBox.Rysunek->isHidden());
             QVERIFY(FBox.Rozmiar->isHidden());

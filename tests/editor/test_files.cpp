@@ -409,7 +409,7 @@ private slots:
         QVERIFY(program.dialogs->errors.isEmpty());
         QVERIFY(program.dialogs->fileDialogs.isEmpty());
         // Selected as a press selects it.
-        QCOMPARE(box.CB->currentIndex(), index);
+        QCOMPARE(box.currentComponent(), index);
         QCOMPARE(box.PCTRL->currentWidget(), box.Comps);
         const std::string key = section.toStdString();
         QCOMPARE(program.doc().readString(key, shift ? "MP2" : "MP1", ""), Hex(Jpeg));

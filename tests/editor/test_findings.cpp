@@ -255,7 +255,7 @@ private slots:
         }
         // As a press: the chooser, its bands and the frame in the preview.
         QCOMPARE(F.SelectedComponent(), component);
-        QCOMPARE(box.CB->currentIndex(), component);
+        QCOMPARE(box.currentComponent(), component);
         QVERIFY(ComponentControl(F, component)->isVisibleTo(&F));
         if (tab == "Prop") {
             QCOMPARE(box.PageControl1->currentWidget()->objectName(), where);

@@ -366,7 +366,7 @@ private slots:
         QCOMPARE(F.PC1->pos(), QPoint(24, 144));
 
         p.key(Qt::Key_Tab);
-        QCOMPARE(p.FBox().CB->currentIndex(), 0);
+        QCOMPARE(p.FBox().currentComponent(), 0);
         QCOMPARE(F.Selection->target(), F.PC1);
 
         const QPoint at = p.centreOf(F.BMini);
@@ -374,7 +374,7 @@ private slots:
         p.key(Qt::Key_Right);
         p.key(Qt::Key_Tab);
         QCOMPARE(F.PMini->pos(), QPoint(430, 16));
-        QCOMPARE(p.FBox().CB->currentIndex(), 4);
+        QCOMPARE(p.FBox().currentComponent(), 4);
         QTest::mouseRelease(p.window(), Qt::LeftButton, {}, at);
         QCOMPARE(p.FBox().History->count(), 0);
     }
@@ -393,7 +393,7 @@ private slots:
         QCOMPARE(F.LB->currentRow(), 2);
         const QString text = F.Op1->toPlainText();
         p.key(Qt::Key_Tab, {}, F.Op1);
-        QCOMPARE(p.FBox().CB->currentIndex(), 4);
+        QCOMPARE(p.FBox().currentComponent(), 4);
         QCOMPARE(F.Op1->toPlainText(), text);
 
         // In the settings window the arrows step the value, Tab moves on.
@@ -402,7 +402,7 @@ private slots:
         QCOMPARE(p.FBox().Top->text(), QStringLiteral("5"));
         QCOMPARE(p.FBox().History->undoText(), QStringLiteral("położenie PMini"));
         p.key(Qt::Key_Tab, {}, top);
-        QCOMPARE(p.FBox().CB->currentIndex(), 4);
+        QCOMPARE(p.FBox().currentComponent(), 4);
     }
 
     // Tab goes along the catalogue to the next component that can be seen,
@@ -419,23 +419,23 @@ private slots:
         std::vector<int> seen;
         for (std::size_t i = 0; i < shown.size(); ++i) {
             p.key(Qt::Key_Tab);
-            seen.push_back(box.CB->currentIndex());
+            seen.push_back(box.currentComponent());
         }
         QCOMPARE(seen, shown);
 
         p.key(Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(box.CB->currentIndex(), 23);
+        QCOMPARE(box.currentComponent(), 23);
         QCOMPARE(F.Selection->target(), F.LB);
         QVERIFY(box.Rozmiar->isVisibleTo(box.Comps));
         QVERIFY(!box.Rysunek->isVisibleTo(box.Comps));
         p.key(Qt::Key_Tab, Qt::ShiftModifier);
-        QCOMPARE(box.CB->currentIndex(), 22);
+        QCOMPARE(box.currentComponent(), 22);
 
         F.PC1->setActivePageIndex(1);
         box.SelectComponent(5);
         box.PCTRL->setCurrentWidget(box.Plik);
         p.key(Qt::Key_Tab);
-        QCOMPARE(box.CB->currentIndex(), 10);
+        QCOMPARE(box.currentComponent(), 10);
         QCOMPARE(box.PCTRL->currentWidget(), box.Comps);
         QCOMPARE(F.Selection->target(), F.PG);
         QVERIFY(box.Rysunek->isVisibleTo(box.Comps));

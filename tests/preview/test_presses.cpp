@@ -128,7 +128,7 @@ private slots:
         const QPoint before = moved->pos();
 
         p.drag(from, {3, 2});
-        QCOMPARE(p.FBox().CB->currentIndex(), r.index);
+        QCOMPARE(p.FBox().currentComponent(), r.index);
         QCOMPARE(p.FBox().PCTRL->currentWidget(), p.FBox().Comps);
         QCOMPARE(moved->pos(), before + QPoint(3, 2));
         QVERIFY(!p.F().Move->isActive());
@@ -143,7 +143,7 @@ private slots:
         TF& F = p.F();
         const QPoint from = p.centreOf(F.BClose);
         p.press(from);
-        QCOMPARE(p.FBox().CB->currentIndex(), 3);
+        QCOMPARE(p.FBox().currentComponent(), 3);
         QCOMPARE(p.FBox().PCTRL->currentWidget(), p.FBox().Comps);
         QVERIFY(p.FBox().Rysunek->isVisibleTo(p.FBox().Comps));
         QVERIFY(!p.FBox().Rozmiar->isVisibleTo(p.FBox().Comps));
@@ -182,7 +182,7 @@ private slots:
         const QPoint from = p.centreOf(p.F().BMini);
         p.press(from);
         p.release(from);
-        QCOMPARE(p.FBox().CB->currentIndex(), 4);
+        QCOMPARE(p.FBox().currentComponent(), 4);
         QCOMPARE(p.F().PMini->pos(), QPoint(430, 16));
         QVERIFY(!QToolTip::isVisible());
     }
@@ -195,8 +195,9 @@ private slots:
         F.PC1->setActivePageIndex(1);
         const QPoint onScreenBefore = p.at(F.PG, {0, 0});
         p.drag(p.at(F.Kierunki, {10, 10}), {15, 10});
-        QCOMPARE(p.FBox().CB->currentIndex(), 0);
-        QCOMPARE(p.FBox().CB->currentText(), QStringLiteral("Page Control - Syt., Kier., Inw., Koniec"));
+        QCOMPARE(p.FBox().currentComponent(), 0);
+        QCOMPARE(p.FBox().componentChooser()->currentText(),
+                 QStringLiteral("Page Control - Syt., Kier., Inw., Koniec"));
         QCOMPARE(F.PC1->pos(), QPoint(39, 154));
         QCOMPARE(F.PC1->activePageIndex(), 1); // a press never changes the page
         QCOMPARE(F.PG->pos(), QPoint(85, 40));
@@ -212,7 +213,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&p.F()));
         TF& F = p.F();
         p.drag(p.centreOf(F.Rys), {20, 20}, Qt::RightButton);
-        QCOMPARE(p.FBox().CB->currentIndex(), 2);
+        QCOMPARE(p.FBox().currentComponent(), 2);
         QCOMPARE(p.FBox().PCTRL->currentWidget(), p.FBox().Comps);
         QCOMPARE(F.PRys->pos(), QPoint(248, 48));
 
@@ -250,7 +251,7 @@ private slots:
         p.drag(p.centreOf(F.Op1->viewport()), {6, 4}, Qt::RightButton);
         QVERIFY(!QApplication::activePopupWidget());
         QCOMPARE(F.Op1->pos(), before + QPoint(6, 4));
-        QCOMPARE(p.FBox().CB->currentIndex(), 1);
+        QCOMPARE(p.FBox().currentComponent(), 1);
     }
 
     void aDoubleClickSelectsAndLeavesThePlace()
@@ -259,7 +260,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&p.F()));
         TF& F = p.F();
         QTest::mouseDClick(p.window(), Qt::LeftButton, {}, p.centreOf(F.BUwaga));
-        QCOMPARE(p.FBox().CB->currentIndex(), 16);
+        QCOMPARE(p.FBox().currentComponent(), 16);
         QCOMPARE(F.PUwaga->pos(), QPoint(25, 305));
         QVERIFY(!F.Move->isActive());
     }
@@ -297,7 +298,7 @@ private slots:
         p.drag(p.at(F.PMove, {100, 10}), {12, 30});
         QCOMPARE(F.PMove->pos(), QPoint(36, 46));
         QCOMPARE(F.pos(), QPoint(191, 206));
-        QCOMPARE(p.FBox().CB->currentIndex(), 17);
+        QCOMPARE(p.FBox().currentComponent(), 17);
     }
 
     void aLeftDragOnTheBackgroundMovesTheWindow()
@@ -316,7 +317,7 @@ private slots:
         QVERIFY(!F.Move->isActive());
         // Nothing selected, the settings window as it was.
         QCOMPARE(p.FBox().PCTRL->currentWidget(), p.FBox().Plik);
-        QCOMPARE(p.FBox().CB->currentIndex(), 0);
+        QCOMPARE(p.FBox().currentComponent(), 0);
         QVERIFY(F.Selection->isHidden());
         QCOMPARE(F.PClose->pos(), QPoint(464, 16));
     }
