@@ -216,7 +216,8 @@ QComboBox* TFBox::componentChooser()
 void TFBox::setCurrentComponent(int index)
 {
     if (CB) {
-        setCurrentComponent(index);
+        // The chooser's own signal keeps m_component and tells the listeners.
+        CB->setCurrentIndex(index);
     } else if (index != m_component) {
         m_component = index;
         emit currentComponentChanged(index);

@@ -232,6 +232,24 @@ private slots:
         QVERIFY(!FBox.Rozmiar->isHidden());
     }
 
+    void selectingFromCodeMovesAMadeChooser()
+    {
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        QComboBox* chooser = FBox.componentChooser();
+        QSignalSpy changed(&FBox, &TFBox::currentComponentChanged);
+        // A press on the preview selects without the chooser: it must follow.
+        FBox.SelectComponent(3);
+        QCOMPARE(chooser->currentIndex(), 3);
+        QCOMPARE(FBox.currentComponent(), 3);
+        QCOMPARE(changed.count(), 1);
+        FBox.SelectComponent(3);
+        QCOMPARE(changed.count(), 1);
+        choose(FBox, 0);
+        QCOMPARE(FBox.currentComponent(), 0);
+        QCOMPARE(changed.count(), 2);
+    }
+
     void selectionShowsTheBandsOfTheEntry_data()
     {
         QTest::addColumn<int>("index");
