@@ -1,7 +1,9 @@
 #include "Memo.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 
 namespace fabulor {
@@ -19,9 +21,18 @@ Memo::Memo(QWidget* parent) : SkinBox(parent)
     viewport()->setAutoFillBackground(true);
 }
 
+QString Memo::toPlainText() const
+{
+    return m_editor ? m_editor->toPlainText() : m_text;
+}
+
 void Memo::setPlainText(const QString& text)
 {
     m_text = text;
+    if (m_editor) {
+        m_editor->setPlainText(text);
+        return;
+    }
     verticalScrollBar()->setValue(0);
     fitScrollRange();
     viewport()->update();
@@ -34,6 +45,7 @@ QRect Memo::textArea() const
 
 void Memo::fitScrollRange()
 {
+    if (m_editor) return; // its editor keeps the range
     const QRect area = textArea();
     const int textHeight = m_text.isEmpty() || area.width() <= 0
                                ? 0
@@ -46,6 +58,7 @@ void Memo::fitScrollRange()
 
 void Memo::paintEvent(QPaintEvent*)
 {
+    if (m_editor) return;
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::Text));
     painter.setFont(font());
@@ -59,6 +72,7 @@ void Memo::paintEvent(QPaintEvent*)
 void Memo::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    if (m_editor) m_editor->setGeometry(viewport()->rect());
     fitScrollRange();
 }
 
@@ -74,6 +88,44 @@ void Memo::changeEvent(QEvent* event)
 void Memo::scrollContentsBy(int, int)
 {
     viewport()->update();
+}
+
+void Memo::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (m_editor) return;
+    makeEditor();
+    m_editor->setFocus(event->reason());
+}
+
+void Memo::makeEditor()
+{
+    // The editor inherits the box's font and colours; the frame stays the box's.
+    m_editor = new QPlainTextEdit(viewport());
+    m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->document()->setDocumentMargin(kMargin);
+    m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The box's own scroll bar stays the one shown and moved by the mouse:
+    // the editor is transparent to the mouse, so that a press on the text
+    // reaches the box, as before the editor was made.
+    m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_editor->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_editor->setPlainText(m_text);
+    m_editor->setGeometry(viewport()->rect());
+    QScrollBar* own = verticalScrollBar();
+    QScrollBar* its = m_editor->verticalScrollBar();
+    const auto takeRange = [own, its] {
+        own->setRange(its->minimum(), its->maximum());
+        own->setPageStep(its->pageStep());
+        own->setSingleStep(its->singleStep());
+    };
+    takeRange();
+    own->setValue(its->value());
+    connect(its, &QScrollBar::rangeChanged, own, takeRange);
+    connect(its, &QScrollBar::valueChanged, own, &QScrollBar::setValue);
+    connect(own, &QScrollBar::valueChanged, its, &QScrollBar::setValue);
+    setFocusProxy(m_editor);
+    m_editor->show();
 }
 
 } // namespace fabulor

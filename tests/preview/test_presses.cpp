@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolTip>
@@ -252,6 +253,29 @@ private slots:
         QVERIFY(!QApplication::activePopupWidget());
         QCOMPARE(F.Op1->pos(), before + QPoint(6, 4));
         QCOMPARE(p.FBox().currentComponent(), 1);
+    }
+
+    void theTextBoxTakesTypingAndStillMoves()
+    {
+        Program p;
+        TF& F = p.F();
+        F.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&F));
+        QVERIFY(!F.Op1->editor());
+        // A press gives the box the focus, as a press on any text box does,
+        // and selects and drags it all the same.
+        const QPoint before = F.Op1->pos();
+        p.drag(p.centreOf(F.Op1->viewport()), {5, 3});
+        QCOMPARE(F.Op1->pos(), before + QPoint(5, 3));
+        QCOMPARE(p.FBox().currentComponent(), 1);
+        QVERIFY(F.Op1->editor());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(F.Op1->editor()));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Nowy "));
+        QCOMPARE(F.Op1->toPlainText(), QStringLiteral("Nowy Tu znajduje się opis"));
+
+        // The editor lies over the text, yet a press on it still reaches the box.
+        p.drag(p.centreOf(F.Op1->viewport()), {-5, -3});
+        QCOMPARE(F.Op1->pos(), before);
     }
 
     void aDoubleClickSelectsAndLeavesThePlace()

@@ -5,7 +5,10 @@
 #include "widgets/Panel.h"
 #include "widgets/StaticText.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
 
@@ -133,6 +136,33 @@ private slots:
         memo.setPlainText(story);
         QCOMPARE(memo.verticalScrollBar()->value(), 0);
         QCOMPARE(memo.toPlainText(), story);
+    }
+
+    void descriptionBoxLooksTheSameOnceItTakesTyping()
+    {
+        QWidget window;
+        QLineEdit first(&window); // the window's focus goes here as it shows
+        Memo memo(&window);
+        memo.setGeometry(10, 40, 209, 89);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(10);
+        memo.setFont(font);
+        memo.setFontColour(0x000000FFu);
+        memo.setPlainText(QStringLiteral("Tu znajduje się opis, dość długi, by zawinąć się w dwa wiersze"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QImage drawn = memo.grab().toImage();
+        QVERIFY(!memo.editor());
+
+        memo.setFocus();
+        QVERIFY(memo.editor());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(memo.editor()));
+        memo.editor()->setCursorWidth(0); // the caret blinks
+        QCOMPARE(memo.grab().toImage(), drawn);
+        QTest::keyClicks(memo.editor(), QStringLiteral("Ala "));
+        QVERIFY(memo.toPlainText().startsWith(QStringLiteral("Ala Tu")));
+        memo.setPlainText(QStringLiteral("x"));
+        QCOMPARE(memo.editor()->toPlainText(), QStringLiteral("x"));
     }
 };
 
