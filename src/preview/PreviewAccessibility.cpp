@@ -11,6 +11,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QPlainTextEdit>
 #include <QPointer>
 
 #include <vector>
@@ -146,6 +147,7 @@ public:
     int childCount() const override
     {
         if (const QListWidget* list = entries()) return list->count();
+        if (typing()) return 1;
         return showsInside() ? QAccessibleWidget::childCount() : 0;
     }
 
@@ -153,6 +155,8 @@ public:
     {
         if (QListWidget* list = entries())
             return index >= 0 && index < list->count() ? entry(index) : nullptr;
+        if (QWidget* editor = typing())
+            return index == 0 ? QAccessible::queryAccessibleInterface(editor) : nullptr;
         return showsInside() ? QAccessibleWidget::child(index) : nullptr;
     }
 
@@ -164,6 +168,7 @@ public:
                     return int(row);
             return -1;
         }
+        if (QWidget* editor = typing()) return child && child->object() == editor ? 0 : -1;
         return showsInside() ? QAccessibleWidget::indexOfChild(child) : -1;
     }
 
@@ -173,11 +178,17 @@ public:
             const QListWidgetItem* item = list->itemAt(list->viewport()->mapFromGlobal(QPoint(x, y)));
             return item ? entry(list->row(item)) : nullptr;
         }
+        if (QWidget* editor = typing())
+            return editor->rect().contains(editor->mapFromGlobal(QPoint(x, y)))
+                       ? QAccessible::queryAccessibleInterface(editor)
+                       : nullptr;
         return showsInside() ? QAccessibleWidget::childAt(x, y) : nullptr;
     }
 
     QAccessibleInterface* focusChild() const override
     {
+        if (QWidget* editor = typing())
+            return editor->hasFocus() ? QAccessible::queryAccessibleInterface(editor) : nullptr;
         if (showsInside()) return QAccessibleWidget::focusChild();
         return nullptr;
     }
@@ -222,6 +233,14 @@ private:
     QListWidget* entries() const
     {
         return ComponentOf(widget()) < 0 ? nullptr : qobject_cast<QListWidget*>(widget());
+    }
+
+    // The description box's text editor, once the box has made it: the one
+    // thing inside a component a reader meets, as it takes the typing.
+    QWidget* typing() const
+    {
+        const auto* box = qobject_cast<const Memo*>(widget());
+        return box && ComponentOf(widget()) >= 0 ? box->editor() : nullptr;
     }
 
     // Only a pane shows what lies inside it.

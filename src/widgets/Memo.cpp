@@ -6,6 +6,9 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
+#include <algorithm>
+#include <cmath>
+
 namespace fabulor {
 namespace {
 
@@ -72,7 +75,7 @@ void Memo::paintEvent(QPaintEvent*)
 void Memo::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    if (m_editor) m_editor->setGeometry(viewport()->rect());
+    if (m_editor) m_editor->setGeometry(viewport()->geometry());
     fitScrollRange();
 }
 
@@ -93,27 +96,35 @@ void Memo::scrollContentsBy(int, int)
 void Memo::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
-    if (m_editor) return;
-    makeEditor();
-    m_editor->setFocus(event->reason());
+    if (!m_editor) makeEditor(event->reason());
 }
 
-void Memo::makeEditor()
+void Memo::makeEditor(Qt::FocusReason reason)
 {
-    // The editor inherits the box's font and colours; the frame stays the box's.
-    m_editor = new QPlainTextEdit(viewport());
+    // A child of the box, not of its viewport, so that an accessibility
+    // reader finds it directly under the box. It inherits the box's font and
+    // colours and takes its name; the frame stays the box's.
+    m_editor = new QPlainTextEdit(this);
+    m_editor->setAccessibleName(accessibleName());
     m_editor->setFrameShape(QFrame::NoFrame);
     m_editor->document()->setDocumentMargin(kMargin);
     m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The box's own scroll bar stays the one shown and moved by the mouse:
     // the editor is transparent to the mouse, so that a press on the text
-    // reaches the box, as before the editor was made.
+    // reaches the box's viewport beneath it, as before the editor was made.
     m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_editor->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_editor->setPlainText(m_text);
-    m_editor->setGeometry(viewport()->rect());
+    m_editor->setGeometry(viewport()->geometry());
+    m_editor->show();
+
+    // The box scrolled in pixels, the editor scrolls in lines: it starts as
+    // far down its text as the box was, and from then on the box's bar
+    // mirrors the editor's.
     QScrollBar* own = verticalScrollBar();
     QScrollBar* its = m_editor->verticalScrollBar();
+    if (own->maximum() > 0)
+        its->setValue(int(std::lround(double(own->value()) * its->maximum() / own->maximum())));
     const auto takeRange = [own, its] {
         own->setRange(its->minimum(), its->maximum());
         own->setPageStep(its->pageStep());
@@ -124,8 +135,10 @@ void Memo::makeEditor()
     connect(its, &QScrollBar::rangeChanged, own, takeRange);
     connect(its, &QScrollBar::valueChanged, own, &QScrollBar::setValue);
     connect(own, &QScrollBar::valueChanged, its, &QScrollBar::setValue);
+
+    // Focus the editor before it becomes the proxy, so the reason stays.
+    if (hasFocus()) m_editor->setFocus(reason);
     setFocusProxy(m_editor);
-    m_editor->show();
 }
 
 } // namespace fabulor

@@ -5,8 +5,9 @@
 // Until the box first takes the keyboard focus it draws its text itself: a
 // text editor's document machinery would cost every start a megabyte for a
 // sentence that is rarely touched. With the focus comes a plain text editor
-// laid over the text, which takes the typing; presses still go to the box
-// beneath it, where the preview makes them select and drag.
+// laid over the text, which takes the typing and the box's accessible name;
+// presses still go to the box beneath it, where the preview makes them
+// select and drag.
 
 #include "widgets/SkinBox.h"
 
@@ -41,7 +42,7 @@ private:
     // Where the text lies in the viewport, before scrolling.
     QRect textArea() const;
     void fitScrollRange();
-    void makeEditor();
+    void makeEditor(Qt::FocusReason reason);
 
     QString m_text;
     QPlainTextEdit* m_editor = nullptr;

@@ -29,6 +29,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -378,6 +379,36 @@ private slots:
                      qPrintable(Describe(node)));
         QCOMPARE(Iface(F.L1)->text(QAccessible::Value), QStringLiteral("Droga nr 1"));
         QCOMPARE(Iface(F.Op1)->text(QAccessible::Value), QStringLiteral("Tu znajduje się opis"));
+    }
+
+    void theDescriptionBoxIsReadAsItsEditorOnceItTakesTyping()
+    {
+        testing::TestProgram p;
+        TF& F = p.F();
+        QAccessibleInterface* box = Iface(F.Op1);
+        QCOMPARE(box->childCount(), 0);
+        F.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&F));
+        F.Op1->setFocus(Qt::TabFocusReason);
+        QVERIFY(F.Op1->editor());
+
+        // The reader meets the editor with the focus, under the box, by the box's name.
+        QCOMPARE(box->childCount(), 1);
+        QAccessibleInterface* editor = box->child(0);
+        QCOMPARE(editor->object(), static_cast<QObject*>(F.Op1->editor()));
+        QCOMPARE(editor->role(), QAccessible::EditableText);
+        QCOMPARE(editor->text(QAccessible::Name), Chooser(1));
+        QCOMPARE(editor->parent(), box);
+        QCOMPARE(box->indexOfChild(editor), 0);
+        QCOMPARE(box->focusChild(), editor);
+        const QPoint middle = F.Op1->mapToGlobal(F.Op1->rect().center());
+        QCOMPARE(box->childAt(middle.x(), middle.y()), editor);
+        const Walk walk(&F);
+        QVERIFY2(walk.strayChildren.isEmpty(), qPrintable(walk.strayChildren.join(QLatin1Char('\n'))));
+
+        QTest::keyClicks(F.Op1->editor(), QStringLiteral("Nowy "));
+        QCOMPARE(box->text(QAccessible::Value), QStringLiteral("Nowy Tu znajduje się opis"));
+        QVERIFY(editor->textInterface());
     }
 
     void itemListShowsItsEntries()

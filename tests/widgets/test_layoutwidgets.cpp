@@ -164,6 +164,43 @@ private slots:
         memo.setPlainText(QStringLiteral("x"));
         QCOMPARE(memo.editor()->toPlainText(), QStringLiteral("x"));
     }
+
+    void descriptionBoxKeepsItsPlaceAndBarWhenItTakesTyping()
+    {
+        QWidget window;
+        QLineEdit first(&window);
+        Memo memo(&window);
+        memo.setGeometry(10, 40, 140, 70);
+        QString story;
+        for (int i = 0; i < 40; ++i)
+            story += QStringLiteral("słowo%1 ").arg(i);
+        memo.setPlainText(story);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QScrollBar* own = memo.verticalScrollBar();
+        // Scrolled by the wheel, which gives no focus, before any typing.
+        own->setValue(own->maximum());
+
+        memo.setFocus();
+        QScrollBar* its = memo.editor()->verticalScrollBar();
+        QVERIFY(its->maximum() > 0);
+        QCOMPARE(its->value(), its->maximum()); // still at the end
+        QCOMPARE(own->maximum(), its->maximum());
+        QCOMPARE(own->pageStep(), its->pageStep());
+        QCOMPARE(own->value(), its->value());
+        QVERIFY(own->isVisible());
+
+        own->setValue(0);
+        QCOMPARE(its->value(), 0);
+        its->setValue(2);
+        QCOMPARE(own->value(), 2);
+        // Typing that adds lines lengthens the box's bar too.
+        const int before = its->maximum();
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(memo.editor(), Qt::Key_Return);
+        QCOMPARE(own->maximum(), its->maximum());
+        QVERIFY(own->maximum() > before);
+    }
 };
 
 QTEST_MAIN(LayoutWidgetsTest)
