@@ -37,12 +37,6 @@ int ComponentOf(const QWidget* widget)
     return -1;
 }
 
-QString ChooserText(int index)
-{
-    const std::string_view text = SkinComponents()[std::size_t(index)].chooserText;
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 // What a component is in the reader's window: the schema says which are
 // buttons (they change their picture under the mouse; the warning sign only
 // shows one), the control says what the others are.
@@ -288,6 +282,12 @@ QAccessibleInterface* PreviewInterface(const QString& className, QObject* object
 }
 
 } // namespace
+
+QString ChooserText(int index)
+{
+    const std::string_view text = SkinComponents()[std::size_t(index)].chooserText;
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 void InstallPreviewAccessibility()
 {

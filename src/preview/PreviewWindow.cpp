@@ -114,8 +114,7 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     Op1->setPlainText(QStringLiteral("Tu znajduje się opis"));
     // Named as the chooser names it, for the text editor the box makes when
     // it first takes the focus: readers meet that editor by this name.
-    const std::string_view description = SkinComponents()[std::size_t(ComponentIndex("OP1"))].chooserText;
-    Op1->setAccessibleName(QString::fromUtf8(description.data(), qsizetype(description.size())));
+    Op1->setAccessibleName(ChooserText(ComponentIndex("OP1")));
 
     // Building is done: the shaping component now gives the window its
     // caption style, with no region, as an unshaped window has.

@@ -14,6 +14,19 @@
 
 using namespace fabulor;
 
+namespace {
+
+// Forty words: more lines than a small description box shows.
+QString LongStory()
+{
+    QString story;
+    for (int i = 0; i < 40; ++i)
+        story += QStringLiteral("słowo%1 ").arg(i);
+    return story;
+}
+
+} // namespace
+
 class LayoutWidgetsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -115,9 +128,7 @@ private slots:
         QCOMPARE(memo.verticalScrollBar()->maximum(), 0);
         QVERIFY(memo.grab().toImage() != empty); // the text is drawn
 
-        QString story;
-        for (int i = 0; i < 40; ++i)
-            story += QStringLiteral("słowo%1 ").arg(i);
+        const QString story = LongStory();
         memo.setPlainText(story);
         memo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&memo));
@@ -171,9 +182,7 @@ private slots:
         QLineEdit first(&window);
         Memo memo(&window);
         memo.setGeometry(10, 40, 140, 70);
-        QString story;
-        for (int i = 0; i < 40; ++i)
-            story += QStringLiteral("słowo%1 ").arg(i);
+        const QString story = LongStory();
         memo.setPlainText(story);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
