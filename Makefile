@@ -10,16 +10,24 @@ WARNINGS_AS_ERRORS ?= ON
 FUZZ_SECONDS ?= 30
 export FUZZ_SECONDS
 
-.PHONY: all deps configure build run test bench asan-test lint fuzz clean install
+.PHONY: all deps deps-run deps-all configure build run test bench asan-test lint fuzz clean install
 
 all: build
 
+# What each task needs, installed where missing: `run` the editor's build,
+# `deps` (the default) the tests' tools too, `deps-all` clang for lint and fuzz.
 deps:
-	@bash scripts/setup.sh
+	@bash scripts/setup.sh test
+
+deps-run:
+	@bash scripts/setup.sh run
+
+deps-all:
+	@bash scripts/setup.sh all
 
 # Configured again when this file, the presets or WARNINGS_AS_ERRORS change,
 # so a build folder made earlier takes up new settings too.
-build/build.ninja: Makefile CMakePresets.json build/.werror-$(WARNINGS_AS_ERRORS) | deps
+build/build.ninja: Makefile CMakePresets.json build/.werror-$(WARNINGS_AS_ERRORS) | deps-run
 	cmake --preset dev -DFSB_WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS)
 	@touch $@
 
@@ -38,9 +46,11 @@ configure: build/build.ninja
 build: deps configure
 	cmake --build --preset dev -j $(JOBS)
 
-run: build
+# Only the editor: a newcomer's first `make run` need not wait for the tests.
+run: deps-run configure
+	cmake --build --preset dev -j $(JOBS) --target skinbuilder
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	  echo "No display found: starting the editor under Xvfb (screen :99)."; \
+	  echo "No display found: starting the editor on a private Xvfb screen."; \
 	  scripts/with-xvfb.sh build/src/app/skinbuilder; \
 	else \
 	  build/src/app/skinbuilder; \
@@ -60,10 +70,10 @@ bench: build
 
 # clang-tidy reads build/compile_commands.json and the files Qt's tools
 # generate, so the dev build comes first.
-lint: build
+lint: deps-all build
 	bash scripts/lint.sh
 
-fuzz: deps
+fuzz: deps-all
 	bash fuzz/run.sh
 
 clean:

@@ -4,13 +4,12 @@
 set -euo pipefail
 out=${1:?usage: screenshot.sh OUT.png [BUILD]}
 build=${2:-build}
-display=${XVFB_DISPLAY:-:98}
-Xvfb "$display" -screen 0 1024x640x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $app_pid $xvfb_pid 2>/dev/null || true' EXIT
-sleep 1
-DISPLAY=$display "$build/src/app/skinbuilder" &
-app_pid=$!
-sleep "${SETTLE:-2}"
-DISPLAY=$display import -window root "$out"
+here=$(cd "$(dirname "$0")" && pwd)
+export FSB_SHOT_OUT=$out FSB_SHOT_APP=$build/src/app/skinbuilder
+XVFB_SCREEN=1024x640x24 "$here/with-xvfb.sh" bash -c '
+  "$FSB_SHOT_APP" & app=$!
+  sleep "${SETTLE:-2}"
+  import -window root "$FSB_SHOT_OUT"
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true'
 echo "saved $out"
