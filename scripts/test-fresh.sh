@@ -45,11 +45,15 @@ timed() {
 }
 
 # --- the clone, as a newcomer makes it ----------------------------------------
-git bundle create "$root/tmp/fsb.bundle" "$commit" >/dev/null 2>&1
+# A bundle holds refs, not bare commits: a branch of the commit, for as long
+# as the bundle takes to make.
+git update-ref refs/heads/test-fresh "$commit"
+git bundle create "$root/tmp/fsb.bundle" refs/heads/test-fresh >/dev/null 2>&1 ||
+  { git update-ref -d refs/heads/test-fresh; echo "test-fresh: cannot bundle $commit" >&2; exit 1; }
+git update-ref -d refs/heads/test-fresh
 timed "apt-get install git" in_root sh -c \
   'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends git ca-certificates >/dev/null'
-in_root git clone -q /tmp/fsb.bundle /root/fsb
-in_root git -C /root/fsb checkout -q "$commit"
+in_root git clone -q -b test-fresh /tmp/fsb.bundle /root/fsb
 
 # --- 1. an ordinary user without sudo -------------------------------------------
 in_root useradd -m newcomer
