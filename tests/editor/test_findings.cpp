@@ -115,6 +115,8 @@ std::string MaskedSkin(bool shaped)
            "\r\n";
 }
 
+// Grabs are compared with each other exactly: the same drawing on the same
+// machine gives the same pixels, whichever routines Qt picks for the processor.
 QImage Grab(TestProgram& program)
 {
     QCoreApplication::processEvents();
@@ -152,7 +154,8 @@ private slots:
         // Where: the section and key, or the component as the chooser names it.
         QCOMPARE(list.List->topLevelItem(0)->text(1), QStringLiteral("[Skin] Maska"));
         QCOMPARE(list.List->topLevelItem(2)->text(1), QStringLiteral("Przycisk [Minimalizuj], MP2"));
-        // The icons tell errors from warnings.
+        // The icons tell errors from warnings (one icon drawn twice by the same
+        // calls is the same to the bit).
         const auto icon = [&](int row) { return list.List->topLevelItem(row)->icon(0).pixmap(16).toImage(); };
         QVERIFY(!icon(0).isNull());
         QCOMPARE(icon(2), icon(0));
@@ -578,6 +581,7 @@ private slots:
         };
         QCOMPARE(box.MaskArea->reachingComponents(), expected());
         QVERIFY(!expected().empty());
+        // The outline is opaque and not smoothed: its pixels are exactly its colour.
         const auto red = [&](int index) {
             const QRect r = Box(program, index);
             return QColor(Grab(program).pixel(r.left() + r.width() / 2, r.top())) ==

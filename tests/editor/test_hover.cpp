@@ -61,6 +61,8 @@ void PointAt(TestProgram& program, QWidget* widget)
     if (widget) QTest::mouseMove(window, widget->mapTo(&program.F(), QPoint(5, 5)));
 }
 
+// Two such pictures are compared exactly: the same drawing on the same
+// machine gives the same pixels, whichever routines Qt picks for the processor.
 QImage Preview(TestProgram& program)
 {
     // The mark of the current component is no part of what is compared.
@@ -71,6 +73,8 @@ QImage Preview(TestProgram& program)
     return shot;
 }
 
+// Compared exactly with Pixels(): an opaque picture drawn at its own size is
+// copied, never rounded.
 QImage Shown(PictureBox* box)
 {
     return box->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -202,7 +206,8 @@ private slots:
             const Bitmap* bitmap = thumbnail->picture().bitmap();
             return bitmap ? bitmap->image() : QImage();
         };
-        // Both 4 : 3 pictures shrink to 49 x 36, centred: rows 6 to 41.
+        // Both 4 : 3 pictures shrink to 49 x 36, centred: rows 6 to 41. The
+        // shrunk picture is opaque and placed on whole pixels: alpha is exact.
         for (PictureBox* thumbnail : {box.MOU, box.MOV}) {
             const QImage fitted = image(thumbnail);
             QCOMPARE(fitted.size(), QSize(49, 49));
@@ -213,7 +218,8 @@ private slots:
         }
         // Each box shows its own picture.
         QVERIFY(image(box.MOU) != image(box.MOV));
-        // Grey in, grey out: the thumbnail is of the mouse-over picture.
+        // Grey in, grey out: the thumbnail is of the mouse-over picture
+        // (smoothing rounds the three channels alike, so grey stays grey).
         Choose(program, Close, box.MP2, Grey);
         const QRgb centre = image(box.MOV).pixel(24, 24);
         QCOMPARE(qRed(centre), qGreen(centre));

@@ -131,6 +131,8 @@ private slots:
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->View->size(), QSize(120, 80)); // small pictures show whole
+        // Compared exactly: our own decoder's pixels, and a view that copies
+        // them (sampled, not smoothed).
         const QImage decoded = dialog->picture();
 
         // Starts from the top-left pixel's colour: a usable mask at once.

@@ -1,5 +1,7 @@
 // DecodeJpegPicture: the header reader on real files from other tools, the
-// deferred pixel decoding, and damaged or hostile pictures.
+// deferred pixel decoding, and damaged or hostile pictures. Pixels are our
+// own decoder's, compared with its own or by wide bounds; no Qt routine
+// touches them.
 
 #include "ManifestRows.h"
 

@@ -70,6 +70,7 @@ private slots:
         LoadBuiltInPicture(picture, name.toStdString());
         QCOMPARE(picture.kind(), Picture::Kind::Bitmap);
         QCOMPARE(QSize(picture.width(), picture.height()), size);
+        // Read by our own bitmap reader from fixed bytes: exact colours.
         const QImage& img = picture.bitmap()->image();
         if (name == "BUTUWAGA") {
             // Red square, yellow triangle; the bottom-left pixel is the red key.
@@ -196,6 +197,8 @@ private slots:
     }
 
     // Transparent drawing leaves out the bottom-left pixel's colour; JPEG stays opaque.
+    // Compared exactly: every alpha is 0 or 255 and nothing is scaled, so Qt
+    // only copies or leaves pixels, which no processor's routine rounds.
     void transparentDrawing()
     {
         QImage bmp(3, 2, QImage::Format_RGB32);

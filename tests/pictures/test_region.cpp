@@ -1,5 +1,7 @@
 // The window region built from a mask: exactly the pixels whose colour differs
-// from the top-left pixel's, whatever the bitmap's layout.
+// from the top-left pixel's, whatever the bitmap's layout. Compared exactly:
+// the builder is ours, and the definition reads the very pixels it reads (a
+// layout conversion made here may round, but both sides see its result).
 
 #include "graphics/Bitmap.h"
 #include "pictures/Region.h"

@@ -49,6 +49,7 @@ Colour entryColour(const ColourPicker& picker, int row)
     return picker.itemData(row, ColourPicker::ColourRole).value<quint32>();
 }
 
+// Exactly the colour: the swatch is filled opaque and not smoothed.
 QColor swatchCentre(const ColourPicker& picker, int row)
 {
     const QImage image = picker.itemIcon(row).pixmap(picker.iconSize()).toImage();

@@ -128,7 +128,8 @@ private slots:
         QCOMPARE(glyph.size(), QSize(16, 16));
         QVERIFY(!glyph.toImage().allGray()); // a coloured folder, not a blank square
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
-        // The glyph is looked up late, but it is the style's own.
+        // The glyph is looked up late, but it is the style's own: made by the
+        // same calls on the same machine, so the same to the bit.
         const QImage expected =
             button->style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16, 16).toImage();
         QCOMPARE(glyph.toImage().convertToFormat(expected.format()), expected);
@@ -136,7 +137,8 @@ private slots:
 
     // A standard icon looked up on first use: drawn, copied and asked for
     // sizes like the style's, also once the widget it was made for is gone
-    // (copies of an icon outlive the button that held it).
+    // (copies of an icon outlive the button that held it). Compared exactly:
+    // both sides are drawn by the same calls on the same machine.
     void lateStandardIconDrawsAsTheStyles()
     {
         auto* owner = new QToolButton;

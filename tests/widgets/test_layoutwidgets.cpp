@@ -169,6 +169,8 @@ private slots:
         QVERIFY(memo.editor());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(memo.editor()));
         memo.editor()->setCursorWidth(0); // the caret blinks
+        // Exactly: the same glyphs in the same places, blended by the same
+        // routine on the same machine.
         QCOMPARE(memo.grab().toImage(), drawn);
         QTest::keyClicks(memo.editor(), QStringLiteral("Ala "));
         QVERIFY(memo.toPlainText().startsWith(QStringLiteral("Ala Tu")));

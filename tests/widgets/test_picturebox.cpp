@@ -39,6 +39,7 @@ private slots:
     }
 
     // The warning picture over a known background: the red square never shows.
+    // Exact colours: its alpha is 0 or 255 and it is drawn at its own size.
     void transparentWarningShowsNoRed()
     {
         QWidget parent;
