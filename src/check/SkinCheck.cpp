@@ -399,9 +399,20 @@ private:
             const std::string_view stored = m_skin.text(section.name, "FName");
             const std::string family = check::Latin1ToUtf8(
                 (stored.empty() ? section.key("FName")->defaultText : stored).substr(0, 31));
-            if (!stored.empty() && m_environment.fontInstalled && !m_environment.fontInstalled(family))
-                add(Severity::Warning, section.name, "FName",
-                    "Czcionki " + Quoted(family) + " nie ma w systemie: tekst zostanie napisany zastępczą.");
+            if (!stored.empty() && m_environment.fontInstalled && !m_environment.fontInstalled(family)) {
+                // A font of the same letter widths lays the text out as the
+                // named one would: nothing moves or gets cut.
+                const std::string standIn =
+                    m_environment.fontSubstitute ? m_environment.fontSubstitute(family) : std::string();
+                if (standIn.empty())
+                    add(Severity::Warning, section.name, "FName",
+                        "Czcionki " + Quoted(family) +
+                            " nie ma w systemie: tekst zostanie napisany zastępczą.");
+                else
+                    add(Severity::Note, section.name, "FName",
+                        "Zamiast czcionki " + Quoted(family) + " zostanie użyta " + Quoted(standIn) +
+                            " o tych samych szerokościach znaków: tekst ułoży się tak samo.");
+            }
 
             const std::int32_t size = m_skin.integer(section.name, "FSize");
             if (size < sizeKey->minimum || size > sizeKey->maximum) {
@@ -422,16 +433,19 @@ private:
         }
     }
 
-    // Errors first, then the window's section, the components in catalogue
-    // order and last the sections the schema does not know.
+    // Errors first and notes last; then the window's section, the components
+    // in catalogue order and last the sections the schema does not know.
     std::vector<Finding> sorted()
     {
         const auto rank = [](const Finding& f) {
             if (AnsiSameText(f.section, "Skin")) return 0;
             return f.component >= 0 ? 1 + f.component : int(ComponentCount) + 1;
         };
+        const auto weight = [](Severity s) {
+            return s == Severity::Error ? 0 : s == Severity::Warning ? 1 : 2;
+        };
         std::stable_sort(m_findings.begin(), m_findings.end(), [&](const Finding& a, const Finding& b) {
-            if (a.severity != b.severity) return a.severity == Severity::Error;
+            if (a.severity != b.severity) return weight(a.severity) < weight(b.severity);
             return rank(a) < rank(b);
         });
         return std::move(m_findings);

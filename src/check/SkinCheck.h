@@ -12,7 +12,10 @@
 
 namespace fabulor {
 
-enum class Severity { Warning, Error };
+// A note tells what the reader will do differently without anything being
+// wrong: a font that is not installed here, but has one of the same letter
+// widths that takes its place.
+enum class Severity { Warning, Error, Note };
 
 struct Finding {
     Severity severity = Severity::Warning;
@@ -34,6 +37,10 @@ struct TextSize {
 struct CheckEnvironment {
     // Whether a font family is installed. Unset: the font rule is skipped.
     std::function<bool(const std::string& family)> fontInstalled;
+    // The installed family that takes the place of one not installed with
+    // the same width of every letter, so text lays out as in the named font
+    // (Liberation Sans for Arial); empty when there is none. Unset: none.
+    std::function<std::string(const std::string& family)> fontSubstitute;
     // The sizes, in points, that a font of fixed sizes offers; empty for a
     // scalable font. Unset: no size is refused for this reason.
     std::function<std::vector<int>(const std::string& family)> fontSizes;
@@ -59,8 +66,9 @@ private:
     std::unique_ptr<Entries> m_entries;
 };
 
-// Every finding, errors first, then in schema order (the window's section,
-// then the components in catalogue order). An empty result: the skin is clean.
+// Every finding: errors, warnings, then notes, each in schema order (the
+// window's section, then the components in catalogue order). Notes alone:
+// the skin is clean.
 std::vector<Finding> CheckSkin(const IniStore& document, const CheckEnvironment& environment = {},
                                CheckPictureCache* cache = nullptr);
 

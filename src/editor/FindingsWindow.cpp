@@ -91,20 +91,26 @@ void FindingsWindow::showFindings(const std::vector<Finding>& findings)
     m_checkedOnce = true;
     const QIcon errorIcon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
     const QIcon warningIcon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    const QIcon noteIcon = style()->standardIcon(QStyle::SP_MessageBoxInformation);
     // The row the user was on stays current where it still exists.
     const int current = List->indexOfTopLevelItem(List->currentItem());
     List->clear();
     for (const Finding& finding : m_findings) {
-        const bool error = finding.severity == Severity::Error;
+        const Severity severity = finding.severity;
         auto* item = new QTreeWidgetItem(List);
-        item->setIcon(0, error ? errorIcon : warningIcon);
+        item->setIcon(0, severity == Severity::Error     ? errorIcon
+                         : severity == Severity::Warning ? warningIcon
+                                                         : noteIcon);
         item->setText(0, QString::fromStdString(finding.message));
         item->setText(1, FindingPlace(finding));
+        // The whole message, which the column may cut: for a font, also
+        // the one that will be used in its place.
         item->setToolTip(0, item->text(0));
         // A screen reader hears the severity the icon shows.
-        item->setData(0, Qt::AccessibleTextRole,
-                      QStringLiteral("%1: %2").arg(
-                          error ? QStringLiteral("Błąd") : QStringLiteral("Ostrzeżenie"), item->text(0)));
+        const QString kind = severity == Severity::Error     ? QStringLiteral("Błąd")
+                             : severity == Severity::Warning ? QStringLiteral("Ostrzeżenie")
+                                                             : QStringLiteral("Informacja");
+        item->setData(0, Qt::AccessibleTextRole, QStringLiteral("%1: %2").arg(kind, item->text(0)));
     }
     if (current >= 0 && current < List->topLevelItemCount())
         List->setCurrentItem(List->topLevelItem(current));
@@ -118,12 +124,16 @@ void FindingsWindow::showSummary()
         return;
     }
     int errors = 0;
-    for (const Finding& finding : m_findings)
+    int warnings = 0;
+    for (const Finding& finding : m_findings) {
         errors += finding.severity == Severity::Error;
-    const int warnings = int(m_findings.size()) - errors;
+        warnings += finding.severity == Severity::Warning;
+    }
     QString text;
     if (m_findings.empty())
         text = QStringLiteral("Brak uwag — skórka jest w porządku.");
+    else if (errors == 0 && warnings == 0) // notes alone
+        text = QStringLiteral("Brak błędów i ostrzeżeń — skórka jest w porządku.");
     else if (errors == 0)
         text = WarningCount(warnings) + QLatin1Char('.');
     else if (warnings == 0)

@@ -1,7 +1,7 @@
 #pragma once
 // The findings list: a small window beside the settings window that lists
-// what the skin check found, one row per finding with an error or warning
-// icon, the message and where it is; activating a row asks to be shown
+// what the skin check found, one row per finding with an error, warning or
+// note icon, the message and where it is; activating a row asks to be shown
 // where it is fixed. It stays open while the user edits.
 
 #include "check/SkinCheck.h"

@@ -87,16 +87,18 @@ CheckEnvironment SkinChecker::environment()
     // Sizes and measures come from the font database and font metrics,
     // which answer on any thread.
     CheckEnvironment environment = SystemCheckEnvironment();
-    environment.fontInstalled = [fonts = m_fonts](const std::string& family) {
+    // Families match regardless of case, as the font database matches them.
+    const auto has = [fonts = m_fonts](const QString& name) {
+        return std::binary_search(fonts->begin(), fonts->end(), name.toLower());
+    };
+    environment.fontInstalled = [has](const std::string& family) {
         // The check hands over names in UTF-8; a name in the skin's own
-        // 8-bit text is taken too. Families match regardless of case, as
-        // the font database matches them.
-        const auto has = [&fonts](const QString& name) {
-            return std::binary_search(fonts->begin(), fonts->end(), name.toLower());
-        };
+        // 8-bit text is taken too.
         const QByteArray bytes = QByteArray::fromStdString(family);
         return has(QString::fromUtf8(bytes)) || has(QString::fromLatin1(bytes));
     };
+    // fontconfig answers on any thread; what is installed comes from the copy.
+    environment.fontSubstitute = [has](const std::string& family) { return MetricSubstitute(family, has); };
     return environment;
 }
 

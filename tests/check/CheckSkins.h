@@ -69,12 +69,16 @@ inline IniStore CleanShapedSkin()
 }
 
 // Fonts for tests that must not depend on the machine: three families, one
-// of them of fixed sizes, and text 6 pixels a character, 14 high.
+// of them of fixed sizes, Arial standing in for Helvetica with the same
+// widths, and text 6 pixels a character, 14 high.
 inline CheckEnvironment FakeEnvironment()
 {
     CheckEnvironment environment;
     environment.fontInstalled = [](const std::string& family) {
         return family == "Arial" || family == "Tahoma" || family == "MS Sans Serif";
+    };
+    environment.fontSubstitute = [](const std::string& family) {
+        return family == "Helvetica" ? std::string("Arial") : std::string();
     };
     environment.fontSizes = [](const std::string& family) {
         return family == "MS Sans Serif" ? std::vector<int>{8, 10, 12} : std::vector<int>{};

@@ -7,8 +7,10 @@
 #include "check/CheckPictures.h"
 #include "check/Contrast.h"
 #include "check/SkinCheck.h"
+#include "check/SystemFonts.h"
 #include "document/SkinSchema.h"
 
+#include <QFontDatabase>
 #include <QtTest>
 
 #include <functional>
@@ -18,6 +20,7 @@ using namespace fabulor::testing;
 
 using Change = std::function<void(IniStore&)>;
 Q_DECLARE_METATYPE(Change)
+Q_DECLARE_METATYPE(fabulor::Severity)
 
 namespace {
 
@@ -25,8 +28,10 @@ QString Describe(const std::vector<Finding>& findings)
 {
     QStringList lines;
     for (const Finding& f : findings)
-        lines << QString::fromStdString((f.severity == Severity::Error ? "error " : "warning ") + f.section +
-                                        " " + f.key + " " + f.message);
+        lines << QString::fromStdString((f.severity == Severity::Error     ? "error "
+                                         : f.severity == Severity::Warning ? "warning "
+                                                                           : "note ") +
+                                        f.section + " " + f.key + " " + f.message);
     return lines.join('\n');
 }
 
@@ -59,14 +64,20 @@ private slots:
     {
         QTest::addColumn<bool>("shaped");
         QTest::addColumn<Change>("change");
-        QTest::addColumn<bool>("error");
+        QTest::addColumn<Severity>("severity");
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("says");
 
         const auto row = [](const char* name, bool shaped, const Change& change, bool error,
                             const char* section, const char* key, const char* says) {
-            QTest::newRow(name) << shaped << change << error << section << key << QString::fromUtf8(says);
+            QTest::newRow(name) << shaped << change << (error ? Severity::Error : Severity::Warning)
+                                << section << key << QString::fromUtf8(says);
+        };
+        const auto note = [](const char* name, const Change& change, const char* section, const char* key,
+                             const char* says) {
+            QTest::newRow(name) << false << change << Severity::Note << section << key
+                                << QString::fromUtf8(says);
         };
 
         // The window's shape.
@@ -243,6 +254,11 @@ private slots:
             "a font the system lacks", false,
             [](IniStore& s) { s.writeString("LM", "FName", "Comic Sans MS"); }, false, "LM", "FName",
             "Czcionki „Comic Sans MS” nie ma w systemie");
+        note(
+            "a font of the same widths stands in",
+            [](IniStore& s) { s.writeString("LM", "FName", "Helvetica"); }, "LM", "FName",
+            "Zamiast czcionki „Helvetica” zostanie użyta „Arial” o tych samych szerokościach znaków: tekst "
+            "ułoży się tak samo.");
         row(
             "a font size of 0", false, [](IniStore& s) { s.writeString("OP1", "FSize", "0"); }, true, "OP1",
             "FSize", "rozmiarze 0 pt nie da się pokazać");
@@ -258,7 +274,7 @@ private slots:
     {
         QFETCH(bool, shaped);
         QFETCH(Change, change);
-        QFETCH(bool, error);
+        QFETCH(Severity, severity);
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, says);
@@ -267,7 +283,7 @@ private slots:
         const auto findings = CheckSkin(skin, FakeEnvironment());
         QVERIFY2(findings.size() == 1, qPrintable(Describe(findings)));
         const Finding& f = findings.front();
-        QCOMPARE(f.severity, error ? Severity::Error : Severity::Warning);
+        QCOMPARE(f.severity, severity);
         QCOMPARE(QString::fromStdString(f.section), section);
         QCOMPARE(QString::fromStdString(f.key), key);
         QVERIFY2(QString::fromStdString(f.message).contains(says), f.message.c_str());
@@ -316,6 +332,37 @@ private slots:
         QVERIFY2(findings.empty(), qPrintable(Describe(findings)));
     }
 
+    // This machine's fonts: a family missing here counts as present where
+    // fontconfig's metric aliases name an installed one of the same widths,
+    // and never through a mere fallback of a similar look.
+    void systemFontsOfTheSameWidths_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("standIn");
+        QTest::newRow("Arial") << "Arial"
+                               << "Liberation Sans";
+        QTest::newRow("Times New Roman") << "Times New Roman"
+                                         << "Liberation Serif";
+        QTest::newRow("Courier New") << "Courier New"
+                                     << "Liberation Mono";
+        QTest::newRow("Tahoma: only fallbacks of a similar look") << "Tahoma" << QString();
+        QTest::newRow("a family nobody has") << "Fabulor Nowhere Sans" << QString();
+    }
+    void systemFontsOfTheSameWidths()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, standIn);
+        if (QFontDatabase::hasFamily(family)) QSKIP("the family itself is installed here");
+        if (!standIn.isEmpty() && !QFontDatabase::hasFamily(standIn))
+            QSKIP(qPrintable(standIn + " is not installed (Debian: fonts-liberation2)"));
+        const CheckEnvironment environment = SystemCheckEnvironment();
+        QVERIFY(!environment.fontInstalled(family.toStdString()));
+        QVERIFY(environment.fontSubstitute);
+        QCOMPARE(QString::fromStdString(environment.fontSubstitute(family.toStdString())), standIn);
+        // Only what is installed stands in.
+        QCOMPARE(MetricSubstitute(family.toStdString(), [](const QString&) { return false; }), std::string());
+    }
+
     // The last duplicate of a key, and of a section, is the one that counts,
     // as in the document.
     void duplicates()
@@ -333,12 +380,14 @@ private slots:
         skin.writeString("PClose", "MP1", "89504E470D0A"); // error
         skin.writeString("Skin", "W", "9000");             // warning of the window
         skin.writeString("OP1", "Color", "nope");          // error
+        skin.writeString("OP1", "FName", "Helvetica");     // note: last
         const auto findings = CheckSkin(skin, FakeEnvironment());
         QStringList order;
         for (const Finding& f : findings)
             order << QString::fromStdString(f.section);
         // The PNG also leaves the button with a mouse-over picture missing.
-        QCOMPARE(order, (QStringList{"OP1", "PClose", "Skin", "PClose", "LB", "Zzz"}));
+        QCOMPARE(order, (QStringList{"OP1", "PClose", "Skin", "PClose", "LB", "Zzz", "OP1"}));
+        QCOMPARE(findings[6].severity, Severity::Note);
         QCOMPARE(findings[1].severity, Severity::Error);
         QCOMPARE(findings[2].severity, Severity::Warning);
         QCOMPARE(findings[5].component, -1);

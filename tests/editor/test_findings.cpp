@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -35,6 +36,7 @@
 #include <QUndoStack>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
 using namespace fabulor;
@@ -84,6 +86,11 @@ Finding Error(std::string section = "Skin", std::string key = "Maska", int compo
 Finding Warning()
 {
     return {Severity::Warning, "ostrzeżenie", "PClose", "L", PCloseIndex};
+}
+
+Finding Note()
+{
+    return {Severity::Note, "Zamiast czcionki „Arial” zostanie użyta „Liberation Sans”", "OP1", "FName", 1};
 }
 
 void OpenList(TestProgram& program)
@@ -145,31 +152,65 @@ private slots:
         QCOMPARE(box.CheckButton->text(), QStringLiteral("Sprawdź"));
         QVERIFY(!box.CheckButton->toolTip().isEmpty());
         QVERIFY(box.Plik->isAncestorOf(box.CheckButton));
-        box.Checker->setCheckFunction(Returning({Error(), Warning(), Error("PMini", "MP2", PMiniIndex)}));
+        box.Checker->setCheckFunction(
+            Returning({Error(), Warning(), Error("PMini", "MP2", PMiniIndex), Note()}));
         // Made on the first check, not at start.
         QVERIFY(!box.findingsWindowBuilt());
         OpenList(program);
         FindingsWindow& list = box.findingsWindow();
-        QCOMPARE(Rows(list), QStringList({"błąd", "ostrzeżenie", "błąd"}));
+        QCOMPARE(Rows(list),
+                 QStringList({"błąd", "ostrzeżenie", "błąd", QString::fromStdString(Note().message)}));
         // Where: the section and key, or the component as the chooser names it.
         QCOMPARE(list.List->topLevelItem(0)->text(1), QStringLiteral("[Skin] Maska"));
         QCOMPARE(list.List->topLevelItem(2)->text(1), QStringLiteral("Przycisk [Minimalizuj], MP2"));
-        // The icons tell errors from warnings (one icon drawn twice by the same
-        // calls is the same to the bit).
+        // The icons tell errors, warnings and notes apart (one icon drawn
+        // twice by the same calls is the same to the bit).
         const auto icon = [&](int row) { return list.List->topLevelItem(row)->icon(0).pixmap(16).toImage(); };
         QVERIFY(!icon(0).isNull());
         QCOMPARE(icon(2), icon(0));
         QVERIFY(icon(1) != icon(0));
+        QVERIFY(icon(3) != icon(0) && icon(3) != icon(1));
+        // A note, the font that stands in for another, is no warning.
         QCOMPARE(list.Summary->text(), QStringLiteral("2 błędy, 1 ostrzeżenie."));
         QVERIFY(!list.List->accessibleName().isEmpty());
         QVERIFY(
             list.List->topLevelItem(1)->data(0, Qt::AccessibleTextRole).toString().startsWith("Ostrzeżenie"));
+        QVERIFY(list.List->topLevelItem(3)
+                    ->data(0, Qt::AccessibleTextRole)
+                    .toString()
+                    .startsWith("Informacja: "));
+        QCOMPARE(list.List->topLevelItem(3)->toolTip(0), QString::fromStdString(Note().message));
+
+        // Notes alone: nothing is wrong.
+        box.Checker->setCheckFunction(Returning({Note()}));
+        box.Checker->checkNow();
+        QTRY_COMPARE(list.List->topLevelItemCount(), 1);
+        QCOMPARE(list.Summary->text(), QStringLiteral("Brak błędów i ostrzeżeń — skórka jest w porządku."));
 
         // A clean skin says so.
         box.Checker->setCheckFunction(Returning({}));
         box.Checker->checkNow();
         QTRY_COMPARE(list.List->topLevelItemCount(), 0);
         QCOMPARE(list.Summary->text(), QStringLiteral("Brak uwag — skórka jest w porządku."));
+    }
+
+    // The editor's check runs on a worker thread with its own copy of the
+    // installed families; fonts of the same widths still stand in there.
+    void editorsCheckKnowsFontsOfTheSameWidths()
+    {
+        if (QFontDatabase::hasFamily(QStringLiteral("Arial"))) QSKIP("Arial itself is installed here");
+        if (!QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")))
+            QSKIP("Liberation Sans is not installed (Debian: fonts-liberation2)");
+        TestProgram program;
+        TFBox& box = program.FBox();
+        auto standIn = std::make_shared<std::string>("unset");
+        box.Checker->setCheckFunction(
+            [standIn](const IniStore&, const CheckEnvironment& environment, CheckPictureCache*) {
+                if (environment.fontSubstitute) *standIn = environment.fontSubstitute("Arial");
+                return std::vector<Finding>{};
+            });
+        OpenList(program);
+        QCOMPARE(*standIn, std::string("Liberation Sans"));
     }
 
     void activatingARowShowsWhereItIsFixed_data()

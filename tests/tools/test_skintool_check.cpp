@@ -78,6 +78,11 @@ private slots:
         QTest::newRow("an unknown section: no key")
             << QStringList{"[Foo]", "A=1"} << 4
             << QString::fromUtf8("warning Foo - Nieznana sekcja „Foo”: program ją pomija.\n");
+        // Its look-alikes are fallbacks of other widths: no stand-in.
+        QTest::newRow("a font nobody has")
+            << QStringList{"[LB]", "FName=Fabulor Nowhere Sans"} << 4
+            << QString::fromUtf8("warning LB FName Czcionki „Fabulor Nowhere Sans” nie ma w systemie: tekst "
+                                 "zostanie napisany zastępczą.\n");
     }
     void verdicts()
     {
@@ -122,6 +127,45 @@ private slots:
 
         // Quotes and backslashes of a name come back as they were.
         QCOMPARE(findings[3].toObject()["section"].toString(), QStringLiteral("Bad\"Name\\"));
+    }
+
+    // The default skin's fonts on a machine with Debian's Liberation fonts:
+    // each is missing, and one of the same widths takes its place, so the
+    // skin is clean and a note says which font will be used.
+    void fontsOfTheSameWidthsStandIn()
+    {
+        const QStringList families{"Arial", "Times New Roman", "Courier New"};
+        const QStringList standIns{"Liberation Sans", "Liberation Serif", "Liberation Mono"};
+        for (int i = 0; i < families.size(); ++i) {
+            if (QFontDatabase::hasFamily(families[i]))
+                QSKIP(qPrintable(families[i] + " itself is installed"));
+            if (!QFontDatabase::hasFamily(standIns[i]))
+                QSKIP(qPrintable(standIns[i] + " is not installed (Debian: fonts-liberation2)"));
+        }
+        const QString skin = Skin("standins", {"[OP1]", "FName=Arial", "[LM]", "FName=Times New Roman",
+                                               "[LB]", "FName=Courier New"});
+        const auto run = RunSkintool({"check", skin});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(
+            QString::fromUtf8(run.out),
+            QString::fromUtf8("note OP1 FName Zamiast czcionki „Arial” zostanie użyta „Liberation Sans” o "
+                              "tych samych szerokościach znaków: tekst ułoży się tak samo.\n"
+                              "note LM FName Zamiast czcionki „Times New Roman” zostanie użyta „Liberation "
+                              "Serif” o tych samych szerokościach znaków: tekst ułoży się tak samo.\n"
+                              "note LB FName Zamiast czcionki „Courier New” zostanie użyta „Liberation "
+                              "Mono” o tych samych szerokościach znaków: tekst ułoży się tak samo.\n"));
+
+        const auto json = RunSkintool({"check", skin, "--json"});
+        QCOMPARE(json.exitCode, 0);
+        const QJsonArray findings = QJsonDocument::fromJson(json.out).array();
+        QCOMPARE(findings.size(), 3);
+        QCOMPARE(findings[0].toObject()["severity"].toString(), QStringLiteral("note"));
+        QVERIFY(
+            findings[0].toObject()["message"].toString().contains(QString::fromUtf8("„Liberation Sans”")));
+        // Beside a warning, the verdict is the warning's.
+        QCOMPARE(RunSkintool({"check", Skin("standinswarning", {"[OP1]", "FName=Arial", "[LM]", "Zz=1"})})
+                     .exitCode,
+                 4);
     }
 
     void cleanJsonIsAnEmptyArray()

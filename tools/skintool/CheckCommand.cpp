@@ -28,7 +28,15 @@ namespace {
 
 const char* SeverityWord(fabulor::Severity severity)
 {
-    return severity == fabulor::Severity::Error ? "error" : "warning";
+    switch (severity) {
+    case fabulor::Severity::Error:
+        return "error";
+    case fabulor::Severity::Warning:
+        return "warning";
+    case fabulor::Severity::Note:
+        break;
+    }
+    return "note";
 }
 
 std::string OrDash(const std::string& text)
@@ -119,11 +127,15 @@ int runCheck(Args args, std::ostream& out, std::ostream& err)
     else
         WriteLines(findings, out);
 
+    // Notes leave the skin clean: they only say what the reader will do.
     bool errors = false;
-    for (const fabulor::Finding& f : findings)
+    bool warnings = false;
+    for (const fabulor::Finding& f : findings) {
         errors = errors || f.severity == fabulor::Severity::Error;
+        warnings = warnings || f.severity == fabulor::Severity::Warning;
+    }
     if (errors) return ExitCheckErrors;
-    return findings.empty() ? ExitOk : ExitCheckWarnings;
+    return warnings ? ExitCheckWarnings : ExitOk;
 }
 
 } // namespace skintool
