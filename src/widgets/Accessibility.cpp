@@ -19,6 +19,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include <utility>
+
 namespace fabulor {
 namespace {
 
@@ -156,21 +158,57 @@ private:
     SpinEdit* spin() const { return static_cast<SpinEdit*>(widget()); }
 };
 
-// A drop-down's list is named as the drop-down is. Qt makes the list only
-// when it first drops down or is asked for, so the name is given then:
-// making the list at start just to name it would cost every start its
-// widgets.
+// The list of a drop-down whose list is made already, or none. Qt makes the
+// list only when it first drops down or is asked for: making it at start
+// would cost every start its widgets.
+QAbstractItemView* MadeList(const QComboBox* combo)
+{
+    const auto* popup = combo->findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly);
+    return popup && popup->windowType() == Qt::Popup ? combo->view() : nullptr;
+}
+
+// The list shows the drop-down's entry selected, closed as it is open, so a
+// reader finds the entry shown as the list's selected item. (Qt selects it
+// only as the list drops down.)
+void SelectEntry(const QComboBox* combo, QAbstractItemView* list)
+{
+    QItemSelectionModel* selection = list->selectionModel();
+    if (!selection || list->isVisible()) return; // open, the user's highlight counts
+    const QModelIndex entry =
+        combo->model()->index(combo->currentIndex(), combo->modelColumn(), combo->rootModelIndex());
+    if (entry.isValid() ? selection->isSelected(entry) && selection->selectedIndexes().size() == 1
+                        : !selection->hasSelection())
+        return;
+    selection->setCurrentIndex(entry, QItemSelectionModel::ClearAndSelect);
+}
+
+// A drop-down's list, made now when it was not: named as the drop-down is,
+// with the entry shown selected.
 QAbstractItemView* NamedList(const QComboBox* combo)
 {
     QAbstractItemView* list = combo->view();
     if (list->accessibleName().isEmpty()) list->setAccessibleName(combo->accessibleName());
+    SelectEntry(combo, list);
     return list;
 }
 
-// Names the list as its pop-up is first made ready to show.
-class ListNamer : public QObject {
+// The entry a drop-down without a field of its own shows; empty for one
+// with a field, whose field tells it.
+QString ShownEntry(const QComboBox* combo)
+{
+    return combo->isEditable() ? QString() : combo->currentText();
+}
+
+// Names the list as its pop-up is first made ready to show, keeps the entry
+// selected in it, and tells readers of a new entry: as the text and, where
+// the drop-down has no description of its own, the description it shows.
+class EntryFollower : public QObject {
 public:
-    explicit ListNamer(QComboBox* combo) : QObject(combo), m_combo(combo) { combo->installEventFilter(this); }
+    explicit EntryFollower(QComboBox* combo) : QObject(combo), m_combo(combo), m_shown(ShownEntry(combo))
+    {
+        combo->installEventFilter(this);
+        connect(combo, &QComboBox::currentIndexChanged, this, &EntryFollower::entryChanged);
+    }
 
     bool eventFilter(QObject*, QEvent* event) override
     {
@@ -182,7 +220,23 @@ public:
     }
 
 private:
+    void entryChanged()
+    {
+        if (QAbstractItemView* list = MadeList(m_combo)) SelectEntry(m_combo, list);
+        const QString shown = ShownEntry(m_combo);
+        if (shown == m_shown) return;
+        const QString old = std::exchange(m_shown, shown);
+        if (!QAccessible::isActive()) return;
+        QAccessibleTextUpdateEvent text(m_combo, 0, old, shown);
+        QAccessible::updateAccessibility(&text);
+        if (m_combo->accessibleDescription().isEmpty() && m_combo->toolTip().isEmpty()) {
+            QAccessibleEvent description(m_combo, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&description);
+        }
+    }
+
     QComboBox* m_combo;
+    QString m_shown;
 };
 
 // A drop-down as Qt describes one (its list and, when editable, its field as
@@ -190,10 +244,43 @@ private:
 // on Linux Qt names a drop-down by the entry it shows and leaves its purpose
 // to the label's relation, so a reader announces "Red" where the user needs
 // "Kolor tła". Here the name is the caption; only a drop-down without one is
-// named by its entry, as before.
-class ComboBoxInterface : public QAccessibleWidget {
+// named by its entry, as before. The entry then reaches a reader as the
+// drop-down's text (read only), as the list's selected item and, where the
+// drop-down has no description (tooltip) of its own, as its description.
+// A drop-down with a field shows its entry there.
+class ComboBoxInterface : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit ComboBoxInterface(QWidget* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface && !combo()->isEditable())
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    // The text: the entry shown, which the user cannot select or edit here.
+    QString text(int startOffset, int endOffset) const override
+    {
+        return entry().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(entry().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
 
     int childCount() const override { return combo()->isEditable() ? 2 : 1; }
 
@@ -230,6 +317,7 @@ public:
             return combo()->isEditable() ? combo()->lineEdit()->text() : combo()->currentText();
         const QString own = QAccessibleWidget::text(t);
         if (t == QAccessible::Name && own.isEmpty()) return text(QAccessible::Value);
+        if (t == QAccessible::Description && own.isEmpty()) return entry();
         return own;
     }
 
@@ -265,6 +353,7 @@ public:
 
 private:
     QComboBox* combo() const { return static_cast<QComboBox*>(widget()); }
+    QString entry() const { return ShownEntry(combo()); }
 };
 
 QAccessibleInterface* WidgetInterface(const QString& className, QObject* object)
@@ -300,14 +389,12 @@ void SetAccessibleCaption(QWidget* control, const QString& caption)
         file->nameParts();
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         if (combo->lineEdit()) combo->lineEdit()->setAccessibleName(caption);
-        if (!combo->property("fsbListNamer").toBool()) {
-            new ListNamer(combo);
-            combo->setProperty("fsbListNamer", true);
+        if (!combo->property("fsbEntryFollower").toBool()) {
+            new EntryFollower(combo);
+            combo->setProperty("fsbEntryFollower", true);
         }
         // A list made already takes the new name now.
-        if (const auto* popup = combo->findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly);
-            popup && popup->windowType() == Qt::Popup)
-            combo->view()->setAccessibleName(caption);
+        if (QAbstractItemView* list = MadeList(combo)) list->setAccessibleName(caption);
     } else if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) {
         // A scroll bar says what it scrolls; its role says it is one.
         area->verticalScrollBar()->setAccessibleName(caption);

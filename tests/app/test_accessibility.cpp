@@ -247,6 +247,61 @@ private slots:
         QVERIFY(!FBox.componentChooser()->view()->isVisible());
     }
 
+    // A drop-down named for its purpose still lets a reader learn the entry
+    // it shows, by every way one asks: its value, its text, the list's
+    // selected item and its description (a colour picker's is its tooltip).
+    void dropDownsShowTheirEntryToReaders_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("component chooser") << "CB"
+                                           << "Komponent";
+        QTest::newRow("description font") << "O_font"
+                                          << "Czcionka";
+        QTest::newRow("item list font") << "B_font"
+                                        << "Czcionka";
+        QTest::newRow("path label font") << "D_font"
+                                         << "Czcionka";
+        QTest::newRow("message font") << "K_font"
+                                      << "Czcionka";
+        QTest::newRow("a colour picker") << "O_color"
+                                         << "Kolor tła";
+    }
+    void dropDownsShowTheirEntryToReaders()
+    {
+        QFETCH(QString, object);
+        QFETCH(QString, caption);
+        testing::TestProgram p;
+        TFBox& FBox = p.FBox();
+        FBox.ensurePropertiesTab();
+        FBox.componentChooser();
+        auto* combo = FBox.findChild<QComboBox*>(object);
+        QVERIFY(combo);
+        if (combo->count() < 3) QSKIP("fewer than three fonts are installed here");
+        QAccessibleInterface* node = Iface(combo);
+        // Twice: the list, made by the first reading, follows the entry too.
+        for (const int entry : {1, 2}) {
+            if (auto* colour = qobject_cast<ColourPicker*>(combo))
+                colour->setValue(colour->itemData(entry, ColourPicker::ColourRole).value<quint32>());
+            else
+                combo->setCurrentIndex(entry);
+            const QString shown = combo->itemText(entry);
+            QCOMPARE(node->text(QAccessible::Name), caption);
+            QCOMPARE(node->text(QAccessible::Value), shown);
+            QVERIFY2(node->text(QAccessible::Description).contains(shown), qPrintable(Describe(node)));
+            QAccessibleTextInterface* text = node->textInterface();
+            QVERIFY(text);
+            QCOMPARE(text->text(0, text->characterCount()), shown);
+            QAccessibleInterface* list = node->child(0);
+            QStringList selected;
+            for (int row = 0; row < list->childCount(); ++row)
+                if (list->child(row)->state().selected) selected << list->child(row)->text(QAccessible::Name);
+            QCOMPARE(selected, QStringList{shown});
+        }
+        // A drop-down with a field of its own shows the entry there.
+        QVERIFY(!Iface(FBox.K_fontsize)->textInterface());
+    }
+
     void sideTabsAreTabsThatShowTheirPage()
     {
         testing::TestProgram p;
