@@ -5,7 +5,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QUndoStack>
 #include <QWidget>
 
@@ -64,22 +67,53 @@ bool HistoryKeys::inOurWindows(QObject* object) const
     return widget && m_windows.contains(widget->window());
 }
 
+std::function<void()> HistoryKeys::fieldStep(QObject* watched, const QKeyEvent& key) const
+{
+    const QKeySequence pressed(QKeyCombination(
+        key.modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier), Qt::Key(key.key())));
+    const bool undo = m_undo->shortcuts().contains(pressed);
+    // The focus widget the keys are sent to: a line edit itself (a spin
+    // edit's, a file name's), an editable drop-down that hands them on to
+    // its field (a size box), or a text box (the description).
+    QLineEdit* line = qobject_cast<QLineEdit*>(watched);
+    if (auto* combo = qobject_cast<QComboBox*>(watched)) line = combo->lineEdit();
+    if (line) {
+        if (line->isReadOnly() || !(undo ? line->isUndoAvailable() : line->isRedoAvailable())) return {};
+        if (undo) return [line] { line->undo(); };
+        return [line] { line->redo(); };
+    }
+    if (auto* box = qobject_cast<QPlainTextEdit*>(watched)) {
+        const QTextDocument* text = box->document();
+        if (box->isReadOnly() || !box->isUndoRedoEnabled() ||
+            !(undo ? text->isUndoAvailable() : text->isRedoAvailable()))
+            return {};
+        if (undo) return [box] { box->undo(); };
+        return [box] { box->redo(); };
+    }
+    return {};
+}
+
 bool HistoryKeys::eventFilter(QObject* watched, QEvent* event)
 {
-    // The editors of the settings window (spin edits, file names, the size
-    // boxes) are line edits whose own undo would step their text back behind
-    // the skin's history: the value would change as a new edit, and the
-    // step the user meant to take back would stay. In the program's windows
-    // the keys therefore always go to the skin's history.
+    // A text field that has the focus and typing of its own to take back or
+    // do again takes the keys, as in every editor. Otherwise, in the
+    // program's windows, they go to the skin's history, also where a field
+    // would claim them with nothing of its own to undo.
     if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
     const auto& key = *static_cast<QKeyEvent*>(event);
     if (!isHistoryKey(key) || !inOurWindows(watched)) return false;
+    const std::function<void()> step = fieldStep(watched, key);
     if (event->type() == QEvent::ShortcutOverride) {
-        // Not claimed by the focused editor: the shortcut takes the key.
-        event->ignore();
+        // Claimed for the field: no shortcut fires and the key press follows.
+        // Not claimed: the shortcut takes the key.
+        event->setAccepted(bool(step));
         return true;
     }
-    // A key press only arrives when there is no step to take: it does nothing.
+    // The field's step is taken here for every key of the history's, as not
+    // each field knows each of them (Ctrl+Y). Without a field's step the
+    // key press only arrives when the history has no step to take either: it
+    // does nothing.
+    if (step) step();
     return true;
 }
 

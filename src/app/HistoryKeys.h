@@ -1,9 +1,12 @@
 #pragma once
 // The keys of the edit history in both windows: Ctrl+Z undoes, Ctrl+Shift+Z
-// and Ctrl+Y redo, whichever of the program's widgets has the focus.
+// and Ctrl+Y redo, whichever of the program's widgets has the focus, except
+// for a text field with typing of its own to undo or redo: it takes them.
 
 #include <QList>
 #include <QObject>
+
+#include <functional>
 
 class QAction;
 class QKeyEvent;
@@ -24,6 +27,9 @@ protected:
 
 private:
     bool isHistoryKey(const QKeyEvent& key) const;
+    // What the focused text field does for the history key: its own undo or
+    // redo; empty when it is no text field or has nothing to undo or redo.
+    std::function<void()> fieldStep(QObject* watched, const QKeyEvent& key) const;
     bool inOurWindows(QObject* object) const;
 
     QList<QWidget*> m_windows;

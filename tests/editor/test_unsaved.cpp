@@ -3,8 +3,10 @@
 // title, the "Cofnij" and "Ponów" buttons and the undo and redo keys.
 
 #include "editor/SettingsWindow.h"
+#include "preview/PreviewWindow.h"
 #include "skinfile/SkinEntry.h"
 #include "support/TestProgram.h"
+#include "widgets/Memo.h"
 #include "widgets/Panel.h"
 #include "widgets/SideTabWidget.h"
 #include "widgets/SpinEdit.h"
@@ -12,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -320,58 +323,90 @@ private slots:
     }
 
     // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, in either window and
-    // whatever has the focus: an editor's own text undo would take back its
-    // text, not the user's step.
+    // whatever has the focus, except a text field with typing of its own to
+    // take back or do again: as in every editor, the keys are the field's
+    // then. A field with nothing of its own leaves them to the skin's steps.
     void undoAndRedoKeys_data()
     {
-        QTest::addColumn<bool>("inPreview");
-        QTest::addColumn<bool>("shiftZ");
-        QTest::newRow("settings window, Ctrl+Y") << false << false;
-        QTest::newRow("settings window, Ctrl+Shift+Z") << false << true;
-        QTest::newRow("preview window, Ctrl+Y") << true << false;
-        QTest::newRow("preview window, Ctrl+Shift+Z") << true << true;
+        QTest::addColumn<QString>("field"); // "", "border" (a spin edit) or "description"
+        QTest::addColumn<bool>("typed");    // the field has typing of its own
+        QTest::addColumn<bool>("shiftZ");   // redo with Ctrl+Shift+Z rather than Ctrl+Y
+        QTest::newRow("preview window, Ctrl+Y") << "" << false << false;
+        QTest::newRow("preview window, Ctrl+Shift+Z") << "" << false << true;
+        QTest::newRow("a spin edit with nothing typed, Ctrl+Y") << "border" << false << false;
+        QTest::newRow("a spin edit with nothing typed, Ctrl+Shift+Z") << "border" << false << true;
+        QTest::newRow("a spin edit's typing, Ctrl+Y") << "border" << true << false;
+        QTest::newRow("a spin edit's typing, Ctrl+Shift+Z") << "border" << true << true;
+        QTest::newRow("the description box, nothing typed") << "description" << false << true;
+        QTest::newRow("the description box's typing, Ctrl+Y") << "description" << true << false;
+        QTest::newRow("the description box's typing, Ctrl+Shift+Z") << "description" << true << true;
     }
     void undoAndRedoKeys()
     {
-        QFETCH(bool, inPreview);
+        QFETCH(QString, field);
+        QFETCH(bool, typed);
         QFETCH(bool, shiftZ);
 
         TestProgram program;
         QWidget* target = program.F().PClose;
-        if (!inPreview) {
-            // An editor with a text undo of its own and the focus.
+        QLineEdit* line = nullptr;
+        QPlainTextEdit* box = nullptr;
+        if (field == "border") {
             program.FBox().PCTRL->setCurrentWidget(program.FBox().Prop);
-            QLineEdit* edit = program.FBox().P_border->lineEdit();
             program.FBox().PageControl1->setCurrentWidget(program.FBox().TabSheet2);
-            edit->selectAll();
-            QTest::keyClicks(edit, QStringLiteral("3"));
-            QVERIFY(edit->isUndoAvailable());
-            edit->setFocus();
-            target = edit;
+            line = program.FBox().P_border->lineEdit();
+            target = line;
+        } else if (field == "description") {
+            QVERIFY(Activate(program.F()));
+            program.F().Op1->setFocus(); // its editor is laid over it now
+            box = program.F().Op1->editor();
+            QVERIFY(box);
+            target = box;
         }
+        const auto text = [&] { return line ? line->text() : box ? box->toPlainText() : QString(); };
+        const QString untyped = text();
         QVERIFY(Activate(*target->window()));
-        const QString editorText = inPreview ? QString() : program.FBox().P_border->text();
+        target->setFocus();
+        if (typed) {
+            if (line) line->selectAll();
+            QTest::keyClick(target, Qt::Key_3);
+            QVERIFY(text() != untyped);
+        }
+        const QString before = text();
         const int stepsBefore = program.FBox().History->count();
         MakeUnsavedEdit(program);
+        const auto redo = [&] {
+            if (shiftZ)
+                QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            else
+                QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier);
+        };
 
         QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+        if (typed) {
+            // The field's typing goes; the skin's step stays.
+            QCOMPARE(text(), untyped);
+            QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
+            redo();
+            QCOMPARE(text(), before);
+            QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
+            QVERIFY(program.dialogs->errors.isEmpty());
+            return;
+        }
         QCOMPARE(program.F().PClose->pos(), QPoint(464, 16));
         QCOMPARE(program.FBox().History->index(), stepsBefore);
-        if (!inPreview) QCOMPARE(program.FBox().P_border->text(), editorText);
+        QCOMPARE(text(), before);
 
-        if (shiftZ)
-            QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        else
-            QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier);
+        redo();
         QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
         QCOMPARE(program.FBox().History->index(), stepsBefore + 1);
 
         // With nothing to undo (a new history, as after a load) the key does
-        // nothing, in the editor too.
+        // nothing, in the field too.
         program.FBox().History->clear();
         QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
-        if (!inPreview) QCOMPARE(program.FBox().P_border->text(), editorText);
+        QCOMPARE(text(), before);
         QVERIFY(program.dialogs->errors.isEmpty());
     }
 
