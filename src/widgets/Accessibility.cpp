@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace fabulor {
@@ -260,9 +261,13 @@ public:
     }
 
     // The text: the entry shown, which the user cannot select or edit here.
+    // An end of -1 is the end of the text, as readers ask for all of it.
     QString text(int startOffset, int endOffset) const override
     {
-        return entry().mid(startOffset, endOffset - startOffset);
+        const QString shown = entry();
+        const qsizetype end = endOffset < 0 ? shown.size() : std::min<qsizetype>(endOffset, shown.size());
+        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, end);
+        return shown.mid(start, end - start);
     }
     int characterCount() const override { return int(entry().size()); }
     int cursorPosition() const override { return 0; }

@@ -292,6 +292,7 @@ private slots:
             QAccessibleTextInterface* text = node->textInterface();
             QVERIFY(text);
             QCOMPARE(text->text(0, text->characterCount()), shown);
+            QCOMPARE(text->text(0, -1), shown); // all of it, as readers ask
             QAccessibleInterface* list = node->child(0);
             QStringList selected;
             for (int row = 0; row < list->childCount(); ++row)
