@@ -1,6 +1,7 @@
 #pragma once
-// Failures of the ZIP archive component. The texts are the ones users of the
-// skin builder have always seen in the error box.
+// Failures of the ZIP archive component. Each text is what the error box
+// shows (with a full stop) and what skintool prints, word for word; the skin
+// file tests compare them exactly, so a text changes only with its tests.
 
 #include "document/Errors.h"
 #include "skinfile/EntryLimit.h"

@@ -22,10 +22,10 @@ FileDialogOptions MaskFileDialogOptions()
 
 FileDialogOptions PictureFileDialogOptions()
 {
-    // The list is kept as the skin builder has always offered it, the "All"
-    // entry's repeated *.gif and the second GIF entry included. Its stored form
-    // ended in the start of a sixth description ("JPEG Imag") with no pattern;
-    // an entry that matches nothing is no use, so it is left out.
+    // The entries and their order are fixed, so each stays where skin authors
+    // look for it: the "All" entry names *.gif twice and GIF has a second
+    // entry, repetitions that do no harm. JPEG has no entry of its own; JPEG
+    // pictures are found through "All".
     const QString all = QStringLiteral("*.gif;*.pcx;*.ani;*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf");
     const QString gif = QStringLiteral("*.gif");
     return OpenPictureOptions({
