@@ -18,6 +18,22 @@ set(fsb_data ${CMAKE_SOURCE_DIR}/data)
 set(fsb_data_out ${CMAKE_BINARY_DIR}/data)
 
 install(TARGETS skinbuilder skintool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (`cmake --install --strip`, and the package CPack makes)
+# strips the programs as Debian's own package tools do: beyond the symbols
+# CMake's strip removes, the .comment section (the compiler's version) and a
+# .note section, which nothing reads at run time.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(fsb_program skinbuilder skintool)
+      set(fsb_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${fsb_program}\")
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                              --strip-unneeded \"\${fsb_file}\" RESULT_VARIABLE fsb_result)
+      if(NOT fsb_result EQUAL 0)
+        message(FATAL_ERROR \"strip failed on \${fsb_file}\")
+      endif()
+    endforeach()
+  endif()
+")
 
 install(FILES ${fsb_data}/${FSB_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -78,9 +94,10 @@ else()
                   "application icon is installed, not its fixed-size PNGs.")
 endif()
 
-# The licence travels with the programs.
-install(FILES ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/README.md
-        DESTINATION ${FSB_INSTALL_DOCDIR})
+# The licence travels with the programs, once, under the name Debian gives a
+# package's licence file.
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${FSB_INSTALL_DOCDIR} RENAME copyright)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${FSB_INSTALL_DOCDIR})
 
 # Installed straight into a live prefix (no DESTDIR: not a package being
 # staged), the desktop's caches are refreshed so .ski files are known at once;

@@ -26,9 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's Polish texts for its own dialogs; the editor works without them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
-# Debian wants the licence as the package's copyright file.
-install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${FSB_INSTALL_DOCDIR} RENAME copyright)
-# And a native package's changelog, compressed as the man pages are.
+# The licence is already the package's copyright file (cmake/Install.cmake);
+# a native package also carries its changelog, compressed as the man pages are.
 configure_file(${CMAKE_SOURCE_DIR}/data/changelog.in ${CMAKE_BINARY_DIR}/data/changelog @ONLY)
 fsb_gzip(${CMAKE_BINARY_DIR}/data/changelog)
 add_custom_target(fsb_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/data/changelog.gz)

@@ -3,7 +3,9 @@
 # that a desktop would find everything: each file in its place, the desktop
 # entry, metainfo and MIME type valid and naming each other consistently, the
 # icons of the sizes their folders claim, the man pages clean and complete,
-# and the thumbnailer's own command line making a thumbnail.
+# the thumbnailer's own command line making a thumbnail, one licence file, and
+# the programs without a RUNPATH and, installed stripped as a package is, as
+# bare as Debian's own package tools leave them.
 # Usage: check_install.sh BUILD_DIR SOURCE_DIR [SAMPLE.ski]
 set -uo pipefail
 
@@ -39,7 +41,7 @@ expected=(
   share/thumbnailers/skinbuilder.thumbnailer
   share/icons/hicolor/scalable/apps/$id.svg
   share/man/man1/skinbuilder.1.gz share/man/man1/skintool.1.gz
-  share/doc/fabulor-skin-builder/LICENSE share/doc/fabulor-skin-builder/copyright
+  share/doc/fabulor-skin-builder/copyright
 )
 sizes=(16 22 24 32 48 64 128 256)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/$id.png"); done
@@ -52,6 +54,55 @@ done
 # Nothing outside the prefix, nothing left over from the build tree.
 stray=$(cd "$stage" && find . -type f ! -path ".$prefix/*")
 [ -z "$stray" ] || fail "installed outside $prefix: $stray"
+# One licence file, under the name Debian gives it.
+licences=$(cd "$root/share/doc" && find . -type f \( -iname 'licen[cs]e*' -o -iname 'copying*' -o -name copyright \))
+[ "$licences" = ./fabulor-skin-builder/copyright ] || fail "licence files are not just copyright: $licences"
+
+# --- the programs as ELF files ----------------------------------------------------
+# Each row: the install it holds for (plain: as `make install` does; stripped:
+# `cmake --install --strip`, as the package is made; hardened: a build with
+# Debian's flags), what must hold, readelf's option, and whether its output
+# must (+) or must not (-) match the extended regular expression.
+elf_rules=(
+  "plain|no RUNPATH or RPATH|--dynamic|-|\((RPATH|RUNPATH)\)"
+  "stripped|no RUNPATH or RPATH|--dynamic|-|\((RPATH|RUNPATH)\)"
+  "stripped|no .comment section|--section-headers|-| \.comment "
+  "stripped|no symbol table|--section-headers|-| \.symtab "
+  "stripped|no debugging information|--section-headers|-| \.debug_"
+  "stripped|its build ID kept|--section-headers|+| \.note\.gnu\.build-id "
+  "hardened|immediate binding (BIND_NOW)|--dynamic|+|BIND_NOW|\(FLAGS_1\).* NOW( |$)"
+  "hardened|fortified C library calls (_FORTIFY_SOURCE)|--dyn-syms|+| __[a-z0-9_]+_chk@"
+)
+sroot=$work/stripped$prefix
+if ! DESTDIR=$work/stripped cmake --install "$build" --prefix "$prefix" --strip >"$work/strip.log" 2>&1; then
+  fail "cmake --install --strip: $(cat "$work/strip.log")"
+fi
+hardened=no
+grep -qx 'FSB_DEBIAN_BUILDFLAGS:BOOL=ON' "$build/CMakeCache.txt" && command -v dpkg-buildflags >/dev/null && hardened=yes
+if command -v readelf >/dev/null; then
+  for rule in "${elf_rules[@]}"; do
+    IFS='|' read -r install what option sense pattern <<<"$rule"
+    case $install in
+      plain) dir=$root ;;
+      stripped) dir=$sroot ;;
+      hardened)
+        if [ "$hardened" = no ]; then skip "$what: the build does not use Debian's flags (FSB_DEBIAN_BUILDFLAGS)"; continue; fi
+        dir=$root ;;
+    esac
+    for b in skinbuilder skintool; do
+      if ! out=$(readelf --wide "$option" "$dir/bin/$b" 2>&1); then
+        fail "readelf $option $install $prefix/bin/$b: $out"
+        continue
+      fi
+      if grep -Eq -- "$pattern" <<<"$out"; then found=+; else found=-; fi
+      [ "$found" = "$sense" ] || fail "$install $prefix/bin/$b: not $what"
+    done
+  done
+  ok "installed programs checked with readelf"
+else
+  skip "readelf not installed (Debian package binutils)"
+fi
+"$sroot/bin/skintool" --version >/dev/null 2>&1 || fail "the stripped skintool does not run"
 
 # PNG width and height from the IHDR chunk.
 png_size() {
