@@ -1,8 +1,9 @@
 # Sourced by the scripts that try the project on a clean Debian 12
 # (test-deb.sh, test-fresh.sh); run as root. It gives:
 #   debian_root_make      a fresh copy of the minimal Debian base in $root,
-#                         with this machine's apt sources, /proc mounted,
-#                         and removed again when the script exits
+#                         with this machine's apt sources and /proc, /sys,
+#                         /dev/pts and /dev/shm mounted
+#   debian_root_cleanup   unmounts and removes it (trap it on EXIT)
 #   in_root CMD...        runs CMD in it as root, with a clean environment
 # The base (debootstrap --variant=minbase: no make, no sudo, no compiler) is
 # made once and kept in $FSB_DEB_BASE (default /var/tmp/fsb-bookworm-base);
@@ -50,7 +51,6 @@ debian_root_make() {
   debian_root_need_tools
   debian_base_make
   root=$(mktemp -d /var/tmp/fsb-debian-root.XXXXXX)
-  trap debian_root_cleanup EXIT
   cp -a "$fsb_base/." "$root/"
   # This machine's sources (updates and security included) and its apt
   # settings that matter for reaching them.

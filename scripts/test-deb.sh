@@ -15,12 +15,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build-deb}
-base=${FSB_DEB_BASE:-/var/tmp/fsb-bookworm-base}
 sample=tests/data/zip/izip_deflate.ski
 
 [ "$(id -u)" -eq 0 ] || { echo "test-deb: run as root (debootstrap and chroot need it)" >&2; exit 2; }
 missing=()
-command -v debootstrap >/dev/null || missing+=(debootstrap)
 command -v dpkg-shlibdeps >/dev/null || missing+=(dpkg-dev)
 command -v readelf >/dev/null || missing+=(binutils)
 if [ ${#missing[@]} -ne 0 ]; then
@@ -54,14 +52,13 @@ check() {
     echo "FAIL: $what"; echo "$out" | tail -n 20; failed=$((failed + 1))
   fi
 }
+# shellcheck source=scripts/debian-root.sh
+. scripts/debian-root.sh
 unpacked=$(mktemp -d /var/tmp/fsb-deb-files.XXXXXX)
 root=
 cleanup() {
   rm -rf "$unpacked"
-  if [ -n "$root" ]; then
-    umount "$root/proc" 2>/dev/null || true
-    rm -rf --one-file-system "$root"
-  fi
+  [ -z "$root" ] || debian_root_cleanup
 }
 trap cleanup EXIT
 
@@ -110,32 +107,7 @@ else
 fi
 
 # --- a clean Debian 12 ---------------------------------------------------------
-# The same mirror as this machine's apt, so the package's dependencies come
-# from where the build's own libraries came from.
-mirror=$(apt-get indextargets --format '$(REPO_URI)' 'Codename: bookworm' 2>/dev/null | head -n 1 || true)
-[ -n "$mirror" ] || mirror=$(sed -n 's/^URIs: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n 1)
-[ -n "$mirror" ] || { echo "test-deb: no Debian mirror found in this machine's apt sources" >&2; exit 1; }
-if [ ! -f "$base/.complete" ]; then
-  rm -rf "$base"
-  echo "test-deb: making a minimal Debian 12 in $base from $mirror"
-  debootstrap --variant=minbase bookworm "$base" "$mirror" >/tmp/fsb-debootstrap.log 2>&1 \
-    || { tail -n 30 /tmp/fsb-debootstrap.log; exit 1; }
-  touch "$base/.complete"
-fi
-
-root=$(mktemp -d /var/tmp/fsb-deb-root.XXXXXX)
-cp -a "$base/." "$root/"
-# This machine's sources (updates and security included) and its apt settings
-# that matter for reaching them.
-rm -f "$root/etc/apt/sources.list"
-cp /etc/apt/sources.list.d/*.sources "$root/etc/apt/sources.list.d/" 2>/dev/null || true
-[ ! -f /etc/apt/sources.list ] || cp /etc/apt/sources.list "$root/etc/apt/"
-apt-config dump | grep -E '^Acquire::(Check-Valid-Until|Check-Date|https?::Proxy) ' \
-  >"$root/etc/apt/apt.conf.d/90fsb-host" || true
-cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
-mount -t proc proc "$root/proc"
-
-in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LC_ALL=C.UTF-8 "$@"; }
+debian_root_make
 cp "$deb" "$root/tmp/"
 cp "$sample" "$root/tmp/sample.ski"
 in_root apt-get update -qq

@@ -29,6 +29,7 @@ printf '    %s\n' "${commands[@]}"
 
 # shellcheck source=scripts/debian-root.sh
 . scripts/debian-root.sh
+trap debian_root_cleanup EXIT
 debian_root_make
 
 timings=()
