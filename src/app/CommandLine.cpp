@@ -1,10 +1,12 @@
 #include "CommandLine.h"
 
 #include "Version.h"
+#include "widgets/FileNames.h"
 
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <cstring>
 
 namespace fabulor {
 namespace {
@@ -57,6 +59,14 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                 QStringLiteral("%1: %2\n\n%3").arg(ProgramName, error, HelpText(parser))};
     const QStringList files = parser.positionalArguments();
     return {CommandLine::Action::Start, files.value(0), {}};
+}
+
+QStringList ProgramWords(int argc, const char* const* argv)
+{
+    QStringList words;
+    for (int i = 0; i < argc; ++i)
+        words << FileNameFromBytes(argv[i], std::strlen(argv[i]));
+    return words;
 }
 
 int Answer(const CommandLine& line)

@@ -21,10 +21,14 @@ struct CommandLine {
     QString text;
 };
 
-// arguments as QCoreApplication::arguments() gives them, the program first.
+// The words of the command line, the program first, as ProgramWords gives them.
 // Options are written as Qt's own are (-platform): a single dash names a
 // whole word, so -stylesheet is not -s -t -y ... -h.
 CommandLine ParseCommandLine(const QStringList& arguments);
+
+// argv as the system passed it: a file name keeps every byte, also one that
+// is no UTF-8, which QCoreApplication::arguments() would replace.
+QStringList ProgramWords(int argc, const char* const* argv);
 
 // Prints what a command line that ends the program says, where it says it;
 // returns the exit code.

@@ -82,8 +82,16 @@ FileHandle CreateNewRegularFile(const std::string& path, unsigned mode)
 void RefuseNonRegularTarget(const std::string& path)
 {
     struct stat st {};
-    // A path that cannot be looked at is left to the open that follows.
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw EFCreateError(path);
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) throw EFCreateError(path);
+        return;
+    }
+    // A link that leads nowhere (or round in a circle) is not replaced by a
+    // file of its own name, which would quietly cut it, nor followed to
+    // create its target: every writer refuses it alike.
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) throw EFCreateError(path);
+    // Any other path that cannot be looked at is left to the open that follows.
 }
 
 std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t maxBytes)

@@ -44,7 +44,9 @@ FileHandle CreateNewRegularFile(const std::string& path, unsigned mode = 0666);
 
 // For a path about to be created or replaced: raises EFCreateError(path) when
 // something other than a regular file already answers to it, so a save never
-// opens a pipe or a device, nor puts a file in its place.
+// opens a pipe or a device, nor puts a file in its place. A symbolic link
+// counts as what it points to; one that points nowhere is refused too, as
+// creating its target through it would be refused.
 void RefuseNonRegularTarget(const std::string& path);
 
 // The whole content of a regular file. nullopt when it holds more than

@@ -12,12 +12,12 @@
 #include "preview/PreviewWindow.h"
 #include "widgets/BandPanel.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/FileNames.h"
 #include "widgets/LazyIcon.h"
 #include "widgets/PictureBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolButton>
@@ -136,7 +136,7 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
 
     if (!mouseOut.isEmpty()) {
         const std::optional<std::vector<std::uint8_t>> bytes =
-            QFileInfo(mouseOut).isFile() ? ReadPictureFile(mouseOut) : std::nullopt;
+            FileNameIsRegularFile(mouseOut) ? ReadPictureFile(mouseOut) : std::nullopt;
         if (!bytes) {
             LoadBuiltInPicture(picture, button->schema->builtInPicture);
         } else {
@@ -147,7 +147,7 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
     }
 
     // The warning picture has no mouse-over picture.
-    if (!mouseOver.isEmpty() && button->schema->has(MouseOverGroup) && QFileInfo(mouseOver).isFile()) {
+    if (!mouseOver.isEmpty() && button->schema->has(MouseOverGroup) && FileNameIsRegularFile(mouseOver)) {
         if (const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(mouseOver))
             document().writeBinary(button->section, "MP2", MemoryStream(*bytes));
     }

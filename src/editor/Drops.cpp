@@ -5,6 +5,7 @@
 #include "preview/PreviewControls.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/FileNames.h"
 #include "widgets/PictureFilters.h"
 
 #include <QApplication>
@@ -27,14 +28,16 @@ QString SingleLocalFile(const QMimeData* data)
     if (!data || !data->hasUrls()) return {};
     const QList<QUrl> urls = data->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
-    return urls.front().toLocalFile();
+    return LocalFileName(urls.front());
 }
 
 // Whether a file dialog with these filters lists the file: a drop takes
 // what the matching dialog offers, no more.
 bool Offers(const FileDialogOptions& options, const QString& fileName)
 {
-    const QString name = QFileInfo(fileName).fileName();
+    // As shown: a regular expression matches no name holding a byte that is
+    // no UTF-8 (a lone surrogate here) at all.
+    const QString name = FileNameShown(QFileInfo(fileName).fileName());
     for (const FileDialogOptions::Filter& filter : options.filters)
         for (const QString& pattern : filter.patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern),
@@ -82,7 +85,7 @@ bool SkinDrops::onSkinTab(QPoint at) const
 bool SkinDrops::takesSomewhere(const QWidget* window, const QString& file) const
 {
     // Folders, pipes and devices are refused before anything reads them.
-    if (file.isEmpty() || !QFileInfo(file).isFile()) return false;
+    if (!FileNameIsRegularFile(file)) return false;
     if (Offers(m_box.Op.options(), file)) return true;
     if (window == &m_preview) return Offers(PictureFileDialogOptions(), file);
     return window == &m_box && Offers(MaskFileDialogOptions(), file);

@@ -9,10 +9,10 @@
 #include "editor/Guarded.h"
 #include "editor/RecentSkins.h"
 #include "skinfile/SkinEntry.h"
+#include "widgets/FileNames.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,10 +26,11 @@
 namespace fabulor {
 namespace {
 
-// The full path the archive component wants, in the file system's encoding.
+// The full path the archive component wants, byte for byte as the file
+// system names it.
 std::string FullPath(const QString& fileName)
 {
-    return QFile::encodeName(QFileInfo(fileName).absoluteFilePath()).toStdString();
+    return FileNameBytes(AbsoluteFileName(fileName));
 }
 
 // Keeps the recent skins current: another run of the program may have
@@ -161,7 +162,7 @@ void TFBox::ShowRecentSkins()
     const QStringList names = RecentSkinFiles();
     QList<bool> gone;
     for (const QString& name : names)
-        gone << !QFileInfo::exists(name);
+        gone << !FileNameExists(name);
     // Rebuilt only when something changed: the window is activated by the
     // very press that may be about to click an entry.
     bool same = RecentList->count() == names.size();
@@ -175,10 +176,10 @@ void TFBox::ShowRecentSkins()
     RecentList->clear();
     const QColor grey = RecentList->palette().color(QPalette::Disabled, QPalette::Text);
     for (int row = 0; row < names.size(); ++row) {
-        auto* item = new QListWidgetItem(QFileInfo(names[row]).fileName(), RecentList);
+        auto* item = new QListWidgetItem(FileNameShown(QFileInfo(names[row]).fileName()), RecentList);
         item->setData(Qt::UserRole, names[row]);
         item->setData(Qt::UserRole + 1, gone[row]);
-        item->setToolTip(QDir::toNativeSeparators(names[row]));
+        item->setToolTip(QDir::toNativeSeparators(FileNameShown(names[row])));
         if (gone[row]) item->setForeground(grey);
     }
     RecentLabel->setEnabled(!names.isEmpty());
@@ -186,12 +187,11 @@ void TFBox::ShowRecentSkins()
 
 void TFBox::RecentListClick(const QString& fileName)
 {
-    if (!QFileInfo::exists(fileName)) {
+    if (!FileNameExists(fileName)) {
         ForgetSkinFile(fileName);
         ShowRecentSkins();
         throw Exception(
-            QFile::encodeName(QStringLiteral("Plik nie istnieje: ") + QDir::toNativeSeparators(fileName))
-                .toStdString());
+            FileNameBytes(QStringLiteral("Plik nie istnieje: ") + QDir::toNativeSeparators(fileName)));
     }
     OpenSkinFile(fileName);
 }
@@ -210,12 +210,23 @@ bool TFBox::MayLeaveSkin()
     return saved;
 }
 
+bool TFBox::MayReplaceFileOnDisk(const std::string& path, const QString& fileName)
+{
+    // Only the file the skin came from or went to last: saving over any
+    // other file is what the user chose it for, and asks nothing.
+    if (!m_onDisk || !SameFile(path, m_onDisk->path) || !FileChangedSince(path, m_onDisk->stamp)) return true;
+    const QString name = QDir::toNativeSeparators(FileNameShown(AbsoluteFileName(fileName)));
+    return m_dialogs.askReplaceChangedFile(
+        QCoreApplication::applicationName(),
+        QStringLiteral("Plik %1 zmienił się na dysku od wczytania. Zastąpić go?").arg(name));
+}
+
 void TFBox::Button1Click()
 {
     if (!MayLeaveSkin()) return;
     // A cancelled dialog changes nothing: the skin, the preview and the edit
     // history stay exactly as they were.
-    if (!Op.Execute() || Op.FileName().isEmpty() || !QFileInfo::exists(Op.FileName())) return;
+    if (!Op.Execute() || Op.FileName().isEmpty() || !FileNameExists(Op.FileName())) return;
     LoadSkinFile(Op.FileName());
 }
 
@@ -224,7 +235,13 @@ void TFBox::LoadSkinFile(const QString& fileName, bool remember)
     // Anything of that name is handed on: a pipe or a folder is refused with
     // the archive's open error rather than passed over in silence, and so is
     // a name that does not exist.
-    MemoryStream text = LoadSkinEntry(FullPath(fileName), Zip);
+    const std::string path = FullPath(fileName);
+    // Taken before the load: a change made while it reads is then one the
+    // next save asks about rather than one it misses. A picture drawn from
+    // the command line is never saved, so it takes none.
+    std::optional<FileStamp> stamp;
+    if (remember) stamp = StampFile(path);
+    MemoryStream text = LoadSkinEntry(path, Zip);
     // An entry that did not come out whole would look like a loaded skin
     // and, saved again, replace the good file: refuse it and keep the
     // document, and with it the history of its edits, as they are.
@@ -234,9 +251,11 @@ void TFBox::LoadSkinFile(const QString& fileName, bool remember)
     // The old steps belong to the old skin: a new history starts, also when
     // applying the new one fails half-way. The file is the user's skin now
     // either way.
-    const auto newHistory = qScopeGuard([this, fileName, remember] {
+    const auto newHistory = qScopeGuard([this, fileName, remember, path, stamp] {
         History->clear();
         if (!remember) return;
+        m_onDisk.reset();
+        if (stamp) m_onDisk = FileOnDisk{path, *stamp};
         RememberSkinFile(fileName);
         ShowRecentSkins();
         emit skinLoaded();
@@ -255,9 +274,13 @@ bool TFBox::Button2Click()
     SaveStateToDocument();
     if (!MaySaveWithErrors()) return false;
     if (!Sa.Execute() || Sa.FileName().isEmpty()) return false;
+    const std::string path = FullPath(Sa.FileName());
+    if (!MayReplaceFileOnDisk(path, Sa.FileName())) return false;
     MemoryStream text;
     SaveDocumentBytes(document(), text);
-    SaveSkinEntry(FullPath(Sa.FileName()), text, Zip);
+    SaveSkinEntry(path, text, Zip);
+    m_onDisk.reset();
+    if (const std::optional<FileStamp> stamp = StampFile(path)) m_onDisk = FileOnDisk{path, *stamp};
     History->setClean();
     RememberSkinFile(Sa.FileName());
     ShowRecentSkins();

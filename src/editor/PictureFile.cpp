@@ -3,8 +3,7 @@
 #include "document/Errors.h"
 #include "document/FileAccess.h"
 #include "graphics/PictureLimits.h"
-
-#include <QFile>
+#include "widgets/FileNames.h"
 
 namespace fabulor {
 
@@ -12,7 +11,7 @@ std::optional<std::vector<std::uint8_t>> ReadPictureFile(const QString& fileName
 {
     // Only a regular file is opened: a pipe or a device could wait or read forever.
     try {
-        return ReadRegularFile(QFile::encodeName(fileName).toStdString(), MaxPictureBytes);
+        return ReadRegularFile(FileNameBytes(fileName), MaxPictureBytes);
     } catch (const Exception&) {
         return std::nullopt;
     }

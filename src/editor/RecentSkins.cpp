@@ -1,7 +1,8 @@
 #include "RecentSkins.h"
 
+#include "widgets/FileNames.h"
+
 #include <QDir>
-#include <QFileInfo>
 #include <QSettings>
 
 namespace fabulor {
@@ -18,7 +19,7 @@ QSettings Settings()
 // One spelling per file, so a file opened by two routes is listed once.
 QString Normalised(const QString& fileName)
 {
-    return QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
+    return AbsoluteFileName(fileName);
 }
 
 QStringList Cleaned(const QStringList& stored)

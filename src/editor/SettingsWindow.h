@@ -10,6 +10,7 @@
 #include "document/SkinSchema.h"
 #include "document/SkinValue.h"
 #include "editor/EditHistory.h"
+#include "skinfile/FileStamp.h"
 #include "skinfile/ZipKit.h"
 #include "widgets/Dialogs.h"
 
@@ -275,6 +276,10 @@ public:
     // True when the caller may go on and replace or drop the skin: nothing
     // was unsaved, the user saved it, or chose to drop the changes.
     bool MayLeaveSkin();
+    // Before a save over the file last loaded or saved: when another program
+    // has changed it since, asks whether to replace it. True when the save
+    // may go on.
+    bool MayReplaceFileOnDisk(const std::string& path, const QString& fileName);
 
     // Files: command line, drops, recent skins
     // Loads a skin file as "Wczytaj z pliku" does once a name is chosen. A
@@ -349,6 +354,13 @@ private:
     int m_component = 0;
     // Set once start-up has shown its skin.
     bool m_started = false;
+    // The skin file last loaded or saved, by its full path, and what it held
+    // then.
+    struct FileOnDisk {
+        std::string path;
+        FileStamp stamp;
+    };
+    std::optional<FileOnDisk> m_onDisk;
 };
 
 } // namespace fabulor

@@ -18,6 +18,7 @@
 #include "widgets/Accessibility.h"
 #include "widgets/DialogPlacement.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/FileNames.h"
 #include "widgets/NoteLabel.h"
 #include "widgets/PictureBox.h"
 #include "widgets/PictureFilters.h"
@@ -25,8 +26,6 @@
 #include "widgets/WindowGeometry.h"
 
 #include <QCheckBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -123,11 +122,11 @@ void TFBox::CheckBox2Click()
     const bool checked = CheckBox2->isChecked();
     Panel1->setEnabled(checked);
     const QString maskFile = Maska->text();
-    if (checked && !maskFile.isEmpty() && QFileInfo(maskFile).isFile()) {
+    if (checked && !maskFile.isEmpty() && FileNameIsRegularFile(maskFile)) {
         // A file that is no bitmap raises here and reaches the error box;
         // the mask and the window then stay as they were.
         const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(maskFile);
-        if (!bytes) throw EFOpenError(QFile::encodeName(maskFile).toStdString());
+        if (!bytes) throw EFOpenError(FileNameBytes(maskFile));
         ReadMaskBitmap(std::span<const std::uint8_t>(*bytes), F.Mask->mask());
         setOuterWidth(&F, F.Mask->mask().width());
         setOuterHeight(&F, F.Mask->mask().height());
@@ -253,7 +252,7 @@ void TFBox::SaveMadeMask(MaskMakerDialog& dialog)
         // Written beside the target and renamed over it, as skins are: a
         // failed write leaves an old file of that name whole, and the skin
         // unchanged.
-        ReplacementFile file(QFile::encodeName(*name).toStdString(), std::nullopt);
+        ReplacementFile file(FileNameBytes(*name), std::nullopt);
         file.write(bmp);
         file.commit();
     }

@@ -54,6 +54,13 @@ std::int64_t ArchiveFile::size() const
     return st.st_size;
 }
 
+ArchiveFile::Identity ArchiveFile::identity() const
+{
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) throw EReadError();
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 std::size_t ArchiveFile::readAt(std::int64_t offset, std::span<std::uint8_t> out) const
 {
     if (offset < 0) throw EReadError();

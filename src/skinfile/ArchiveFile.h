@@ -27,6 +27,12 @@ public:
 
     void close();
     std::int64_t size() const;
+    struct Identity {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+    };
+    // Which file is open: its device and inode numbers.
+    Identity identity() const;
     // Reads up to out.size() bytes at the offset; returns how many (0 at the end).
     std::size_t readAt(std::int64_t offset, std::span<std::uint8_t> out) const;
     // Reads exactly out.size() bytes at the offset or fails with EReadError.

@@ -5,18 +5,15 @@ namespace fabulor {
 namespace {
 
 // Releases the archive if a step in between raises, so no operation leaves
-// an archive open behind it.
+// an archive open behind it. Nothing is written then: the pending changes
+// of a sequence that failed half-way (every entry marked for deletion, say)
+// are no archive anyone asked for, and a file the save created goes again.
 class ArchiveCloser {
 public:
     explicit ArchiveCloser(TZipKit& zip) : m_zip(zip) {}
     ~ArchiveCloser()
     {
-        if (m_zip.FileName().empty()) return;
-        try {
-            m_zip.CloseArchiveFile();
-        } catch (const std::exception&) {
-            // The step's own error is the one worth reporting.
-        }
+        if (!m_zip.FileName().empty()) m_zip.DiscardArchiveFile();
     }
     ArchiveCloser(const ArchiveCloser&) = delete;
     ArchiveCloser& operator=(const ArchiveCloser&) = delete;

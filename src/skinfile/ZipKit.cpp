@@ -10,6 +10,7 @@
 #include <array>
 #include <climits>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fabulor {
 
@@ -212,6 +213,24 @@ void TZipKit::CloseArchiveFile()
     if (!m_path.empty()) setFileName(std::string());
 }
 
+void TZipKit::DiscardArchiveFile()
+{
+    removeUnwrittenFile();
+    closeArchive();
+}
+
+void TZipKit::removeUnwrittenFile()
+{
+    if (!m_unwritten) return;
+    // Only the empty file this archive made: if anything else has taken its
+    // name meanwhile, or written to it, it stays.
+    struct stat st {};
+    if (::lstat(m_path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0 &&
+        static_cast<std::uint64_t>(st.st_dev) == m_createdDevice &&
+        static_cast<std::uint64_t>(st.st_ino) == m_createdInode)
+        ::unlink(m_path.c_str());
+}
+
 void TZipKit::closeArchive()
 {
     m_file.close();
@@ -242,6 +261,9 @@ void TZipKit::openArchive(const std::string& path, OpenMode mode)
         m_file = ArchiveFile::createNew(path);
         m_path = path;
         m_unwritten = true;
+        const ArchiveFile::Identity created = m_file.identity();
+        m_createdDevice = created.device;
+        m_createdInode = created.inode;
     }
 }
 
@@ -381,7 +403,7 @@ void TZipKit::AddEntryFromStream(std::string_view name, MemoryStream& stream)
     }
     if (stream.size() > MaxEntryTextBytes) {
         // What no load would read back is not written; a raised failure closes the archive.
-        closeArchive();
+        DiscardArchiveFile();
         throw EZipEntryTooLarge::inserting();
     }
     const std::time_t now = m_clock ? m_clock() : std::time(nullptr);
@@ -473,7 +495,7 @@ void TZipKit::writeArchive()
         m_unwritten = false;
     } catch (...) {
         // A failed write closes the archive; nothing more goes to its file.
-        closeArchive();
+        DiscardArchiveFile();
         throw;
     }
 }

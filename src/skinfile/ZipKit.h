@@ -45,6 +45,11 @@ public:
     // file (else EFOpenError); nothing is ever created.
     void OpenArchiveFile(const std::string& path);
     void CloseArchiveFile();
+    // Closes the open archive without writing its pending changes, for a
+    // sequence that failed half-way. A file that assigning FileName created
+    // and that nothing was written to yet is removed again: a save that
+    // failed leaves no empty file behind, which would load as an empty skin.
+    void DiscardArchiveFile();
 
     // Marks every named entry matching the mask for deletion; writes nothing.
     void DeleteEntries(std::string_view mask);
@@ -88,6 +93,7 @@ private:
     void assignFileName(const std::string& path, OpenMode mode);
     void openArchive(const std::string& path, OpenMode mode);
     void closeArchive(); // releases without writing
+    void removeUnwrittenFile();
     void readDirectory();
     std::int64_t findEndRecord(std::int64_t fileSize, std::uint32_t firstWord);
     void writeArchive();
@@ -103,6 +109,9 @@ private:
     bool m_dirty = false;
     // Created by assigning FileName and not yet written: closing gives it its end record.
     bool m_unwritten = false;
+    // Which file that was, so that only it is ever removed again.
+    std::uint64_t m_createdDevice = 0;
+    std::uint64_t m_createdInode = 0;
     std::optional<QuietFailure> m_lastFailure;
     std::function<std::time_t()> m_clock;
     std::optional<std::uint64_t> m_writeLimit;

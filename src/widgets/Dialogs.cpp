@@ -89,6 +89,20 @@ bool StandardDialogs::askSaveAnyway(const QString& caption, const QString& messa
     return box.clickedButton() == save;
 }
 
+bool StandardDialogs::askReplaceChangedFile(const QString& caption, const QString& message)
+{
+    QWidget* working = WorkingWindow();
+    QMessageBox box(QMessageBox::Warning, caption, message, QMessageBox::NoButton, working);
+    QPushButton* replace = box.addButton(QStringLiteral("Zastąp"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+    // The other program's work is lost only on purpose.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    PlaceAboveAll(box, working);
+    box.exec();
+    return box.clickedButton() == replace;
+}
+
 std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& options,
                                                    const QString& proposedName)
 {
@@ -104,7 +118,9 @@ std::optional<QString> StandardDialogs::chooseFile(const FileDialogOptions& opti
     dialog.setFileMode(options.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(QtNameFilters(options.filters));
     dialog.setDefaultSuffix(options.defaultExtension);
-    // Replacing a skin file is what saving is for: no confirmation.
+    // Replacing a skin file is what saving is for: no confirmation. (The
+    // editor asks itself when another program changed the file it saves
+    // over.)
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (!proposedName.isEmpty()) dialog.selectFile(proposedName);

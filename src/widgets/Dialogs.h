@@ -49,6 +49,10 @@ public:
     // The question box asked before a skin with errors is saved: true for
     // "Zapisz mimo to", false for "Anuluj" (the default, and Escape).
     virtual bool askSaveAnyway(const QString& caption, const QString& message) = 0;
+    // The question box asked before a save replaces a file that another
+    // program changed since the skin was loaded from it or saved to it: true
+    // for "Zastąp", false for "Anuluj" (the default, and Escape).
+    virtual bool askReplaceChangedFile(const QString& caption, const QString& message) = 0;
 };
 
 // A file dialog that remembers the name of its last confirmed choice and
@@ -80,6 +84,7 @@ public:
     std::optional<Colour> chooseColour(Colour initial) override;
     SaveChangesAnswer askSaveChanges(const QString& caption, const QString& message) override;
     bool askSaveAnyway(const QString& caption, const QString& message) override;
+    bool askReplaceChangedFile(const QString& caption, const QString& message) override;
 };
 
 // The filter list in Qt's notation: "description (pattern pattern)".

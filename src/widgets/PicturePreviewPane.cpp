@@ -4,9 +4,9 @@
 #include "graphics/Bitmap.h"
 #include "graphics/JpegPicture.h"
 #include "graphics/PictureLimits.h"
+#include "widgets/FileNames.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
@@ -51,7 +51,7 @@ QImage DecodeFile(const QString& fileName, PictureKind kind)
     // cannot stop the dialog; a file larger than any picture we would hold
     // is not worth reading just to browse past it.
     const std::optional<std::vector<std::uint8_t>> data =
-        ReadRegularFile(QFile::encodeName(fileName).toStdString(), MaxPictureBytes);
+        ReadRegularFile(FileNameBytes(fileName), MaxPictureBytes);
     if (!data) return {};
     if (kind == PictureKind::Icon) {
         QByteArray bytes(reinterpret_cast<const char*>(data->data()), static_cast<qsizetype>(data->size()));
@@ -74,8 +74,7 @@ QImage LoadPreviewPicture(const QString& fileName)
 {
     const KnownKind* known = FindKind(fileName);
     if (!known) return {};
-    const QFileInfo info(fileName);
-    if (!info.isFile()) return {};
+    if (!FileNameIsRegularFile(fileName)) return {};
     // Qt draws no metafiles.
     if (known->kind == PictureKind::EnhancedMetafile || known->kind == PictureKind::Metafile) return {};
     try {

@@ -1,6 +1,8 @@
 // Opening and saving without the "Plik" tab's buttons: a skin file named on
 // the command line, files dropped onto either window, Ctrl+O and Ctrl+S, the
-// recent skins, and the editor's --help and --version.
+// recent skins, and the editor's --help and --version. And what a save meets
+// on disk: a file another program changed, a full disk, symbolic links, and
+// names that are no UTF-8.
 
 #include "app/CommandLine.h"
 #include "editor/RecentSkins.h"
@@ -9,6 +11,7 @@
 #include "skinfile/SkinEntry.h"
 #include "support/TestProgram.h"
 #include "widgets/FileNameEdit.h"
+#include "widgets/FileNames.h"
 #include "widgets/Panel.h"
 #include "widgets/PictureBox.h"
 #include "widgets/SpinEdit.h"
@@ -33,7 +36,10 @@
 #include <QUndoStack>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace fabulor;
 using fabulor::testing::TestProgram;
@@ -140,6 +146,40 @@ QStringList Names(const QListWidget* list)
         names << list->item(row)->text();
     return names;
 }
+
+// What is at a path now, as bytes; empty when nothing is.
+QByteArray Bytes(const std::string& path)
+{
+    QFile file;
+    std::FILE* stream = std::fopen(path.c_str(), "rb");
+    if (!stream || !file.open(stream, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return {};
+    return file.readAll();
+}
+
+struct timespec ModificationTime(const QString& path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mtim;
+}
+
+void SetModificationTime(const QString& path, struct timespec when)
+{
+    const struct timespec times[2] = {{0, UTIME_OMIT}, when};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+// Empties a folder by its bytes when it ends: QTemporaryDir goes by Qt's
+// listing, which leaves out names that are no UTF-8, and could not remove it.
+struct EmptiedAtEnd {
+    std::string folder;
+    ~EmptiedAtEnd()
+    {
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+            std::filesystem::remove_all(entry.path(), ignored);
+    }
+};
 
 void ClickRecent(TestProgram& program, int row)
 {
@@ -816,6 +856,281 @@ private slots:
         QCOMPARE(program.FBox().RecentList->count(), listed.size());
         RememberSkinFile(QStringLiteral("/new.ski"));
         QCOMPARE(RecentSkinFiles(), (QStringList{"/new.ski"} + listed).mid(0, RecentSkinCount));
+    }
+
+    // --- What a save finds on disk ------------------------------------------
+
+    // Another program changed the file since it was loaded (or saved): the
+    // save asks before it replaces that work, and only then.
+    void savingOverAFileChangedOnDisk_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("savedTo"); // "same", "other", "link"
+        QTest::addColumn<bool>("asks");
+        QTest::addColumn<bool>("replace"); // the answer, when asked
+        QTest::newRow("nothing changed") << "none"
+                                         << "same" << false << true;
+        QTest::newRow("rewritten, replaced") << "rewritten"
+                                             << "same" << true << true;
+        QTest::newRow("rewritten, cancelled") << "rewritten"
+                                              << "same" << true << false;
+        QTest::newRow("same size and time, other bytes") << "bytes"
+                                                         << "same" << true << false;
+        QTest::newRow("only its time changed") << "time"
+                                               << "same" << true << false;
+        QTest::newRow("replaced by another file") << "renamed over"
+                                                  << "same" << true << false;
+        QTest::newRow("removed") << "removed"
+                                 << "same" << false << true;
+        QTest::newRow("saved through a link to it") << "rewritten"
+                                                    << "link" << true << false;
+        QTest::newRow("another file saved over") << "rewritten"
+                                                 << "other" << false << true;
+        QTest::newRow("changed after the last save") << "after a save"
+                                                     << "same" << true << false;
+    }
+    void savingOverAFileChangedOnDisk()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, savedTo);
+        QFETCH(bool, asks);
+        QFETCH(bool, replace);
+        const QString path = m_dir.filePath(QStringLiteral("changing.ski"));
+        const QString other = m_dir.filePath(QStringLiteral("other.ski"));
+        const QString link = m_dir.filePath(QStringLiteral("link.ski"));
+        QFile::remove(path);
+        QFile::remove(link);
+        WriteSkin(path, {11, 12});
+        WriteSkin(other, {1, 2});
+        QVERIFY(QFile::link(path, link));
+
+        TestProgram program;
+        TFBox& box = program.FBox();
+        program.dialogs->answerFile(path);
+        QTest::mouseClick(box.Button1, Qt::LeftButton);
+        if (change == QLatin1String("after a save")) {
+            program.dialogs->answerFile(path);
+            QVERIFY(box.Button2Click());
+        }
+        MakeUnsavedEdit(program);
+
+        const struct timespec loaded = ModificationTime(path);
+        if (change == QLatin1String("rewritten") || change == QLatin1String("after a save")) {
+            WriteSkin(path, {1234, 5678});
+        } else if (change == QLatin1String("bytes")) {
+            // One byte of the entry's time, written in place, and the file's
+            // time put back: only the bytes tell.
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(10));
+            char byte = 0;
+            QVERIFY(file.getChar(&byte));
+            QVERIFY(file.seek(10));
+            QVERIFY(file.putChar(char(byte ^ 1)));
+            file.close();
+            SetModificationTime(path, loaded);
+        } else if (change == QLatin1String("time")) {
+            SetModificationTime(path, {loaded.tv_sec + 10, loaded.tv_nsec});
+        } else if (change == QLatin1String("renamed over")) {
+            const QString fresh = m_dir.filePath(QStringLiteral("fresh.ski"));
+            WriteSkin(fresh, {21, 22});
+            QVERIFY(::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) == 0);
+        } else if (change == QLatin1String("removed")) {
+            QVERIFY(QFile::remove(path));
+        }
+        const QString target = savedTo == QLatin1String("link")    ? link
+                               : savedTo == QLatin1String("other") ? other
+                                                                   : path;
+        const std::string before = Hex(target);
+
+        program.dialogs->replaceChangedAnswers.push_back(replace);
+        program.dialogs->answerFile(target);
+        QTest::mouseClick(box.Button2, Qt::LeftButton);
+
+        QCOMPARE(program.dialogs->replaceChangedQuestions,
+                 asks ? QStringList{"Plik " + target + " zmienił się na dysku od wczytania. Zastąpić go?"}
+                      : QStringList());
+        QCOMPARE(program.dialogs->replaceChangedCaptions,
+                 asks ? QStringList{"Fabulor Skin Builder"} : QStringList());
+        QVERIFY(program.dialogs->errors.isEmpty());
+        const bool saved = !asks || replace;
+        QCOMPARE(box.History->isClean(), saved);
+        if (saved) {
+            TestProgram reader;
+            reader.builder->openAtStart(target);
+            QCOMPARE(reader.F().PClose->pos(), QPoint(100, 100));
+            // Now it holds what this save wrote: the next asks nothing.
+            MakeUnsavedEdit(program, {50, 50});
+            program.dialogs->answerFile(target);
+            QTest::mouseClick(box.Button2, Qt::LeftButton);
+            QCOMPARE(program.dialogs->replaceChangedQuestions.size(), asks ? 1 : 0);
+            QVERIFY(box.History->isClean());
+        } else {
+            // The other program's work stays.
+            QCOMPARE(Hex(target), before);
+        }
+    }
+
+    // A save that cannot write leaves what was there, and nothing where
+    // nothing was; a symbolic link is followed to the file it names, and
+    // refused when it names none.
+    void savingWhereTheFileCannotGo_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("error"); // %1: the name chosen
+        QTest::newRow("new name, disk full") << "new, full"
+                                             << "Stream write error.";
+        QTest::newRow("existing skin, disk full") << "skin, full"
+                                                  << "Stream write error.";
+        QTest::newRow("link to a skin") << "link to skin" << QString();
+        QTest::newRow("dangling link") << "dangling link"
+                                       << "Cannot create file %1.";
+        QTest::newRow("link into no folder") << "link into no folder"
+                                             << "Cannot create file %1.";
+    }
+    void savingWhereTheFileCannotGo()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString name = dir.filePath(QStringLiteral("target.ski"));
+        const QString real = dir.filePath(QStringLiteral("real.ski"));
+        QString linkedTo;
+        if (target.startsWith(QLatin1String("skin")) || target == QLatin1String("link to skin"))
+            WriteSkin(target == QLatin1String("link to skin") ? real : name, {11, 12});
+        if (target == QLatin1String("link to skin")) linkedTo = QStringLiteral("real.ski");
+        if (target == QLatin1String("dangling link")) linkedTo = QStringLiteral("missing.ski");
+        if (target == QLatin1String("link into no folder"))
+            linkedTo = QStringLiteral("no/folder/missing.ski");
+        if (!linkedTo.isEmpty()) QVERIFY(QFile::link(linkedTo, name));
+        const QStringList files =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        const std::string before = Hex(name);
+
+        TestProgram program;
+        TFBox& box = program.FBox();
+        MakeUnsavedEdit(program);
+        // The "disk" takes 10 bytes and no more.
+        if (target.endsWith(QLatin1String("full"))) box.Zip.setWriteLimit(10);
+        program.dialogs->answerFile(name);
+        QTest::mouseClick(box.Button2, Qt::LeftButton);
+        QCoreApplication::processEvents();
+
+        error.replace(QLatin1String("%1"), name);
+        QCOMPARE(program.dialogs->errors, error.isEmpty() ? QStringList() : QStringList{error});
+        QCOMPARE(box.History->isClean(), error.isEmpty());
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+            files);
+        if (!linkedTo.isEmpty()) QCOMPARE(QFile::symLinkTarget(name), dir.filePath(linkedTo));
+        if (error.isEmpty()) {
+            TestProgram reader;
+            reader.builder->openAtStart(real);
+            QCOMPARE(reader.F().PClose->pos(), QPoint(100, 100));
+        } else {
+            QCOMPARE(Hex(name), before);
+        }
+    }
+
+    // Names are bytes: one that is no UTF-8 names its file, from the
+    // command line, the dialogs, a drop and the recent skins alike.
+    void fileNamesKeepEveryByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("letters") << QByteArray("/a/skin.ski") << true;
+        QTest::newRow("Polish") << QByteArray("/skórki/żółw.ski") << true;
+        QTest::newRow("four bytes") << QByteArray("/\xF0\x9F\x8E\xA8.ski") << true;
+        QTest::newRow("a byte no UTF-8 uses") << QByteArray("/bad\xFF"
+                                                            "byte.ski")
+                                              << false;
+        QTest::newRow("a Latin-1 name") << QByteArray("/sk\xF3rka.ski") << false;
+        QTest::newRow("cut short") << QByteArray("/a\xC5") << false;
+        QTest::newRow("overlong slash") << QByteArray("/a\xC0\xAF"
+                                                      "b")
+                                        << false;
+        QTest::newRow("a surrogate spelt out") << QByteArray("/\xED\xB3\xBF") << false;
+        QTest::newRow("past U+10FFFF") << QByteArray("/\xF4\x90\x80\x80") << false;
+        QTest::newRow("continuation bytes alone") << QByteArray("/\x80\xBF") << false;
+    }
+    void fileNamesKeepEveryByte()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        const QString name = FileNameFromBytes(bytes.toStdString());
+        QCOMPARE(QByteArray::fromStdString(FileNameBytes(name)), bytes);
+        // Shown as Qt shows it; a name of UTF-8 is Qt's own.
+        QCOMPARE(FileNameShown(name), QString::fromUtf8(bytes));
+        QCOMPARE(name == QString::fromUtf8(bytes), utf8);
+        QCOMPARE(AbsoluteFileName(name), name);
+    }
+
+    void namesThatAreNoUtf8_data()
+    {
+        QTest::addColumn<QString>("route");
+        for (const char* route : {"command line", "open dialog", "recent list", "drop", "save dialog"})
+            QTest::newRow(route) << route;
+    }
+    void namesThatAreNoUtf8()
+    {
+        QFETCH(QString, route);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const std::string path = QFile::encodeName(dir.path()).toStdString() + "/bad\xFF"
+                                                                               "byte.ski";
+        const EmptiedAtEnd emptied{QFile::encodeName(dir.path()).toStdString()};
+        const QString name = FileNameFromBytes(path);
+        // Written under the name Qt cannot spell, through the program's own save.
+        TZipKit zip;
+        MemoryStream stream;
+        stream.write(std::string("[PMenu]\r\nT=12\r\nL=11\r\n\r\n"));
+        if (route != QLatin1String("save dialog")) SaveSkinEntry(path, stream, zip);
+
+        TestProgram program;
+        TFBox& box = program.FBox();
+        if (route == QLatin1String("command line")) {
+            const QByteArray word = QByteArray::fromStdString(path);
+            const char* argv[] = {"skinbuilder", word.constData()};
+            const CommandLine line = ParseCommandLine(ProgramWords(2, argv));
+            QCOMPARE(line.action, CommandLine::Action::Start);
+            program.builder->openAtStart(line.skinFile);
+        } else if (route == QLatin1String("open dialog")) {
+            program.dialogs->answerFile(name);
+            QTest::mouseClick(box.Button1, Qt::LeftButton);
+        } else if (route == QLatin1String("recent list")) {
+            RememberSkinFile(name);
+            TestProgram next;
+            QCOMPARE(Names(next.FBox().RecentList), QStringList{QString::fromUtf8("bad\xFF"
+                                                                                  "byte.ski")});
+            // Not taken for gone.
+            QVERIFY(!next.FBox().RecentList->item(0)->data(Qt::UserRole + 1).toBool());
+            ClickRecent(next, 0);
+            QVERIFY(next.dialogs->errors.isEmpty());
+            QCOMPARE(next.F().PMenu->pos(), QPoint(11, 12));
+            program.builder->openAtStart(RecentSkinFiles().value(0));
+        } else if (route == QLatin1String("drop")) {
+            const QByteArray url = "file://" + QByteArray::fromStdString(path).toPercentEncoding("/");
+            const std::unique_ptr<QMimeData> data(Files({QString::fromLatin1(url)}));
+            QVERIFY(Drop(&program.F(), {550, 25}, data.get()));
+        } else {
+            MakeUnsavedEdit(program, {11, 12});
+            program.dialogs->answerFile(name);
+            QTest::mouseClick(box.Button2, Qt::LeftButton);
+            QVERIFY(box.History->isClean());
+            QVERIFY(!Bytes(path).isEmpty());
+            TestProgram reader;
+            reader.dialogs->answerFile(name);
+            QTest::mouseClick(reader.FBox().Button1, Qt::LeftButton);
+            QCOMPARE(reader.F().PClose->pos(), QPoint(11, 12));
+        }
+        QVERIFY2(program.dialogs->errors.isEmpty(),
+                 qPrintable(program.dialogs->errors.join(QLatin1Char('|'))));
+        if (route != QLatin1String("save dialog")) QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
+        // Remembered by its bytes, shown as best it can be.
+        QCOMPARE(RecentSkinFiles(), QStringList{name});
+        QCOMPARE(Names(box.RecentList), QStringList{QString::fromUtf8("bad\xFF"
+                                                                      "byte.ski")});
     }
 
 private:

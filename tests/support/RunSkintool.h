@@ -22,6 +22,8 @@ struct SkintoolOptions {
     // No display and no platform plugin chosen, as on a server or in a file
     // manager's thumbnailer: commands that draw nothing must not need them.
     bool noDisplay = false;
+    // Standard output goes to this file (/dev/full, say) instead of the test.
+    QString standardOutputFile;
 };
 
 inline SkintoolOptions InFolder(const QString& folder)
@@ -38,7 +40,7 @@ inline SkintoolOptions WithoutDisplay()
     return options;
 }
 
-inline SkintoolRun RunSkintool(const QStringList& args, const SkintoolOptions& options = {})
+inline SkintoolRun RunProgram(const QString& program, const QStringList& args, const SkintoolOptions& options)
 {
     QProcess p;
     if (!options.workingDirectory.isEmpty()) p.setWorkingDirectory(options.workingDirectory);
@@ -48,7 +50,8 @@ inline SkintoolRun RunSkintool(const QStringList& args, const SkintoolOptions& o
             environment.remove(QString::fromLatin1(name));
         p.setProcessEnvironment(environment);
     }
-    p.start(QStringLiteral(FSB_SKINTOOL), args);
+    if (!options.standardOutputFile.isEmpty()) p.setStandardOutputFile(options.standardOutputFile);
+    p.start(program, args);
     p.closeWriteChannel();
     // Generous: the sanitizer builds run it several times slower.
     if (!p.waitForFinished(60000)) {
@@ -58,6 +61,28 @@ inline SkintoolRun RunSkintool(const QStringList& args, const SkintoolOptions& o
     }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
+}
+
+inline SkintoolRun RunSkintool(const QStringList& args, const SkintoolOptions& options = {})
+{
+    return RunProgram(QStringLiteral(FSB_SKINTOOL), args, options);
+}
+
+// As RunSkintool, with arguments given as bytes: a file name that is no
+// UTF-8 reaches the program as it is, where QProcess would replace such a
+// byte. The shell's printf makes each word from octal escapes.
+inline SkintoolRun RunSkintoolWithBytes(const QList<QByteArray>& args, const SkintoolOptions& options = {})
+{
+    QString script = QStringLiteral("exec \"$0\"");
+    for (const QByteArray& word : args) {
+        QString escaped;
+        for (const char c : word)
+            escaped +=
+                QStringLiteral("\\%1").arg(unsigned(static_cast<unsigned char>(c)), 3, 8, QLatin1Char('0'));
+        script += QStringLiteral(" \"$(printf '%1')\"").arg(escaped);
+    }
+    return RunProgram(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, QStringLiteral(FSB_SKINTOOL)},
+                      options);
 }
 
 } // namespace fabulor::testing

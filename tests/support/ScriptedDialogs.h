@@ -64,6 +64,17 @@ public:
         return answer;
     }
 
+    bool askReplaceChangedFile(const QString& caption, const QString& message) override
+    {
+        replaceChangedCaptions << caption;
+        replaceChangedQuestions << message;
+        // Unscripted, the file is replaced, as it was before anything asked.
+        if (replaceChangedAnswers.empty()) return true;
+        const bool answer = replaceChangedAnswers.front();
+        replaceChangedAnswers.pop_front();
+        return answer;
+    }
+
     // Queues the answer of the next file dialog: a name, or cancel.
     void answerFile(const QString& name) { fileAnswers.push_back({false, name}); }
     void cancelFile() { fileAnswers.push_back({true, {}}); }
@@ -86,6 +97,9 @@ public:
     QStringList saveAnywayCaptions;
     QStringList saveAnywayQuestions;    // one per time the question was asked
     std::deque<bool> saveAnywayAnswers; // true: "Zapisz mimo to"
+    QStringList replaceChangedCaptions;
+    QStringList replaceChangedQuestions;    // one per time the question was asked
+    std::deque<bool> replaceChangedAnswers; // true: "Zastąp"
 };
 
 } // namespace fabulor::testing

@@ -14,6 +14,7 @@
 #include "preview/PreviewWindow.h"
 #include "skinfile/ArchiveFile.h"
 #include "widgets/Dialogs.h"
+#include "widgets/FileNames.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -98,6 +99,7 @@ public:
         return fabulor::SaveChangesAnswer::Discard;
     }
     bool askSaveAnyway(const QString&, const QString&) override { return false; }
+    bool askReplaceChangedFile(const QString&, const QString&) override { return false; }
 
     std::optional<QString> error;
 };
@@ -159,7 +161,7 @@ int runRender(Args args, std::ostream&, std::ostream& err)
     fabulor::SkinBuilder editor(app, std::move(dialogs));
     editor.show();
     // A failure to load ends here with the load's own message.
-    editor.settings().LoadSkinFile(QFile::decodeName(options.skin.c_str()), false);
+    editor.settings().LoadSkinFile(fabulor::FileNameFromBytes(options.skin), false);
     // Asked before the window is painted at that size.
     fabulor::TF& preview = editor.preview();
     if (preview.width() > MaxRenderSide || preview.height() > MaxRenderSide)

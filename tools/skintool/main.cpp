@@ -2,6 +2,7 @@
 // script skins and for black-box tests. It reads no configuration.
 
 #include "Command.h"
+#include "StandardOutput.h"
 
 #include "Version.h"
 
@@ -52,6 +53,16 @@ constexpr auto commands = std::to_array<Command>({
      6},
 });
 
+// The exit code once the command has ended: a standard output that lost
+// bytes fails the run, whatever the command made of it (the findings of a
+// check that never arrived are no verdict).
+int Finished(int code, skintool::StandardOutput& output)
+{
+    if (output.finish()) return code;
+    std::cerr << "Cannot write to standard output: " << output.reason() << '\n';
+    return skintool::ExitFailure;
+}
+
 void printUsage(std::ostream& err)
 {
     err << "usage: skintool COMMAND ARGS...\n";
@@ -78,20 +89,20 @@ void printHelp(std::ostream& out)
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
+    skintool::StandardOutput output;
+    std::ostream out(&output);
     const std::vector<std::string> words(argv + 1, argv + argc);
     if (words.empty()) {
         printUsage(std::cerr);
         return skintool::ExitUsage;
     }
     if (words.size() == 1 && (words.front() == "--help" || words.front() == "-h")) {
-        printHelp(std::cout);
-        std::cout.flush();
-        return skintool::ExitOk;
+        printHelp(out);
+        return Finished(skintool::ExitOk, output);
     }
     if (words.size() == 1 && (words.front() == "--version" || words.front() == "-v")) {
-        std::cout << "skintool " << fabulor::ProgramVersion << '\n';
-        std::cout.flush();
-        return skintool::ExitOk;
+        out << "skintool " << fabulor::ProgramVersion << '\n';
+        return Finished(skintool::ExitOk, output);
     }
     for (const Command& c : commands) {
         if (words.front() != c.name) continue;
@@ -100,12 +111,11 @@ int main(int argc, char** argv)
             return skintool::ExitUsage;
         }
         try {
-            const int rc = c.run(skintool::Args(words).subspan(1), std::cout, std::cerr);
-            std::cout.flush();
-            return rc;
+            return Finished(c.run(skintool::Args(words).subspan(1), out, std::cerr), output);
         } catch (const std::exception& e) {
             std::cerr << e.what() << '\n';
-            return skintool::ExitFailure;
+            // What the command wrote before it failed still goes out.
+            return Finished(skintool::ExitFailure, output);
         }
     }
     printUsage(std::cerr);
