@@ -33,7 +33,7 @@ private:
     bool writeAll(const char* bytes, std::size_t size);
     bool flushBuffer();
 
-    std::array<char, 64 * 1024> m_buffer{};
+    std::array<char, std::size_t{64} * 1024> m_buffer{};
     int m_fd;
     int m_error = 0; // errno of the first failed write
 };
