@@ -18,15 +18,13 @@ FileStamp StampOf(const struct stat& st)
 {
     FileStamp stamp;
     stamp.size = static_cast<std::uint64_t>(st.st_size);
-    stamp.modifiedSeconds = st.st_mtim.tv_sec;
-    stamp.modifiedNanoseconds = st.st_mtim.tv_nsec;
     return stamp;
 }
 
 // The CRC-32 of everything the descriptor reads from its start; nothing on a
 // failed read. A CRC, not a cryptographic hash: it only has to notice
-// accidental change, is consulted only when size and time already agree,
-// and costs next to nothing beside the read, even for large skins.
+// accidental change, is consulted only when the sizes agree, and costs next
+// to nothing beside the read, even for large skins.
 std::optional<std::uint32_t> CrcOfFile(int fd)
 {
     std::vector<std::uint8_t> piece(ReadPiece);
@@ -62,12 +60,11 @@ bool FileChangedSince(const std::string& path, const FileStamp& stamp)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    const FileStamp now = StampOf(st);
-    if (now.size != stamp.size || now.modifiedSeconds != stamp.modifiedSeconds ||
-        now.modifiedNanoseconds != stamp.modifiedNanoseconds)
-        return true;
-    // Same size and time: a change within the clock's granularity, or one
-    // whose writer put the old time back, shows only in the bytes.
+    if (static_cast<std::uint64_t>(st.st_size) != stamp.size) return true;
+    // Same size: only the bytes tell. A new time alone (the file touched, or
+    // saved again unchanged by another program) puts no work at risk, and a
+    // change within the clock's granularity, or one whose writer put the old
+    // time back, shows in the bytes too.
     const std::optional<FileStamp> read = StampFile(path);
     return read && read->crc != stamp.crc;
 }

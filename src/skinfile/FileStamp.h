@@ -1,6 +1,6 @@
 #pragma once
-// What a file on disk held at one moment: its size, modification time and the
-// CRC-32 of its bytes. The editor takes one when it loads or saves a skin
+// What a file on disk held at one moment: its size and the CRC-32 of its
+// bytes. The editor takes one when it loads or saves a skin
 // file, so that a later save over that file can tell whether another program
 // changed it meanwhile.
 
@@ -12,8 +12,6 @@ namespace fabulor {
 
 struct FileStamp {
     std::uint64_t size = 0;
-    std::int64_t modifiedSeconds = 0;
-    std::int64_t modifiedNanoseconds = 0;
     std::uint32_t crc = 0;
 };
 
@@ -22,7 +20,8 @@ struct FileStamp {
 std::optional<FileStamp> StampFile(const std::string& path);
 
 // True when a regular file at path holds something else than the stamp
-// records: another size or time, or, when those agree, other bytes. A file
+// records: another size or, when the sizes agree, other bytes; a new
+// modification time alone loses nothing by being replaced. A file
 // that is gone or cannot be read has nothing to lose and counts as unchanged;
 // the save that follows reports what is wrong with it.
 bool FileChangedSince(const std::string& path, const FileStamp& stamp);

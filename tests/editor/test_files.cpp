@@ -877,7 +877,7 @@ private slots:
         QTest::newRow("same size and time, other bytes") << "bytes"
                                                          << "same" << true << false;
         QTest::newRow("only its time changed") << "time"
-                                               << "same" << true << false;
+                                               << "same" << false << true;
         QTest::newRow("replaced by another file") << "renamed over"
                                                   << "same" << true << false;
         QTest::newRow("removed") << "removed"
