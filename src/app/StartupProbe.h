@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QApplication;
 
 namespace fabulor {
@@ -11,7 +13,9 @@ namespace fabulor {
 // the time and the peak memory are those of start-up alone. Without the
 // variable it does nothing. Before that line it writes "mapped_ms=..." for
 // the moment the last of those windows was first exposed (mapped), before
-// its first paint.
-void ArmStartupProbe(QApplication& app, int windows);
+// its first paint. With settled given, it then waits until settled() is true
+// (the pictures loaded behind the windows) and writes "settled_ms=..."
+// before it ends, so the peak memory is that of the whole load.
+void ArmStartupProbe(QApplication& app, int windows, std::function<bool()> settled = {});
 
 } // namespace fabulor

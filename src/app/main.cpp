@@ -5,6 +5,7 @@
 #include "app/FontWarmUp.h"
 #include "app/SkinBuilder.h"
 #include "app/StartupProbe.h"
+#include "editor/PictureLoading.h"
 
 int main(int argc, char** argv)
 {
@@ -21,8 +22,10 @@ int main(int argc, char** argv)
     // Qt has taken its own options (-platform, -style, ...) off argv by now.
     const CommandLine line = fabulor::ParseCommandLine(fabulor::ProgramWords(argc, argv));
     if (line.action != CommandLine::Action::Start) return fabulor::Answer(line);
-    fabulor::ArmStartupProbe(app, 2);
     fabulor::SkinBuilder builder(app);
+    // The windows come first; pictures load behind them.
+    builder.settings().loadPicturesInBackground(true);
+    fabulor::ArmStartupProbe(app, 2, [&builder] { return !builder.settings().Pictures->busy(); });
     builder.show();
     if (!line.skinFile.isEmpty()) builder.openAtStart(line.skinFile);
     return app.exec();

@@ -1,15 +1,18 @@
 #include "check/CheckPictures.h"
 
+#include "check/CheckInternals.h"
 #include "document/HexText.h"
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicErrors.h"
 #include "graphics/JpegDecoder.h"
+#include "graphics/PictureBudget.h"
 #include "pictures/BuiltInPictures.h"
 #include "pictures/Region.h"
 #include "resources/ResourceNames.h"
 
 #include <QMutex>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -40,6 +43,7 @@ void DecodeJpeg(DecodedPicture& picture, std::span<const std::uint8_t> bytes, bo
         picture.decodes = true;
         picture.width = header.width;
         picture.height = header.height;
+        picture.pixelBytes = JpegPixelBytes(header);
         if (pixels) picture.pixels = DecodeJpegPixels(bytes, header);
     } catch (const EJPEG& e) {
         picture.error = e.what();
@@ -141,6 +145,38 @@ QSize BuiltInPictureSize(std::string_view name)
     }
     sizes.emplace(std::string(name), size);
     return size;
+}
+
+PictureBudgetPlan::PictureBudgetPlan(const SkinReader& skin, CheckPictureCache& cache)
+{
+    PictureBudget budget;
+    const auto take = [&](std::string_view section, std::string_view key) {
+        const DecodedPicture* picture = StoredPicture(skin, cache, section, key, PictureRole::Jpeg);
+        if (picture && picture->decodes && !budget.reserve(picture->pixelBytes))
+            m_over.emplace_back(section, key);
+    };
+    if (skin.flag("Skin", "En")) take("Skin", "Skin");
+    const auto components = SkinComponents();
+    for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index)
+        take(components[std::size_t(index)].section, "MP1");
+    for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index)
+        if (components[std::size_t(index)].has(MouseOverGroup))
+            take(components[std::size_t(index)].section, "MP2");
+}
+
+bool PictureBudgetPlan::fits(std::string_view section, std::string_view key) const
+{
+    return std::find(m_over.begin(), m_over.end(), std::pair(section, key)) == m_over.end();
+}
+
+std::string OverBudgetMessage(std::string_view key)
+{
+    const std::string budget = std::to_string(MaxSkinPictureBytes / (1024 * 1024)) + " MiB";
+    const std::string taken =
+        " razem z wcześniejszymi obrazami skórki zająłby ponad " + budget + " pamięci: ";
+    if (key == "MP1") return "Obraz przycisku" + taken + "edytor pokaże obraz wbudowany.";
+    if (key == "MP2") return "Obraz po najechaniu" + taken + "edytor pokaże zwykły obraz przycisku.";
+    return "Obraz skóry" + taken + "edytor go nie pokaże.";
 }
 
 } // namespace fabulor::check

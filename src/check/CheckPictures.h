@@ -4,6 +4,7 @@
 // cache under a hash of its stored text.
 
 #include "check/SkinCheck.h"
+#include "check/SkinReader.h"
 
 #include <QImage>
 #include <QRegion>
@@ -14,6 +15,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include <QSize>
 
@@ -31,9 +34,10 @@ struct DecodedPicture {
     std::string error;  // the decoder's message when it does not decode
     int width = 0;
     int height = 0;
-    QImage pixels;             // Jpeg only, when asked for
-    QRegion region;            // Mask only: the visible part
-    std::uint32_t topLeft = 0; // Mask only: the top-left pixel's colour, 0xRRGGBB
+    std::uint64_t pixelBytes = 0; // Jpeg only: the memory its pixels take once decoded
+    QImage pixels;                // Jpeg only, when asked for
+    QRegion region;               // Mask only: the visible part
+    std::uint32_t topLeft = 0;    // Mask only: the top-left pixel's colour, 0xRRGGBB
 };
 
 // The file format the first bytes of a picture name, or empty.
@@ -52,6 +56,25 @@ void EndCheck(CheckPictureCache& cache);
 
 // The size of a built-in picture ("BUT", ...), read once per process.
 QSize BuiltInPictureSize(std::string_view name);
+
+// The stored pictures the editor does not show because they do not fit in
+// the memory it gives one skin's pictures (graphics/PictureBudget.h). It
+// takes them in the order it loads them: the skin picture of a shaped skin,
+// the mouse-out pictures in the chooser's order, then the mouse-over ones,
+// each read when first shown; a picture that no longer fits counts as one
+// that does not decode.
+class PictureBudgetPlan {
+public:
+    PictureBudgetPlan(const SkinReader& skin, CheckPictureCache& cache);
+    bool fits(std::string_view section, std::string_view key) const;
+
+private:
+    std::vector<std::pair<std::string_view, std::string_view>> m_over;
+};
+
+// The finding's sentence for a picture of key ("Skin", "MP1", "MP2") that
+// does not fit.
+std::string OverBudgetMessage(std::string_view key);
 
 } // namespace fabulor::check
 

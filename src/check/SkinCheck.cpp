@@ -174,15 +174,22 @@ private:
 
     void buttonPictures()
     {
+        const check::PictureBudgetPlan budget(m_skin, m_cache);
+        const auto overBudget = [&](std::string_view section, std::string_view key) {
+            if (!budget.fits(section, key)) add(Severity::Error, section, key, check::OverBudgetMessage(key));
+        };
+        overBudget("Skin", "Skin");
         for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index) {
             const SkinComponent& component = SkinComponents()[std::size_t(index)];
             const std::string_view section = component.section;
             const DecodedPicture* out = picture(section, "MP1", PictureRole::Jpeg);
             if (out) undecodable(Severity::Error, section, "MP1", *out, "Obraz przycisku", "JPEG");
+            overBudget(section, "MP1");
             // The warning sign has no mouse-over picture: whatever it stores is never used.
             if (!component.has(MouseOverGroup)) continue;
             const DecodedPicture* over = picture(section, "MP2", PictureRole::Jpeg);
             if (over) undecodable(Severity::Error, section, "MP2", *over, "Obraz po najechaniu", "JPEG");
+            overBudget(section, "MP2");
             if (over && !out)
                 add(Severity::Warning, section, "MP1",
                     "Przycisk ma obraz po najechaniu, ale nie ma zwykłego: pokaże obraz wbudowany.");

@@ -129,6 +129,7 @@ SkinLayout LayoutOf(const SkinReader& skin, const CheckEnvironment& environment,
     const int border = std::clamp(skin.integer("PC1", "Border"), borderKey->minimum, borderKey->maximum);
     layout.pageArea = pageControl.adjusted(border, border, -border, -border);
 
+    const PictureBudgetPlan budget(skin, cache);
     for (int index = 0; index < int(ComponentCount); ++index) {
         const SkinComponent& component = components[std::size_t(index)];
         QRect box;
@@ -137,8 +138,9 @@ SkinLayout LayoutOf(const SkinReader& skin, const CheckEnvironment& environment,
         } else if (!component.builtInPicture.empty()) {
             const DecodedPicture* picture =
                 StoredPicture(skin, cache, component.section, "MP1", PictureRole::Jpeg);
-            const QSize size = picture && picture->decodes ? QSize(picture->width, picture->height)
-                                                           : BuiltInPictureSize(component.builtInPicture);
+            const QSize size = picture && picture->decodes && budget.fits(component.section, "MP1")
+                                   ? QSize(picture->width, picture->height)
+                                   : BuiltInPictureSize(component.builtInPicture);
             box = QRect(place(index), size);
         } else {
             QSize size = index == MessageLabel ? MessageLabelMockUp : PathLabelMockUp;

@@ -8,6 +8,7 @@
 #include "editor/Guarded.h"
 #include "editor/HoverPreview.h"
 #include "editor/PictureFile.h"
+#include "editor/PictureLoading.h"
 #include "pictures/BuiltInPictures.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/BandPanel.h"
@@ -111,13 +112,17 @@ void TFBox::buildPictureBand()
     HoverCheck->setAccessibleName(QStringLiteral("Podgląd najechania"));
     HoverCheck->setGeometry(48, 143, 170, 17);
     Hover = new HoverPreview(
-        F, m_document, [this] { return currentComponent(); }, this);
+        F, m_document, [this] { return currentComponent(); }, [this] { return m_pictureBudget; }, this);
     Hover->setThumbnails(MOU, MOV);
     connect(HoverCheck, &QCheckBox::toggled, Hover, &HoverPreview::setEnabled);
     // Pictures change with a choice, an undo or a redo, and with a load
     // (which starts a new history); the boxes follow the chooser.
     connect(History, &QUndoStack::indexChanged, Hover, &HoverPreview::refresh);
     connect(this, &TFBox::currentComponentChanged, Hover, &HoverPreview::refresh);
+
+    // Serves the preview's boxes once the program asks for it.
+    Pictures = new PictureLoader(&F, this);
+    connect(Pictures, &PictureLoader::cancelled, this, &TFBox::GiveUpUndecodedPictures);
 }
 
 void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QString& mouseOver)
@@ -130,7 +135,10 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
     if (!fromFiles) {
         MemoryStream stored;
         document().readBinary(button->section, "MP1", stored);
-        ShowButtonPicture(picture, stored, button->schema->builtInPicture);
+        // The picture shown gives its share of the skin's picture memory
+        // back before the one replacing it asks for its own.
+        picture.clear();
+        ShowButtonPicture(picture, stored, button->schema->builtInPicture, m_pictureBudget);
         return;
     }
 
@@ -142,7 +150,9 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
         } else {
             const MemoryStream stream(*bytes);
             document().writeBinary(button->section, "MP1", stream);
-            ShowButtonPicture(picture, std::span<const std::uint8_t>(*bytes), button->schema->builtInPicture);
+            picture.clear();
+            ShowButtonPicture(picture, std::span<const std::uint8_t>(*bytes), button->schema->builtInPicture,
+                              m_pictureBudget);
         }
     }
 
@@ -151,6 +161,30 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
         if (const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(mouseOver))
             document().writeBinary(button->section, "MP2", MemoryStream(*bytes));
     }
+}
+
+void TFBox::loadPicturesInBackground(bool on)
+{
+    QList<PictureBox*> boxes{F.Skin};
+    for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index)
+        boxes << ButtonForIndex(index)->image(F);
+    Pictures->serve(on ? boxes : QList<PictureBox*>());
+}
+
+void TFBox::GiveUpUndecodedPictures()
+{
+    const auto undecoded = [](const Picture& picture) {
+        return picture.jpeg() && !picture.jpeg()->decoded();
+    };
+    for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index) {
+        const CatalogueEntry* button = ButtonForIndex(index);
+        Picture& picture = button->image(F)->picture();
+        if (undecoded(picture)) LoadBuiltInPicture(picture, button->schema->builtInPicture);
+    }
+    // A skin picture that does not decode keeps what the box had before;
+    // that went when this one came, so nothing shows.
+    if (undecoded(F.Skin->picture())) F.Skin->picture().clear();
+    Hover->dropUndecoded();
 }
 
 void TFBox::MP1AfterDialog(const QString& fileName)

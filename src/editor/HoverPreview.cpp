@@ -16,10 +16,11 @@
 namespace fabulor {
 namespace {
 
-// The pixels a picture shows, keyed as its box draws them.
-QImage PixelsOf(const Picture& picture, bool transparent)
+// The pixels a picture shows, keyed as its box draws them; a JPEG picture
+// not drawn yet only as large as a box of size needs.
+QImage PixelsOf(const Picture& picture, bool transparent, QSize size)
 {
-    if (const JpegPicture* jpeg = picture.jpeg()) return jpeg->pixels();
+    if (const JpegPicture* jpeg = picture.jpeg()) return jpeg->preview(size);
     if (const Bitmap* bitmap = picture.bitmap()) {
         if (bitmap->isEmpty()) return {};
         return transparent ? KeyOutBottomLeftColour(bitmap->image()) : bitmap->image();
@@ -55,8 +56,9 @@ void Show(PictureBox* box, const Picture& picture)
 } // namespace
 
 HoverPreview::HoverPreview(TF& preview, const std::optional<IniStore>& document, std::function<int()> current,
-                           QObject* parent)
-    : QObject(parent), m_preview(preview), m_document(document), m_current(std::move(current))
+                           std::function<std::shared_ptr<PictureBudget>()> budget, QObject* parent)
+    : QObject(parent), m_preview(preview), m_document(document), m_current(std::move(current)),
+      m_budget(std::move(budget))
 {
     for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index) {
         PictureBox* box = ButtonForIndex(index)->image(preview);
@@ -137,9 +139,17 @@ const std::optional<Picture>& HoverPreview::mouseOver(int index)
     // leaves the button its mouse-out picture, as in the reader.
     Picture decoded;
     ++m_decodes;
-    ShowButtonPicture(decoded, stored, button->schema->builtInPicture);
+    ShowButtonPicture(decoded, stored, button->schema->builtInPicture, m_budget ? m_budget() : nullptr);
     if (decoded.jpeg()) cached.picture = std::move(decoded);
     return cached.picture;
+}
+
+void HoverPreview::dropUndecoded()
+{
+    for (Cached& cached : m_cache)
+        if (cached.picture && cached.picture->jpeg() && !cached.picture->jpeg()->decoded())
+            cached.picture.reset(); // still known: not decoded again for the same stored picture
+    showHover();
 }
 
 void HoverPreview::showAsHovered(int index)
@@ -179,10 +189,13 @@ void HoverPreview::showThumbnails()
     const int index = int(button - Catalogue().data());
     const PictureBox* image = button->image(m_preview);
     if (m_mouseOut)
-        Show(m_mouseOut, Thumbnail(PixelsOf(image->picture(), image->transparent()), m_mouseOut->size()));
+        Show(m_mouseOut, Thumbnail(PixelsOf(image->picture(), image->transparent(), m_mouseOut->size()),
+                                   m_mouseOut->size()));
     if (m_mouseOver) {
         const std::optional<Picture>& picture = mouseOver(index);
-        Show(m_mouseOver, picture ? Thumbnail(PixelsOf(*picture, false), m_mouseOver->size()) : Picture());
+        Show(m_mouseOver, picture
+                              ? Thumbnail(PixelsOf(*picture, false, m_mouseOver->size()), m_mouseOver->size())
+                              : Picture());
     }
 }
 

@@ -13,12 +13,14 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace fabulor {
 
 class IniStore;
 class PictureBox;
+class PictureBudget;
 class TF;
 
 class HoverPreview : public QObject {
@@ -26,9 +28,10 @@ class HoverPreview : public QObject {
 public:
     // preview: the window whose buttons it watches; document: where the
     // stored pictures are read (it may be empty); current: the catalogue
-    // index the settings window edits.
+    // index the settings window edits; budget: the memory the skin's
+    // pictures may take, which mouse-over pictures count against too.
     HoverPreview(TF& preview, const std::optional<IniStore>& document, std::function<int()> current,
-                 QObject* parent = nullptr);
+                 std::function<std::shared_ptr<PictureBudget>()> budget, QObject* parent = nullptr);
 
     // The boxes that show the current button's mouse-out and mouse-over
     // pictures while the preview is on.
@@ -51,6 +54,11 @@ public:
     // drawn without a pointer (SkinRender.h).
     void showAsHovered(int index);
 
+    // Loading was cancelled: a mouse-over picture whose pixels have not been
+    // decoded counts as one that does not decode, and the button under the
+    // pointer shows its mouse-out picture.
+    void dropUndecoded();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -72,6 +80,7 @@ private:
     TF& m_preview;
     const std::optional<IniStore>& m_document;
     std::function<int()> m_current;
+    std::function<std::shared_ptr<PictureBudget>()> m_budget;
     QPointer<PictureBox> m_mouseOut;
     QPointer<PictureBox> m_mouseOver;
     std::array<QPointer<PictureBox>, CatalogueSize> m_boxes{};

@@ -16,6 +16,7 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ class HoverPreview;
 class MaskMakerDialog;
 class NoteLabel;
 class PictureBox;
+class PictureBudget;
+class PictureLoader;
 class SideTabWidget;
 class SizePicker;
 class SpinEdit;
@@ -167,6 +170,20 @@ public:
     // history, not kept in the skin.
     QCheckBox* HoverCheck = nullptr;
     HoverPreview* Hover = nullptr;
+
+    // Pictures of the skin
+    // The memory the skin's decoded pictures may take together
+    // (graphics/PictureBudget.h); every skin applied starts a new one. The
+    // steps of the history keep the pictures they can show again, and count.
+    const std::shared_ptr<PictureBudget>& pictureBudget() const { return m_pictureBudget; }
+    // Off (as made): the preview decodes a picture while it first paints it.
+    // On (the editor's own windows): the pixels are decoded on a worker
+    // thread behind a progress window that can be cancelled (PictureLoading.h).
+    void loadPicturesInBackground(bool on);
+    PictureLoader* Pictures = nullptr;
+    // Loading was cancelled: every picture without pixels by then counts as
+    // one that does not decode (a button shows its built-in picture).
+    void GiveUpUndecodedPictures();
 
     // "Właściwości": colours, fonts and borders. Its editors are made when
     // the tab is first shown, or first needed (a loaded skin, a finding that
@@ -350,6 +367,7 @@ private:
     SkinDocument& m_document;
     Dialogs& m_dialogs;
     EditHistory* m_history = nullptr;
+    std::shared_ptr<PictureBudget> m_pictureBudget;
     FindingsWindow* m_findings = nullptr;
     int m_component = 0;
     // Set once start-up has shown its skin.

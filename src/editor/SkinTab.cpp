@@ -175,7 +175,7 @@ void TFBox::MaskaAfterDialog(const QString& fileName)
 void TFBox::SkinfterDialog(const QString& fileName)
 {
     if (const auto bytes = StorePicture(*this, document(), fileName, "Skin"))
-        ShowSkinPicture(std::span<const std::uint8_t>(*bytes), F.Skin->picture());
+        ShowSkinPicture(std::span<const std::uint8_t>(*bytes), F.Skin->picture(), m_pictureBudget);
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include "editor/ComponentFont.h"
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicErrors.h"
+#include "graphics/PictureBudget.h"
 #include "pictures/BuiltInPictures.h"
 #include "pictures/TransparentForm.h"
 #include "preview/ControlProperties.h"
@@ -180,6 +181,9 @@ void TFBox::LoadStateFromDocument()
     // without them.
     if (m_started) ensurePropertiesTab();
     const IniStore& doc = document();
+    // The pictures of the skin before share no memory with this one's: they
+    // go as its pictures replace them.
+    m_pictureBudget = std::make_shared<PictureBudget>();
     // One stream serves every picture of this run.
     MemoryStream picture;
     const auto readPicture = [&](std::string_view section, std::string_view key) -> MemoryStream& {
@@ -230,7 +234,7 @@ void TFBox::LoadStateFromDocument()
         } else {
             F.Mask->setActive(false);
         }
-        ShowSkinPicture(readPicture("Skin", "Skin"), F.Skin->picture());
+        ShowSkinPicture(readPicture("Skin", "Skin"), F.Skin->picture(), m_pictureBudget);
     } else {
         F.Mask->setActive(false);
         setOuterWidth(&F, WindowSide(doc, "W"));
@@ -247,7 +251,7 @@ void TFBox::LoadStateFromDocument()
                 // only kept.
                 if (Is(key, "MP1"))
                     ShowButtonPicture(entry.image(F)->picture(), readPicture(section.name, key.name),
-                                      entry.schema->builtInPicture);
+                                      entry.schema->builtInPicture, m_pictureBudget);
                 continue;
             }
             // The path labels after the first are drawn in its font colour,

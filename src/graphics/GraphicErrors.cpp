@@ -4,5 +4,6 @@ namespace fabulor {
 
 EInvalidGraphic::~EInvalidGraphic() = default;
 EJPEG::~EJPEG() = default;
+EPictureBudget::~EPictureBudget() = default;
 
 } // namespace fabulor

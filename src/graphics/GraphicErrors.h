@@ -26,4 +26,12 @@ private:
     int m_code;
 };
 
+// A picture whose pixels would take the skin's pictures past the memory they
+// may use together (PictureBudget.h); shown as one that does not decode.
+class EPictureBudget : public Exception {
+public:
+    EPictureBudget() : Exception("The skin's pictures would need too much memory") {}
+    ~EPictureBudget() override;
+};
+
 } // namespace fabulor

@@ -7,6 +7,7 @@
 #include <QColor>
 
 #include <algorithm>
+#include <atomic>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -49,10 +50,31 @@ std::uint64_t scanLimit(j_decompress_ptr info)
     return std::clamp(MaxScanPixels / pixels, MinScans, MaxScans);
 }
 
+// Our progress monitor: libjpeg's, and the flag that asks a decode running
+// on another thread to stop.
+struct ProgressMonitor {
+    jpeg_progress_mgr pub; // first, so libjpeg's pointer to it is a pointer to us
+    const std::atomic<bool>* stop = nullptr;
+};
+
+constexpr int NoError = -1;
+constexpr int Stopped = -2; // not a library code: asked to stop
+
+bool stopAsked(const std::atomic<bool>* stop)
+{
+    return stop && stop->load(std::memory_order_relaxed);
+}
+
 void onProgress(j_common_ptr info)
 {
     if (!info->is_decompressor) return;
     const auto decompressor = reinterpret_cast<j_decompress_ptr>(info);
+    // Called over and over inside the library's long loops (a progressive
+    // picture's scans are all read before the first row comes out).
+    if (stopAsked(reinterpret_cast<const ProgressMonitor*>(info->progress)->stop)) {
+        info->err->msg_code = Stopped;
+        info->err->error_exit(info);
+    }
     if (std::uint64_t(decompressor->input_scan_number) > scanLimit(decompressor)) {
         info->err->msg_code = JERR_NOT_COMPILED;
         info->err->error_exit(info);
@@ -68,7 +90,7 @@ public:
         info.err = jpeg_std_error(&errors.pub);
         errors.pub.error_exit = onFatalError;
         errors.pub.output_message = onOutputMessage;
-        progress.progress_monitor = onProgress;
+        progress.pub.progress_monitor = onProgress;
     }
     ~Decompressor() { jpeg_destroy_decompress(&info); }
     Decompressor(const Decompressor&) = delete;
@@ -76,10 +98,8 @@ public:
 
     jpeg_decompress_struct info{};
     ErrorManager errors{};
-    jpeg_progress_mgr progress{};
+    ProgressMonitor progress{};
 };
-
-constexpr int NoError = -1;
 
 // The steps below are the only places that call libjpeg. Each sets the jump
 // target itself and holds nothing that needs destroying, so a longjmp out of
@@ -91,7 +111,7 @@ int readHeaderStep(Decompressor& d, const std::uint8_t* data, std::size_t size, 
     jpeg_create_decompress(&d.info);
     // jpeg_create_decompress resets the structure; the error manager was set
     // before it for failures inside it, the progress monitor comes after.
-    d.info.progress = &d.progress;
+    d.info.progress = &d.progress.pub;
     jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&d.info, TRUE);
     header.width = static_cast<int>(d.info.image_width);
@@ -107,7 +127,9 @@ struct RowTarget {
     qsizetype bytesPerLine = 0;
     int width = 0;
     int height = 0;
+    int scaleDenominator = 1;   // 1, 2, 4 or 8: the picture at that fraction of its size
     JSAMPLE* cmykRow = nullptr; // room for one row of four-channel samples
+    const std::atomic<bool>* stop = nullptr;
 };
 
 void cmykToRgb(const JSAMPLE* cmyk, uchar* rgb, int width, bool inverted)
@@ -135,13 +157,14 @@ int decodeStep(Decompressor& d, const std::uint8_t* data, std::size_t size, RowT
 {
     if (setjmp(d.errors.jump)) return d.errors.pub.msg_code;
     jpeg_create_decompress(&d.info);
-    d.info.progress = &d.progress;
+    d.progress.stop = target.stop;
+    d.info.progress = &d.progress.pub;
     d.info.mem->max_memory_to_use = MaxLibraryMemory;
     jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&d.info, TRUE);
 
     d.info.scale_num = 1;
-    d.info.scale_denom = 1;
+    d.info.scale_denom = static_cast<unsigned int>(target.scaleDenominator);
     d.info.dct_method = JDCT_FLOAT;
     d.info.do_block_smoothing = TRUE;
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
@@ -154,9 +177,10 @@ int decodeStep(Decompressor& d, const std::uint8_t* data, std::size_t size, RowT
     jpeg_start_decompress(&d.info);
     if (static_cast<int>(d.info.output_width) != target.width ||
         static_cast<int>(d.info.output_height) != target.height)
-        return JERR_IMAGE_TOO_BIG; // cannot happen at full size; never write past the image
+        return JERR_IMAGE_TOO_BIG; // cannot happen; never write past the image
 
     while (d.info.output_scanline < d.info.output_height) {
+        if (stopAsked(target.stop)) return Stopped;
         uchar* line = target.bits + static_cast<qsizetype>(d.info.output_scanline) * target.bytesPerLine;
         JSAMPROW row = cmyk ? target.cmykRow : line;
         if (jpeg_read_scanlines(&d.info, &row, 1) != 1) break;
@@ -185,12 +209,19 @@ JpegHeader ReadJpegHeader(std::span<const std::uint8_t> bytes)
     return header;
 }
 
-QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& header)
+namespace {
+
+// The picture decoded at 1/denominator of its size, as its output sides
+// come out of the library (rounded up).
+QImage DecodeScaled(std::span<const std::uint8_t> bytes, const JpegHeader& header, int denominator,
+                    const std::atomic<bool>* stop)
 {
     constexpr int midGrey = 128;
+    const int width = (header.width + denominator - 1) / denominator;
+    const int height = (header.height + denominator - 1) / denominator;
     QImage image;
     if (header.greyscale) {
-        image = QImage(header.width, header.height, QImage::Format_Indexed8);
+        image = QImage(width, height, QImage::Format_Indexed8);
         if (image.isNull()) return image;
         image.setColorCount(JpegGreyLevels);
         for (int i = 0; i < JpegGreyLevels; ++i) {
@@ -198,7 +229,7 @@ QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& h
             image.setColor(i, qRgb(v, v, v));
         }
     } else {
-        image = QImage(header.width, header.height, QImage::Format_RGB888);
+        image = QImage(width, height, QImage::Format_RGB888);
         if (image.isNull()) return image;
     }
     // What the library never gets to stays mid grey, the colour it fills
@@ -208,12 +239,14 @@ QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& h
     else
         image.fill(QColor(midGrey, midGrey, midGrey));
 
-    std::vector<JSAMPLE> cmykRow(static_cast<std::size_t>(header.width) * 4);
-    RowTarget target{image.bits(), image.bytesPerLine(), header.width, header.height, cmykRow.data()};
+    std::vector<JSAMPLE> cmykRow(static_cast<std::size_t>(width) * 4);
+    RowTarget target{image.bits(), image.bytesPerLine(), width, height, denominator, cmykRow.data(), stop};
+    int code = NoError;
     {
         Decompressor d;
-        decodeStep(d, bytes.data(), bytes.size(), target);
+        code = decodeStep(d, bytes.data(), bytes.size(), target);
     }
+    if (code == Stopped) return {};
 
     if (header.greyscale) {
         // Reduce the 256 greys to JpegGreyLevels, each to its nearest level.
@@ -227,6 +260,33 @@ QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& h
         }
     }
     return image;
+}
+
+} // namespace
+
+std::uint64_t JpegPixelBytes(const JpegHeader& header)
+{
+    // As QImage lays the rows out: each padded to four bytes.
+    const std::uint64_t bitsPerPixel = header.greyscale ? 8 : 24;
+    const std::uint64_t bytesPerLine = (std::uint64_t(header.width) * bitsPerPixel + 31) / 32 * 4;
+    return bytesPerLine * std::uint64_t(header.height);
+}
+
+QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& header,
+                        const std::atomic<bool>* stop)
+{
+    return DecodeScaled(bytes, header, 1, stop);
+}
+
+QImage DecodeJpegPreview(std::span<const std::uint8_t> bytes, const JpegHeader& header, QSize atLeast)
+{
+    // The library scales in its inverse transform, so an eighth of the
+    // picture costs an eighth squared of the memory and little of the time.
+    int denominator = 8;
+    while (denominator > 1 && ((header.width + denominator - 1) / denominator < atLeast.width() ||
+                               (header.height + denominator - 1) / denominator < atLeast.height()))
+        denominator /= 2;
+    return DecodeScaled(bytes, header, denominator, nullptr);
 }
 
 } // namespace fabulor

@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include <atomic>
 #include <cstdint>
 #include <span>
 
@@ -25,10 +26,20 @@ inline constexpr int JpegGreyLevels = 236;
 // picture whose pixels would not fit our size limit.
 JpegHeader ReadJpegHeader(std::span<const std::uint8_t> bytes);
 
+// The memory the pixels of DecodeJpegPixels take, known from the header alone.
+std::uint64_t JpegPixelBytes(const JpegHeader& header);
+
 // Decodes the pixels of a picture whose header has been read: 24-bit RGB, or
 // 8-bit indexed with JpegGreyLevels greys for greyscale. Never fails: data
 // that ends early is filled in by the library, and whatever a fatal error
-// leaves undecoded is mid grey.
-QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& header);
+// leaves undecoded is mid grey. Once stop is set (from another thread) it
+// ends soon, with a null image.
+QImage DecodeJpegPixels(std::span<const std::uint8_t> bytes, const JpegHeader& header,
+                        const std::atomic<bool>* stop = nullptr);
+
+// The picture made smaller by the library itself, by a half, a quarter or an
+// eighth, as far as it still covers atLeast (full size when even that does
+// not): cheap pixels for a small view of a large picture.
+QImage DecodeJpegPreview(std::span<const std::uint8_t> bytes, const JpegHeader& header, QSize atLeast);
 
 } // namespace fabulor

@@ -38,14 +38,16 @@ void LoadBuiltInPicture(Picture& picture, std::string_view name)
     picture.assign(std::move(bitmap));
 }
 
-void ShowButtonPicture(Picture& picture, std::span<const std::uint8_t> bytes, std::string_view name)
+void ShowButtonPicture(Picture& picture, std::span<const std::uint8_t> bytes, std::string_view name,
+                       const std::shared_ptr<PictureBudget>& budget)
 {
     std::optional<JpegPicture> decoded;
     try {
         // No picture kept (most buttons of most skins): no decoder to ask.
-        if (!bytes.empty()) decoded = DecodeJpegPicture(bytes);
+        if (!bytes.empty()) decoded = DecodeJpegPicture(bytes, budget);
     } catch (const EJPEG&) {
     } catch (const EInvalidGraphic&) {
+    } catch (const EPictureBudget&) {
     }
     if (decoded)
         picture.assign(std::move(*decoded));
@@ -53,23 +55,26 @@ void ShowButtonPicture(Picture& picture, std::span<const std::uint8_t> bytes, st
         LoadBuiltInPicture(picture, name);
 }
 
-void ShowButtonPicture(Picture& picture, const MemoryStream& stream, std::string_view name)
+void ShowButtonPicture(Picture& picture, const MemoryStream& stream, std::string_view name,
+                       const std::shared_ptr<PictureBudget>& budget)
 {
-    ShowButtonPicture(picture, stream.bytes(), name);
+    ShowButtonPicture(picture, stream.bytes(), name, budget);
 }
 
-void ShowSkinPicture(std::span<const std::uint8_t> bytes, Picture& skin)
+void ShowSkinPicture(std::span<const std::uint8_t> bytes, Picture& skin,
+                     const std::shared_ptr<PictureBudget>& budget)
 {
     try {
-        skin.assign(DecodeJpegPicture(bytes));
+        skin.assign(DecodeJpegPicture(bytes, budget));
     } catch (const EJPEG&) {
     } catch (const EInvalidGraphic&) {
+    } catch (const EPictureBudget&) {
     }
 }
 
-void ShowSkinPicture(const MemoryStream& stream, Picture& skin)
+void ShowSkinPicture(const MemoryStream& stream, Picture& skin, const std::shared_ptr<PictureBudget>& budget)
 {
-    ShowSkinPicture(stream.bytes(), skin);
+    ShowSkinPicture(stream.bytes(), skin, budget);
 }
 
 } // namespace fabulor

@@ -64,8 +64,13 @@ void PictureBox::pictureReplaced()
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
+    const Picture& picture = shown();
+    if (m_pixelSource && picture.jpeg() && !picture.jpeg()->decoded()) {
+        m_pixelSource->request(*this, *picture.jpeg());
+        return;
+    }
     QPainter painter(this);
-    shown().draw(painter, QPoint(0, 0), m_transparent);
+    picture.draw(painter, QPoint(0, 0), m_transparent);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

@@ -10,6 +10,17 @@
 
 namespace fabulor {
 
+class PictureBox;
+
+// Decodes the pixels of the boxes' JPEG pictures away from their painting
+// (PictureBox::setPixelSource): a box whose picture has no pixels yet asks
+// for them, draws nothing meanwhile, and is repainted when they have come.
+class PixelSource {
+public:
+    virtual ~PixelSource() = default;
+    virtual void request(PictureBox& box, const JpegPicture& picture) = 0;
+};
+
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -34,8 +45,15 @@ public:
     // nothing that reads or writes it sees the stand-in.
     void setStandIn(std::optional<Picture> standIn);
     bool hasStandIn() const { return m_standIn.has_value(); }
+    // What the box draws: the stand-in while there is one, else its picture.
+    const Picture& shown() const { return m_standIn ? *m_standIn : m_picture; }
 
     QSize sizeHint() const override;
+
+    // Where the box gets the pixels of a JPEG picture it has not drawn yet;
+    // none (the default): it decodes them itself as it paints.
+    void setPixelSource(PixelSource* source) { m_pixelSource = source; }
+    PixelSource* pixelSource() const { return m_pixelSource; }
 
 signals:
     // Every mouse press on the box, for the window's press handlers.
@@ -49,7 +67,6 @@ protected:
 
 private:
     void pictureReplaced();
-    const Picture& shown() const { return m_standIn ? *m_standIn : m_picture; }
     void fitToShown();
 
     Picture m_picture;
@@ -57,6 +74,7 @@ private:
     QSize m_sizeBeforeStandIn;
     bool m_autoSize = true;
     bool m_transparent = false;
+    PixelSource* m_pixelSource = nullptr;
 };
 
 } // namespace fabulor

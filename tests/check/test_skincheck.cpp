@@ -9,6 +9,7 @@
 #include "check/SkinCheck.h"
 #include "check/SystemFonts.h"
 #include "document/SkinSchema.h"
+#include "support/ClaimingJpeg.h"
 
 #include <QFontDatabase>
 #include <QtTest>
@@ -145,6 +146,16 @@ private slots:
             "a mouse-over picture alone", false,
             [](IniStore& s) { s.writeString("P2", "MP2", JpegHex(27, 25)); }, false, "P2", "MP1",
             "nie ma zwykłego");
+        row(
+            "a mouse-over picture past the memory of the skin's pictures", true,
+            [](IniStore& s) {
+                s.writeString("PClose", "MP2", LargestJpegHex('c'));
+                s.writeString("PMenu", "MP2", LargestJpegHex('m'));
+            },
+            true, "PMenu", "MP2",
+            "Obraz po najechaniu razem z wcześniejszymi obrazami skórki zająłby ponad 512 MiB pamięci: "
+            "edytor "
+            "pokaże zwykły obraz przycisku.");
         row(
             "a mouse-out picture alone", false,
             [](IniStore& s) { s.writeString("PEnd", "MP1", JpegHex(70, 25)); }, false, "PEnd", "MP2",

@@ -8,6 +8,7 @@
 #include "check/SystemFonts.h"
 #include "editor/SettingsWindow.h"
 #include "preview/PreviewControls.h"
+#include "support/ClaimingJpeg.h"
 #include "support/TestProgram.h"
 #include "widgets/PageControl.h"
 #include "widgets/WindowGeometry.h"
@@ -54,6 +55,10 @@ class CheckLayoutTest : public QObject {
     Q_OBJECT
 private slots:
     void defaultSkin() { CompareWithPreview(IniStore()); }
+
+    // Buttons whose pictures do not fit in the skin's picture memory take
+    // the size of their built-in pictures.
+    void picturesPastTheirMemory() { CompareWithPreview(testing::LargestPicturesSkin()); }
 
     void movedComponentsAndOtherPictureSizes()
     {

@@ -6,7 +6,10 @@
 #include "ManifestRows.h"
 
 #include "graphics/GraphicErrors.h"
+#include "graphics/JpegDecoder.h"
 #include "graphics/JpegPicture.h"
+#include "graphics/PictureBudget.h"
+#include "support/ClaimingJpeg.h"
 
 #include <QtTest>
 
@@ -14,8 +17,11 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <atomic>
 #include <cstdint>
+#include <optional>
 #include <set>
+#include <span>
 #include <vector>
 
 using namespace fabulor;
@@ -104,6 +110,13 @@ private slots:
     void headerBiggerThanItsDataDraws();
     void cutAndDamagedCopiesNeverCrash_data();
     void cutAndDamagedCopiesNeverCrash();
+
+    void pixelMemoryIsKnownFromTheHeader_data();
+    void pixelMemoryIsKnownFromTheHeader();
+    void budgetIsTakenFromTheHeaderAndGivenBackByTheLastCopy();
+    void pixelsDecodedElsewhereArePlacedForEveryCopy();
+    void previewsAreDecodedAtTheSmallestScaleThatCovers_data();
+    void previewsAreDecodedAtTheSmallestScaleThatCovers();
 
 private:
     std::unique_ptr<testsupport::LargeTestData> m_large;
@@ -354,3 +367,102 @@ void TestJpeg::cutAndDamagedCopiesNeverCrash()
 
 QTEST_GUILESS_MAIN(TestJpeg)
 #include "test_jpeg.moc"
+
+void TestJpeg::pixelMemoryIsKnownFromTheHeader_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("width");
+    for (const char* file : {"cjpeg_baseline_320x240.jpg", "cjpeg_greyscale_320x240.jpg"})
+        for (const int width : {320, 321, 322, 323})
+            QTest::addRow("%s, %d wide", file, width) << QString::fromLatin1(file) << width;
+}
+
+// The share a picture takes of a budget is what its pixels take once
+// decoded, rows padded as they are: decided before anything is decoded.
+void TestJpeg::pixelMemoryIsKnownFromTheHeader()
+{
+    QFETCH(QString, file);
+    QFETCH(int, width);
+    const JpegPicture picture =
+        DecodeJpegPicture(withSize(readFile(JpegDir + file), std::uint16_t(width), 17));
+    const std::uint64_t before = picture.pixelBytes();
+    QVERIFY(!picture.decoded());
+    QCOMPARE(before, std::uint64_t(picture.pixels().sizeInBytes()));
+}
+
+void TestJpeg::budgetIsTakenFromTheHeaderAndGivenBackByTheLastCopy()
+{
+    const std::uint64_t each = 320 * 3 * 240;
+    const auto budget = std::make_shared<PictureBudget>(2 * each + each / 2);
+    std::optional<JpegPicture> first = DecodeJpegPicture(m_baseline, budget);
+    QCOMPARE(budget->used(), each);
+    std::optional<JpegPicture> copy = first;
+    const JpegPicture second = DecodeJpegPicture(m_baseline, budget);
+    QCOMPARE(budget->used(), 2 * each);
+    QVERIFY_THROWS_EXCEPTION(EPictureBudget, DecodeJpegPicture(m_baseline, budget));
+    QCOMPARE(budget->used(), 2 * each); // a refused picture takes nothing
+    // A header that does not read takes nothing either.
+    QVERIFY_THROWS_EXCEPTION(EJPEG, DecodeJpegPicture(Bytes{0xFF, 0xD8, 0xFF}, budget));
+    QCOMPARE(budget->used(), 2 * each);
+
+    first.reset();
+    QCOMPARE(budget->used(), 2 * each); // the copy still holds it
+    copy.reset();
+    QCOMPARE(budget->used(), each);
+    const JpegPicture third = DecodeJpegPicture(m_baseline, budget);
+    QCOMPARE(budget->used(), 2 * each);
+}
+
+void TestJpeg::pixelsDecodedElsewhereArePlacedForEveryCopy()
+{
+    const JpegPicture picture = DecodeJpegPicture(m_baseline);
+    const JpegPicture copy =
+        picture; // NOLINT(performance-unnecessary-copy-initialization): shares the pixels
+    const JpegPicture::PixelJob job = picture.pixelJob();
+    QCOMPARE(job.picture(), copy.pixelJob().picture());
+    QVERIFY(job.picture() != DecodeJpegPicture(m_baseline).pixelJob().picture());
+
+    // Asked to stop, it gives nothing, and the picture stays undecoded.
+    const std::atomic<bool> stop{true};
+    QVERIFY(job.run(&stop).isNull());
+    QVERIFY(!picture.decoded());
+
+    const QImage pixels = job.run(nullptr);
+    QCOMPARE(pixels, DecodeJpegPicture(m_baseline).pixels());
+    QVERIFY(!copy.decoded());
+    job.place(pixels);
+    QVERIFY(picture.decoded());
+    QCOMPARE(copy.pixels().cacheKey(), pixels.cacheKey());
+}
+
+void TestJpeg::previewsAreDecodedAtTheSmallestScaleThatCovers_data()
+{
+    QTest::addColumn<QSize>("claimed");
+    QTest::addColumn<QSize>("atLeast");
+    QTest::addColumn<QSize>("decoded");
+    QTest::newRow("an eighth") << QSize(320, 240) << QSize(40, 30) << QSize(40, 30);
+    QTest::newRow("a quarter") << QSize(320, 240) << QSize(49, 49) << QSize(80, 60);
+    QTest::newRow("sides rounded up") << QSize(321, 17) << QSize(10, 3) << QSize(41, 3);
+    QTest::newRow("full size when nothing smaller covers")
+        << QSize(320, 240) << QSize(400, 100) << QSize(320, 240);
+    QTest::newRow("the largest picture") << QSize(16384, 16384) << QSize(49, 49) << QSize(2048, 2048);
+}
+
+// A small view of a large picture never costs the large picture's pixels.
+void TestJpeg::previewsAreDecodedAtTheSmallestScaleThatCovers()
+{
+    QFETCH(QSize, claimed);
+    QFETCH(QSize, atLeast);
+    QFETCH(QSize, decoded);
+    const std::string bytes = fabulor::testing::ClaimingJpeg(claimed.width(), claimed.height());
+    const JpegPicture picture =
+        DecodeJpegPicture(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    const QImage preview = picture.preview(atLeast);
+    QCOMPARE(preview.size(), decoded);
+    QCOMPARE(preview.format(), QImage::Format_Indexed8); // grey, as the picture is
+    QVERIFY(!picture.decoded());
+    if (claimed.width() > 1000) return;
+    // Once the pixels are known they serve as they are.
+    picture.pixels();
+    QCOMPARE(picture.preview(atLeast).cacheKey(), picture.pixels().cacheKey());
+}

@@ -2,10 +2,13 @@
 // fields, and the exit codes for clean skins, warnings, errors, unreadable
 // files and wrong usage.
 
+#include "support/ClaimingJpeg.h"
 #include "support/RunSkintool.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFontDatabase>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,6 +27,23 @@ QString InstalledFamily()
     const QStringList families = QFontDatabase::families();
     return families.contains(QStringLiteral("DejaVu Sans")) ? QStringLiteral("DejaVu Sans")
                                                             : families.value(0);
+}
+
+QByteArray Jpeg(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return bytes;
+}
+
+// 16384 x 16384 grey in a few hundred bytes: 256 MiB once decoded.
+QString Largest(char note)
+{
+    return QString::fromStdString(fabulor::testing::LargestJpegHex(note));
 }
 
 } // namespace
@@ -75,6 +95,13 @@ private slots:
             << QString::fromUtf8(
                    "error LB FColor Kontrast tekstu z tłem 1,8:1 jest poniżej 2:1: tekstu nie da się "
                    "przeczytać.\nwarning Skin W Wartość 6000 jest poza zakresem 0–5000.\n");
+        const QString small = QString::fromLatin1(QByteArray(Jpeg(27, 25)).toHex().toUpper());
+        QTest::newRow("pictures past the memory of the skin's pictures")
+            << QStringList{"[PClose]", "MP1=" + small, "MP2=" + Largest('c'),
+                           "[PMini]",  "MP1=" + small, "MP2=" + Largest('m')}
+            << 5
+            << QString::fromUtf8("error PMini MP2 Obraz po najechaniu razem z wcześniejszymi obrazami skórki "
+                                 "zająłby ponad 512 MiB pamięci: edytor pokaże zwykły obraz przycisku.\n");
         QTest::newRow("an unknown section: no key")
             << QStringList{"[Foo]", "A=1"} << 4
             << QString::fromUtf8("warning Foo - Nieznana sekcja „Foo”: program ją pomija.\n");

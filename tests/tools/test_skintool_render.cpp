@@ -14,6 +14,7 @@
 #include "preview/PreviewWindow.h"
 #include "preview/SelectionFrame.h"
 #include "skinfile/SkinEntry.h"
+#include "support/ClaimingJpeg.h"
 #include "support/ComparePictures.h"
 #include "support/RunSkintool.h"
 #include "support/TestProgram.h"
@@ -240,6 +241,36 @@ private slots:
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.out, QByteArray());
         QCOMPARE(QImage(path(QStringLiteral("unset.png")), "PNG").size(), QSize(623, 364));
+    }
+
+    // Pictures past the memory one skin's pictures may take are drawn as the
+    // editor shows them: as pictures that do not decode. Two of the largest
+    // pictures, beyond the window's edge (so drawing it decodes neither),
+    // leave no room for the menu button's small red one.
+    void picturesPastTheSkinsMemoryAreNotDrawn()
+    {
+        IniStore doc = DefaultSkin();
+        for (const char* section : {"PClose", "PMini"}) {
+            doc.writeInteger(section, "L", 1000);
+            doc.writeString(section, "MP1", fabulor::testing::LargestJpegHex(section[1]));
+        }
+        doc.writeBinary("PMenu", "MP1", Stream(Encoded(Face({27, 25}, Qt::red), "JPG")));
+        const QString skin = SaveSkin(doc, path(QStringLiteral("memory.ski")));
+        const QString out = path(QStringLiteral("memory.png"));
+        const SkintoolRun run = Render({skin, out});
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.exitCode, 0);
+        const QImage rendered = ReadPng(out);
+        const QRect menu(396, 16, 27, 25); // the menu button's place
+        for (int y = menu.top(); y <= menu.bottom(); ++y)
+            for (int x = menu.left(); x <= menu.right(); ++x) {
+                const QRgb pixel = rendered.pixel(x, y);
+                QVERIFY2(!(qRed(pixel) > 90 && qGreen(pixel) < 60 && qBlue(pixel) < 60),
+                         qPrintable(QStringLiteral("red at %1,%2").arg(x).arg(y)));
+            }
+        TestProgram program;
+        const QString difference = Difference(rendered, EditorGrab(program, skin));
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
     // The comparison sees a change of one colour.
