@@ -1,7 +1,9 @@
 #pragma once
-// The preview's pictures are loaded behind its windows: the pixels of a JPEG
-// picture are decoded on a worker thread the first time its box is painted,
-// one picture at a time, and the box shows nothing until they are placed.
+// The preview's pictures are loaded behind its windows: the pixels of a
+// large JPEG picture are decoded on a worker thread the first time its box
+// is painted, one picture at a time, and the box shows nothing until they
+// are placed. A picture of a few megabytes is decoded as it is painted, as
+// ever: it takes milliseconds, and shows with the window.
 // When that takes a while a progress window says so, and cancelling it
 // leaves every picture not decoded by then as one that does not decode.
 
@@ -35,7 +37,7 @@ public:
     // back to decoding as it paints.
     void serve(const QList<PictureBox*>& boxes);
 
-    void request(PictureBox& box, const JpegPicture& picture) override;
+    bool request(PictureBox& box, const JpegPicture& picture) override;
 
     // While held no picture starts decoding: loading can be looked at half
     // way (the tests do).

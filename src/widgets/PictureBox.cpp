@@ -65,10 +65,9 @@ void PictureBox::pictureReplaced()
 void PictureBox::paintEvent(QPaintEvent*)
 {
     const Picture& picture = shown();
-    if (m_pixelSource && picture.jpeg() && !picture.jpeg()->decoded()) {
-        m_pixelSource->request(*this, *picture.jpeg());
+    if (m_pixelSource && picture.jpeg() && !picture.jpeg()->decoded() &&
+        m_pixelSource->request(*this, *picture.jpeg()))
         return;
-    }
     QPainter painter(this);
     picture.draw(painter, QPoint(0, 0), m_transparent);
 }

@@ -18,7 +18,8 @@ class PictureBox;
 class PixelSource {
 public:
     virtual ~PixelSource() = default;
-    virtual void request(PictureBox& box, const JpegPicture& picture) = 0;
+    // False when the box had better decode the picture itself, at once.
+    virtual bool request(PictureBox& box, const JpegPicture& picture) = 0;
 };
 
 class PictureBox : public QWidget {

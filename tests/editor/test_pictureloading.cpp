@@ -93,13 +93,16 @@ private slots:
         TestProgram program;
         InBackground(program);
         IniStore skin;
-        skin.writeString("PClose", "MP1", HexOf(ClaimingJpeg(1024, 1024, 'c')));
-        skin.writeString("PG", "MP1", HexOf(ClaimingJpeg(1024, 1024, 'g')));
+        skin.writeString("PClose", "MP1", HexOf(ClaimingJpeg(4096, 4096, 'c')));
+        skin.writeString("PG", "MP1", HexOf(ClaimingJpeg(4096, 4096, 'g')));
+        // Milliseconds of work: drawn with its window, as ever.
+        skin.writeString("PMini", "MP1", HexOf(ClaimingJpeg(1024, 1024, 'm')));
         Load(program, m_dir, DocumentText(skin));
         program.F().grab(); // drawn as the window shows
-        QCOMPARE(Image(program, Close)->size(), QSize(1024, 1024));
+        QCOMPARE(Image(program, Close)->size(), QSize(4096, 4096));
         QVERIFY(Undecoded(Image(program, Close)));
         QVERIFY(program.FBox().Pictures->busy());
+        QVERIFY(!Undecoded(Image(program, Mini)));
 
         program.FBox().Pictures->hold(false);
         QTRY_VERIFY(!program.FBox().Pictures->busy());
@@ -107,7 +110,7 @@ private slots:
         QVERIFY(!Image(program, Up)->isVisible());
         QVERIFY(Undecoded(Image(program, Up)));
         // What lies beyond the data is the decoder's mid grey.
-        const QRgb shown = Image(program, Close)->grab().toImage().pixel(500, 500);
+        const QRgb shown = Image(program, Close)->grab(QRect(0, 0, 600, 600)).toImage().pixel(500, 500);
         QVERIFY2(qAbs(qRed(shown) - 128) <= 2 && qRed(shown) == qGreen(shown) &&
                      qGreen(shown) == qBlue(shown),
                  qPrintable(QString::number(shown, 16)));
@@ -120,11 +123,11 @@ private slots:
         TestProgram program;
         InBackground(program);
         IniStore skin;
-        skin.writeString("PClose", "MP1", HexOf(ClaimingJpeg(1024, 1024, 'a')));
+        skin.writeString("PClose", "MP1", HexOf(ClaimingJpeg(4096, 4096, 'a')));
         Load(program, m_dir, DocumentText(skin));
         program.F().grab();
         const JpegPicture waiting = *Image(program, Close)->picture().jpeg();
-        skin.writeString("PClose", "MP1", HexOf(ClaimingJpeg(1024, 1024, 'b')));
+        skin.writeString("PClose", "MP1", HexOf(ClaimingJpeg(4096, 4096, 'b')));
         Load(program, m_dir, DocumentText(skin));
         program.F().grab();
 
@@ -142,7 +145,7 @@ private slots:
         box.Pictures->setProgressDelay(std::chrono::milliseconds(0));
         IniStore skin;
         for (const char* section : {"PClose", "PMini", "PG"})
-            skin.writeString(section, "MP1", HexOf(ClaimingJpeg(2048, 2048, section[1])));
+            skin.writeString(section, "MP1", HexOf(ClaimingJpeg(4096, 4096, section[1])));
         Load(program, m_dir, DocumentText(skin));
         program.F().grab();
         QTRY_VERIFY(box.Pictures->progressWindow() && box.Pictures->progressWindow()->isVisible());
@@ -169,7 +172,7 @@ private slots:
         box.Pictures->hold(false);
         box.SelectComponent(Close);
         box.BRefrClick();
-        QCOMPARE(Image(program, Close)->size(), QSize(2048, 2048));
+        QCOMPARE(Image(program, Close)->size(), QSize(4096, 4096));
         program.F().grab();
         QTRY_VERIFY(!box.Pictures->busy());
         QVERIFY(!Undecoded(Image(program, Close)));
