@@ -171,7 +171,7 @@ bool PictureBudgetPlan::fits(std::string_view section, std::string_view key) con
 
 std::string OverBudgetMessage(std::string_view key)
 {
-    const std::string budget = std::to_string(MaxSkinPictureBytes / (1024 * 1024)) + " MiB";
+    const std::string budget = std::to_string(MaxSkinPictureBytes / (std::uint64_t{1024} * 1024)) + " MiB";
     const std::string taken =
         " razem z wcześniejszymi obrazami skórki zająłby ponad " + budget + " pamięci: ";
     if (key == "MP1") return "Obraz przycisku" + taken + "edytor pokaże obraz wbudowany.";

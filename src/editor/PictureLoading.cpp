@@ -162,6 +162,7 @@ void PictureLoader::showProgress()
     progress->setAutoReset(false);
     progress->setMinimumDuration(0);
     progress->setValue(m_placed);
+    // Its button, Escape and its close button.
     connect(progress, &QProgressDialog::canceled, this, &PictureLoader::cancel);
     m_progress = progress;
     PlaceAboveAll(*progress, m_progressOver);

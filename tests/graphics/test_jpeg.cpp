@@ -392,7 +392,7 @@ void TestJpeg::pixelMemoryIsKnownFromTheHeader()
 
 void TestJpeg::budgetIsTakenFromTheHeaderAndGivenBackByTheLastCopy()
 {
-    const std::uint64_t each = 320 * 3 * 240;
+    const std::uint64_t each = std::uint64_t{320} * 3 * 240;
     const auto budget = std::make_shared<PictureBudget>(2 * each + each / 2);
     std::optional<JpegPicture> first = DecodeJpegPicture(m_baseline, budget);
     QCOMPARE(budget->used(), each);
@@ -416,8 +416,8 @@ void TestJpeg::budgetIsTakenFromTheHeaderAndGivenBackByTheLastCopy()
 void TestJpeg::pixelsDecodedElsewhereArePlacedForEveryCopy()
 {
     const JpegPicture picture = DecodeJpegPicture(m_baseline);
-    const JpegPicture copy =
-        picture; // NOLINT(performance-unnecessary-copy-initialization): shares the pixels
+    // NOLINTNEXTLINE(performance-unnecessary-copy-initialization): the copy is what is tested
+    const JpegPicture copy = picture;
     const JpegPicture::PixelJob job = picture.pixelJob();
     QCOMPARE(job.picture(), copy.pixelJob().picture());
     QVERIFY(job.picture() != DecodeJpegPicture(m_baseline).pixelJob().picture());
