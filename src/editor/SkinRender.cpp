@@ -2,6 +2,8 @@
 
 #include "editor/Catalogue.h"
 #include "editor/HoverPreview.h"
+#include "pictures/Region.h"
+#include "pictures/TransparentForm.h"
 #include "preview/Overlays.h"
 #include "preview/PreviewControls.h"
 #include "preview/PreviewWindow.h"
@@ -9,9 +11,10 @@
 #include "widgets/PictureBox.h"
 
 #include <QFile>
-#include <QPainter>
 #include <QScopeGuard>
 #include <QTemporaryFile>
+
+#include <new>
 
 namespace fabulor {
 namespace {
@@ -32,14 +35,20 @@ QImage RenderSkin(TF& preview)
     const OverlaysHidden content(preview);
     // Taken as the window grabs itself: drawing into an image of another
     // format would round the skin picture's colours differently.
-    QImage image = preview.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    // The window's region is its shape (none: the whole window shows);
-    // what lies outside it is not there.
-    if (!preview.mask().isEmpty()) {
-        QPainter painter(&image);
-        painter.setCompositionMode(QPainter::CompositionMode_Clear);
-        painter.setClipRegion(QRegion(image.rect()).subtracted(preview.mask()));
-        painter.fillRect(image.rect(), Qt::transparent);
+    QImage image = preview.grab().toImage();
+    // The skin's shape (none: the whole window shows); what lies outside it
+    // is not there. Cleared pixel by pixel through the shape's 1-bit
+    // picture: a busy mask's region is more than Qt's painter can clip to.
+    const QRegion shape = preview.Mask->shape();
+    if (shape.isEmpty()) return image.convertToFormat(QImage::Format_RGB32);
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage shown = RegionBitmap(shape, image.size());
+    if (shown.isNull()) throw std::bad_alloc();
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* bits = shown.constScanLine(y);
+        auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (!(bits[x / 8] >> (x % 8) & 1)) pixels[x] = 0;
     }
     return image;
 }

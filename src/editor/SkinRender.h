@@ -12,8 +12,10 @@ namespace fabulor {
 class HoverPreview;
 class TF;
 
-// The preview window's content at the window's size, premultiplied ARGB.
-// A shaped window's pixels outside its shape are transparent. Only the skin
+// The preview window's content at the window's size. A shaped window's is
+// premultiplied ARGB, its pixels outside the skin's shape transparent, even
+// where the shape is too intricate for the window itself to take; an
+// unshaped window's is opaque RGB. Only the skin
 // picture and the components are drawn: every other widget on the window,
 // on the page control or on its pages (the selection frame, snap guides, any
 // mark the editor adds) is hidden while the picture is taken.

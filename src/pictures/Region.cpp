@@ -307,4 +307,34 @@ QRegion BuildRegionFromMask(const Bitmap& mask)
     return BuildRegionFromImage(mask.image());
 }
 
+QImage RegionBitmap(const QRegion& region, const QSize& size)
+{
+    QImage bits(size, QImage::Format_MonoLSB);
+    if (bits.isNull()) return bits;
+    bits.setColorTable({qRgba(0, 0, 0, 0), qRgba(255, 255, 255, 255)});
+    bits.fill(0);
+    std::uint8_t* const data = bits.bits();
+    const auto stride = static_cast<std::size_t>(bits.bytesPerLine());
+    // Pixel x is bit x % 8 of byte x / 8: a run sets the bits from its first
+    // byte's to its last byte's and fills the bytes between.
+    for (const QRect& rect : region) {
+        const QRect r = rect.intersected(bits.rect());
+        if (r.isEmpty()) continue;
+        const int first = r.left() / 8, last = r.right() / 8;
+        const auto head = static_cast<std::uint8_t>(0xFFu << (r.left() % 8));
+        const auto tail = static_cast<std::uint8_t>(0xFFu >> (7 - r.right() % 8));
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            std::uint8_t* row = data + static_cast<std::size_t>(y) * stride;
+            if (first == last) {
+                row[first] |= head & tail;
+                continue;
+            }
+            row[first] |= head;
+            std::memset(row + first + 1, 0xFF, static_cast<std::size_t>(last - first - 1));
+            row[last] |= tail;
+        }
+    }
+    return bits;
+}
+
 } // namespace fabulor

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <limits>
 
 #ifdef FSB_HAVE_XCB
@@ -10,29 +11,55 @@
 
 namespace fabulor {
 
+namespace {
+
+// Rows times rectangles of a clip that Qt's painter may be asked to set
+// aside: 2^25 spans of 12 bytes, 384 MiB of address space, most of it never
+// touched. A 1500 x 1500 pixel checkerboard asks for 1.7e9 of them (20 GB);
+// where the allocation fails the painter writes where it has no room.
+constexpr std::size_t MaxClipSpans = std::size_t{1} << 25;
+
+// The window system's own limit on the rectangles of one shape.
+std::size_t WindowSystemShapeRectangles()
+{
+#ifdef FSB_HAVE_XCB
+    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
+        if (xcb_connection_t* connection = x11->connection()) {
+            // The length of a plain request, not the larger one BIG-REQUESTS
+            // offers: X servers of this generation (Xorg and Xvfb 21) read a
+            // shape request's length from its 16-bit field, so a longer one
+            // sets an empty shape and the window vanishes.
+            if (const xcb_setup_t* setup = xcb_get_setup(connection))
+                return ShapeRectanglesInRequest(setup->maximum_request_length);
+            return 0;
+        }
+    }
+#endif
+    return std::numeric_limits<std::size_t>::max();
+}
+
+} // namespace
+
 std::size_t ShapeRectanglesInRequest(std::size_t maxRequestUnits)
 {
-    // A SHAPE Rectangles request: 16 bytes of fixed part (4 units), one more
-    // unit for the length field of the BIG-REQUESTS form that long requests
-    // need, then 8 bytes (2 units) per rectangle.
-    constexpr std::size_t HeaderUnits = 4 + 1;
+    // A SHAPE Rectangles request: 16 bytes of fixed part (4 units), then
+    // 8 bytes (2 units) per rectangle.
+    constexpr std::size_t HeaderUnits = 4;
     constexpr std::size_t UnitsPerRectangle = 2;
     if (maxRequestUnits <= HeaderUnits) return 0;
     return (maxRequestUnits - HeaderUnits) / UnitsPerRectangle;
 }
 
-std::size_t MaxShapeRectangles()
+std::size_t PaintableShapeRectangles(int height)
 {
-#ifdef FSB_HAVE_XCB
-    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
-        if (xcb_connection_t* connection = x11->connection()) {
-            // The server's own limit, with BIG-REQUESTS where it offers them;
-            // xcb asks once and then remembers it.
-            return ShapeRectanglesInRequest(xcb_get_maximum_request_length(connection));
-        }
-    }
-#endif
-    return std::numeric_limits<std::size_t>::max();
+    return MaxClipSpans / static_cast<std::size_t>(std::max(height, 1));
+}
+
+bool WindowTakesShape(const QRegion& region)
+{
+    const auto rectangles = static_cast<std::size_t>(region.rectCount());
+    return rectangles <= WindowSystemShapeRectangles() &&
+           rectangles <= PaintableShapeRectangles(region.boundingRect().height());
 }
 
 } // namespace fabulor

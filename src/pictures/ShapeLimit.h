@@ -1,19 +1,26 @@
 #pragma once
-// How many rectangles the window system takes in one window shape. X sends
-// a shape to the server as one request, and a request longer than the
-// server accepts breaks the connection: the program would end with it.
+// How intricate a window shape may be. X sends a shape to the server as one
+// request, and Qt clips every repaint of a shaped window to its shape; past
+// what either takes, the window would vanish or the program would end.
+
+#include <QRegion>
 
 #include <cstddef>
 
 namespace fabulor {
 
-// The most rectangles a window shape may have on this window system; a
-// region with more must not be given to a window. Asked of the X server on
-// X; elsewhere no limit beyond memory (the region builder has its own).
-std::size_t MaxShapeRectangles();
+// Whether a window may be given region as its shape: the window system takes
+// it whole, and Qt's painting of the window stays within bounds. A region
+// that may not is not given; the window then shows whole.
+bool WindowTakesShape(const QRegion& region);
 
 // For X: the rectangles that fit in a shape request of at most maxRequestUnits
-// (the server's maximum request length, in 4-byte units).
+// (the server's maximum request length without BIG-REQUESTS, in 4-byte units).
 std::size_t ShapeRectanglesInRequest(std::size_t maxRequestUnits);
+
+// For Qt's painting: the most rectangles a shape of the given height may
+// have. Qt's raster painter sets aside room for every rectangle of a clip on
+// every row it covers, counted in an int, before it paints the first pixel.
+std::size_t PaintableShapeRectangles(int height);
 
 } // namespace fabulor

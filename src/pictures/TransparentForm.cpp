@@ -59,6 +59,11 @@ void TTransparentForm::setMask(const Bitmap& mask)
         m_window->clearMask();
 }
 
+QRegion TTransparentForm::shape() const
+{
+    return m_active ? BuildRegionFromMask(m_mask) : QRegion();
+}
+
 void TTransparentForm::setAutoSize(bool autoSize)
 {
     m_autoSize = autoSize;
@@ -76,9 +81,9 @@ void TTransparentForm::loaded()
 void TTransparentForm::applyMaskRegion()
 {
     // An empty region clears the window's mask: no region, the whole window
-    // shows. So does a region too intricate for the window system to take.
+    // shows. So does a region too intricate for the window to take.
     QRegion region = BuildRegionFromMask(m_mask);
-    if (static_cast<std::size_t>(region.rectCount()) > MaxShapeRectangles()) region = QRegion();
+    if (!WindowTakesShape(region)) region = QRegion();
     m_window->setMask(region);
     m_window->update();
     if (m_autoSize) setWindowSize(m_mask.width(), m_mask.height());

@@ -15,6 +15,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
 namespace fabulor {
@@ -38,6 +39,11 @@ public:
     Bitmap& mask() { return m_mask; }
     const Bitmap& mask() const { return m_mask; }
     void setMask(const Bitmap& mask);
+
+    // The shape the mask gives while shaping is on, built anew: the skin's
+    // own, also where it is too intricate for the window to take (the window
+    // then shows whole). Empty: no shape.
+    QRegion shape() const;
 
     // On: every re-shaping also gives the window the mask's size.
     void setAutoSize(bool autoSize);

@@ -8,9 +8,27 @@
 #include "preview/PreviewWindow.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace fabulor {
+
+namespace {
+
+// Whether bits from to to (inclusive) of a Format_MonoLSB row are all set.
+bool AllSet(const uchar* row, int from, int to)
+{
+    const int first = from / 8, last = to / 8;
+    const auto head = static_cast<uchar>(0xFFu << (from % 8));
+    const auto tail = static_cast<uchar>(0xFFu >> (7 - to % 8));
+    if (first == last) return (row[first] & head & tail) == (head & tail);
+    if ((row[first] & head) != head || (row[last] & tail) != tail) return false;
+    return std::all_of(row + first + 1, row + last, [](uchar b) { return b == 0xFF; });
+}
+
+} // namespace
 
 MaskAreaOverlay::MaskAreaOverlay(TF& preview) : QWidget(&preview), m_preview(preview)
 {
@@ -33,12 +51,16 @@ void MaskAreaOverlay::setMaskBytes(const std::vector<std::uint8_t>& bytes)
 {
     if (bytes == m_maskBytes) return;
     m_maskBytes = bytes;
-    m_region = QRegion();
+    m_shown = QImage();
     if (!bytes.empty()) {
         try {
             Bitmap mask;
             ReadMaskBitmap(std::span<const std::uint8_t>(bytes), mask);
-            m_region = BuildRegionFromMask(mask);
+            const QRegion region = BuildRegionFromMask(mask);
+            if (!region.isEmpty()) {
+                m_shown = RegionBitmap(region, QSize(mask.width(), mask.height()));
+                m_shown.setColorTable({tint().rgba(), qRgba(0, 0, 0, 0)});
+            }
         } catch (const EInvalidGraphic&) {
             // A mask that does not decode shapes nothing, so hides nothing.
         }
@@ -52,11 +74,16 @@ void MaskAreaOverlay::setOn(bool on)
     refresh();
 }
 
-QRegion MaskAreaOverlay::hiddenArea() const
+bool MaskAreaOverlay::hidesPartOf(const QRect& box) const
 {
-    if (m_region.isEmpty()) return {};
+    if (m_shown.isNull()) return false;
+    const QRect within = box.intersected(m_preview.rect());
+    if (within.isEmpty()) return false;
     // Beyond the mask's own size lies nothing of a shaped window either.
-    return QRegion(m_preview.rect()).subtracted(m_region);
+    if (!m_shown.rect().contains(within)) return true;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        if (!AllSet(m_shown.constScanLine(y), within.left(), within.right())) return true;
+    return false;
 }
 
 QRect MaskAreaOverlay::componentBox(int index) const
@@ -69,11 +96,10 @@ QRect MaskAreaOverlay::componentBox(int index) const
 std::vector<int> MaskAreaOverlay::reachingComponents() const
 {
     std::vector<int> reaching;
-    const QRegion hidden = hiddenArea();
-    if (hidden.isEmpty()) return reaching;
+    if (m_shown.isNull()) return reaching;
     for (int index = 0; index < int(ComponentCount); ++index) {
         const QRect box = componentBox(index);
-        if (!box.isEmpty() && hidden.intersects(box)) reaching.push_back(index);
+        if (!box.isEmpty() && hidesPartOf(box)) reaching.push_back(index);
     }
     return reaching;
 }
@@ -81,7 +107,7 @@ std::vector<int> MaskAreaOverlay::reachingComponents() const
 void MaskAreaOverlay::refresh()
 {
     // A shaped window shows the cut itself.
-    const bool show = m_on && !m_preview.Mask->active() && !m_region.isEmpty();
+    const bool show = m_on && !m_preview.Mask->active() && !m_shown.isNull();
     if (!show) {
         hide();
         return;
@@ -121,13 +147,17 @@ QColor MaskAreaOverlay::outline()
     return QColor(255, 0, 0);
 }
 
-void MaskAreaOverlay::paintEvent(QPaintEvent*)
+void MaskAreaOverlay::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const QRegion hidden = hiddenArea();
-    painter.setClipRegion(hidden);
-    painter.fillRect(rect(), tint());
-    painter.setClipping(false);
+    // The hidden pixels come tinted in the mask's 1-bit picture, so only the
+    // part to be painted is drawn, without a clip; past the mask's size all
+    // is hidden.
+    const QRect exposed = event->rect();
+    const QRect inMask = exposed.intersected(m_shown.rect());
+    if (!inMask.isEmpty()) painter.drawImage(inMask.topLeft(), m_shown, inMask);
+    for (const QRect& beyond : QRegion(exposed).subtracted(m_shown.rect()))
+        painter.fillRect(beyond, tint());
     // Inside the box, two pixels wide, so that a box at the window's edge
     // still shows its whole frame.
     painter.setPen(QPen(outline(), 2));

@@ -5,7 +5,7 @@
 // cut off before switching the shape on. A mark like the selection frame:
 // on top, invisible to the mouse, no part of the skin.
 
-#include <QRegion>
+#include <QImage>
 #include <QWidget>
 
 #include <cstdint>
@@ -30,10 +30,13 @@ public:
     // been switched, the window resized).
     void refresh();
 
-    // What the mask hides of the preview's client area, in its coordinates:
-    // everything outside the mask's region. Empty when nothing is hidden:
-    // no mask, one that does not decode, or one that gives no region.
-    QRegion hiddenArea() const;
+    // Whether the mask hides anything: not without a mask, with one that
+    // does not decode, or with one that gives no region.
+    bool hidesAnything() const { return !m_shown.isNull(); }
+    // Whether the mask hides any pixel of box (in the preview's client
+    // area's coordinates) within the client area: everything outside the
+    // mask's region is hidden.
+    bool hidesPartOf(const QRect& box) const;
     // The catalogue indices of the components that can be seen and whose
     // box reaches into the hidden area, in catalogue order.
     std::vector<int> reachingComponents() const;
@@ -51,7 +54,10 @@ private:
     TF& m_preview;
     bool m_on = false;
     std::vector<std::uint8_t> m_maskBytes;
-    QRegion m_region; // the mask's visible part; empty: nothing hidden
+    // The mask's region as a 1-bit picture of the mask's size: index 1
+    // shown, 0 hidden, coloured transparent and tinted to be drawn as it
+    // is. Null: nothing hidden.
+    QImage m_shown;
 };
 
 } // namespace fabulor

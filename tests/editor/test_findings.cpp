@@ -35,7 +35,10 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -120,6 +123,22 @@ std::string MaskedSkin(bool shaped)
 {
     return std::string("[Skin]\r\nEn=") + (shaped ? "1" : "0") + "\r\nW=623\r\nH=364\r\nMaska=" + MaskHex() +
            "\r\n";
+}
+
+// A skin, unshaped, whose mask is a checkerboard of one-pixel squares whose
+// black (hidden) squares include the top-left one: a region of one
+// rectangle per shown pixel.
+std::string CheckerboardSkin(int side)
+{
+    QImage mask(side, side, QImage::Format_Mono);
+    mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < side; ++y)
+        std::memset(mask.scanLine(y), (y & 1) ? 0xAA : 0x55, std::size_t(mask.bytesPerLine()));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    mask.save(&buffer, "BMP");
+    return "[Skin]\r\nEn=0\r\nW=623\r\nH=364\r\nMaska=" + bytes.toHex().toUpper().toStdString() + "\r\n";
 }
 
 // Grabs are compared with each other exactly: the same drawing on the same
@@ -577,6 +596,69 @@ private slots:
         QCOMPARE(Grab(program), plain);
     }
 
+    // Masks of millions of rectangles, up to the region builder's limit, and
+    // one past it, which gives no region and so hides nothing.
+    void busyMaskAreasAreTinted_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<bool>("hides");
+        QTest::newRow("1500: a million rectangles") << 1500 << true;
+        QTest::newRow("4096: the region builder's limit") << 4096 << true;
+        QTest::newRow("4097: past it") << 4097 << false;
+    }
+    void busyMaskAreasAreTinted()
+    {
+        QFETCH(int, side);
+        QFETCH(bool, hides);
+        TestProgram program;
+        TFBox& box = program.FBox();
+        Load(program, m_dir, CheckerboardSkin(side));
+        QVERIFY(!program.F().Mask->active());
+        const QImage plain = Grab(program);
+        box.MaskAreaCheck->setChecked(true);
+        QCOMPARE(box.MaskArea->hidesAnything(), hides);
+        QCOMPARE(box.MaskArea->isVisible(), hides);
+        const QImage tinted = Grab(program);
+
+        // Every component reaches into a checkerboard's hidden squares; their
+        // outlines are left out.
+        std::vector<QRect> outlined;
+        for (const int index : box.MaskArea->reachingComponents())
+            outlined.push_back(Box(program, index));
+        QCOMPARE(outlined.empty(), !hides);
+        const auto onOutline = [&](QPoint p) {
+            return std::any_of(outlined.begin(), outlined.end(), [&](const QRect& r) {
+                return r.contains(p) && !r.adjusted(2, 2, -2, -2).contains(p);
+            });
+        };
+        // Hidden pixels take the tint over what was there, shown ones stay.
+        const QColor tint = MaskAreaOverlay::tint();
+        const double a = tint.alphaF();
+        int hiddenSeen = 0;
+        for (int y = 0; y < plain.height(); y += 7) {
+            for (int x = 0; x < plain.width(); x += 5) {
+                const QPoint p(x, y);
+                if (onOutline(p)) continue;
+                const QColor was = plain.pixelColor(p), is = tinted.pixelColor(p);
+                const bool hidden = hides && (x + y) % 2 == 0;
+                hiddenSeen += hidden;
+                const auto near = [&](double expected, int value) { return std::abs(expected - value) <= 3; };
+                const auto expect = [&](int tintPart, int wasPart) {
+                    return hidden ? a * tintPart + (1 - a) * wasPart : double(wasPart);
+                };
+                QVERIFY2(near(expect(tint.red(), was.red()), is.red()) &&
+                             near(expect(tint.green(), was.green()), is.green()) &&
+                             near(expect(tint.blue(), was.blue()), is.blue()),
+                         qPrintable(QStringLiteral("%1 pixel %2,%3: %4 over %5")
+                                        .arg(hidden ? "hidden" : "shown")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(is.name(), was.name())));
+            }
+        }
+        if (hides) QVERIFY(hiddenSeen > 1000);
+    }
+
     void noTintWhileShapedOrWithoutAMask()
     {
         TestProgram program;
@@ -598,7 +680,7 @@ private slots:
         box.CheckBox2->setChecked(false);
         QVERIFY(!program.F().Mask->active());
         QTRY_VERIFY(box.MaskArea->isVisible());
-        QVERIFY(!box.MaskArea->hiddenArea().isEmpty());
+        QVERIFY(box.MaskArea->hidesAnything());
     }
 
     void outlinesMarkExactlyTheComponentsReachingIn()

@@ -113,6 +113,56 @@ private slots:
         QCOMPARE(BuildRegionFromMask(Bitmap(small)).rectCount(), 300 * 600);
     }
 
+    // The 1-bit picture of a region: index 1 at exactly the region's pixels
+    // within the size, wherever its runs start and end in a byte.
+    void regionBitmapHoldsExactlyTheRegion_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("reach"); // how far past the size rectangles may lie
+        QTest::newRow("runs within") << QSize(77, 23) << 0;
+        QTest::newRow("runs past every edge") << QSize(41, 17) << 30;
+        QTest::newRow("one pixel wide") << QSize(1, 9) << 3;
+        QTest::newRow("one byte wide") << QSize(8, 5) << 0;
+    }
+    void regionBitmapHoldsExactlyTheRegion()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, reach);
+        QRandomGenerator rng(77);
+        for (int round = 0; round < 60; ++round) {
+            QRegion region;
+            for (int i = rng.bounded(0, 10); i > 0; --i)
+                region +=
+                    QRect(rng.bounded(-reach, size.width() + reach),
+                          rng.bounded(-reach, size.height() + reach), rng.bounded(1, 30), rng.bounded(1, 6));
+            const QImage bits = RegionBitmap(region, size);
+            QCOMPARE(bits.size(), size);
+            QCOMPARE(bits.format(), QImage::Format_MonoLSB);
+            QCOMPARE(qAlpha(bits.color(0)), 0);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    QVERIFY2((bits.pixelIndex(x, y) == 1) == region.contains(QPoint(x, y)),
+                             qPrintable(QStringLiteral("round %1, pixel %2,%3").arg(round).arg(x).arg(y)));
+        }
+    }
+
+    // The busiest region the builder makes, eight million one-pixel
+    // rectangles, as a picture: what painting a busy mask goes through.
+    void regionBitmapOfTheBusiestRegion()
+    {
+        QImage checker(4096, 4096, QImage::Format_Mono);
+        checker.setColorTable({kBlack, kWhite});
+        for (int y = 0; y < checker.height(); ++y)
+            std::memset(checker.scanLine(y), (y & 1) ? 0xAA : 0x55, std::size_t(checker.bytesPerLine()));
+        const QRegion region = BuildRegionFromMask(Bitmap(checker));
+        QCOMPARE(region.rectCount(), 4096 * 2048);
+        const QImage bits = RegionBitmap(region, checker.size());
+        // Least significant bit first: the shown odd pixels of an even row are 0xAA.
+        const QByteArray even(bits.bytesPerLine(), char(0xAA)), odd(bits.bytesPerLine(), char(0x55));
+        for (int y = 0; y < bits.height(); ++y)
+            QVERIFY(std::memcmp(bits.constScanLine(y), (y & 1 ? odd : even).constData(), odd.size()) == 0);
+    }
+
     void emptyMaskGivesNoRegion()
     {
         QVERIFY(BuildRegionFromMask(Bitmap()).isEmpty());

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <cstring>
+
 using namespace fabulor;
 
 namespace {
@@ -144,6 +146,40 @@ private slots:
         // and take the focus when it came back.
         QCOMPARE(w.widget.size(), QSize(1, 1));
         QVERIFY(isFrameless(w.widget));
+    }
+
+    // A region of more rectangles, row for row, than Qt's painter can clip a
+    // repaint of the window to is not given to the window: it shows whole and
+    // repaints. The skin's shape stays the mask's.
+    void shapesTooBusyToPaintThroughAreNotGiven_data()
+    {
+        QTest::addColumn<int>("side"); // of a checkerboard of one-pixel squares
+        QTest::addColumn<bool>("given");
+        QTest::newRow("250: 31250 rectangles") << 250 << true;
+        QTest::newRow("1500: a million") << 1500 << false;
+        QTest::newRow("4096: the region builder's limit") << 4096 << false;
+    }
+    void shapesTooBusyToPaintThroughAreNotGiven()
+    {
+        QFETCH(int, side);
+        QFETCH(bool, given);
+        QImage checker(side, side, QImage::Format_Mono);
+        checker.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        for (int y = 0; y < side; ++y)
+            std::memset(checker.scanLine(y), (y & 1) ? 0xAA : 0x55, std::size_t(checker.bytesPerLine()));
+        Window w;
+        w.mask->loaded();
+        w.mask->setMask(Bitmap(checker));
+        w.mask->setActive(true);
+        const QRegion shape = w.mask->shape();
+        QCOMPARE(shape.rectCount(), side * side / 2);
+        QCOMPARE(w.widget.mask(), given ? shape : QRegion());
+        QCOMPARE(w.widget.size(), QSize(side, side));
+        w.widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.widget));
+        w.widget.repaint(); // clipped to the window's own shape
+        w.mask->setActive(false);
+        QVERIFY(w.mask->shape().isEmpty());
     }
 
     void autoSizeFollowsActive()

@@ -33,6 +33,7 @@
 #include <QTest>
 #include <QWindow>
 
+#include <cstring>
 #include <span>
 
 using namespace fabulor;
@@ -317,6 +318,39 @@ private slots:
                 transparent += inside ? 0 : 1;
             }
         QVERIFY(transparent > 10000);
+    }
+
+    // Masks of millions of rectangles, up to the region builder's limit: far
+    // too many for the window to take as its shape, and for Qt's painter to
+    // clip to, but the picture has the skin's shape all the same.
+    void busyMasksKeepTheirShape_data()
+    {
+        QTest::addColumn<int>("side"); // of a checkerboard of one-pixel squares
+        QTest::newRow("1500: a million rectangles") << 1500;
+        QTest::newRow("4096: the region builder's limit") << 4096;
+    }
+    void busyMasksKeepTheirShape()
+    {
+        QFETCH(int, side);
+        QImage mask(side, side, QImage::Format_Mono);
+        mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        for (int y = 0; y < side; ++y)
+            std::memset(mask.scanLine(y), (y & 1) ? 0xAA : 0x55, std::size_t(mask.bytesPerLine()));
+        IniStore doc;
+        doc.writeBool("Skin", "En", true);
+        doc.writeBinary("Skin", "Maska", Stream(Encoded(mask, "BMP")));
+        const QString name = QStringLiteral("checkerboard%1").arg(side);
+        const QString out = path(name + ".png");
+        const SkintoolRun run = Render({SaveSkin(doc, path(name + ".ski")), out});
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.exitCode, 0);
+        const QImage rendered = ReadPng(out);
+        QCOMPARE(rendered.size(), QSize(side, side));
+        // The top-left square is black: hidden.
+        for (int y = 0; y < side; y += 7)
+            for (int x = 0; x < side; x += 5)
+                QVERIFY2(qAlpha(rendered.pixel(x, y)) == ((x + y) % 2 ? 255 : 0),
+                         qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
     }
 
     void hoverDrawsTheButtonsMouseOverPicture_data()

@@ -173,12 +173,11 @@ int runRender(Args args, std::ostream&, std::ostream& err)
     QCoreApplication::processEvents();
     if (boxes.error) throw fabulor::Exception(boxes.error->toStdString());
 
-    const bool shaped = !preview.mask().isEmpty();
+    // Without a shape every pixel is opaque: the picture has no alpha
+    // channel to write.
     QImage image = options.hover >= 0
                        ? fabulor::RenderSkinHovered(preview, *editor.settings().Hover, options.hover)
                        : fabulor::RenderSkin(preview);
-    // Without a shape every pixel is opaque: no alpha channel to write.
-    if (!shaped) image = image.convertToFormat(QImage::Format_RGB32);
     if (options.size > 0) image = Scaled(image, options.size);
     WritePng(image, options.out);
     return ExitOk;
