@@ -1,7 +1,7 @@
 // The mask reader and the window region built from its bitmap. A mask
 // either reads or fails with the bitmap error; a read mask gives the region
 // of exactly the pixels whose 24-bit colour differs from the top-left one,
-// counted here the slow, plain way.
+// counted here the slow, plain way, and the 1-bit picture of the same pixels.
 
 #include "FuzzCheck.h"
 
@@ -13,6 +13,7 @@
 #include <QRect>
 #include <QRegion>
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -54,6 +55,17 @@ __attribute__((no_sanitize("coverage"))) Count countVisible(const QImage& image)
     return count;
 }
 
+// Every bit of the picture's rows, the padding past the width included: it
+// must be clear too.
+__attribute__((no_sanitize("coverage"))) std::int64_t setBits(const QImage& picture)
+{
+    std::int64_t count = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (qsizetype i = 0; i < picture.bytesPerLine(); ++i)
+            count += std::popcount(static_cast<unsigned>(picture.constScanLine(y)[i]));
+    return count;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -91,5 +103,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Count visible = countVisible(mask.image());
     if (region.isEmpty() && visible.runs > RegionRectLimit) return 0; // too intricate: no region
     FUZZ_CHECK(area == visible.pixels);
+
+    // The same part as a 1-bit picture: every pixel of the region set, and
+    // as many set as the region has, so no other.
+    QImage shape;
+    try {
+        shape = BuildShapeFromMask(mask);
+    } catch (const std::exception& error) {
+        fuzzcheck::unexpected("BuildShapeFromMask", error);
+    }
+    FUZZ_CHECK(shape.isNull() == region.isEmpty());
+    if (shape.isNull()) return 0;
+    FUZZ_CHECK(shape.size() == bounds.size() && shape.format() == QImage::Format_MonoLSB);
+    for (const QRect& rect : region)
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                FUZZ_CHECK(shape.constScanLine(y)[x / 8] >> (x % 8) & 1);
+    FUZZ_CHECK(setBits(shape) == area);
     return 0;
 }

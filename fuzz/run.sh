@@ -62,8 +62,8 @@ make_corpus() {
 seeds_of() {
     case $1 in
     fuzz_document) seeds=("$ROOT/fuzz/corpus/document" "$DATA/zip/raw_skin_ini_text.ski") ;;
-    fuzz_skinfile) seeds=("$DATA/zip") ;;
-    fuzz_mask) seeds=("$DATA/bmp") ;;
+    fuzz_skinfile) seeds=("$DATA/zip" "$ROOT/fuzz/corpus/skinfile") ;;
+    fuzz_mask) seeds=("$DATA/bmp" "$ROOT/fuzz/corpus/mask") ;;
     fuzz_jpeg) seeds=("$DATA/jpeg") ;;
     esac
 }

@@ -2,7 +2,6 @@
 
 #include "editor/Catalogue.h"
 #include "editor/HoverPreview.h"
-#include "pictures/Region.h"
 #include "pictures/TransparentForm.h"
 #include "preview/Overlays.h"
 #include "preview/PreviewControls.h"
@@ -13,8 +12,6 @@
 #include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryFile>
-
-#include <new>
 
 namespace fabulor {
 namespace {
@@ -39,16 +36,22 @@ QImage RenderSkin(TF& preview)
     // The skin's shape (none: the whole window shows); what lies outside it
     // is not there. Cleared pixel by pixel through the shape's 1-bit
     // picture: a busy mask's region is more than Qt's painter can clip to.
-    const QRegion shape = preview.Mask->shape();
-    if (shape.isEmpty()) return image.convertToFormat(QImage::Format_RGB32);
+    const QImage shape = preview.Mask->shape();
+    if (shape.isNull()) return image.convertToFormat(QImage::Format_RGB32);
     image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage shown = RegionBitmap(shape, image.size());
-    if (shown.isNull()) throw std::bad_alloc();
+    // The shape is in the window's coordinates, the picture in device pixels.
+    const qreal ratio = image.devicePixelRatio();
+    const auto shown = [&](int x, int y) {
+        if (ratio != 1) {
+            x = int(x / ratio);
+            y = int(y / ratio);
+        }
+        return x < shape.width() && y < shape.height() && (shape.constScanLine(y)[x / 8] >> (x % 8) & 1);
+    };
     for (int y = 0; y < image.height(); ++y) {
-        const uchar* bits = shown.constScanLine(y);
         auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            if (!(bits[x / 8] >> (x % 8) & 1)) pixels[x] = 0;
+            if (!shown(x, y)) pixels[x] = 0;
     }
     return image;
 }

@@ -37,19 +37,32 @@ struct Span {
 // and can be handed over in a single call; uniting rectangles one at a time
 // would cost time quadratic in their number. Runs are read off the bit row's
 // edges, so the time per row follows the number of runs, not of pixels.
+// Asked for a picture instead, it keeps the bit rows and only counts the
+// rectangles, so that the picture follows the same rules as the region.
 class BandBuilder {
 public:
-    BandBuilder(int width, int height)
-        : m_width(width), m_height(height), m_words(static_cast<std::size_t>((width + 63) / 64)),
-          m_row(m_words, 0), m_previous(m_words, 0)
-    {}
+    enum class Output { Region, Picture };
+
+    BandBuilder(int width, int height, Output output, std::size_t maxRects = MaxRegionRects)
+        : m_output(output), m_maxRects(std::min(maxRects, MaxRegionRects)), m_width(width), m_height(height),
+          m_words(static_cast<std::size_t>((width + 63) / 64)), m_row(m_words, 0), m_previous(m_words, 0)
+    {
+        if (output == Output::Picture) {
+            m_picture = QImage(width, height, QImage::Format_MonoLSB);
+            if (m_picture.isNull()) m_tooIntricate = true; // no memory for it: no shape
+        }
+    }
 
     // The bit row to fill for the next row; bits past the width must stay 0.
     std::uint64_t* row() { return m_row.data(); }
 
     void finishRow(int y)
     {
-        if (y == m_height / 8 && y >= 32) reserveByEstimate(y);
+        if (m_output == Output::Picture) {
+            if (!m_tooIntricate) keepRow(y);
+        } else if (y == m_height / 8 && y >= 32) {
+            reserveByEstimate(y);
+        }
         if (y > 0 && std::memcmp(m_row.data(), m_previous.data(), m_words * sizeof(std::uint64_t)) == 0) {
             ++m_bandHeight;
             return;
@@ -70,7 +83,26 @@ public:
         return region;
     }
 
+    // The picture, null where the region would be empty.
+    QImage finishPicture()
+    {
+        flush();
+        if (m_tooIntricate || m_count == 0) return {};
+        m_picture.setColorTable({qRgba(0, 0, 0, 0), qRgba(255, 255, 255, 255)});
+        return std::move(m_picture);
+    }
+
 private:
+    // Byte i of a picture row holds pixels 8i to 8i+7, the first in its
+    // least significant bit: the bit row's words, byte by byte from the low end.
+    void keepRow(int y)
+    {
+        std::uint8_t* out = m_picture.scanLine(y);
+        const auto bytes = static_cast<std::size_t>(m_picture.bytesPerLine());
+        for (std::size_t i = 0; i < bytes; ++i)
+            out[i] = static_cast<std::uint8_t>(m_row[i / 8] >> (8 * (i % 8)));
+    }
+
     void readRuns()
     {
         m_band.clear();
@@ -99,24 +131,28 @@ private:
     void reserveByEstimate(int rowsDone)
     {
         const double perRow = static_cast<double>(m_rects.size() + m_band.size()) / rowsDone;
-        const auto estimate =
-            std::min(static_cast<std::size_t>(perRow * m_height * 1.05) + 64, MaxRegionRects);
+        const auto estimate = std::min(static_cast<std::size_t>(perRow * m_height * 1.05) + 64, m_maxRects);
         if (estimate > m_rects.capacity()) m_rects.reserve(estimate);
     }
 
     void flush()
     {
-        if (m_tooIntricate || m_rects.size() + m_band.size() > MaxRegionRects) {
+        m_count += m_band.size();
+        if (m_tooIntricate || m_count > m_maxRects) {
             m_tooIntricate = true;
             m_band.clear();
             std::vector<QRect>().swap(m_rects);
+            m_picture = QImage();
             return;
         }
-        for (const Span& s : m_band)
-            m_rects.emplace_back(s.left, m_bandTop, s.right - s.left, m_bandHeight);
+        if (m_output == Output::Region)
+            for (const Span& s : m_band)
+                m_rects.emplace_back(s.left, m_bandTop, s.right - s.left, m_bandHeight);
         m_band.clear();
     }
 
+    const Output m_output;
+    const std::size_t m_maxRects;
     int m_width;
     int m_height;
     std::size_t m_words;
@@ -126,6 +162,8 @@ private:
     int m_bandTop = 0;
     int m_bandHeight = 0;
     std::vector<QRect> m_rects;
+    std::size_t m_count = 0; // rectangles so far
+    QImage m_picture;        // asked for a picture: its rows so far
     bool m_tooIntricate = false;
 };
 
@@ -226,21 +264,19 @@ QRgb paletteColour(const QList<QRgb>& table, int index)
     return index < table.size() ? table[index] & kRgbBits : 0u;
 }
 
-QRegion fromTrueColour(const QImage& image)
+void fromTrueColour(const QImage& image, BandBuilder& bands)
 {
     const int w = image.width(), h = image.height();
     const std::uint32_t key = reinterpret_cast<const std::uint32_t*>(image.constScanLine(0))[0] & kRgbBits;
-    BandBuilder bands(w, h);
     for (int y = 0; y < h; ++y) {
         packTrueColour(reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)), w, key, bands.row());
         bands.finishRow(y);
     }
-    return bands.finish();
 }
 
 // Palette pixels compare by their palette colours: two indices of the same
 // colour are the same colour.
-QRegion fromIndexed(const QImage& image)
+void fromIndexed(const QImage& image, BandBuilder& bands)
 {
     const int w = image.width(), h = image.height();
     const QList<QRgb> table = image.colorTable();
@@ -255,15 +291,13 @@ QRegion fromIndexed(const QImage& image)
         }
     }
     const int onlyHidden = hiddenCount == 1 ? hiddenIndex : -1;
-    BandBuilder bands(w, h);
     for (int y = 0; y < h; ++y) {
         packIndexed(image.constScanLine(y), w, visible, onlyHidden, bands.row());
         bands.finishRow(y);
     }
-    return bands.finish();
 }
 
-QRegion fromMono(const QImage& image)
+void fromMono(const QImage& image, BandBuilder& bands)
 {
     const int w = image.width(), h = image.height();
     const bool msbFirst = image.format() == QImage::Format_Mono;
@@ -273,68 +307,68 @@ QRegion fromMono(const QImage& image)
     const QRgb key = paletteColour(table, keyIndex);
     const bool visible0 = paletteColour(table, 0) != key;
     const bool visible1 = paletteColour(table, 1) != key;
-    BandBuilder bands(w, h);
     for (int y = 0; y < h; ++y) {
         packMono(image.constScanLine(y), w, msbFirst, visible0, visible1, bands.row());
         bands.finishRow(y);
     }
-    return bands.finish();
+}
+
+// Runs the builder over any image; palette images are compared by their
+// palette colours.
+void build(const QImage& image, BandBuilder& bands)
+{
+    switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+        fromTrueColour(image, bands);
+        break;
+    case QImage::Format_Indexed8:
+        fromIndexed(image, bands);
+        break;
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        fromMono(image, bands);
+        break;
+    default:
+        // Any other layout: compare colours as QImage::pixel() gives them.
+        fromTrueColour(image.convertToFormat(QImage::Format_ARGB32), bands);
+        break;
+    }
+}
+
+bool HasPixels(const QImage& image)
+{
+    return !image.isNull() && image.width() > 0 && image.height() > 0;
 }
 
 } // namespace
 
-QRegion BuildRegionFromImage(const QImage& image)
+QRegion BuildRegionFromImage(const QImage& image, std::size_t maxRects)
 {
-    if (image.isNull() || image.width() <= 0 || image.height() <= 0) return {};
-    switch (image.format()) {
-    case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
-        return fromTrueColour(image);
-    case QImage::Format_Indexed8:
-        return fromIndexed(image);
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-        return fromMono(image);
-    default:
-        // Any other layout: compare colours as QImage::pixel() gives them.
-        return fromTrueColour(image.convertToFormat(QImage::Format_ARGB32));
-    }
+    if (!HasPixels(image)) return {};
+    BandBuilder bands(image.width(), image.height(), BandBuilder::Output::Region, maxRects);
+    build(image, bands);
+    return bands.finish();
 }
 
-QRegion BuildRegionFromMask(const Bitmap& mask)
+QImage BuildShapeFromImage(const QImage& image)
+{
+    if (!HasPixels(image)) return {};
+    BandBuilder bands(image.width(), image.height(), BandBuilder::Output::Picture);
+    build(image, bands);
+    return bands.finishPicture();
+}
+
+QRegion BuildRegionFromMask(const Bitmap& mask, std::size_t maxRects)
 {
     if (mask.isEmpty()) return {};
-    return BuildRegionFromImage(mask.image());
+    return BuildRegionFromImage(mask.image(), maxRects);
 }
 
-QImage RegionBitmap(const QRegion& region, const QSize& size)
+QImage BuildShapeFromMask(const Bitmap& mask)
 {
-    QImage bits(size, QImage::Format_MonoLSB);
-    if (bits.isNull()) return bits;
-    bits.setColorTable({qRgba(0, 0, 0, 0), qRgba(255, 255, 255, 255)});
-    bits.fill(0);
-    std::uint8_t* const data = bits.bits();
-    const auto stride = static_cast<std::size_t>(bits.bytesPerLine());
-    // Pixel x is bit x % 8 of byte x / 8: a run sets the bits from its first
-    // byte's to its last byte's and fills the bytes between.
-    for (const QRect& rect : region) {
-        const QRect r = rect.intersected(bits.rect());
-        if (r.isEmpty()) continue;
-        const int first = r.left() / 8, last = r.right() / 8;
-        const auto head = static_cast<std::uint8_t>(0xFFu << (r.left() % 8));
-        const auto tail = static_cast<std::uint8_t>(0xFFu >> (7 - r.right() % 8));
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            std::uint8_t* row = data + static_cast<std::size_t>(y) * stride;
-            if (first == last) {
-                row[first] |= head & tail;
-                continue;
-            }
-            row[first] |= head;
-            std::memset(row + first + 1, 0xFF, static_cast<std::size_t>(last - first - 1));
-            row[last] |= tail;
-        }
-    }
-    return bits;
+    if (mask.isEmpty()) return {};
+    return BuildShapeFromImage(mask.image());
 }
 
 } // namespace fabulor

@@ -14,13 +14,13 @@ namespace fabulor {
 // that may not is not given; the window then shows whole.
 bool WindowTakesShape(const QRegion& region);
 
+// At least as many rectangles as any shape a window of the given width
+// takes has, so that a region no window would take can be given up on
+// while it is being built.
+std::size_t MostShapeRectangles(int width);
+
 // For X: the rectangles that fit in a shape request of at most maxRequestUnits
 // (the server's maximum request length without BIG-REQUESTS, in 4-byte units).
 std::size_t ShapeRectanglesInRequest(std::size_t maxRequestUnits);
-
-// For Qt's painting: the most rectangles a shape of the given height may
-// have. Qt's raster painter sets aside room for every rectangle of a clip on
-// every row it covers, counted in an int, before it paints the first pixel.
-std::size_t PaintableShapeRectangles(int height);
 
 } // namespace fabulor

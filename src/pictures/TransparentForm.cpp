@@ -59,9 +59,9 @@ void TTransparentForm::setMask(const Bitmap& mask)
         m_window->clearMask();
 }
 
-QRegion TTransparentForm::shape() const
+QImage TTransparentForm::shape() const
 {
-    return m_active ? BuildRegionFromMask(m_mask) : QRegion();
+    return m_active ? BuildShapeFromMask(m_mask) : QImage();
 }
 
 void TTransparentForm::setAutoSize(bool autoSize)
@@ -82,7 +82,7 @@ void TTransparentForm::applyMaskRegion()
 {
     // An empty region clears the window's mask: no region, the whole window
     // shows. So does a region too intricate for the window to take.
-    QRegion region = BuildRegionFromMask(m_mask);
+    QRegion region = BuildRegionFromMask(m_mask, MostShapeRectangles(m_mask.width()));
     if (!WindowTakesShape(region)) region = QRegion();
     m_window->setMask(region);
     m_window->update();

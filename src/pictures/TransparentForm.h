@@ -13,9 +13,9 @@
 
 #include "graphics/Bitmap.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPointer>
-#include <QRegion>
 #include <QWidget>
 
 namespace fabulor {
@@ -40,10 +40,11 @@ public:
     const Bitmap& mask() const { return m_mask; }
     void setMask(const Bitmap& mask);
 
-    // The shape the mask gives while shaping is on, built anew: the skin's
-    // own, also where it is too intricate for the window to take (the window
-    // then shows whole). Empty: no shape.
-    QRegion shape() const;
+    // The shape the mask gives while shaping is on, as a 1-bit picture of the
+    // mask's size made anew (see BuildShapeFromMask): the skin's own, also
+    // where it is too intricate for the window to take, which then shows
+    // whole. Null: no shape.
+    QImage shape() const;
 
     // On: every re-shaping also gives the window the mask's size.
     void setAutoSize(bool autoSize);

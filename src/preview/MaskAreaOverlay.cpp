@@ -56,11 +56,8 @@ void MaskAreaOverlay::setMaskBytes(const std::vector<std::uint8_t>& bytes)
         try {
             Bitmap mask;
             ReadMaskBitmap(std::span<const std::uint8_t>(bytes), mask);
-            const QRegion region = BuildRegionFromMask(mask);
-            if (!region.isEmpty()) {
-                m_shown = RegionBitmap(region, QSize(mask.width(), mask.height()));
-                m_shown.setColorTable({tint().rgba(), qRgba(0, 0, 0, 0)});
-            }
+            m_shown = BuildShapeFromMask(mask);
+            if (!m_shown.isNull()) m_shown.setColorTable({tint().rgba(), qRgba(0, 0, 0, 0)});
         } catch (const EInvalidGraphic&) {
             // A mask that does not decode shapes nothing, so hides nothing.
         }

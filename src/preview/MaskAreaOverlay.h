@@ -54,9 +54,9 @@ private:
     TF& m_preview;
     bool m_on = false;
     std::vector<std::uint8_t> m_maskBytes;
-    // The mask's region as a 1-bit picture of the mask's size: index 1
-    // shown, 0 hidden, coloured transparent and tinted to be drawn as it
-    // is. Null: nothing hidden.
+    // The mask's region as a 1-bit picture of the mask's size, index 1
+    // shown and 0 hidden, coloured transparent and tinted so that it is
+    // drawn as it is. Null: nothing hidden.
     QImage m_shown;
 };
 

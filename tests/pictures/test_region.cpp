@@ -107,56 +107,29 @@ private slots:
         for (int y = 0; y < checker.height(); ++y)
             std::memset(checker.scanLine(y), (y & 1) ? 0x55 : 0xAA, std::size_t(checker.bytesPerLine()));
         QVERIFY(BuildRegionFromMask(Bitmap(checker)).isEmpty());
+        QVERIFY(BuildShapeFromMask(Bitmap(checker)).isNull());
 
-        // A smaller one of the same kind still gets its exact region.
+        // A smaller one of the same kind still gets its exact region, but
+        // for a caller who takes fewer rectangles.
         const QImage small = checker.copy(0, 0, 600, 600);
         QCOMPARE(BuildRegionFromMask(Bitmap(small)).rectCount(), 300 * 600);
+        QCOMPARE(BuildRegionFromMask(Bitmap(small), 300 * 600).rectCount(), 300 * 600);
+        QVERIFY(BuildRegionFromMask(Bitmap(small), 300 * 600 - 1).isEmpty());
     }
 
-    // The 1-bit picture of a region: index 1 at exactly the region's pixels
-    // within the size, wherever its runs start and end in a byte.
-    void regionBitmapHoldsExactlyTheRegion_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("reach"); // how far past the size rectangles may lie
-        QTest::newRow("runs within") << QSize(77, 23) << 0;
-        QTest::newRow("runs past every edge") << QSize(41, 17) << 30;
-        QTest::newRow("one pixel wide") << QSize(1, 9) << 3;
-        QTest::newRow("one byte wide") << QSize(8, 5) << 0;
-    }
-    void regionBitmapHoldsExactlyTheRegion()
-    {
-        QFETCH(QSize, size);
-        QFETCH(int, reach);
-        QRandomGenerator rng(77);
-        for (int round = 0; round < 60; ++round) {
-            QRegion region;
-            for (int i = rng.bounded(0, 10); i > 0; --i)
-                region +=
-                    QRect(rng.bounded(-reach, size.width() + reach),
-                          rng.bounded(-reach, size.height() + reach), rng.bounded(1, 30), rng.bounded(1, 6));
-            const QImage bits = RegionBitmap(region, size);
-            QCOMPARE(bits.size(), size);
-            QCOMPARE(bits.format(), QImage::Format_MonoLSB);
-            QCOMPARE(qAlpha(bits.color(0)), 0);
-            for (int y = 0; y < size.height(); ++y)
-                for (int x = 0; x < size.width(); ++x)
-                    QVERIFY2((bits.pixelIndex(x, y) == 1) == region.contains(QPoint(x, y)),
-                             qPrintable(QStringLiteral("round %1, pixel %2,%3").arg(round).arg(x).arg(y)));
-        }
-    }
-
-    // The busiest region the builder makes, eight million one-pixel
+    // The busiest mask the builder takes, eight million one-pixel
     // rectangles, as a picture: what painting a busy mask goes through.
-    void regionBitmapOfTheBusiestRegion()
+    void pictureOfTheBusiestMask()
     {
         QImage checker(4096, 4096, QImage::Format_Mono);
         checker.setColorTable({kBlack, kWhite});
         for (int y = 0; y < checker.height(); ++y)
             std::memset(checker.scanLine(y), (y & 1) ? 0xAA : 0x55, std::size_t(checker.bytesPerLine()));
-        const QRegion region = BuildRegionFromMask(Bitmap(checker));
-        QCOMPARE(region.rectCount(), 4096 * 2048);
-        const QImage bits = RegionBitmap(region, checker.size());
+        QCOMPARE(BuildRegionFromMask(Bitmap(checker)).rectCount(), 4096 * 2048);
+        const QImage bits = BuildShapeFromMask(Bitmap(checker));
+        QCOMPARE(bits.size(), checker.size());
+        QCOMPARE(bits.format(), QImage::Format_MonoLSB);
+        QCOMPARE(qAlpha(bits.color(0)), 0);
         // Least significant bit first: the shown odd pixels of an even row are 0xAA.
         const QByteArray even(bits.bytesPerLine(), char(0xAA)), odd(bits.bytesPerLine(), char(0x55));
         for (int y = 0; y < bits.height(); ++y)
@@ -166,6 +139,7 @@ private slots:
     void emptyMaskGivesNoRegion()
     {
         QVERIFY(BuildRegionFromMask(Bitmap()).isEmpty());
+        QVERIFY(BuildShapeFromMask(Bitmap()).isNull());
         QVERIFY(BuildRegionFromMask(Bitmap(QImage(0, 5, QImage::Format_RGB32))).isEmpty());
     }
 
@@ -229,6 +203,13 @@ private slots:
             const QRegion expected = expectedRegion(converted);
             QVERIFY((region ^ expected).isEmpty());
             QCOMPARE(pixelCount(region), pixelCount(expected));
+            // The picture holds the same pixels; none at all for no region.
+            const QImage shape = BuildShapeFromImage(converted);
+            QCOMPARE(shape.isNull(), expected.isEmpty());
+            for (int y = 0; y < h && !shape.isNull(); ++y)
+                for (int x = 0; x < w; ++x)
+                    if ((shape.pixelIndex(x, y) == 1) != expected.contains(QPoint(x, y)))
+                        QFAIL(qPrintable(QStringLiteral("round %1, pixel %2,%3").arg(round).arg(x).arg(y)));
         }
     }
 

@@ -349,8 +349,8 @@ private slots:
         // The top-left square is black: hidden.
         for (int y = 0; y < side; y += 7)
             for (int x = 0; x < side; x += 5)
-                QVERIFY2(qAlpha(rendered.pixel(x, y)) == ((x + y) % 2 ? 255 : 0),
-                         qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+                if (qAlpha(rendered.pixel(x, y)) != ((x + y) % 2 ? 255 : 0))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
     }
 
     void hoverDrawsTheButtonsMouseOverPicture_data()
