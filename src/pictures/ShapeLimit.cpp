@@ -66,8 +66,9 @@ std::size_t MostShapeRectangles(int width)
     // A row holds at most (width + 1) / 2 runs, so a shape of n rectangles
     // covers at least n / runsPerRow rows, and Qt's painter takes at most
     // MaxClipSpans rows times rectangles: n * n <= MaxClipSpans * runsPerRow.
-    const double runsPerRow = (std::max(width, 1) + 1) / 2;
-    const auto paintable = static_cast<std::size_t>(std::sqrt(double(MaxClipSpans) * runsPerRow)) + 1;
+    const std::size_t runsPerRow = (static_cast<std::size_t>(std::max(width, 1)) + 1) / 2;
+    const auto paintable =
+        static_cast<std::size_t>(std::sqrt(static_cast<double>(MaxClipSpans * runsPerRow))) + 1;
     return std::min(WindowSystemShapeRectangles(), paintable);
 }
 

@@ -633,7 +633,8 @@ private slots:
                 return r.contains(p) && !r.adjusted(2, 2, -2, -2).contains(p);
             });
         };
-        // Hidden pixels take the tint over what was there, shown ones stay.
+        // Hidden pixels take the tint over what was there, shown ones stay;
+        // Qt blends the tint, so a few steps per channel are allowed.
         const QColor tint = MaskAreaOverlay::tint();
         const double a = tint.alphaF();
         int hiddenSeen = 0;

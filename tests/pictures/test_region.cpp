@@ -113,8 +113,8 @@ private slots:
         // for a caller who takes fewer rectangles.
         const QImage small = checker.copy(0, 0, 600, 600);
         QCOMPARE(BuildRegionFromMask(Bitmap(small)).rectCount(), 300 * 600);
-        QCOMPARE(BuildRegionFromMask(Bitmap(small), 300 * 600).rectCount(), 300 * 600);
-        QVERIFY(BuildRegionFromMask(Bitmap(small), 300 * 600 - 1).isEmpty());
+        QCOMPARE(BuildRegionFromMask(Bitmap(small), std::size_t{300} * 600).rectCount(), 300 * 600);
+        QVERIFY(BuildRegionFromMask(Bitmap(small), std::size_t{300} * 600 - 1).isEmpty());
     }
 
     // The busiest mask the builder takes, eight million one-pixel
