@@ -283,7 +283,7 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("target");
-        for (const char* command : {"jpeg", "mask", "ini", "get", "list", "unpack", "pack"})
+        for (const char* command : {"jpeg", "mask", "ini", "get", "list", "unpack", "pack", "export"})
             for (const char* target : {"fifo", "folder", "/dev/zero", "/dev/null"})
                 QTest::addRow("%s %s", command, target) << command << target;
     }
@@ -298,7 +298,7 @@ private slots:
                  << "En"
                  << "text"
                  << "";
-        if (command == "pack") args << m_dir.filePath("out.ski");
+        if (command == "pack" || command == "export") args << m_dir.filePath("out.ski");
         const Run r = skintool(args);
         QCOMPARE(r.err, "Cannot open file " + QFile::encodeName(path) + "\n");
         QCOMPARE(r.exitCode, 1);

@@ -56,7 +56,7 @@ private slots:
             QCOMPARE(bare.err, "usage: skintool " + command.captured(1) + ' ' + command.captured(2) + '\n');
         }
         QCOMPARE(listed, (QStringList{"jpeg", "mask", "ini", "get", "list", "unpack", "pack", "check",
-                                      "render", "mask-from"}));
+                                      "render", "mask-from", "export", "import"}));
     }
 
     void version_data()

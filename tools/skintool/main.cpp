@@ -24,6 +24,8 @@ int runPack(Args args, std::ostream& out, std::ostream& err);
 int runCheck(Args args, std::ostream& out, std::ostream& err);
 int runRender(Args args, std::ostream& out, std::ostream& err);
 int runMaskFrom(Args args, std::ostream& out, std::ostream& err);
+int runExport(Args args, std::ostream& out, std::ostream& err);
+int runImport(Args args, std::ostream& out, std::ostream& err);
 } // namespace skintool
 
 namespace {
@@ -51,6 +53,12 @@ constexpr auto commands = std::to_array<Command>({
      "writes a 1-bit mask BMP of a JPEG or BMP picture: pixels within N (0-255, default 0) of COLOUR\n"
      "      (#RRGGBB, $00BBGGRR or clName) on every channel are hidden (black), the rest shown (white)",
      6},
+    {"export", "FILE.ski DIR", 2, skintool::runExport,
+     "writes a skin file as a new or empty folder DIR: DIR/skin.ini holds its text, each picture\n"
+     "      value replaced by a reference (@PClose.MP1.jpg) to the picture's own file in DIR"},
+    {"import", "DIR OUT.ski", 2, skintool::runImport,
+     "builds skin file OUT.ski from folder DIR: the text of DIR/skin.ini with each reference\n"
+     "      replaced by the named file's bytes; an import of an export gives the same skin text"},
 });
 
 // The exit code once the command has ended: a standard output that lost
