@@ -420,6 +420,9 @@ int runImport(Args args, std::ostream&, std::ostream&)
             Append(out, r.literal);
     }
     Append(out, text.substr(copied));
+    // The pictures are in the text now; the save needs room of its own.
+    replacements.clear();
+    files.clear();
 
     fabulor::MemoryStream entry(std::move(out));
     fabulor::TZipKit zip;
