@@ -48,7 +48,9 @@ StandardOutput::int_type StandardOutput::overflow(int_type c)
 
 std::streamsize StandardOutput::xsputn(const char* s, std::streamsize n)
 {
-    if (m_error != 0) return 0;
+    // Nothing to write (an empty entry, say): its pointer may be null,
+    // which memcpy must never be given.
+    if (m_error != 0 || n <= 0) return 0;
     const std::size_t size = static_cast<std::size_t>(n);
     if (size <= static_cast<std::size_t>(epptr() - pptr())) {
         std::memcpy(pptr(), s, size);
