@@ -104,22 +104,31 @@ LabelFont EffectiveLabelFont(const SkinReader& skin, int index)
 
 SkinLayout LayoutOf(const SkinReader& skin, const CheckEnvironment& environment, CheckPictureCache& cache)
 {
+    // Numbers are held as the editor holds them when it loads the skin: the
+    // window's size to its editors' limits, places and sizes to what a
+    // widget's geometry holds (a control cannot be smaller than nothing).
+    // So no edge below lies near the ends of int.
     SkinLayout layout;
-    if (const DecodedPicture* mask = ShapingMask(skin, cache))
+    if (const DecodedPicture* mask = ShapingMask(skin, cache)) {
         layout.window = QSize(mask->width, mask->height);
-    else
-        layout.window = QSize(skin.integer("Skin", "W"), skin.integer("Skin", "H"));
+    } else {
+        const auto side = [&skin](std::string_view name) {
+            const SkinKey* key = FindSection("Skin")->key(name);
+            return std::clamp(skin.integer("Skin", name), key->minimum, key->maximum);
+        };
+        layout.window = QSize(side("W"), side("H"));
+    }
 
     const auto components = SkinComponents();
     const auto place = [&](int index) {
         const std::string_view section = components[std::size_t(index)].section;
-        return QPoint(skin.integer(section, "L"), skin.integer(section, "T"));
+        return QPoint(PlaceableCoordinate(skin.integer(section, "L")),
+                      PlaceableCoordinate(skin.integer(section, "T")));
     };
     const auto boxed = [&](int index) {
         const std::string_view section = components[std::size_t(index)].section;
-        // A control cannot be smaller than nothing.
-        return QRect(place(index),
-                     QSize(std::max(0, skin.integer(section, "S")), std::max(0, skin.integer(section, "W"))));
+        return QRect(place(index), QSize(PlaceableExtent(skin.integer(section, "S")),
+                                         PlaceableExtent(skin.integer(section, "W"))));
     };
 
     // The page area: the page control inset by its client border, which
@@ -148,7 +157,7 @@ SkinLayout LayoutOf(const SkinReader& skin, const CheckEnvironment& environment,
                 const LabelFont font = EffectiveLabelFont(skin, index);
                 const TextSize measured =
                     environment.measureText(font.family, font.points, std::string(LabelSampleText(index)));
-                size = QSize(measured.width, measured.height);
+                size = QSize(PlaceableExtent(measured.width), PlaceableExtent(measured.height));
             }
             box = QRect(place(index), size);
         }

@@ -5,6 +5,7 @@
 // reads them with these defaults, the editors take these limits, and the
 // component chooser lists the components in this order.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -101,5 +102,23 @@ int ComponentIndex(std::string_view section);
 // The default of a section's integer key (its start geometry, say); 0 for a
 // key the schema does not know.
 std::int32_t DefaultNumber(std::string_view section, std::string_view key);
+
+// The most a widget's geometry holds (Qt's QWIDGETSIZE_MAX): a component is
+// placed at most this far from its parent's corner and made at most this
+// large, so that its edges, and those of what lies on it, stay far from the
+// ends of int. Any number may be typed or read; a component's left and top
+// ("L", "T") and width and height ("S", "W") are held to these where they
+// are used.
+inline constexpr std::int32_t MaxComponentExtent = (1 << 24) - 1;
+
+inline std::int32_t PlaceableCoordinate(std::int32_t value)
+{
+    return std::clamp(value, -MaxComponentExtent, MaxComponentExtent);
+}
+
+inline std::int32_t PlaceableExtent(std::int32_t value)
+{
+    return std::clamp(value, 0, MaxComponentExtent);
+}
 
 } // namespace fabulor

@@ -98,11 +98,8 @@ QWidget* ResizedControl(TF& F, int index)
 
 // Any position may be typed, far outside the window too; only coordinates
 // whose right or bottom edge would overflow a widget's geometry are held at
-// a distance no screen reaches.
-int PlaceableCoordinate(int value)
-{
-    return std::clamp(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-}
+// a distance no screen reaches (PlaceableCoordinate).
+static_assert(MaxComponentExtent == QWIDGETSIZE_MAX);
 
 } // namespace
 

@@ -94,6 +94,10 @@ SkinValue TFBox::keyValue(int component, const SkinKey& key)
 // editor runs its handler, as a user's change would, and that handler
 // re-applies its whole group from the group's editors; so within a section
 // the schema's key order is what makes the end state right:
+// - Numbers are held where they are read, as the editors would hold them:
+//   a place and a size to what a widget's geometry holds, a border to 0 to
+//   10. A hostile skin's number near the ends of int would otherwise give
+//   a control whose edges no int can hold.
 // - "Border": the editor holds only 0 to 10, so the preview then takes
 //   what the editor shows, also when the editor showed that already and
 //   announced no change.
@@ -110,15 +114,15 @@ void TFBox::setKeyValue(int component, const SkinKey& key, const SkinValue& valu
         MirroredBySheet(entry) ? appearanceEditors(entry.schema->appearance) : AppearanceEditors{};
 
     if (Is(key, "S")) {
-        control->resize(std::get<std::int32_t>(value), control->height());
+        control->resize(PlaceableExtent(std::get<std::int32_t>(value)), control->height());
     } else if (Is(key, "W")) {
-        control->resize(control->width(), std::get<std::int32_t>(value));
+        control->resize(control->width(), PlaceableExtent(std::get<std::int32_t>(value)));
     } else if (Is(key, "T")) {
-        control->move(control->x(), std::get<std::int32_t>(value));
+        control->move(control->x(), PlaceableCoordinate(std::get<std::int32_t>(value)));
     } else if (Is(key, "L")) {
-        control->move(std::get<std::int32_t>(value), control->y());
+        control->move(PlaceableCoordinate(std::get<std::int32_t>(value)), control->y());
     } else if (Is(key, "Border")) {
-        SetControlBorder(control, std::get<std::int32_t>(value));
+        SetControlBorder(control, std::clamp(std::get<std::int32_t>(value), key.minimum, key.maximum));
         if (editors.border) {
             editors.border->setValue(ControlBorder(control));
             SetControlBorder(control, editors.border->value());

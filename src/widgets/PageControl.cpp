@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include <algorithm>
+
 namespace fabulor {
 
 PageControl::PageControl(QWidget* parent) : QWidget(parent)
@@ -49,7 +51,9 @@ void PageControl::setColour(Colour colour)
 
 QRect PageControl::pageArea() const
 {
-    const int inset = m_borderWidth;
+    // A width past any widget's size insets (or widens) no further: the
+    // area's edges stay within what an int holds.
+    const int inset = std::clamp(m_borderWidth, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     return rect().adjusted(inset, inset, -inset, -inset);
 }
 

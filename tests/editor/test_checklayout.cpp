@@ -95,6 +95,30 @@ private slots:
         skin.writeString("PMenu", "L", "350");
         CompareWithPreview(skin);
     }
+
+    // Numbers near the ends of int are held as the editors hold them, by
+    // the preview and the model alike, so no edge overflows.
+    void numbersNearTheEndsOfInt_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("the window's size") << QStringList{"[Skin]", "W=-2147483648", "H=2147483647"};
+        QTest::newRow("a button's place") << QStringList{"[PClose]", "L=2147483647", "T=-2147483648"};
+        QTest::newRow("a box's place and size")
+            << QStringList{"[LB]", "L=2147483647", "T=-2147483648", "S=2147483647", "W=-2147483648"};
+        QTest::newRow("the page control's, and a button on its page") << QStringList{
+            "[PC1]", "L=-2147483648", "T=-2147483648", "S=2147483647", "W=2147483647", "Border=-2147483648",
+            "[P1]",  "L=2147483647",  "T=2147483647"};
+    }
+    void numbersNearTheEndsOfInt()
+    {
+        QFETCH(QStringList, lines);
+        std::vector<std::string> text;
+        for (const QString& line : lines)
+            text.push_back(line.toStdString());
+        IniStore skin;
+        skin.setStrings(text);
+        CompareWithPreview(skin);
+    }
 };
 
 FSB_PROGRAM_TEST_MAIN(CheckLayoutTest)

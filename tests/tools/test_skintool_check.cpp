@@ -102,6 +102,9 @@ private slots:
             << 5
             << QString::fromUtf8("error PMini MP2 Obraz po najechaniu razem z wcześniejszymi obrazami skórki "
                                  "zająłby ponad 512 MiB pamięci: edytor pokaże zwykły obraz przycisku.\n");
+        QTest::newRow("a place at the end of int")
+            << QStringList{"[PClose]", "L=2147483647"} << 5
+            << QString::fromUtf8("error PClose - Komponent leży całkowicie poza oknem (623×364).\n");
         QTest::newRow("an unknown section: no key")
             << QStringList{"[Foo]", "A=1"} << 4
             << QString::fromUtf8("warning Foo - Nieznana sekcja „Foo”: program ją pomija.\n");

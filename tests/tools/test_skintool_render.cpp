@@ -482,6 +482,25 @@ private slots:
         QCOMPARE(QImage(out).width(), 5000);
     }
 
+    // Places, sizes and borders near the ends of int are held as the
+    // editor holds them: drawn, with no edge overflowing on the way.
+    void numbersNearTheEndsOfIntAreHeld()
+    {
+        IniStore doc = DefaultSkin();
+        for (const char* section : {"PC1", "LB", "PClose", "P1"}) {
+            doc.writeString(section, "L", "-2147483648");
+            doc.writeString(section, "T", "2147483647");
+            doc.writeString(section, "S", "2147483647");
+            doc.writeString(section, "W", "-2147483648");
+        }
+        doc.writeString("PC1", "Border", "-2147483648");
+        const QString out = path(QStringLiteral("ends.png"));
+        const SkintoolRun run = Render({SaveSkin(doc, path(QStringLiteral("ends.ski"))), out});
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QImage(out).size(), QSize(623, 364));
+    }
+
     void outputThatCannotBeWrittenFails()
     {
         const QString skin = SaveSkin(DefaultSkin(), path(QStringLiteral("plain.ski")));

@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <limits>
+
 using namespace fabulor;
 
 namespace {
@@ -38,6 +40,10 @@ private slots:
         QTest::newRow("no border widens by 4") << 0 << QRect(0, 0, 209, 153);
         QTest::newRow("created with 1") << 1 << QRect(1, 1, 207, 151);
         QTest::newRow("10 narrows") << 10 << QRect(10, 10, 189, 133);
+        // As wide as a widget may be, from as far out as one may lie.
+        QTest::newRow("the least int widens only so far")
+            << std::numeric_limits<int>::min()
+            << QRect(-QWIDGETSIZE_MAX, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
     void pageAreaFollowsClientBorderWidth()
     {
