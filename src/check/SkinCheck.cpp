@@ -7,12 +7,11 @@
 #include "check/CheckInternals.h"
 #include "check/Contrast.h"
 #include "document/AnsiText.h"
-#include "document/Errors.h"
 #include "document/IntegerText.h"
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
+#include <unordered_set>
 
 namespace fabulor {
 
@@ -36,9 +35,37 @@ constexpr int MessageLabel = 22;
 constexpr int ItemList = 23;
 constexpr Colour ButtonFace = 0x8000000Fu; // the window's background with no skin picture
 
+// Names and values are quoted back this long at most: a key name may be
+// hundreds of megabytes long.
+constexpr std::size_t LongestQuoted = 40;
+// Unknown names past this many are only counted, in one finding: a million
+// of them make a list nobody reads, and an output of gigabytes.
+constexpr std::size_t MostOfAKind = 200;
+
 std::string Quoted(std::string_view text)
 {
     return "„" + std::string(text) + "”";
+}
+
+// The start of a text in the skin's 8-bit bytes, as UTF-8, with "…" where it
+// was cut.
+std::string Shortened(std::string_view text)
+{
+    return check::Latin1ToUtf8(text.substr(0, LongestQuoted)) + (text.size() > LongestQuoted ? "…" : "");
+}
+
+// A count in Polish: the form of one, of two to four (but not twelve to
+// fourteen), or of many.
+std::string Counted(std::size_t count, std::string_view one, std::string_view few, std::string_view many)
+{
+    const std::size_t tens = count % 100;
+    const std::size_t units = count % 10;
+    std::string_view form = many;
+    if (count == 1)
+        form = one;
+    else if (units >= 2 && units <= 4 && (tens < 12 || tens > 14))
+        form = few;
+    return std::to_string(count) + " " + std::string(form);
 }
 
 std::string SizeText(QSize size)
@@ -64,13 +91,18 @@ std::size_t EditDistance(const std::string& a, const std::string& b)
 }
 
 // The known name a mistyped one most likely meant, or empty: at most two
-// letters off, and fewer than half of the longer name's.
+// letters off, and fewer than half of the longer name's. Names whose
+// lengths differ by more than that are never compared, so a name of any
+// length costs no more than a known one.
 template <typename Names> std::string_view Nearest(std::string_view name, const Names& known)
 {
-    const std::string upper = AnsiUpperCase(name);
+    constexpr std::size_t MostOff = 2;
+    std::string upper;
     std::string_view best;
-    std::size_t bestDistance = 3;
+    std::size_t bestDistance = MostOff + 1;
     for (const std::string_view candidate : known) {
+        if (name.size() > candidate.size() + MostOff || candidate.size() > name.size() + MostOff) continue;
+        if (upper.size() != name.size()) upper = AnsiUpperCase(name);
         const std::size_t distance = EditDistance(upper, AnsiUpperCase(candidate));
         if (distance < bestDistance && 2 * distance < std::max(upper.size(), candidate.size())) {
             best = candidate;
@@ -80,11 +112,28 @@ template <typename Names> std::string_view Nearest(std::string_view name, const 
     return best;
 }
 
-std::size_t Area(const QRegion& region)
+// How much of box the region covers. Its rectangles lie in bands from top
+// to bottom, each band's from left to right: only the bands across the box,
+// and within each the rectangles across it, are looked at, so a mask of
+// millions of rectangles costs a small component little.
+std::size_t AreaWithin(const QRegion& region, const QRect& box)
 {
+    const QRect* const end = region.end();
+    const QRect* band = std::partition_point(region.begin(), end,
+                                             [&box](const QRect& rect) { return rect.bottom() < box.top(); });
     std::size_t area = 0;
-    for (const QRect& rect : region)
-        area += std::size_t(rect.width()) * std::size_t(rect.height());
+    while (band != end && band->top() <= box.bottom()) {
+        const int top = band->top();
+        const QRect* const bandEnd =
+            std::partition_point(band, end, [top](const QRect& rect) { return rect.top() == top; });
+        const QRect* r = std::partition_point(
+            band, bandEnd, [&box](const QRect& rect) { return rect.right() < box.left(); });
+        for (; r != bandEnd && r->left() <= box.right(); ++r) {
+            const QRect part = r->intersected(box);
+            area += std::size_t(part.width()) * std::size_t(part.height());
+        }
+        band = bandEnd;
+    }
     return area;
 }
 
@@ -239,7 +288,7 @@ private:
 
             // The region, not the mask's box: a round window hides its corners.
             const std::size_t all = std::size_t(seen.width()) * std::size_t(seen.height());
-            const std::size_t shown = Area(mask->region.intersected(seen));
+            const std::size_t shown = AreaWithin(mask->region, seen);
             if (shown == 0)
                 add(Severity::Error, section, {},
                     "Komponent leży całkowicie w obszarze ukrytym przez maskę: nie będzie go widać.");
@@ -270,11 +319,9 @@ private:
 
     std::optional<QRgb> colour(std::string_view section, std::string_view key)
     {
-        try {
-            return ReaderColour(StringToColor(m_skin.text(section, key)));
-        } catch (const EConvertError&) {
-            return std::nullopt; // the value rule names it
-        }
+        // A text that is no colour: the value rule names it.
+        const auto colour = TextToColour(m_skin.text(section, key));
+        return colour ? std::optional(ReaderColour(*colour)) : std::nullopt;
     }
 
     void contrast(std::string_view section, double ratio)
@@ -322,11 +369,14 @@ private:
         std::vector<std::string_view> sectionNames;
         for (const SkinSection& known : SkinSections())
             sectionNames.push_back(known.name);
+        std::size_t unknownSections = 0;
+        std::size_t unknownKeys = 0;
         for (const SkinReader::Section& section : m_skin.sections()) {
             if (!section.effective) continue;
             const SkinSection* known = FindSection(section.name);
             if (!known) {
-                const std::string name = check::Latin1ToUtf8(section.name);
+                if (++unknownSections > MostOfAKind) continue;
+                const std::string name = Shortened(section.name);
                 const std::string_view nearest = Nearest(section.name, sectionNames);
                 add(Severity::Warning, name, {},
                     "Nieznana sekcja " + Quoted(name) +
@@ -337,16 +387,29 @@ private:
             std::vector<std::string_view> keyNames;
             for (const SkinKey& key : known->keys)
                 keyNames.push_back(key.name);
-            // The last line of each key is the one read.
-            std::unordered_map<std::string, std::size_t> last;
-            for (std::size_t i = 0; i < section.keys.size(); ++i)
-                last[AnsiUpperCase(section.keys[i].name)] = i;
-            for (std::size_t i = 0; i < section.keys.size(); ++i) {
-                const SkinReader::KeyLine& line = section.keys[i];
-                if (last[AnsiUpperCase(line.name)] != i) continue;
+            // The last line of each key is the one read: seen from the end, a
+            // name met before is an earlier duplicate.
+            std::vector<bool> knownSeen(known->keys.size(), false);
+            std::unordered_set<std::string_view, AnsiNameHash, AnsiNameEqual> unknownSeen;
+            unknownSeen.reserve(section.keys.size());
+            std::vector<std::size_t> read;
+            for (std::size_t i = section.keys.size(); i-- > 0;) {
+                const std::string_view name = section.keys[i].name;
+                bool first = false;
+                if (const SkinKey* key = known->key(name)) {
+                    first = !knownSeen[std::size_t(key - known->keys.data())];
+                    knownSeen[std::size_t(key - known->keys.data())] = true;
+                } else {
+                    first = unknownSeen.insert(name).second;
+                }
+                if (first) read.push_back(i);
+            }
+            for (auto at = read.rbegin(); at != read.rend(); ++at) {
+                const SkinReader::KeyLine& line = section.keys[*at];
                 const SkinKey* key = known->key(line.name);
                 if (!key) {
-                    const std::string name = check::Latin1ToUtf8(line.name);
+                    if (++unknownKeys > MostOfAKind) continue;
+                    const std::string name = Shortened(line.name);
                     const std::string_view nearest = Nearest(line.name, keyNames);
                     add(Severity::Warning, known->name, name,
                         "Nieznany klucz " + Quoted(name) +
@@ -357,15 +420,24 @@ private:
                 value(*known, *key, line.value);
             }
         }
+        if (unknownKeys > MostOfAKind) {
+            const std::size_t more = unknownKeys - MostOfAKind;
+            add(Severity::Warning, {}, {},
+                "Jeszcze " + Counted(more, "nieznany klucz", "nieznane klucze", "nieznanych kluczy") +
+                    (more == 1 ? ": program go pomija." : ": program je pomija."));
+        }
+        if (unknownSections > MostOfAKind) {
+            const std::size_t more = unknownSections - MostOfAKind;
+            add(Severity::Warning, {}, {},
+                "Jeszcze " + Counted(more, "nieznana sekcja", "nieznane sekcje", "nieznanych sekcji") +
+                    (more == 1 ? ": program ją pomija." : ": program je pomija."));
+        }
     }
 
     void value(const SkinSection& section, const SkinKey& key, std::string_view text)
     {
         // Only a short value is quoted back; pictures never are.
-        const auto shown = [text] {
-            constexpr std::size_t Longest = 40;
-            return check::Latin1ToUtf8(text.substr(0, Longest)) + (text.size() > Longest ? "…" : "");
-        };
+        const auto shown = [text] { return Shortened(text); };
         switch (key.kind) {
         case KeyKind::Integer:
         case KeyKind::Flag: {
@@ -385,12 +457,9 @@ private:
             return;
         }
         case KeyKind::ColourValue:
-            try {
-                StringToColor(text);
-            } catch (const EConvertError&) {
+            if (!TextToColour(text))
                 add(Severity::Error, section.name, key.name,
                     Quoted(shown()) + " nie jest kolorem: wczytanie skóry zatrzyma się na nim.");
-            }
             return;
         case KeyKind::Text:
         case KeyKind::Binary:

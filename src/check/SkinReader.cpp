@@ -3,40 +3,55 @@
 #include "document/AnsiText.h"
 #include "document/IntegerText.h"
 
+#include <unordered_map>
+
 namespace fabulor::check {
 
 SkinReader::SkinReader(const IniStore& document) : m_document(document)
 {
-    // forEachLine gives each section as its "[name]" header, its lines and
-    // one empty line; the document holds no empty line of its own.
-    bool header = true;
-    document.forEachLine([&](std::string_view line) {
-        if (line.empty()) {
-            header = true;
-            return;
-        }
-        if (header) {
-            m_sections.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}, false});
-            header = false;
-            return;
-        }
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) return; // kept by the document, never a key
-        m_sections.back().keys.push_back({line.substr(0, eq), line.substr(eq + 1)});
-    });
+    document.forEachSection(
+        [this](std::string_view name) {
+            m_sections.push_back(Section{name, {}, false});
+        },
+        [this](std::string_view line) {
+            const std::size_t eq = line.find('=');
+            if (eq == std::string_view::npos) return; // kept by the document, never a key
+            m_sections.back().keys.push_back({line.substr(0, eq), line.substr(eq + 1)});
+        });
 
     // Duplicate headers make duplicate sections; the document finds the last,
     // under names compared as it compares them.
-    std::unordered_map<std::string, std::size_t, AnsiNameHash, AnsiNameEqual> last;
+    std::unordered_map<std::string_view, std::size_t, AnsiNameHash, AnsiNameEqual> last;
     for (std::size_t i = 0; i < m_sections.size(); ++i)
         last.insert_or_assign(m_sections[i].name, i);
     for (const auto& [name, position] : last)
         m_sections[position].effective = true;
+
+    // The keys of the schema, found once, in one pass: the rules ask for
+    // them again and again, and the document's own lookup would index every
+    // name of a section on the way (a million unknown ones, say).
+    const std::span<const SkinSection> schema = SkinSections();
+    m_known.resize(schema.size());
+    for (std::size_t s = 0; s < schema.size(); ++s)
+        m_known[s].resize(schema[s].keys.size());
+    for (const Section& section : m_sections) {
+        if (!section.effective) continue;
+        const SkinSection* known = FindSection(section.name);
+        if (!known) continue;
+        auto& values = m_known[std::size_t(known - schema.data())];
+        for (const KeyLine& line : section.keys)
+            if (const SkinKey* key = known->key(line.name))
+                values[std::size_t(key - known->keys.data())] = line.value; // a later duplicate wins
+    }
 }
 
 std::optional<std::string_view> SkinReader::value(std::string_view section, std::string_view key) const
 {
-    return m_document.readView(section, key);
+    if (const SkinSection* known = FindSection(section))
+        if (const SkinKey* schemaKey = known->key(key))
+            return m_known[std::size_t(known - SkinSections().data())]
+                          [std::size_t(schemaKey - known->keys.data())];
+    return m_document.readView(section, key); // a name the schema does not know
 }
 
 std::int32_t SkinReader::integer(std::string_view section, std::string_view key) const

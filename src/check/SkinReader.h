@@ -1,8 +1,8 @@
 #pragma once
 // The skin document as the check reads it: every section and key line, as
 // views into the document's own lines, so that a picture of many megabytes is
-// looked at without being copied; and values found by the document's own
-// lookup (letter case ignored, the last duplicate section and key winning).
+// looked at without being copied; and values found as the document finds
+// them (letter case ignored, the last duplicate section and key winning).
 // The views stay valid while the document is not changed.
 
 #include "document/IniStore.h"
@@ -25,7 +25,7 @@ public:
         std::string_view value;
     };
     struct Section {
-        std::string name;
+        std::string_view name;
         std::vector<KeyLine> keys; // every key line, duplicates included
         bool effective = false;    // the last section of its name: the one lookups find
     };
@@ -42,6 +42,9 @@ public:
 private:
     const IniStore& m_document;
     std::vector<Section> m_sections;
+    // The value each key of the schema reads, by the section's and the
+    // key's place in the schema; none where the skin lacks the key.
+    std::vector<std::vector<std::optional<std::string_view>>> m_known;
 };
 
 // Bytes of 8-bit skin text (font and key names) as UTF-8, one byte one

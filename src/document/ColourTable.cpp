@@ -95,11 +95,17 @@ std::string ColorToString(Colour colour)
     return buffer;
 }
 
-Colour StringToColor(std::string_view text)
+std::optional<Colour> TextToColour(std::string_view text)
 {
     for (const NamedColour& entry : table)
         if (sameAscii(entry.identifier, text)) return entry.value;
     if (const auto value = ParseInteger(text)) return static_cast<Colour>(*value);
+    return std::nullopt;
+}
+
+Colour StringToColor(std::string_view text)
+{
+    if (const auto colour = TextToColour(text)) return *colour;
     throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
 }
 

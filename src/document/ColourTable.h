@@ -3,6 +3,7 @@
 // reader's toolkit, and the conversion between a colour and its colour text.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,5 +31,9 @@ std::string ColorToString(Colour colour);
 // it (its 32-bit pattern is the colour). Anything else throws EConvertError
 // "'<text>' is not a valid integer value".
 Colour StringToColor(std::string_view text);
+// The same without the exception, for a caller that only asks whether the
+// text is a colour: the message quotes the whole text, which may be hundreds
+// of megabytes long. None where StringToColor throws.
+std::optional<Colour> TextToColour(std::string_view text);
 
 } // namespace fabulor

@@ -4,18 +4,57 @@
 #include "document/IntegerText.h"
 
 #include <algorithm>
+#include <cstring>
+#include <initializer_list>
 #include <type_traits>
 #include <utility>
 
 namespace fabulor {
+namespace {
+
+// Names longer than this stay out of the indexes, which hold a copy of each
+// name, and are found by looking through the lines: a damaged or hostile
+// skin may hold a name of hundreds of megabytes, and nothing looks up a
+// name that long but by accident.
+constexpr std::size_t LongestIndexedName = 256;
+
+bool Indexed(std::string_view name)
+{
+    return name.size() <= LongestIndexedName;
+}
+
+// Keeps of a parsed line only the parts given, as views into it in their
+// order, moved together in place: a line of hundreds of megabytes is then
+// neither copied nor held twice.
+std::string Keep(std::string& line, std::initializer_list<std::string_view> parts)
+{
+    std::size_t end = 0;
+    for (const std::string_view part : parts) {
+        // Each part moves towards the front, never over a later one.
+        if (!part.empty()) std::memmove(line.data() + end, part.data(), part.size());
+        end += part.size();
+    }
+    line.resize(end);
+    // A short name or value cut from a long run of blanks keeps no room.
+    if (line.capacity() > 2 * end + 64) line.shrink_to_fit();
+    return std::move(line);
+}
+
+} // namespace
 
 std::optional<std::size_t> IniStore::Section::find(std::string_view key) const
 {
+    if (!Indexed(key)) {
+        for (std::size_t i = lines.size(); i-- > 0;)
+            if (lines[i].isKeyLine() && AnsiSameText(lines[i].name(), key)) return i;
+        return std::nullopt;
+    }
     if (indexStale) {
         index.clear();
         // Later lines overwrite earlier ones: the last duplicate wins.
         for (std::size_t i = 0; i < lines.size(); ++i)
-            if (lines[i].isKeyLine()) index.insert_or_assign(AnsiUpperCase(lines[i].name()), i);
+            if (lines[i].isKeyLine() && Indexed(lines[i].name()))
+                index.insert_or_assign(AnsiUpperCase(lines[i].name()), i);
         indexStale = false;
     }
     const auto it = index.find(key);
@@ -26,7 +65,7 @@ std::optional<std::size_t> IniStore::Section::find(std::string_view key) const
 void IniStore::Section::append(Line line)
 {
     lines.push_back(std::move(line));
-    if (!indexStale && lines.back().isKeyLine())
+    if (!indexStale && lines.back().isKeyLine() && Indexed(lines.back().name()))
         index.insert_or_assign(AnsiUpperCase(lines.back().name()), lines.size() - 1);
 }
 
@@ -39,10 +78,16 @@ void IniStore::clear()
 
 const IniStore::Section* IniStore::findSection(std::string_view name) const
 {
+    if (!Indexed(name)) {
+        for (std::size_t i = m_sections.size(); i-- > 0;)
+            if (AnsiSameText(m_sections[i].name, name)) return &m_sections[i];
+        return nullptr;
+    }
     if (m_sectionIndexStale) {
         m_sectionIndex.clear();
         for (std::size_t i = 0; i < m_sections.size(); ++i)
-            m_sectionIndex.insert_or_assign(AnsiUpperCase(m_sections[i].name), i);
+            if (Indexed(m_sections[i].name))
+                m_sectionIndex.insert_or_assign(AnsiUpperCase(m_sections[i].name), i);
         m_sectionIndexStale = false;
     }
     const auto it = m_sectionIndex.find(name);
@@ -56,7 +101,7 @@ IniStore::Section& IniStore::sectionForWrite(std::string_view name)
     m_sections.push_back(Section{std::string(name), {}, {}, true});
     // findSection has just brought the index up to date, so the new section
     // can simply be added to it.
-    m_sectionIndex.insert_or_assign(AnsiUpperCase(name), m_sections.size() - 1);
+    if (Indexed(name)) m_sectionIndex.insert_or_assign(AnsiUpperCase(name), m_sections.size() - 1);
     return m_sections.back();
 }
 
@@ -212,8 +257,11 @@ template <typename Source> void IniStore::parse(Source& source)
         if (line.empty() || line.front() == ';') continue;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             // Duplicate headers make duplicate sections; lookups find the last.
-            m_sections.push_back(
-                Section{std::string(TrimBlanks(line.substr(1, line.size() - 2))), {}, {}, true});
+            const std::string_view name = TrimBlanks(line.substr(1, line.size() - 2));
+            if constexpr (canMove)
+                m_sections.push_back(Section{Keep(original, {name}), {}, {}, true});
+            else
+                m_sections.push_back(Section{std::string(name), {}, {}, true});
             current = &m_sections.back();
             continue;
         }
@@ -221,23 +269,17 @@ template <typename Source> void IniStore::parse(Source& source)
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) {
             // Kept and written out again, but never matched as a key.
-            if constexpr (canMove) {
-                if (line.size() == original.size()) {
-                    current->lines.push_back(Line{std::move(original), std::string::npos});
-                    continue;
-                }
-            }
-            current->lines.push_back(Line{std::string(line), std::string::npos});
+            if constexpr (canMove)
+                current->lines.push_back(Line{Keep(original, {line}), std::string::npos});
+            else
+                current->lines.push_back(Line{std::string(line), std::string::npos});
             continue;
         }
         const std::string_view name = TrimBlanks(line.substr(0, eq));
         const std::string_view value = TrimBlanks(line.substr(eq + 1));
         if constexpr (canMove) {
-            if (name.size() + 1 + value.size() == original.size()) {
-                // Nothing to trim anywhere: take the line as it is.
-                current->lines.push_back(Line{std::move(original), name.size()});
-                continue;
-            }
+            current->lines.push_back(Line{Keep(original, {name, line.substr(eq, 1), value}), name.size()});
+            continue;
         }
         std::string text;
         text.reserve(name.size() + 1 + value.size());

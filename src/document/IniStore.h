@@ -78,7 +78,7 @@ public:
     // and one empty line. An empty document gives none.
     void getStrings(std::vector<std::string>& lines) const;
     // Replaces the whole document by the parsed lines. The rvalue form takes
-    // over the lines that need no trimming instead of copying them, which
+    // over the lines, trimmed in place, instead of copying them, which
     // matters for pictures of several megabytes.
     void setStrings(const std::vector<std::string>& lines);
     void setStrings(std::vector<std::string>&& lines);
@@ -86,6 +86,11 @@ public:
     // Calls visit(std::string_view) for each line getStrings would give,
     // without copying any of them.
     template <typename Visit> void forEachLine(Visit&& visit) const;
+    // Calls visitSection(std::string_view name) as each section starts, then
+    // visitLine(std::string_view) for each of its lines; no header is built,
+    // so a section name of any length costs no copy.
+    template <typename VisitSection, typename VisitLine>
+    void forEachSection(VisitSection&& visitSection, VisitLine&& visitLine) const;
 
 private:
     // Upper-cased name -> position of the last line or section of that name.
@@ -137,6 +142,16 @@ template <typename Visit> void IniStore::forEachLine(Visit&& visit) const
         for (const Line& line : section.lines)
             visit(std::string_view(line.text));
         visit(std::string_view());
+    }
+}
+
+template <typename VisitSection, typename VisitLine>
+void IniStore::forEachSection(VisitSection&& visitSection, VisitLine&& visitLine) const
+{
+    for (const Section& section : m_sections) {
+        visitSection(std::string_view(section.name));
+        for (const Line& line : section.lines)
+            visitLine(std::string_view(line.text));
     }
 }
 

@@ -20,6 +20,7 @@ using namespace fabulor;
 using namespace fabulor::testing;
 
 using Change = std::function<void(IniStore&)>;
+using Lines = std::vector<std::string>;
 Q_DECLARE_METATYPE(Change)
 Q_DECLARE_METATYPE(fabulor::Severity)
 
@@ -34,6 +35,12 @@ QString Describe(const std::vector<Finding>& findings)
                                                                            : "note ") +
                                         f.section + " " + f.key + " " + f.message);
     return lines.join('\n');
+}
+
+// What the check quotes of a name of a thousand letters.
+std::string LongName(char letter)
+{
+    return std::string(40, letter) + "…";
 }
 
 // The two bases every rule's skin starts from.
@@ -204,6 +211,26 @@ private slots:
             },
             true, "PUwaga", "", "całkowicie w obszarze ukrytym przez maskę");
         row(
+            "half hidden by a checkerboard reaching past it", true,
+            [](IniStore& s) {
+                // Single-pixel squares: bands above, below and across the
+                // component, each of many rectangles, most beside it.
+                QImage mask(623, 364, QImage::Format_RGB888);
+                mask.fill(Qt::black);
+                QPainter(&mask).fillRect(10, 10, 603, 344, Qt::white);
+                for (int y = 316; y < 352; ++y)
+                    for (int x = 286; x < 318; ++x)
+                        if ((x + y) % 2 == 0) mask.setPixelColor(x, y, Qt::black);
+                s.writeString("Skin", "Maska", Hex(Encoded(mask, "BMP")));
+                s.writeString("PUwaga", "L", "292");
+                s.writeString("PUwaga", "T", "322");
+            },
+            false, "PUwaga", "", "Maska ukrywa 50% komponentu: zostanie obcięty.");
+        row(
+            "a button placed at the greatest int", false,
+            [](IniStore& s) { s.writeString("PClose", "L", "2147483647"); }, true, "PClose", "",
+            "Komponent leży całkowicie poza oknem (623×364).");
+        row(
             "two buttons on the window overlap", false,
             [](IniStore& s) { s.writeString("PMini", "L", "450"); }, false, "PClose", "",
             "zachodzi na „Przycisk [Minimalizuj]”");
@@ -243,6 +270,15 @@ private slots:
         row(
             "an unknown section", false, [](IniStore& s) { s.writeString("PClsoe", "T", "16"); }, false,
             "PClsoe", "", "Nieznana sekcja „PClsoe”; może chodzi o „PClose”?");
+        row(
+            "an unknown key of a thousand letters, quoted in part", false,
+            [](IniStore& s) { s.writeString("PMove", std::string(1000, 'Z'), "1"); }, false, "PMove",
+            LongName('Z').c_str(), ("Nieznany klucz „" + LongName('Z') + "”: program go pomija.").c_str());
+        row(
+            "an unknown section of a thousand letters, quoted in part", false,
+            [](IniStore& s) { s.writeString(std::string(1000, 'Q'), "T", "16"); }, false,
+            LongName('Q').c_str(), "",
+            ("Nieznana sekcja „" + LongName('Q') + "”: program ją pomija.").c_str());
         row(
             "an unknown key like no other", false, [](IniStore& s) { s.writeString("PMove", "Zebra", "1"); },
             false, "PMove", "Zebra", "Nieznany klucz „Zebra”: program go pomija.");
@@ -381,6 +417,67 @@ private slots:
         IniStore skin;
         skin.setStrings({"[PRys]", "Border=15", "Border=4", "[LB]", "Foo=1", "[LB]", "T=48"});
         QVERIFY2(CheckSkin(skin, FakeEnvironment()).empty(), qPrintable(Describe(CheckSkin(skin))));
+    }
+
+    // Past 200 of them, unknown keys and sections are only counted, in one
+    // finding each; a name counts once however often it is repeated.
+    void manyUnknownNamesAreCounted_data()
+    {
+        QTest::addColumn<int>("keys");
+        QTest::addColumn<int>("sections");
+        QTest::addColumn<QString>("keysSummary"); // empty: none
+        QTest::addColumn<QString>("sectionsSummary");
+        QTest::newRow("200 of each: all listed") << 200 << 200 << ""
+                                                 << "";
+        QTest::newRow("one key more") << 201 << 0 << "Jeszcze 1 nieznany klucz: program go pomija."
+                                      << "";
+        QTest::newRow("one section more") << 0 << 201 << ""
+                                          << "Jeszcze 1 nieznana sekcja: program ją pomija.";
+        QTest::newRow("three and twenty-two more")
+            << 203 << 222 << "Jeszcze 3 nieznane klucze: program je pomija."
+            << "Jeszcze 22 nieznane sekcje: program je pomija.";
+        QTest::newRow("twelve and a thousand more")
+            << 212 << 1200 << "Jeszcze 12 nieznanych kluczy: program je pomija."
+            << "Jeszcze 1000 nieznanych sekcji: program je pomija.";
+    }
+    void manyUnknownNamesAreCounted()
+    {
+        QFETCH(int, keys);
+        QFETCH(int, sections);
+        QFETCH(QString, keysSummary);
+        QFETCH(QString, sectionsSummary);
+        Lines lines{"[PMove]"};
+        for (int i = 0; i < keys; ++i) {
+            lines.push_back("Zebra" + std::to_string(i) + "=1");
+            lines.push_back("zebra" + std::to_string(i) + "=2"); // the same key again
+        }
+        for (int i = 0; i < sections; ++i) {
+            lines.push_back("[Zoo" + std::to_string(i) + "]");
+            lines.push_back("[ZOO" + std::to_string(i) + "]");
+        }
+        IniStore skin;
+        skin.setStrings(lines);
+        const auto findings = CheckSkin(skin, FakeEnvironment());
+        QStringList summaries;
+        int listedKeys = 0;
+        int listedSections = 0;
+        for (const Finding& f : findings) {
+            const QString message = QString::fromStdString(f.message);
+            listedKeys += message.startsWith("Nieznany klucz");
+            listedSections += message.startsWith("Nieznana sekcja");
+            if (message.startsWith("Jeszcze")) {
+                summaries << message;
+                QCOMPARE(f.severity, Severity::Warning);
+                QVERIFY(f.section.empty() && f.key.empty() && f.component == -1);
+            }
+        }
+        QCOMPARE(listedKeys, std::min(keys, 200));
+        QCOMPARE(listedSections, std::min(sections, 200));
+        QStringList expected;
+        if (!keysSummary.isEmpty()) expected << keysSummary;
+        if (!sectionsSummary.isEmpty()) expected << sectionsSummary;
+        QCOMPARE(summaries, expected);
+        QCOMPARE(findings.size(), std::size_t(listedKeys + listedSections + summaries.size()));
     }
 
     void errorsFirstThenSchemaOrder()

@@ -7,6 +7,7 @@
 
 #include <QTest>
 
+#include <optional>
 #include <set>
 
 using namespace fabulor;
@@ -102,6 +103,7 @@ void TestColours::fromText()
     QFETCH(QByteArray, text);
     QFETCH(Colour, colour);
     QCOMPARE(StringToColor(text.toStdString()), colour);
+    QCOMPARE(TextToColour(text.toStdString()), std::optional(colour));
 }
 
 void TestColours::notAColour_data()
@@ -117,6 +119,7 @@ void TestColours::notAColour_data()
 void TestColours::notAColour()
 {
     QFETCH(QByteArray, text);
+    QVERIFY(!TextToColour(text.toStdString()));
     try {
         StringToColor(text.toStdString());
         QFAIL("no error raised");

@@ -42,6 +42,7 @@ private slots:
     void centralEuropeanLettersMatchTheirCapitals();
     void duplicateSections();
     void duplicateKeys();
+    void longNamesAreFoundAsShortOnes();
     void writesKeepOrderAndReplaceInPlace();
     void writeCreatesSectionWithNameAsPassed();
     void valuesAreNotTrimmedOrChecked();
@@ -189,6 +190,29 @@ void TestIniStore::duplicateKeys()
     store.writeInteger("Skin", "W", 3);
     QCOMPARE(linesOf(store), (Lines{"[Skin]", "W=1", "H=9", "W=3", ""}));
     QCOMPARE(store.readInteger("Skin", "W", 0), 3);
+}
+
+void TestIniStore::longNamesAreFoundAsShortOnes()
+{
+    // Names of any length are found regardless of letter case, the last
+    // duplicate winning, also those too long to be indexed.
+    for (const std::size_t length : {std::size_t{256}, std::size_t{257}, std::size_t{5000}}) {
+        const std::string lower(length, 'k');
+        const std::string upper(length, 'K');
+        IniStore store;
+        store.setStrings({"[" + lower + "]", lower + "=1", "x=0", upper + "=2", "[" + upper + "]", "y=3"});
+        QCOMPARE(store.readString(upper, "y", ""), std::string("3"));
+        QCOMPARE(store.readString(upper, "x", "none"), std::string("none")); // the later section wins
+        QVERIFY(store.hasSection(lower));
+        store.setStrings({"[S]", lower + "=1", "x=0", upper + "=2"});
+        QCOMPARE(store.readString("S", lower, ""), std::string("2"));
+        store.writeString("S", lower, "4");
+        QCOMPARE(linesOf(store), (Lines{"[S]", lower + "=1", "x=0", lower + "=4", ""}));
+        store.eraseKey("S", upper);
+        QCOMPARE(store.readString("S", upper, ""), std::string("1"));
+        store.writeString(lower, upper, "5");
+        QCOMPARE(store.readString(upper, lower, ""), std::string("5"));
+    }
 }
 
 void TestIniStore::writesKeepOrderAndReplaceInPlace()

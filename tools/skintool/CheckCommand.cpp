@@ -111,13 +111,16 @@ int runCheck(Args args, std::ostream& out, std::ostream& err)
     }
 
     // Read as the editor loads it: a damaged entry is refused, not checked.
-    fabulor::TZipKit zip;
-    const std::string path =
-        std::filesystem::absolute(std::filesystem::path(args[0])).lexically_normal().string();
-    fabulor::MemoryStream text = fabulor::LoadSkinEntry(path, zip);
-    if (const auto& failure = zip.lastItemFailure()) std::rethrow_exception(failure->error);
+    // The entry's text goes as soon as the document holds it.
     fabulor::IniStore document;
-    fabulor::LoadDocumentBytes(document, text);
+    {
+        fabulor::TZipKit zip;
+        const std::string path =
+            std::filesystem::absolute(std::filesystem::path(args[0])).lexically_normal().string();
+        fabulor::MemoryStream text = fabulor::LoadSkinEntry(path, zip);
+        if (const auto& failure = zip.lastItemFailure()) std::rethrow_exception(failure->error);
+        fabulor::LoadDocumentBytes(document, text);
+    }
 
     const auto application = FontApplication();
     const std::vector<fabulor::Finding> findings =
