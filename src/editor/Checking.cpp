@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace fabulor {
@@ -147,8 +148,11 @@ void TFBox::ShowFinding(const Finding& finding)
 
 bool TFBox::MaySaveWithErrors()
 {
-    const std::vector<Finding> findings = Checker->checkHere(document());
-    const auto errors = std::count_if(findings.begin(), findings.end(),
+    // The check runs on a worker; a skin it cannot finish in time is saved
+    // without the question rather than keep the user waiting.
+    const std::optional<std::vector<Finding>> findings = Checker->checkBeforeSave(document());
+    if (!findings) return true;
+    const auto errors = std::count_if(findings->begin(), findings->end(),
                                       [](const Finding& f) { return f.severity == Severity::Error; });
     if (errors == 0) return true;
     return m_dialogs.askSaveAnyway(

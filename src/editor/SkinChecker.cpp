@@ -7,15 +7,27 @@
 
 #include <algorithm>
 #include <exception>
+#include <future>
+#include <mutex>
 
 namespace fabulor {
+
+// The picture cache serves one check at a time. A check that starts while
+// another holds it (a save's, while one for the list runs, or the other way
+// round) decodes into a cache of its own rather than wait.
+struct SharedPictureCache {
+    std::mutex inUse;
+    CheckPictureCache cache;
+};
+
 namespace {
 
 std::vector<Finding> RunCheck(const SkinChecker::CheckFunction& check, const IniStore& document,
-                              const CheckEnvironment& environment, CheckPictureCache* cache)
+                              const CheckEnvironment& environment, SharedPictureCache& pictures)
 {
+    const std::unique_lock held(pictures.inUse, std::try_to_lock);
     try {
-        return check(document, environment, cache);
+        return check(document, environment, held.owns_lock() ? &pictures.cache : nullptr);
     } catch (const std::exception& error) {
         // Shown as a finding rather than lost on the worker thread.
         return {Finding{
@@ -30,7 +42,7 @@ SkinChecker::SkinChecker(std::function<IniStore()> snapshot, QObject* parent)
       m_check([](const IniStore& document, const CheckEnvironment& environment, CheckPictureCache* cache) {
           return CheckSkin(document, environment, cache);
       }),
-      m_cache(std::make_shared<CheckPictureCache>())
+      m_pictures(std::make_shared<SharedPictureCache>())
 {
     m_delay.setSingleShot(true);
     m_delay.setInterval(std::chrono::milliseconds(300));
@@ -110,8 +122,8 @@ void SkinChecker::start()
     // Taken here, on the GUI thread, while nothing else touches the preview.
     auto document = std::make_shared<const IniStore>(m_snapshot());
     m_watcher.setFuture(
-        QtConcurrent::run([check = m_check, document, environment = environment(), cache = m_cache] {
-            return RunCheck(check, *document, environment, cache.get());
+        QtConcurrent::run([check = m_check, document, environment = environment(), pictures = m_pictures] {
+            return RunCheck(check, *document, environment, *pictures);
         }));
 }
 
@@ -130,11 +142,24 @@ void SkinChecker::finished()
     if (m_again) start();
 }
 
-std::vector<Finding> SkinChecker::checkHere(const IniStore& document)
+std::optional<std::vector<Finding>> SkinChecker::checkBeforeSave(const IniStore& document)
 {
-    // The cache serves one check at a time.
-    m_watcher.waitForFinished();
-    return RunCheck(m_check, document, environment(), m_cache.get());
+    // The save goes on with the skin's own document as soon as this
+    // returns, while an overtaken check may still be reading: it reads a
+    // copy.
+    auto copy = std::make_shared<const IniStore>(document);
+    auto answer = std::make_shared<std::promise<std::vector<Finding>>>();
+    std::future<std::vector<Finding>> findings = answer->get_future();
+    // Checks that ended are forgotten; one still under way is waited for
+    // when the checker goes.
+    const QList<QFuture<void>> earlier = m_saveChecks.futures();
+    if (std::all_of(earlier.begin(), earlier.end(), [](const QFuture<void>& f) { return f.isFinished(); }))
+        m_saveChecks.clearFutures();
+    m_saveChecks.addFuture(
+        QtConcurrent::run([check = m_check, copy, environment = environment(), pictures = m_pictures,
+                           answer] { answer->set_value(RunCheck(check, *copy, environment, *pictures)); }));
+    if (findings.wait_for(m_saveLimit) != std::future_status::ready) return std::nullopt;
+    return findings.get();
 }
 
 } // namespace fabulor

@@ -3,11 +3,13 @@
 // changed, on a worker thread, so that typing never waits for it. The check
 // reads a copy of the skin as the preview shows it, taken on the GUI thread
 // when the check starts; a result that a later change has made stale is
-// dropped, and the check runs again.
+// dropped, and the check runs again. A save's check runs on a worker too,
+// and a save waits for it only a short while.
 
 #include "check/SkinCheck.h"
 #include "document/IniStore.h"
 
+#include <QFutureSynchronizer>
 #include <QFutureWatcher>
 #include <QObject>
 #include <QTimer>
@@ -15,9 +17,12 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace fabulor {
+
+struct SharedPictureCache;
 
 class SkinChecker : public QObject {
     Q_OBJECT
@@ -41,9 +46,12 @@ public:
     // Starts a check of the skin as it is now, or one more after the check
     // under way.
     void checkNow();
-    // Checks document here, on the calling thread, with the same pictures
-    // decoded before (saving waits for this answer).
-    std::vector<Finding> checkHere(const IniStore& document);
+    // Checks a copy of document on a worker, with the pictures decoded
+    // before, and waits at most the save limit for the findings. None when
+    // the check is overtaken: it runs on, its answer unused, and a save goes
+    // ahead rather than hang on its check.
+    std::optional<std::vector<Finding>> checkBeforeSave(const IniStore& document);
+    void setSaveLimit(std::chrono::milliseconds limit) { m_saveLimit = limit; }
 
     // Whether a check is waiting for its delay or under way.
     bool busy() const;
@@ -69,7 +77,8 @@ private:
     QFutureWatcher<std::vector<Finding>> m_watcher;
     // One cache, used by one check at a time: pictures an edit left alone
     // are not decoded again.
-    std::shared_ptr<CheckPictureCache> m_cache;
+    std::shared_ptr<SharedPictureCache> m_pictures;
+    std::chrono::milliseconds m_saveLimit{3000};
     // The installed font families, read once on the GUI thread (lower case).
     std::shared_ptr<const std::vector<QString>> m_fonts;
     std::uint64_t m_changes = 0;   // counts the changes announced
@@ -81,6 +90,9 @@ private:
     bool m_hasResult = false;
     int m_dropped = 0;
     std::vector<Finding> m_findings;
+    // Saves' checks; the last member, so that it waits for an overtaken one
+    // before anything else goes.
+    QFutureSynchronizer<void> m_saveChecks;
 };
 
 } // namespace fabulor

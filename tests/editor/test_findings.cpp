@@ -486,6 +486,38 @@ private slots:
         }
     }
 
+    // The check before a save runs on a worker, and a save whose check is
+    // overtaken goes ahead without the question.
+    void savingChecksOnAWorkerAndWaitsOnlySoLong()
+    {
+        // Made before the program: a check left running ends before they go.
+        std::atomic<bool> onGuiThread = false;
+        std::atomic<bool> hold = false;
+        QSemaphore gate;
+        TestProgram program;
+        TFBox& box = program.FBox();
+        box.Checker->setCheckFunction([&](const IniStore&, const CheckEnvironment&, CheckPictureCache*) {
+            if (QThread::currentThread() == QCoreApplication::instance()->thread()) onGuiThread = true;
+            if (hold) gate.tryAcquire(1, 10000);
+            return std::vector<Finding>{Error()};
+        });
+        Drag(program, PCloseIndex, {100, 100});
+        program.dialogs->saveAnywayAnswers.push_back(false);
+        QVERIFY(!box.Button2Click());
+        QCOMPARE(program.dialogs->saveAnywayQuestions.size(), 1);
+        QVERIFY(!onGuiThread);
+
+        box.Checker->setSaveLimit(std::chrono::milliseconds(50));
+        hold = true;
+        const QString path = m_dir.filePath(QStringLiteral("overtaken.ski"));
+        program.dialogs->answerFile(path);
+        QVERIFY(box.Button2Click());
+        QCOMPARE(program.dialogs->saveAnywayQuestions.size(), 1);
+        QVERIFY(QFile::exists(path));
+        QVERIFY(box.History->isClean());
+        gate.release();
+    }
+
     void closingWithErrorsAndUnsavedChangesAsksBothQuestions()
     {
         TestProgram program;
