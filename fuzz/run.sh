@@ -65,6 +65,7 @@ seeds_of() {
     fuzz_skinfile) seeds=("$DATA/zip" "$ROOT/fuzz/corpus/skinfile") ;;
     fuzz_mask) seeds=("$DATA/bmp" "$ROOT/fuzz/corpus/mask") ;;
     fuzz_jpeg) seeds=("$DATA/jpeg") ;;
+    fuzz_skincheck) seeds=("$ROOT/fuzz/corpus/check" "$ROOT/fuzz/corpus/document") ;;
     esac
 }
 
@@ -72,7 +73,7 @@ seeds_of() {
 # decoders fill in what is missing, so the cut seeds still reach the pixel
 # code, and small inputs keep the runs fast.
 MAX_LEN=65536
-TARGETS=(fuzz_document fuzz_skinfile fuzz_mask fuzz_jpeg)
+TARGETS=(fuzz_document fuzz_skinfile fuzz_mask fuzz_jpeg fuzz_skincheck)
 
 failed=()
 summary=()
@@ -85,7 +86,9 @@ for target in "${TARGETS[@]}"; do
     seeds_of "$target"
     make_corpus "$corpus" "${seeds[@]}"
     dict=()
-    if [ -f "$ROOT/fuzz/$target.dict" ]; then dict=(-dict="$ROOT/fuzz/$target.dict"); fi
+    # The check reads skin text, as the document target does.
+    dict_file=$ROOT/fuzz/${target/fuzz_skincheck/fuzz_document}.dict
+    if [ -f "$dict_file" ]; then dict=(-dict="$dict_file"); fi
 
     echo "fuzz: $target for ${SECONDS_PER_TARGET}s on $(find "$corpus" -type f | wc -l) seeds"
     status=0
