@@ -3,29 +3,36 @@
 #include "document/AnsiText.h"
 #include "document/IntegerText.h"
 
-#include <unordered_map>
+#include <unordered_set>
 
 namespace fabulor::check {
 
 SkinReader::SkinReader(const IniStore& document) : m_document(document)
 {
+    // The key lines of all sections lie in one list, each section's in a
+    // stretch of it: a skin of a million sections costs no million lists.
+    std::vector<std::size_t> starts;
     document.forEachSection(
-        [this](std::string_view name) {
+        [this, &starts](std::string_view name) {
             m_sections.push_back(Section{name, {}, false});
+            starts.push_back(m_keys.size());
         },
         [this](std::string_view line) {
             const std::size_t eq = line.find('=');
             if (eq == std::string_view::npos) return; // kept by the document, never a key
-            m_sections.back().keys.push_back({line.substr(0, eq), line.substr(eq + 1)});
+            m_keys.push_back({line.substr(0, eq), line.substr(eq + 1)});
         });
+    starts.push_back(m_keys.size());
+    for (std::size_t i = 0; i < m_sections.size(); ++i)
+        m_sections[i].keys = std::span<const KeyLine>(m_keys).subspan(starts[i], starts[i + 1] - starts[i]);
 
     // Duplicate headers make duplicate sections; the document finds the last,
-    // under names compared as it compares them.
-    std::unordered_map<std::string_view, std::size_t, AnsiNameHash, AnsiNameEqual> last;
-    for (std::size_t i = 0; i < m_sections.size(); ++i)
-        last.insert_or_assign(m_sections[i].name, i);
-    for (const auto& [name, position] : last)
-        m_sections[position].effective = true;
+    // under names compared as it compares them: seen from the end, a name
+    // met before is an earlier duplicate.
+    std::unordered_set<std::string_view, AnsiNameHash, AnsiNameEqual> later;
+    later.reserve(m_sections.size());
+    for (std::size_t i = m_sections.size(); i-- > 0;)
+        m_sections[i].effective = later.insert(m_sections[i].name).second;
 
     // The keys of the schema, found once, in one pass: the rules ask for
     // them again and again, and the document's own lookup would index every

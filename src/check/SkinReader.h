@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,8 @@ public:
     };
     struct Section {
         std::string_view name;
-        std::vector<KeyLine> keys; // every key line, duplicates included
-        bool effective = false;    // the last section of its name: the one lookups find
+        std::span<const KeyLine> keys; // every key line, duplicates included
+        bool effective = false;        // the last section of its name: the one lookups find
     };
     const std::vector<Section>& sections() const { return m_sections; }
 
@@ -42,6 +43,7 @@ public:
 private:
     const IniStore& m_document;
     std::vector<Section> m_sections;
+    std::vector<KeyLine> m_keys; // every section's, one after another
     // The value each key of the schema reads, by the section's and the
     // key's place in the schema; none where the skin lacks the key.
     std::vector<std::vector<std::optional<std::string_view>>> m_known;
