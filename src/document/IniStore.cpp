@@ -49,31 +49,31 @@ std::optional<std::size_t> IniStore::Section::find(std::string_view key) const
             if (lines[i].isKeyLine() && AnsiSameText(lines[i].name(), key)) return i;
         return std::nullopt;
     }
-    if (indexStale) {
-        index.clear();
+    if (index.stale) {
+        index.names.clear();
         // Later lines overwrite earlier ones: the last duplicate wins.
         for (std::size_t i = 0; i < lines.size(); ++i)
             if (lines[i].isKeyLine() && Indexed(lines[i].name()))
-                index.insert_or_assign(AnsiUpperCase(lines[i].name()), i);
-        indexStale = false;
+                index.names.insert_or_assign(AnsiUpperCase(lines[i].name()), i);
+        index.stale = false;
     }
-    const auto it = index.find(key);
-    if (it == index.end()) return std::nullopt;
+    const auto it = index.names.find(key);
+    if (it == index.names.end()) return std::nullopt;
     return it->second;
 }
 
 void IniStore::Section::append(Line line)
 {
     lines.push_back(std::move(line));
-    if (!indexStale && lines.back().isKeyLine() && Indexed(lines.back().name()))
-        index.insert_or_assign(AnsiUpperCase(lines.back().name()), lines.size() - 1);
+    if (!index.stale && lines.back().isKeyLine() && Indexed(lines.back().name()))
+        index.names.insert_or_assign(AnsiUpperCase(lines.back().name()), lines.size() - 1);
 }
 
 void IniStore::clear()
 {
     m_sections.clear();
-    m_sectionIndex.clear();
-    m_sectionIndexStale = true;
+    m_sectionIndex.names.clear();
+    m_sectionIndex.stale = true;
 }
 
 const IniStore::Section* IniStore::findSection(std::string_view name) const
@@ -83,25 +83,25 @@ const IniStore::Section* IniStore::findSection(std::string_view name) const
             if (AnsiSameText(m_sections[i].name, name)) return &m_sections[i];
         return nullptr;
     }
-    if (m_sectionIndexStale) {
-        m_sectionIndex.clear();
+    if (m_sectionIndex.stale) {
+        m_sectionIndex.names.clear();
         for (std::size_t i = 0; i < m_sections.size(); ++i)
             if (Indexed(m_sections[i].name))
-                m_sectionIndex.insert_or_assign(AnsiUpperCase(m_sections[i].name), i);
-        m_sectionIndexStale = false;
+                m_sectionIndex.names.insert_or_assign(AnsiUpperCase(m_sections[i].name), i);
+        m_sectionIndex.stale = false;
     }
-    const auto it = m_sectionIndex.find(name);
-    return it == m_sectionIndex.end() ? nullptr : &m_sections[it->second];
+    const auto it = m_sectionIndex.names.find(name);
+    return it == m_sectionIndex.names.end() ? nullptr : &m_sections[it->second];
 }
 
 IniStore::Section& IniStore::sectionForWrite(std::string_view name)
 {
     if (const Section* found = findSection(name))
         return m_sections[static_cast<std::size_t>(found - m_sections.data())];
-    m_sections.push_back(Section{std::string(name), {}, {}, true});
+    m_sections.push_back(Section{std::string(name), {}, {}});
     // findSection has just brought the index up to date, so the new section
     // can simply be added to it.
-    if (Indexed(name)) m_sectionIndex.insert_or_assign(AnsiUpperCase(name), m_sections.size() - 1);
+    if (Indexed(name)) m_sectionIndex.names.insert_or_assign(AnsiUpperCase(name), m_sections.size() - 1);
     return m_sections.back();
 }
 
@@ -154,7 +154,7 @@ void IniStore::eraseKey(std::string_view section, std::string_view key)
     const auto pos = s.find(key);
     if (!pos) return;
     s.lines.erase(s.lines.begin() + static_cast<std::ptrdiff_t>(*pos));
-    s.indexStale = true;
+    s.index.stale = true;
 }
 
 void IniStore::eraseEmptySection(std::string_view section)
@@ -162,7 +162,7 @@ void IniStore::eraseEmptySection(std::string_view section)
     const Section* found = findSection(section);
     if (!found || !found->lines.empty()) return;
     m_sections.erase(m_sections.begin() + (found - m_sections.data()));
-    m_sectionIndexStale = true;
+    m_sectionIndex.stale = true;
 }
 
 std::string IniStore::readString(std::string_view section, std::string_view key,
@@ -259,9 +259,9 @@ template <typename Source> void IniStore::parse(Source& source)
             // Duplicate headers make duplicate sections; lookups find the last.
             const std::string_view name = TrimBlanks(line.substr(1, line.size() - 2));
             if constexpr (canMove)
-                m_sections.push_back(Section{Keep(original, {name}), {}, {}, true});
+                m_sections.push_back(Section{Keep(original, {name}), {}, {}});
             else
-                m_sections.push_back(Section{std::string(name), {}, {}, true});
+                m_sections.push_back(Section{std::string(name), {}, {}});
             current = &m_sections.back();
             continue;
         }

@@ -93,8 +93,27 @@ public:
     void forEachSection(VisitSection&& visitSection, VisitLine&& visitLine) const;
 
 private:
-    // Upper-cased name -> position of the last line or section of that name.
-    using NameIndex = std::unordered_map<std::string, std::size_t, AnsiNameHash, AnsiNameEqual>;
+    // Upper-cased name -> position of the last line or section of that name,
+    // rebuilt on the first lookup once stale. A copy of the store starts
+    // with stale indexes instead of copying them: copies are taken to be
+    // read elsewhere (the check reads one), and a skin of a million names
+    // would copy a million entries on the way.
+    struct NameIndex {
+        std::unordered_map<std::string, std::size_t, AnsiNameHash, AnsiNameEqual> names;
+        bool stale = true;
+
+        NameIndex() = default;
+        NameIndex(const NameIndex&) {}
+        NameIndex& operator=(const NameIndex&)
+        {
+            names.clear();
+            stale = true;
+            return *this;
+        }
+        NameIndex(NameIndex&&) = default;
+        NameIndex& operator=(NameIndex&&) = default;
+        ~NameIndex() = default;
+    };
 
     struct Line {
         std::string text;
@@ -113,7 +132,6 @@ private:
         // Rebuilt on the first lookup after the lines changed behind its back
         // (parsing); writes keep a fresh index up to date as they go.
         mutable NameIndex index;
-        mutable bool indexStale = true;
 
         std::optional<std::size_t> find(std::string_view key) const;
         void append(Line line);
@@ -128,7 +146,6 @@ private:
 
     std::vector<Section> m_sections;
     mutable NameIndex m_sectionIndex;
-    mutable bool m_sectionIndexStale = true;
 };
 
 template <typename Visit> void IniStore::forEachLine(Visit&& visit) const
