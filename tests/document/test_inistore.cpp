@@ -268,6 +268,21 @@ void TestIniStore::indexesFollowEveryChange()
     store.writeString("A", "k", "11");
     QCOMPARE(linesOf(store)[8], std::string("k=11"));
 
+    // A copy, made or assigned after lookups, finds the same lines; writes
+    // to it leave the original as it was.
+    IniStore copy = store;
+    QCOMPARE(copy.readString("a", "K", ""), std::string("11"));
+    copy.writeString("C", "x", "7");
+    copy.writeString("D", "y", "8");
+    QCOMPARE(copy.readString("C", "X", ""), std::string("7"));
+    QCOMPARE(store.readString("C", "x", ""), std::string("0"));
+    QCOMPARE(store.readString("D", "y", "none"), std::string("none"));
+    IniStore assigned;
+    QCOMPARE(assigned.readString("A", "k", "none"), std::string("none"));
+    assigned = copy;
+    QCOMPARE(assigned.readString("D", "Y", ""), std::string("8"));
+    QCOMPARE(assigned.readString("B", "k", ""), std::string("20"));
+
     store.clear();
     QCOMPARE(store.readString("A", "k", "gone"), std::string("gone"));
     store.writeString("C", "x", "5");
