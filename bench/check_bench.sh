@@ -2,17 +2,17 @@
 # check_bench.sh [SKINTOOL]
 #
 # Runs `skintool check` (lines and --json) on skins made to cost the check as
-# much as their size allows, and prints the wall time, peak memory and output
-# size of each. Not part of the test run; the skins are made here, in a
-# temporary folder, and removed at the end.
-#   long-key       a key name of 500 MB in [Skin] (2.3 MB on disk)
+# much as their size allows, and prints the wall and processor time, the peak
+# memory and the output's size of each. Not part of the test run; the skins
+# are made here, in a temporary folder, and removed at the end.
+#   long-key       a key name of 500 MB in [Skin] (0.5 MB on disk)
 #   long-section   a section name of 16 MiB
 #   huge-section   a section name of 500 MB
 #   many-keys      a million unknown keys in [Skin]
 #   many-sections  a million unknown sections
 #   long-colour    a colour value of 500 MB
 #   checkerboard   a shaped skin whose mask is a 4096x4096 checkerboard of
-#                  single pixels (31 KB on disk)
+#                  single pixels (15 KB on disk)
 # Goals: each under 2 s, and under twice its skin text in peak memory.
 # CASES="long-key many-keys" picks some; RUNS (default 1) repeats each;
 # SKINS=DIR makes the skins in DIR and keeps them.
