@@ -58,8 +58,10 @@ std::int64_t AskedPixels(const IniStore& document, std::string_view section, std
     if (bytes.size() >= 26 && bytes[0] == 'B' && bytes[1] == 'M') {
         // The oldest header holds 16-bit sides, every later one 32-bit.
         const bool core = LittleEndian(bytes, 14, 4) == 12;
-        const std::int64_t width = core ? LittleEndian(bytes, 18, 2) : std::int32_t(LittleEndian(bytes, 18, 4));
-        const std::int64_t height = core ? LittleEndian(bytes, 20, 2) : std::int32_t(LittleEndian(bytes, 22, 4));
+        const std::int64_t width =
+            core ? LittleEndian(bytes, 18, 2) : std::int32_t(LittleEndian(bytes, 18, 4));
+        const std::int64_t height =
+            core ? LittleEndian(bytes, 20, 2) : std::int32_t(LittleEndian(bytes, 22, 4));
         return std::abs(width) * std::abs(height);
     }
     try {
