@@ -7,35 +7,35 @@
 namespace fabulor {
 namespace {
 
-constexpr SkinKey Integer(std::string_view name, std::int32_t value)
+constexpr SkinKey Integer(KeyRole role, std::string_view name, std::int32_t value)
 {
-    return {name, KeyKind::Integer, value};
+    return {name, KeyKind::Integer, role, value};
 }
 
-constexpr SkinKey Limited(std::string_view name, std::int32_t value, std::int32_t minimum,
+constexpr SkinKey Limited(KeyRole role, std::string_view name, std::int32_t value, std::int32_t minimum,
                           std::int32_t maximum)
 {
-    return {name, KeyKind::Integer, value, {}, minimum, maximum};
+    return {name, KeyKind::Integer, role, value, {}, minimum, maximum};
 }
 
-constexpr SkinKey Flag(std::string_view name)
+constexpr SkinKey Flag(KeyRole role, std::string_view name)
 {
-    return {name, KeyKind::Flag, 0};
+    return {name, KeyKind::Flag, role, 0};
 }
 
-constexpr SkinKey ColourKey(std::string_view name, std::string_view value)
+constexpr SkinKey ColourKey(KeyRole role, std::string_view name, std::string_view value)
 {
-    return {name, KeyKind::ColourValue, 0, value};
+    return {name, KeyKind::ColourValue, role, 0, value};
 }
 
-constexpr SkinKey Text(std::string_view name, std::string_view value)
+constexpr SkinKey Text(KeyRole role, std::string_view name, std::string_view value)
 {
-    return {name, KeyKind::Text, 0, value};
+    return {name, KeyKind::Text, role, 0, value};
 }
 
-constexpr SkinKey Binary(std::string_view name)
+constexpr SkinKey Binary(KeyRole role, std::string_view name)
 {
-    return {name, KeyKind::Binary};
+    return {name, KeyKind::Binary, role};
 }
 
 // The window's size editors take 0 to 5000, the border editors 0 to 10, the
@@ -44,51 +44,90 @@ constexpr std::int32_t MaxWindowSide = 5000;
 constexpr std::int32_t MaxBorder = 10;
 constexpr std::int32_t MaxFontSize = 999;
 
+// The keys every component of a kind has.
+constexpr SkinKey Width(std::int32_t value)
+{
+    return Integer(KeyRole::Width, "S", value);
+}
+
+constexpr SkinKey Height(std::int32_t value)
+{
+    return Integer(KeyRole::Height, "W", value);
+}
+
+constexpr SkinKey Top(std::int32_t value)
+{
+    return Integer(KeyRole::Top, "T", value);
+}
+
+constexpr SkinKey Left(std::int32_t value)
+{
+    return Integer(KeyRole::Left, "L", value);
+}
+
+constexpr SkinKey Border(std::int32_t value)
+{
+    return Limited(KeyRole::Border, "Border", value, 0, MaxBorder);
+}
+
+constexpr SkinKey Background(std::string_view value)
+{
+    return ColourKey(KeyRole::Background, "Color", value);
+}
+
+constexpr SkinKey FontColour(std::string_view value)
+{
+    return ColourKey(KeyRole::FontColour, "FColor", value);
+}
+
+constexpr SkinKey FontName()
+{
+    return Text(KeyRole::FontName, "FName", "Arial");
+}
+
 constexpr SkinKey FontSize(std::int32_t value)
 {
-    return Limited("FSize", value, 1, MaxFontSize);
+    return Limited(KeyRole::FontSize, "FSize", value, 1, MaxFontSize);
 }
 
 constexpr std::array skinKeys{
-    Flag("En"),     Limited("W", 623, 0, MaxWindowSide), Limited("H", 364, 0, MaxWindowSide), Binary("Maska"),
-    Binary("Skin"),
+    Flag(KeyRole::UseSkin, "En"),
+    Limited(KeyRole::Width, "W", 623, 0, MaxWindowSide),
+    Limited(KeyRole::Height, "H", 364, 0, MaxWindowSide),
+    Binary(KeyRole::Mask, "Maska"),
+    Binary(KeyRole::SkinPicture, "Skin"),
 };
 
 constexpr std::array pageControlKeys{
-    Integer("S", 209),
-    Integer("W", 153),
-    Integer("T", 144),
-    Integer("L", 24),
-    Limited("Border", 0, 0, MaxBorder),
-    ColourKey("Color", "$00DFDFDF"),
+    Width(209), Height(153), Top(144), Left(24), Border(0), Background("$00DFDFDF"),
 };
 
 constexpr std::array descriptionKeys{
-    Integer("S", 209),
-    Integer("W", 88),
-    Integer("T", 49),
-    Integer("L", 24),
-    Flag("Flat"),
-    ColourKey("Color", "$0FFFFFF"),
-    ColourKey("FColor", "$0000000"),
-    Text("FName", "Arial"),
+    Width(209),
+    Height(88),
+    Top(49),
+    Left(24),
+    Flag(KeyRole::Flat, "Flat"),
+    Background("$0FFFFFF"),
+    FontColour("$0000000"),
+    FontName(),
     FontSize(10),
 };
 
 constexpr std::array pictureKeys{
-    Integer("S", 241),
-    Integer("W", 249),
-    Integer("T", 48),
-    Integer("L", 248),
-    Limited("Border", 4, 0, MaxBorder),
-    ColourKey("RColor", "clGray"),
-    ColourKey("Color", "clSilver"),
+    Width(241),
+    Height(249),
+    Top(48),
+    Left(248),
+    Border(4),
+    ColourKey(KeyRole::InnerColour, "RColor", "clGray"),
+    Background("clSilver"),
 };
 
 // A button: its place and its two pictures.
 constexpr std::array<SkinKey, 4> ButtonKeys(std::int32_t top, std::int32_t left)
 {
-    return {Integer("T", top), Integer("L", left), Binary("MP1"), Binary("MP2")};
+    return {Top(top), Left(left), Binary(KeyRole::MouseOut, "MP1"), Binary(KeyRole::MouseOver, "MP2")};
 }
 
 constexpr auto closeKeys = ButtonKeys(16, 464);
@@ -107,17 +146,16 @@ constexpr auto itemKeys = ButtonKeys(50, 64);
 constexpr auto warningKeys = ButtonKeys(305, 25);
 
 constexpr std::array moveAreaKeys{
-    Integer("S", 361),
-    Integer("W", 25),
-    Integer("T", 16),
-    Integer("L", 24),
+    Width(361),
+    Height(25),
+    Top(16),
+    Left(24),
 };
 
 // A label: its place and its font.
 constexpr std::array<SkinKey, 5> LabelKeys(std::int32_t top, std::int32_t left)
 {
-    return {Integer("T", top), Integer("L", left), ColourKey("FColor", "clBlack"), Text("FName", "Arial"),
-            FontSize(8)};
+    return {Top(top), Left(left), FontColour("clBlack"), FontName(), FontSize(8)};
 }
 
 constexpr auto label1Keys = LabelKeys(12, 42);
@@ -127,14 +165,14 @@ constexpr auto label4Keys = LabelKeys(102, 42);
 constexpr auto messageKeys = LabelKeys(312, 64);
 
 constexpr std::array itemListKeys{
-    Integer("S", 97),
-    Integer("W", 249),
-    Integer("T", 48),
-    Integer("L", 504),
-    Flag("Flat"),
-    ColourKey("Color", "$0FFFFFF"),
-    ColourKey("FColor", "$0000000"),
-    Text("FName", "Arial"),
+    Width(97),
+    Height(249),
+    Top(48),
+    Left(504),
+    Flag(KeyRole::Flat, "Flat"),
+    Background("$0FFFFFF"),
+    FontColour("$0000000"),
+    FontName(),
     FontSize(10),
 };
 
@@ -189,9 +227,26 @@ const SkinKey* SkinSection::key(std::string_view keyName) const
     return nullptr;
 }
 
+const SkinKey* SkinSection::key(KeyRole role) const
+{
+    for (const SkinKey& candidate : keys)
+        if (candidate.role == role) return &candidate;
+    return nullptr;
+}
+
 std::span<const SkinSection> SkinSections()
 {
     return sections;
+}
+
+const SkinSection& WindowSection()
+{
+    return sections.front();
+}
+
+const SkinKey& WindowKey(KeyRole role)
+{
+    return *WindowSection().key(role);
 }
 
 const SkinSection* FindSection(std::string_view name)
@@ -213,10 +268,22 @@ int ComponentIndex(std::string_view section)
     return -1;
 }
 
+const SkinSection& ComponentSection(int index)
+{
+    // The window's own section comes first.
+    return sections[std::size_t(index) + 1];
+}
+
 std::int32_t DefaultNumber(std::string_view section, std::string_view key)
 {
     const SkinSection* known = FindSection(section);
     const SkinKey* found = known ? known->key(key) : nullptr;
+    return found ? found->defaultNumber : 0;
+}
+
+std::int32_t DefaultNumber(int component, KeyRole role)
+{
+    const SkinKey* found = ComponentSection(component).key(role);
     return found ? found->defaultNumber : 0;
 }
 

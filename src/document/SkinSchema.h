@@ -23,9 +23,66 @@ enum class KeyKind {
     Binary,      // upper-case hexadecimal of a file's bytes (pictures)
 };
 
+// What a key holds for the editor: which property of its component (or of
+// the window) it is. Capture, apply, the steps of the history and the check
+// act on a key by its role, so a new key of a known role needs no code.
+enum class KeyRole {
+    Width,  // "S" of a component; "W" of the window
+    Height, // "W" of a component; "H" of the window
+    Top,
+    Left,
+    Border,
+    Background,  // the control's own colour (the frame's, for the picture frame)
+    InnerColour, // the picture frame's inner area
+    Flat,
+    FontColour,
+    FontName,
+    FontSize,
+    MouseOut,  // a button's picture
+    MouseOver, // its picture under the pointer
+    UseSkin,   // whether the mask shapes the window
+    Mask,
+    SkinPicture,
+    Other, // kept in the skin, edited by nothing
+};
+
+// A component's place or size.
+constexpr bool IsGeometryRole(KeyRole role)
+{
+    return role == KeyRole::Width || role == KeyRole::Height || role == KeyRole::Top || role == KeyRole::Left;
+}
+
+// What the sheets of "Właściwości" edit: colours, fonts, borders, flatness.
+constexpr bool IsAppearanceRole(KeyRole role)
+{
+    switch (role) {
+    case KeyRole::Border:
+    case KeyRole::Background:
+    case KeyRole::InnerColour:
+    case KeyRole::Flat:
+    case KeyRole::FontColour:
+    case KeyRole::FontName:
+    case KeyRole::FontSize:
+        return true;
+    case KeyRole::Width:
+    case KeyRole::Height:
+    case KeyRole::Top:
+    case KeyRole::Left:
+    case KeyRole::MouseOut:
+    case KeyRole::MouseOver:
+    case KeyRole::UseSkin:
+    case KeyRole::Mask:
+    case KeyRole::SkinPicture:
+    case KeyRole::Other:
+        break;
+    }
+    return false;
+}
+
 struct SkinKey {
     std::string_view name;
     KeyKind kind;
+    KeyRole role = KeyRole::Other;
     // The default an absent key gives: a number for integers and flags, the
     // written text for colours and text. Binary keys default to no bytes.
     std::int32_t defaultNumber = 0;
@@ -38,6 +95,8 @@ struct SkinKey {
     // Capture writes every key but the binary ones: those are stored when
     // the user chooses a file.
     bool captured() const { return kind != KeyKind::Binary; }
+    bool isGeometry() const { return IsGeometryRole(role); }
+    bool isAppearance() const { return IsAppearanceRole(role); }
 };
 
 struct SkinSection {
@@ -46,6 +105,8 @@ struct SkinSection {
     std::span<const SkinKey> keys;
 
     const SkinKey* key(std::string_view keyName) const;
+    // The section's key of a role; null when it has none.
+    const SkinKey* key(KeyRole role) const;
 };
 
 // Every section, in the order capture writes them: "Skin" first, then one
@@ -54,6 +115,11 @@ std::span<const SkinSection> SkinSections();
 // Found regardless of letter case, as the document finds names; null when
 // the skin has no such section.
 const SkinSection* FindSection(std::string_view name);
+// The window's own section, "Skin", the first of all.
+const SkinSection& WindowSection();
+// The window's key of a role, which it has (UseSkin, Width, Height, Mask,
+// SkinPicture).
+const SkinKey& WindowKey(KeyRole role);
 
 // Which bands of the component editor an entry offers.
 enum ComponentGroup : unsigned {
@@ -98,10 +164,14 @@ inline constexpr int WarningPictureIndex = 16;
 std::span<const SkinComponent, ComponentCount> SkinComponents();
 // The index of the component a section describes, or -1.
 int ComponentIndex(std::string_view section);
+// The section of the component of an index (0 to 23).
+const SkinSection& ComponentSection(int index);
 
 // The default of a section's integer key (its start geometry, say); 0 for a
 // key the schema does not know.
 std::int32_t DefaultNumber(std::string_view section, std::string_view key);
+// The default of a component's key of a role; 0 where it has none.
+std::int32_t DefaultNumber(int component, KeyRole role);
 
 // The most a widget's geometry holds (Qt's QWIDGETSIZE_MAX): a component is
 // placed at most this far from its parent's corner and made at most this

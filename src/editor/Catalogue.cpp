@@ -41,11 +41,6 @@ const CatalogueEntry* CatalogueAt(int index)
     return &Catalogue()[std::size_t(index)];
 }
 
-bool IsGeometryKey(const SkinKey& key)
-{
-    return key.name == "S" || key.name == "W" || key.name == "T" || key.name == "L";
-}
-
 QString SectionName(int index)
 {
     const CatalogueEntry* entry = CatalogueAt(index);

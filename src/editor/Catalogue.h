@@ -45,8 +45,6 @@ const std::array<CatalogueEntry, CatalogueSize>& Catalogue();
 
 // A component's section name, as steps of the history name it.
 QString SectionName(int index);
-// A component's place or size ("S", "W", "T", "L").
-bool IsGeometryKey(const SkinKey& key);
 
 // The entry of a catalogue index, or null outside it.
 const CatalogueEntry* CatalogueAt(int index);

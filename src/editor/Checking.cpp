@@ -31,15 +31,13 @@
 namespace fabulor {
 namespace {
 
-bool OneOf(std::string_view key, std::initializer_list<std::string_view> names)
+// The role of the key a finding names; Other for none or one the schema
+// does not know.
+KeyRole RoleOf(const Finding& finding)
 {
-    return std::find(names.begin(), names.end(), key) != names.end();
-}
-
-// The keys the sheets of "Właściwości" edit.
-bool AppearanceKey(std::string_view key)
-{
-    return OneOf(key, {"Flat", "Color", "RColor", "Border", "FName", "FSize", "FColor"});
+    const SkinSection* section = FindSection(finding.section);
+    const SkinKey* key = section ? section->key(std::string_view(finding.key)) : nullptr;
+    return key ? key->role : KeyRole::Other;
 }
 
 } // namespace
@@ -105,12 +103,12 @@ void TFBox::CheckButtonClick()
 
 void TFBox::ShowFinding(const Finding& finding)
 {
-    const std::string_view key = finding.key;
+    const KeyRole role = RoleOf(finding);
     const CatalogueEntry* entry = CatalogueAt(finding.component);
     if (!entry) {
         // The window's own keys: its size on "Rozmiar", its shape and
         // pictures on "Skóra".
-        PCTRL->setCurrentWidget(OneOf(key, {"W", "H"}) ? Rozm : Skora);
+        PCTRL->setCurrentWidget(role == KeyRole::Width || role == KeyRole::Height ? Rozm : Skora);
         return;
     }
     // Exactly what a press on the component does.
@@ -123,7 +121,7 @@ void TFBox::ShowFinding(const Finding& finding)
     QWidget* control = entry->moved(F);
     for (int page = 0; page < F.PC1->pageCount(); ++page)
         if (F.PC1->page(page)->isAncestorOf(control)) F.PC1->setActivePageIndex(page);
-    if (AppearanceKey(key) && entry->schema->appearance != AppearanceSheet::None) {
+    if (IsAppearanceRole(role) && entry->schema->appearance != AppearanceSheet::None) {
         PCTRL->setCurrentWidget(Prop);
         const std::array<std::pair<AppearanceSheet, QWidget*>, 6> sheets{{
             {AppearanceSheet::Description, TabSheet1},
@@ -138,9 +136,9 @@ void TFBox::ShowFinding(const Finding& finding)
         return;
     }
     Band* band = Miejsce;
-    if (OneOf(key, {"S", "W"}) && entry->rozmiar())
+    if ((role == KeyRole::Width || role == KeyRole::Height) && entry->rozmiar())
         band = Rozmiar;
-    else if (OneOf(key, {"MP1", "MP2"}) && entry->rysunek())
+    else if ((role == KeyRole::MouseOut || role == KeyRole::MouseOver) && entry->rysunek())
         band = Rysunek;
     band->setExpanded(true);
     BandPanel1->ensureWidgetVisible(band, 0, 0);
@@ -166,7 +164,7 @@ void TFBox::MaskAreaCheckClick()
     if (MaskAreaCheck->isChecked()) {
         // The mask the skin holds, whichever file it came from.
         MemoryStream mask;
-        document().readBinary("Skin", "Maska", mask);
+        document().readBinary(WindowSection().name, WindowKey(KeyRole::Mask).name, mask);
         MaskArea->setMaskBytes(std::vector<std::uint8_t>(mask.bytes().begin(), mask.bytes().end()));
     }
     MaskArea->setOn(MaskAreaCheck->isChecked());

@@ -127,14 +127,15 @@ const std::optional<Picture>& HoverPreview::mouseOver(int index)
     Cached& cached = m_cache[std::size_t(index)];
     // The stored line names the picture: a choice, an undo or a load that
     // changes it makes the cached one stale.
-    const std::optional<std::string> line = m_document->keyLine(button->section, "MP2");
+    const std::string_view key = ComponentSection(index).key(KeyRole::MouseOver)->name;
+    const std::optional<std::string> line = m_document->keyLine(button->section, key);
     const std::string_view text = line ? std::string_view(*line) : std::string_view();
     const std::size_t hash = std::hash<std::string_view>{}(text);
     if (cached.known && cached.hash == hash && cached.length == text.size()) return cached.picture;
 
     cached = Cached{true, hash, text.size(), std::nullopt};
     MemoryStream stored;
-    if (m_document->readBinary(button->section, "MP2", stored) == 0) return cached.picture;
+    if (m_document->readBinary(button->section, key, stored) == 0) return cached.picture;
     // The decoder and limits of the mouse-out picture; what does not decode
     // leaves the button its mouse-out picture, as in the reader.
     Picture decoded;

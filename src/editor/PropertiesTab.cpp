@@ -74,11 +74,10 @@ void TFBox::ensurePropertiesTab()
         SkinValue value;
     };
     std::vector<Shown> shown;
-    const std::span<const SkinSection> sections = SkinSections();
     for (int component = 0; component < CatalogueSize; ++component) {
         if (Catalogue()[std::size_t(component)].schema->appearance == AppearanceSheet::None) continue;
-        for (const SkinKey& key : sections[std::size_t(component) + 1].keys)
-            if (key.captured() && !IsGeometryKey(key))
+        for (const SkinKey& key : ComponentSection(component).keys)
+            if (key.captured() && key.isAppearance())
                 shown.push_back({component, &key, keyValue(component, key)});
     }
     buildPropertiesTab();

@@ -21,9 +21,9 @@
 namespace fabulor {
 namespace {
 
-const SkinKey& Key(int component, std::string_view name)
+const SkinKey& Key(int component, KeyRole role)
 {
-    return *SkinSections()[std::size_t(component) + 1].key(name);
+    return *ComponentSection(component).key(role);
 }
 
 int ComponentOf(TF& f, const QWidget* control)
@@ -56,9 +56,11 @@ Slots TFBox::geometrySlots(int component, bool size) const
     if (component < 0 || component >= CatalogueSize) return {};
     if (size) {
         if (!Catalogue()[std::size_t(component)].rozmiar()) return {};
-        return {KeySlot{component, &Key(component, "S")}, KeySlot{component, &Key(component, "W")}};
+        return {KeySlot{component, &Key(component, KeyRole::Width)},
+                KeySlot{component, &Key(component, KeyRole::Height)}};
     }
-    return {KeySlot{component, &Key(component, "T")}, KeySlot{component, &Key(component, "L")}};
+    return {KeySlot{component, &Key(component, KeyRole::Top)},
+            KeySlot{component, &Key(component, KeyRole::Left)}};
 }
 
 Slots TFBox::appearanceSlots(AppearanceSheet sheet) const
@@ -66,8 +68,8 @@ Slots TFBox::appearanceSlots(AppearanceSheet sheet) const
     Slots parts;
     for (int component = 0; component < CatalogueSize; ++component) {
         if (Catalogue()[std::size_t(component)].schema->appearance != sheet) continue;
-        for (const SkinKey& key : SkinSections()[std::size_t(component) + 1].keys)
-            if (key.captured() && !IsGeometryKey(key)) parts.emplace_back(KeySlot{component, &key});
+        for (const SkinKey& key : ComponentSection(component).keys)
+            if (key.captured() && key.isAppearance()) parts.emplace_back(KeySlot{component, &key});
     }
     const AppearanceEditors editors = appearanceEditors(sheet);
     for (QWidget* editor : std::initializer_list<QWidget*>{editors.flat, editors.colour, editors.innerColour,

@@ -33,23 +33,19 @@
 namespace fabulor {
 namespace {
 
-bool Is(const SkinKey& key, std::string_view name)
-{
-    return key.name == name;
-}
-
-// The first component a sheet of "Właściwości" edits: the one its editors
-// mirror.
 // The window's unshaped width or height as the skin gives it, held to what
 // the size editors accept: a damaged or hostile file asking for a window of
 // 100000 pixels would otherwise make one, and with it a backing store of
 // gigabytes.
-std::int32_t WindowSide(const IniStore& doc, std::string_view name)
+std::int32_t WindowSide(const IniStore& doc, KeyRole role)
 {
-    const SkinKey& key = *FindSection("Skin")->key(name);
-    return std::clamp(doc.readInteger("Skin", name, key.defaultNumber), key.minimum, key.maximum);
+    const SkinKey& key = WindowKey(role);
+    return std::clamp(doc.readInteger(WindowSection().name, key.name, key.defaultNumber), key.minimum,
+                      key.maximum);
 }
 
+// The first component a sheet of "Właściwości" edits: the one its editors
+// mirror.
 bool MirroredBySheet(const CatalogueEntry& entry)
 {
     for (const CatalogueEntry& other : Catalogue())
@@ -62,7 +58,7 @@ bool MirroredBySheet(const CatalogueEntry& entry)
 QWidget* TFBox::keyEditor(int component, const SkinKey& key) const
 {
     // Flatness is the editor's: the preview draws it but does not keep it.
-    if (!Is(key, "Flat")) return nullptr;
+    if (key.role != KeyRole::Flat) return nullptr;
     return appearanceEditors(Catalogue()[std::size_t(component)].schema->appearance).flat;
 }
 
@@ -70,23 +66,41 @@ SkinValue TFBox::keyValue(int component, const SkinKey& key)
 {
     const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
     QWidget* control = entry.moved(F);
-    if (Is(key, "S")) return std::int32_t(control->width());
-    if (Is(key, "W")) return std::int32_t(control->height());
-    if (Is(key, "T")) return std::int32_t(control->y());
-    if (Is(key, "L")) return std::int32_t(control->x());
-    if (Is(key, "Border")) return std::int32_t(ControlBorder(control));
-    if (Is(key, "Color")) return ControlColour(control);
-    if (Is(key, "RColor")) return ControlColour(F.Rys);
-    if (Is(key, "Flat")) {
+    switch (key.role) {
+    case KeyRole::Width:
+        return std::int32_t(control->width());
+    case KeyRole::Height:
+        return std::int32_t(control->height());
+    case KeyRole::Top:
+        return std::int32_t(control->y());
+    case KeyRole::Left:
+        return std::int32_t(control->x());
+    case KeyRole::Border:
+        return std::int32_t(ControlBorder(control));
+    case KeyRole::Background:
+        return ControlColour(control);
+    case KeyRole::InnerColour:
+        return ControlColour(F.Rys);
+    case KeyRole::Flat:
         if (const auto* editor = qobject_cast<const QCheckBox*>(keyEditor(component, key)))
             return editor->isChecked();
         // "Właściwości" not made yet: the preview draws what the editor would hold.
         return ControlFlat(control);
+    case KeyRole::FontColour:
+        return ControlFontColour(control);
+    case KeyRole::FontName:
+        return FontNameForSkin(control->font().family());
+    case KeyRole::FontSize:
+        // The size the skin holds, which may differ from the one drawn.
+        return std::int32_t(SkinFontSize(control));
+    case KeyRole::MouseOut:
+    case KeyRole::MouseOver:
+    case KeyRole::UseSkin:
+    case KeyRole::Mask:
+    case KeyRole::SkinPicture:
+    case KeyRole::Other:
+        break;
     }
-    if (Is(key, "FColor")) return ControlFontColour(control);
-    if (Is(key, "FName")) return FontNameForSkin(control->font().family());
-    // The size the skin holds, which may differ from the one drawn.
-    if (Is(key, "FSize")) return std::int32_t(SkinFontSize(control));
     return std::int32_t(0);
 }
 
@@ -113,42 +127,62 @@ void TFBox::setKeyValue(int component, const SkinKey& key, const SkinValue& valu
     const AppearanceEditors editors =
         MirroredBySheet(entry) ? appearanceEditors(entry.schema->appearance) : AppearanceEditors{};
 
-    if (Is(key, "S")) {
+    switch (key.role) {
+    case KeyRole::Width:
         control->resize(PlaceableExtent(std::get<std::int32_t>(value)), control->height());
-    } else if (Is(key, "W")) {
+        break;
+    case KeyRole::Height:
         control->resize(control->width(), PlaceableExtent(std::get<std::int32_t>(value)));
-    } else if (Is(key, "T")) {
+        break;
+    case KeyRole::Top:
         control->move(control->x(), PlaceableCoordinate(std::get<std::int32_t>(value)));
-    } else if (Is(key, "L")) {
+        break;
+    case KeyRole::Left:
         control->move(PlaceableCoordinate(std::get<std::int32_t>(value)), control->y());
-    } else if (Is(key, "Border")) {
+        break;
+    case KeyRole::Border:
         SetControlBorder(control, std::clamp(std::get<std::int32_t>(value), key.minimum, key.maximum));
         if (editors.border) {
             editors.border->setValue(ControlBorder(control));
             SetControlBorder(control, editors.border->value());
         }
-    } else if (Is(key, "Color")) {
+        break;
+    case KeyRole::Background:
         SetControlColour(control, std::get<Colour>(value));
         if (editors.colour) editors.colour->setValue(ControlColour(control));
-    } else if (Is(key, "RColor")) {
+        break;
+    case KeyRole::InnerColour:
         SetControlColour(F.Rys, std::get<Colour>(value));
         if (editors.innerColour) editors.innerColour->setValue(ControlColour(F.Rys));
-    } else if (Is(key, "Flat")) {
+        break;
+    case KeyRole::Flat:
         SetControlFlat(control, std::get<bool>(value));
         if (editors.flat) editors.flat->setChecked(std::get<bool>(value));
-    } else if (Is(key, "FColor")) {
+        break;
+    case KeyRole::FontColour:
         SetControlFontColour(control, std::get<Colour>(value));
         if (editors.fontColour) editors.fontColour->setValue(ControlFontColour(control));
-    } else if (Is(key, "FName")) {
+        break;
+    case KeyRole::FontName:
         ApplyFontName(control, FontNameFromSkin(std::get<std::string>(value)));
         if (editors.font) editors.font->setFontName(control->font().family());
-    } else if (Is(key, "FSize")) {
+        break;
+    case KeyRole::FontSize: {
         const int points = std::get<std::int32_t>(value);
         ApplyFontSize(control, points);
         if (editors.fontSize) {
             editors.fontSize->setSize(points);
             KeepSkinFontSize(control, points);
         }
+        break;
+    }
+    case KeyRole::MouseOut:
+    case KeyRole::MouseOver:
+    case KeyRole::UseSkin:
+    case KeyRole::Mask:
+    case KeyRole::SkinPicture:
+    case KeyRole::Other:
+        break;
     }
 }
 
@@ -168,7 +202,7 @@ void TFBox::SaveStateToDocument(IniStore& doc)
     }
 
     for (std::size_t component = 0; component < ComponentCount; ++component) {
-        const SkinSection& section = SkinSections()[component + 1];
+        const SkinSection& section = ComponentSection(int(component));
         for (const SkinKey& key : section.keys)
             if (key.captured()) WriteSkinValue(doc, section.name, key, keyValue(int(component), key));
     }
@@ -204,8 +238,8 @@ void TFBox::LoadStateFromDocument()
     {
         const QSignalBlocker quietWidth(FW);
         const QSignalBlocker quietHeight(FH);
-        FW->setValue(WindowSide(doc, "W"));
-        FH->setValue(WindowSide(doc, "H"));
+        FW->setValue(WindowSide(doc, KeyRole::Width));
+        FH->setValue(WindowSide(doc, KeyRole::Height));
     }
 
     // Changing the box runs CheckBox2Click, as a user's click would; called
@@ -241,26 +275,25 @@ void TFBox::LoadStateFromDocument()
         ShowSkinPicture(readPicture("Skin", "Skin"), F.Skin->picture(), m_pictureBudget);
     } else {
         F.Mask->setActive(false);
-        setOuterWidth(&F, WindowSide(doc, "W"));
-        setOuterHeight(&F, WindowSide(doc, "H"));
+        setOuterWidth(&F, WindowSide(doc, KeyRole::Width));
+        setOuterHeight(&F, WindowSide(doc, KeyRole::Height));
     }
 
-    const std::span<const SkinSection> sections = SkinSections();
     for (int component = 0; component < CatalogueSize; ++component) {
         const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
-        const SkinSection& section = sections[std::size_t(component) + 1];
+        const SkinSection& section = ComponentSection(component);
         for (const SkinKey& key : section.keys) {
             if (key.kind == KeyKind::Binary) {
                 // A button shows its mouse-out picture; the mouse-over one is
                 // only kept.
-                if (Is(key, "MP1"))
+                if (key.role == KeyRole::MouseOut)
                     ShowButtonPicture(entry.image(F)->picture(), readPicture(section.name, key.name),
                                       entry.schema->builtInPicture, m_pictureBudget);
                 continue;
             }
             // The path labels after the first are drawn in its font colour,
             // whatever colour their own sections hold.
-            if (Is(key, "FColor") && entry.schema->appearance == AppearanceSheet::PathLabels &&
+            if (key.role == KeyRole::FontColour && entry.schema->appearance == AppearanceSheet::PathLabels &&
                 !MirroredBySheet(entry)) {
                 setKeyValue(component, key, ControlFontColour(F.L1));
                 continue;

@@ -142,12 +142,11 @@ TF::~TF()
 void TF::placeAtDefaults()
 {
     const auto components = SkinComponents();
-    for (std::size_t index = 0; index < components.size(); ++index) {
-        const std::string_view section = components[index].section;
-        QWidget* control = ControlBindings()[index].control(*this);
-        control->move(DefaultNumber(section, "L"), DefaultNumber(section, "T"));
-        if (components[index].has(SizeGroup))
-            control->resize(DefaultNumber(section, "S"), DefaultNumber(section, "W"));
+    for (int index = 0; index < int(components.size()); ++index) {
+        QWidget* control = ControlBindings()[std::size_t(index)].control(*this);
+        control->move(DefaultNumber(index, KeyRole::Left), DefaultNumber(index, KeyRole::Top));
+        if (components[std::size_t(index)].has(SizeGroup))
+            control->resize(DefaultNumber(index, KeyRole::Width), DefaultNumber(index, KeyRole::Height));
     }
 }
 

@@ -220,6 +220,23 @@ private slots:
             // The start geometry is the empty skin's.
             QCOMPARE(control->pos(),
                      QPoint(DefaultNumber(entry.section, "L"), DefaultNumber(entry.section, "T")));
+            // Every key says what it holds, and the bands and sheet the
+            // entry offers are those its keys call for.
+            const SkinSection& section = ComponentSection(index);
+            bool styled = false;
+            for (const SkinKey& key : section.keys) {
+                QVERIFY2(key.role != KeyRole::Other, std::string(key.name).c_str());
+                styled = styled || key.isAppearance();
+            }
+            const auto has = [&section](KeyRole role) { return section.key(role) != nullptr; };
+            QCOMPARE(has(KeyRole::Width) && has(KeyRole::Height), entry.schema->has(SizeGroup));
+            QCOMPARE(has(KeyRole::Width) || has(KeyRole::Height), entry.schema->has(SizeGroup));
+            QCOMPARE(has(KeyRole::Top) && has(KeyRole::Left), entry.schema->has(PlaceGroup));
+            QCOMPARE(has(KeyRole::MouseOut), entry.schema->has(PicturesGroup));
+            // The warning sign's section knows a mouse-over picture that
+            // other programs write; nothing here shows it.
+            QVERIFY(has(KeyRole::MouseOver) || !entry.schema->has(MouseOverGroup));
+            QCOMPARE(styled, entry.schema->appearance != AppearanceSheet::None);
         }
     }
 
