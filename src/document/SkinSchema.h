@@ -141,6 +141,7 @@ enum class AppearanceSheet {
     PathLabels,  // the four path labels share one sheet
     Messages,    // "Komunikat"
 };
+inline constexpr std::size_t AppearanceSheetCount = 7; // None included
 
 struct SkinComponent {
     std::string_view chooserText; // UTF-8, as the chooser lists it

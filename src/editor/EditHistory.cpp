@@ -199,10 +199,10 @@ SlotValue EditHistory::read(const Slot& slot, bool earlier) const
         // Built in place: GCC 12 with the sanitizers takes a moved-from
         // variant holding a string for an uninitialised one.
         SlotValue value(std::in_place_type<SkinValue>);
-        if (const QWidget* editor = m_box.keyEditor(key->component, *key->key))
+        if (const QWidget* editor = m_box.m_binding.editorOf(key->component, *key->key))
             std::get<SkinValue>(value).emplace<bool>(editorValue(editor).toBool());
         else
-            std::get<SkinValue>(value) = m_box.keyValue(key->component, *key->key);
+            std::get<SkinValue>(value) = m_box.m_binding.value(key->component, *key->key);
         return value;
     }
     if (const auto* editor = std::get_if<EditorSlot>(&slot)) return editorValue(editor->editor);
@@ -220,7 +220,7 @@ void EditHistory::write(const Slot& slot, const SlotValue& value)
 {
     TF& f = m_box.F;
     if (const auto* key = std::get_if<KeySlot>(&slot)) {
-        m_box.setKeyValue(key->component, *key->key, std::get<SkinValue>(value));
+        m_box.m_binding.setValue(key->component, *key->key, std::get<SkinValue>(value));
     } else if (const auto* editor = std::get_if<EditorSlot>(&slot)) {
         SetEditorValue(editor->editor, std::get<QVariant>(value), !editor->shownInPreview);
     } else if (const auto* stored = std::get_if<DocumentSlot>(&slot)) {

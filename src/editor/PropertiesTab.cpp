@@ -6,20 +6,12 @@
 #include "editor/SettingsWindow.h"
 
 #include "editor/Catalogue.h"
-#include "editor/ComponentFont.h"
-#include "preview/ControlProperties.h"
-#include "preview/PreviewWindow.h"
 #include "widgets/Accessibility.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
-#include "widgets/ListView.h"
-#include "widgets/Memo.h"
-#include "widgets/PageControl.h"
-#include "widgets/Panel.h"
 #include "widgets/SideTabWidget.h"
 #include "widgets/SizePicker.h"
 #include "widgets/SpinEdit.h"
-#include "widgets/StaticText.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -39,16 +31,6 @@ QGroupBox* Group(const QString& title, QWidget* parent, const QRect& bounds)
     auto* group = new QGroupBox(title, parent);
     group->setGeometry(bounds);
     return group;
-}
-
-// A font name and size chosen in the editors, applied to one control. Every
-// number in the size box is taken as typed. A box that holds no number (empty,
-// or a lone sign while typing) gives no size: the control keeps the one it is
-// drawn with and its skin the one it holds.
-void ApplyFont(QWidget* control, const QString& name, const SizePicker* size)
-{
-    ApplyFontName(control, name);
-    if (const std::optional<int> points = size->number()) ApplyFontSize(control, *points);
 }
 
 // A sheet as steps of the history name it: by its first component's section.
@@ -78,13 +60,13 @@ void TFBox::ensurePropertiesTab()
         if (Catalogue()[std::size_t(component)].schema->appearance == AppearanceSheet::None) continue;
         for (const SkinKey& key : ComponentSection(component).keys)
             if (key.captured() && key.isAppearance())
-                shown.push_back({component, &key, keyValue(component, key)});
+                shown.push_back({component, &key, m_binding.value(component, key)});
     }
     buildPropertiesTab();
     {
         const EditHistory::Pause notRecorded(*m_history);
         for (const Shown& value : shown)
-            setKeyValue(value.component, *value.key, value.value);
+            m_binding.setValue(value.component, *value.key, value.value);
     }
     m_history->trackEditors(trackedEditors());
 }
@@ -184,7 +166,7 @@ void TFBox::buildPropertiesTab()
                              void (TFBox::*handler)(), bool typed) {
         connect(editor, signal, this, [this, editor, sheet, what, handler, typed] {
             // A new font refills its size box, which speaks first.
-            const QWidget* font = appearanceEditors(sheet).font;
+            const QWidget* font = m_binding.sheet(sheet).font;
             const bool newFont =
                 font && font != static_cast<const QWidget*>(editor) && history().editorChanged(font);
             const QString name = newFont ? QStringLiteral("czcionka") : QString::fromUtf8(what);
@@ -220,104 +202,64 @@ void TFBox::buildPropertiesTab()
     hook(K_font, &FontPicker::changed, Sheet::Messages, "czcionka", &TFBox::K_fontChange, false);
     hook(K_fontsize, &SizePicker::changed, Sheet::Messages, "rozmiar czcionki", &TFBox::K_fontChange, true);
     hook(K_fontcolor, &ColourPicker::changed, Sheet::Messages, "kolor czcionki", &TFBox::K_fontChange, false);
-}
 
-TFBox::AppearanceEditors TFBox::appearanceEditors(AppearanceSheet sheet) const
-{
-    switch (sheet) {
-    case AppearanceSheet::Description:
-        return {.flat = O_Flat,
-                .colour = O_color,
-                .font = O_font,
-                .fontSize = O_fontsize,
-                .fontColour = O_fontcolor};
-    case AppearanceSheet::PageControl:
-        return {.colour = P_color, .border = P_border};
-    case AppearanceSheet::ItemList:
-        return {.flat = B_flat,
-                .colour = B_color,
-                .font = B_font,
-                .fontSize = B_fontsize,
-                .fontColour = B_fontcolor,
-                .flatScrollBars = B_flatscroll};
-    case AppearanceSheet::Picture:
-        return {.colour = R_pcolor, .innerColour = R_color, .border = R_border};
-    case AppearanceSheet::PathLabels:
-        return {.font = D_font, .fontSize = D_fontsize, .fontColour = D_fontcolor};
-    case AppearanceSheet::Messages:
-        return {.font = K_font, .fontSize = K_fontsize, .fontColour = K_fontcolor};
-    case AppearanceSheet::None:
-        break;
-    }
-    return {};
-}
-
-void TFBox::applyAppearance(AppearanceSheet sheet, AppearanceAspect aspect)
-{
-    const AppearanceEditors editors = appearanceEditors(sheet);
-    for (const CatalogueEntry& entry : Catalogue()) {
-        if (entry.schema->appearance != sheet) continue;
-        QWidget* control = entry.moved(F);
-        switch (aspect) {
-        case AppearanceAspect::Frame:
-            if (editors.flat) SetControlFlat(control, editors.flat->isChecked());
-            if (editors.colour) SetControlColour(control, editors.colour->value());
-            if (editors.flatScrollBars)
-                if (auto* list = dynamic_cast<ListView*>(control))
-                    list->setFlatScrollBars(editors.flatScrollBars->isChecked());
-            break;
-        case AppearanceAspect::Border:
-            if (editors.border) SetControlBorder(control, editors.border->value());
-            // The picture frame's inner area has a colour of its own.
-            if (editors.innerColour) SetControlColour(F.Rys, editors.innerColour->value());
-            if (editors.colour) SetControlColour(control, editors.colour->value());
-            break;
-        case AppearanceAspect::Font:
-            if (editors.font && editors.fontSize) ApplyFont(control, editors.font->text(), editors.fontSize);
-            if (editors.fontColour) SetControlFontColour(control, editors.fontColour->value());
-            break;
-        }
-    }
+    // From now on the sheets' editors mirror their components.
+    m_binding.setSheet(Sheet::Description, {.flat = O_Flat,
+                                            .colour = O_color,
+                                            .font = O_font,
+                                            .fontSize = O_fontsize,
+                                            .fontColour = O_fontcolor});
+    m_binding.setSheet(Sheet::PageControl, {.colour = P_color, .border = P_border});
+    m_binding.setSheet(Sheet::ItemList, {.flat = B_flat,
+                                         .colour = B_color,
+                                         .font = B_font,
+                                         .fontSize = B_fontsize,
+                                         .fontColour = B_fontcolor,
+                                         .flatScrollBars = B_flatscroll});
+    m_binding.setSheet(Sheet::Picture, {.colour = R_pcolor, .innerColour = R_color, .border = R_border});
+    m_binding.setSheet(Sheet::PathLabels,
+                       {.font = D_font, .fontSize = D_fontsize, .fontColour = D_fontcolor});
+    m_binding.setSheet(Sheet::Messages, {.font = K_font, .fontSize = K_fontsize, .fontColour = K_fontcolor});
 }
 
 void TFBox::O_FlatClick()
 {
-    applyAppearance(AppearanceSheet::Description, AppearanceAspect::Frame);
+    m_binding.applyAppearance(AppearanceSheet::Description, AppearanceAspect::Frame);
 }
 
 void TFBox::O_fontChange()
 {
-    applyAppearance(AppearanceSheet::Description, AppearanceAspect::Font);
+    m_binding.applyAppearance(AppearanceSheet::Description, AppearanceAspect::Font);
 }
 
 void TFBox::P_borderChange()
 {
-    applyAppearance(AppearanceSheet::PageControl, AppearanceAspect::Border);
+    m_binding.applyAppearance(AppearanceSheet::PageControl, AppearanceAspect::Border);
 }
 
 void TFBox::B_flatClick()
 {
-    applyAppearance(AppearanceSheet::ItemList, AppearanceAspect::Frame);
+    m_binding.applyAppearance(AppearanceSheet::ItemList, AppearanceAspect::Frame);
 }
 
 void TFBox::B_fontChange()
 {
-    applyAppearance(AppearanceSheet::ItemList, AppearanceAspect::Font);
+    m_binding.applyAppearance(AppearanceSheet::ItemList, AppearanceAspect::Font);
 }
 
 void TFBox::R_borderChange()
 {
-    applyAppearance(AppearanceSheet::Picture, AppearanceAspect::Border);
+    m_binding.applyAppearance(AppearanceSheet::Picture, AppearanceAspect::Border);
 }
 
 void TFBox::D_fontChange()
 {
-    applyAppearance(AppearanceSheet::PathLabels, AppearanceAspect::Font);
+    m_binding.applyAppearance(AppearanceSheet::PathLabels, AppearanceAspect::Font);
 }
 
 void TFBox::K_fontChange()
 {
-    applyAppearance(AppearanceSheet::Messages, AppearanceAspect::Font);
+    m_binding.applyAppearance(AppearanceSheet::Messages, AppearanceAspect::Font);
 }
 
 } // namespace fabulor

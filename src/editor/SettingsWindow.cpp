@@ -55,8 +55,8 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       Op(dialogs, SkinFileDialog(FileDialogOptions::Kind::Open)),
-      Sa(dialogs, SkinFileDialog(FileDialogOptions::Kind::Save)), F(preview), m_document(document),
-      m_dialogs(dialogs)
+      Sa(dialogs, SkinFileDialog(FileDialogOptions::Kind::Save)), F(preview), m_binding(preview),
+      m_document(document), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("FBox"));
     History = new QUndoStack(this);

@@ -10,6 +10,7 @@
 #include "document/SkinSchema.h"
 #include "document/SkinValue.h"
 #include "editor/EditHistory.h"
+#include "editor/SkinBinding.h"
 #include "skinfile/FileStamp.h"
 #include "skinfile/ZipKit.h"
 #include "widgets/Dialogs.h"
@@ -245,43 +246,12 @@ public:
     // The keys and editors a step of an appearance sheet changes.
     Slots appearanceSlots(AppearanceSheet sheet) const;
 
-    // The editors of one sheet of "Właściwości"; null where the sheet has
-    // none. A sheet edits every component whose schema names it; its editors
-    // mirror the first of them.
-    struct AppearanceEditors {
-        QCheckBox* flat = nullptr;           // "Flat"
-        ColourPicker* colour = nullptr;      // "Color"
-        ColourPicker* innerColour = nullptr; // "RColor"
-        SpinEdit* border = nullptr;          // "Border"
-        FontPicker* font = nullptr;          // "FName"
-        SizePicker* fontSize = nullptr;      // "FSize"
-        ColourPicker* fontColour = nullptr;  // "FColor"
-        QCheckBox* flatScrollBars = nullptr; // not kept in the skin
-    };
-    AppearanceEditors appearanceEditors(AppearanceSheet sheet) const;
-    // What one appearance handler sets from its sheet's editors.
-    enum class AppearanceAspect {
-        Frame,  // flatness, colour and scroll bars
-        Border, // border width and colours
-        Font,   // font name, size and colour
-    };
-    void applyAppearance(AppearanceSheet sheet, AppearanceAspect aspect);
-
     // Capture (preview to document) and apply (document to preview).
     void SaveStateToDocument();
     // Capture into another document (the skin check's copy): the skin's own
     // document is written only when the user's action calls for it.
     void SaveStateToDocument(IniStore& target);
     void LoadStateFromDocument();
-    // One key of a component's section: the value the preview holds, as
-    // capture writes it; and setting it into the preview and the editor that
-    // mirrors it, as apply does.
-    SkinValue keyValue(int component, const SkinKey& key);
-    void setKeyValue(int component, const SkinKey& key, const SkinValue& value);
-    // The editor capture reads a key from, where the preview does not keep
-    // the key's value (flatness); null for the others.
-    QWidget* keyEditor(int component, const SkinKey& key) const;
-
     void FormCreate();
 
     // Unsaved work
@@ -364,6 +334,7 @@ private:
     IniStore& document();
 
     TF& F;
+    SkinBinding m_binding;
     SkinDocument& m_document;
     Dialogs& m_dialogs;
     EditHistory* m_history = nullptr;

@@ -71,10 +71,8 @@ Slots TFBox::appearanceSlots(AppearanceSheet sheet) const
         for (const SkinKey& key : ComponentSection(component).keys)
             if (key.captured() && key.isAppearance()) parts.emplace_back(KeySlot{component, &key});
     }
-    const AppearanceEditors editors = appearanceEditors(sheet);
-    for (QWidget* editor : std::initializer_list<QWidget*>{editors.flat, editors.colour, editors.innerColour,
-                                                           editors.border, editors.font, editors.fontSize,
-                                                           editors.fontColour, editors.flatScrollBars})
+    const AppearanceEditors& editors = m_binding.sheet(sheet);
+    for (QWidget* editor : editors.all())
         if (editor) parts.emplace_back(EditorSlot{editor, editor == editors.flatScrollBars});
     return parts;
 }

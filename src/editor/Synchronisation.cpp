@@ -1,28 +1,19 @@
 // Capture (SaveStateToDocument) writes the preview's state into the skin
 // document; apply (LoadStateFromDocument) sets the preview, and the settings
-// controls that mirror it, from the document. Both walk the schema
-// (document/SkinSchema.h): its sections and keys, in its order, with its
-// defaults. That order is the skin file's, and the reader program relies on
-// it.
+// controls that mirror it, from the document. The window's own section is
+// handled here, with the shape handlers it runs; the components' sections
+// by the skin binding (SkinBinding.h), in the schema's order.
 
 #include "editor/SettingsWindow.h"
 
-#include "editor/Catalogue.h"
-#include "editor/ComponentFont.h"
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicErrors.h"
 #include "graphics/PictureBudget.h"
 #include "pictures/BuiltInPictures.h"
 #include "pictures/TransparentForm.h"
-#include "preview/ControlProperties.h"
 #include "preview/PreviewWindow.h"
-#include "widgets/ColourPicker.h"
-#include "widgets/FontPicker.h"
-#include "widgets/Panel.h"
 #include "widgets/PictureBox.h"
-#include "widgets/SizePicker.h"
 #include "widgets/SpinEdit.h"
-#include "widgets/StaticText.h"
 #include "widgets/WindowGeometry.h"
 
 #include <QCheckBox>
@@ -44,147 +35,7 @@ std::int32_t WindowSide(const IniStore& doc, KeyRole role)
                       key.maximum);
 }
 
-// The first component a sheet of "Właściwości" edits: the one its editors
-// mirror.
-bool MirroredBySheet(const CatalogueEntry& entry)
-{
-    for (const CatalogueEntry& other : Catalogue())
-        if (other.schema->appearance == entry.schema->appearance) return &other == &entry;
-    return false;
-}
-
 } // namespace
-
-QWidget* TFBox::keyEditor(int component, const SkinKey& key) const
-{
-    // Flatness is the editor's: the preview draws it but does not keep it.
-    if (key.role != KeyRole::Flat) return nullptr;
-    return appearanceEditors(Catalogue()[std::size_t(component)].schema->appearance).flat;
-}
-
-SkinValue TFBox::keyValue(int component, const SkinKey& key)
-{
-    const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
-    QWidget* control = entry.moved(F);
-    switch (key.role) {
-    case KeyRole::Width:
-        return std::int32_t(control->width());
-    case KeyRole::Height:
-        return std::int32_t(control->height());
-    case KeyRole::Top:
-        return std::int32_t(control->y());
-    case KeyRole::Left:
-        return std::int32_t(control->x());
-    case KeyRole::Border:
-        return std::int32_t(ControlBorder(control));
-    case KeyRole::Background:
-        return ControlColour(control);
-    case KeyRole::InnerColour:
-        return ControlColour(F.Rys);
-    case KeyRole::Flat:
-        if (const auto* editor = qobject_cast<const QCheckBox*>(keyEditor(component, key)))
-            return editor->isChecked();
-        // "Właściwości" not made yet: the preview draws what the editor would hold.
-        return ControlFlat(control);
-    case KeyRole::FontColour:
-        return ControlFontColour(control);
-    case KeyRole::FontName:
-        return FontNameForSkin(control->font().family());
-    case KeyRole::FontSize:
-        // The size the skin holds, which may differ from the one drawn.
-        return std::int32_t(SkinFontSize(control));
-    case KeyRole::MouseOut:
-    case KeyRole::MouseOver:
-    case KeyRole::UseSkin:
-    case KeyRole::Mask:
-    case KeyRole::SkinPicture:
-    case KeyRole::Other:
-        break;
-    }
-    return std::int32_t(0);
-}
-
-// Each key sets the preview first, then the editor mirroring it. Setting an
-// editor runs its handler, as a user's change would, and that handler
-// re-applies its whole group from the group's editors; so within a section
-// the schema's key order is what makes the end state right:
-// - Numbers are held where they are read, as the editors would hold them:
-//   a place and a size to what a widget's geometry holds, a border to 0 to
-//   10. A hostile skin's number near the ends of int would otherwise give
-//   a control whose edges no int can hold.
-// - "Border": the editor holds only 0 to 10, so the preview then takes
-//   what the editor shows, also when the editor showed that already and
-//   announced no change.
-// - "FSize": the size picker puts 10 in place of a size outside 1 to 999
-//   and its handler draws that; the skin keeps the size read, and a save
-//   writes it back.
-// - A sheet's editors mirror its first component only (the path labels share
-//   one sheet).
-void TFBox::setKeyValue(int component, const SkinKey& key, const SkinValue& value)
-{
-    const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
-    QWidget* control = entry.moved(F);
-    const AppearanceEditors editors =
-        MirroredBySheet(entry) ? appearanceEditors(entry.schema->appearance) : AppearanceEditors{};
-
-    switch (key.role) {
-    case KeyRole::Width:
-        control->resize(PlaceableExtent(std::get<std::int32_t>(value)), control->height());
-        break;
-    case KeyRole::Height:
-        control->resize(control->width(), PlaceableExtent(std::get<std::int32_t>(value)));
-        break;
-    case KeyRole::Top:
-        control->move(control->x(), PlaceableCoordinate(std::get<std::int32_t>(value)));
-        break;
-    case KeyRole::Left:
-        control->move(PlaceableCoordinate(std::get<std::int32_t>(value)), control->y());
-        break;
-    case KeyRole::Border:
-        SetControlBorder(control, std::clamp(std::get<std::int32_t>(value), key.minimum, key.maximum));
-        if (editors.border) {
-            editors.border->setValue(ControlBorder(control));
-            SetControlBorder(control, editors.border->value());
-        }
-        break;
-    case KeyRole::Background:
-        SetControlColour(control, std::get<Colour>(value));
-        if (editors.colour) editors.colour->setValue(ControlColour(control));
-        break;
-    case KeyRole::InnerColour:
-        SetControlColour(F.Rys, std::get<Colour>(value));
-        if (editors.innerColour) editors.innerColour->setValue(ControlColour(F.Rys));
-        break;
-    case KeyRole::Flat:
-        SetControlFlat(control, std::get<bool>(value));
-        if (editors.flat) editors.flat->setChecked(std::get<bool>(value));
-        break;
-    case KeyRole::FontColour:
-        SetControlFontColour(control, std::get<Colour>(value));
-        if (editors.fontColour) editors.fontColour->setValue(ControlFontColour(control));
-        break;
-    case KeyRole::FontName:
-        ApplyFontName(control, FontNameFromSkin(std::get<std::string>(value)));
-        if (editors.font) editors.font->setFontName(control->font().family());
-        break;
-    case KeyRole::FontSize: {
-        const int points = std::get<std::int32_t>(value);
-        ApplyFontSize(control, points);
-        if (editors.fontSize) {
-            editors.fontSize->setSize(points);
-            KeepSkinFontSize(control, points);
-        }
-        break;
-    }
-    case KeyRole::MouseOut:
-    case KeyRole::MouseOver:
-    case KeyRole::UseSkin:
-    case KeyRole::Mask:
-    case KeyRole::SkinPicture:
-    case KeyRole::Other:
-        break;
-    }
-}
 
 void TFBox::SaveStateToDocument()
 {
@@ -201,11 +52,7 @@ void TFBox::SaveStateToDocument(IniStore& doc)
         doc.writeInteger("Skin", "H", outer.height());
     }
 
-    for (std::size_t component = 0; component < ComponentCount; ++component) {
-        const SkinSection& section = ComponentSection(int(component));
-        for (const SkinKey& key : section.keys)
-            if (key.captured()) WriteSkinValue(doc, section.name, key, keyValue(int(component), key));
-    }
+    m_binding.capture(doc);
 }
 
 void TFBox::LoadStateFromDocument()
@@ -279,28 +126,7 @@ void TFBox::LoadStateFromDocument()
         setOuterHeight(&F, WindowSide(doc, KeyRole::Height));
     }
 
-    for (int component = 0; component < CatalogueSize; ++component) {
-        const CatalogueEntry& entry = Catalogue()[std::size_t(component)];
-        const SkinSection& section = ComponentSection(component);
-        for (const SkinKey& key : section.keys) {
-            if (key.kind == KeyKind::Binary) {
-                // A button shows its mouse-out picture; the mouse-over one is
-                // only kept.
-                if (key.role == KeyRole::MouseOut)
-                    ShowButtonPicture(entry.image(F)->picture(), readPicture(section.name, key.name),
-                                      entry.schema->builtInPicture, m_pictureBudget);
-                continue;
-            }
-            // The path labels after the first are drawn in its font colour,
-            // whatever colour their own sections hold.
-            if (key.role == KeyRole::FontColour && entry.schema->appearance == AppearanceSheet::PathLabels &&
-                !MirroredBySheet(entry)) {
-                setKeyValue(component, key, ControlFontColour(F.L1));
-                continue;
-            }
-            setKeyValue(component, key, ReadSkinValue(doc, section.name, key));
-        }
-    }
+    m_binding.applyComponents(doc, picture, m_pictureBudget);
 }
 
 } // namespace fabulor
