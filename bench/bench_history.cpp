@@ -19,6 +19,7 @@
 #include "app/SkinBuilder.h"
 #include "editor/Catalogue.h"
 #include "editor/SettingsWindow.h"
+#include "editor/Steps.h"
 #include "pictures/TransparentForm.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/ColourPicker.h"
@@ -92,7 +93,7 @@ void Drag(int component, QPoint offset)
     QWidget* control = Catalogue()[std::size_t(component)].moved(program.preview());
     box.SelectComponent(component);
     box.history().begin(QStringLiteral("przesunięcie %1").arg(SectionName(component)),
-                        box.geometrySlots(component, false));
+                        StepParts::geometry(component, false));
     control->move(control->pos() + offset);
     box.history().end();
 }

@@ -5,10 +5,10 @@
 #include "editor/SettingsWindow.h"
 
 #include "editor/Catalogue.h"
-#include "editor/Guarded.h"
 #include "editor/HoverPreview.h"
 #include "editor/PictureFile.h"
 #include "editor/PictureLoading.h"
+#include "editor/Steps.h"
 #include "pictures/BuiltInPictures.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/BandPanel.h"
@@ -88,24 +88,19 @@ void TFBox::buildPictureBand()
 
     // A chosen picture is a step of the history: the stored bytes, what the
     // button shows and the file name.
-    const auto hook = [this](FileNameEdit* edit, std::string_view key, const QString& what,
+    const auto hook = [this](FileNameEdit* edit, KeyRole picture, const QString& what,
                              void (TFBox::*handler)(const QString&)) {
-        connect(edit, &FileNameEdit::afterDialog, this,
-                [this, edit, key, what, handler](const QString& name) {
-                    Guarded(this, [this, edit, key, what, handler, name] {
-                        const CatalogueEntry* button = ButtonForIndex(currentComponent());
-                        Slots parts{EditorSlot{edit}};
-                        if (button) {
-                            parts.emplace_back(DocumentSlot{button->section, key});
-                            parts.emplace_back(PictureSlot{button->image(F)});
-                        }
-                        step(what.arg(SectionName(currentComponent())), std::move(parts), nullptr,
-                             [this, handler, name] { (this->*handler)(name); });
-                    })();
-                });
+        ConnectStep(
+            this, *m_history, edit, &FileNameEdit::afterDialog,
+            [this, edit, picture, what] {
+                const int component = currentComponent();
+                return StepSpec{what.arg(SectionName(component)),
+                                StepParts::buttonPicture(F, component, picture, edit)};
+            },
+            handler);
     };
-    hook(MP1, "MP1", QStringLiteral("obrazek MouseOut %1"), &TFBox::MP1AfterDialog);
-    hook(MP2, "MP2", QStringLiteral("obrazek Mouse Over %1"), &TFBox::MP2AfterDialog);
+    hook(MP1, KeyRole::MouseOut, QStringLiteral("obrazek MouseOut %1"), &TFBox::MP1AfterDialog);
+    hook(MP2, KeyRole::MouseOver, QStringLiteral("obrazek Mouse Over %1"), &TFBox::MP2AfterDialog);
 
     HoverCheck = new QCheckBox(QStringLiteral("Podgląd najechania"), band);
     HoverCheck->setObjectName(QStringLiteral("HoverCheck"));

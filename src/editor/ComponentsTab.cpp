@@ -4,6 +4,7 @@
 
 #include "editor/Catalogue.h"
 #include "editor/SettingsWindow.h"
+#include "editor/Steps.h"
 #include "preview/PreviewWindow.h"
 #include "preview/SelectionFrame.h"
 #include "widgets/Accessibility.h"
@@ -165,14 +166,16 @@ void TFBox::buildComponentsTab()
     // Each typed or stepped value is a step of the history; a run of them in
     // one editor is one step.
     const auto geometryStep = [this](SpinEdit* editor, bool sizing, void (TFBox::*handler)()) {
-        connect(editor, &SpinEdit::changed, this, [this, editor, sizing, handler] {
-            const int component = currentComponent();
-            Slots parts = geometrySlots(component, sizing);
-            parts.emplace_back(EditorSlot{editor});
-            const QString name = sizing ? QStringLiteral("rozmiar %1") : QStringLiteral("położenie %1");
-            step(name.arg(SectionName(component)), std::move(parts), editor,
-                 [this, handler] { (this->*handler)(); });
-        });
+        ConnectStep(
+            this, *m_history, editor, &SpinEdit::changed,
+            [this, editor, sizing] {
+                const int component = currentComponent();
+                Slots parts = StepParts::geometry(component, sizing);
+                parts.emplace_back(EditorSlot{editor});
+                const QString name = sizing ? QStringLiteral("rozmiar %1") : QStringLiteral("położenie %1");
+                return StepSpec{name.arg(SectionName(component)), std::move(parts), editor};
+            },
+            handler);
     };
     geometryStep(Szer, true, &TFBox::SzerChange);
     geometryStep(Wys, true, &TFBox::WysChange);

@@ -2,6 +2,7 @@
 
 #include "editor/Catalogue.h"
 #include "editor/SettingsWindow.h"
+#include "editor/Steps.h"
 #include "preview/PreviewControls.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/FileNameEdit.h"
@@ -192,13 +193,12 @@ void SkinDrops::dropMask(const QString& fileName)
     // is disabled while it is off: the drop switches it on and chooses the
     // mask, as the user would, in one step. The field is emptied while the
     // box is switched on, so no mask named there before is read on the way.
-    m_box.step(QStringLiteral("maska"), {DocumentSlot{"Skin", "Maska"}, ShapeSlot{}, EditorSlot{m_box.Maska}},
-               nullptr, [this, fileName] {
-                   m_box.Maska->setText(QString());
-                   m_box.CheckBox2->setChecked(true);
-                   m_box.Maska->setText(fileName);
-                   emit m_box.Maska->afterDialog(fileName);
-               });
+    m_box.history().record(QStringLiteral("maska"), StepParts::mask(m_box.Maska), nullptr, [this, fileName] {
+        m_box.Maska->setText(QString());
+        m_box.CheckBox2->setChecked(true);
+        m_box.Maska->setText(fileName);
+        emit m_box.Maska->afterDialog(fileName);
+    });
 }
 
 } // namespace fabulor

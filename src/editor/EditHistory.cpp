@@ -1,15 +1,14 @@
 #include "editor/EditHistory.h"
 
-#include "editor/SettingsWindow.h"
-#include "pictures/TransparentForm.h"
-#include "preview/PreviewWindow.h"
+#include "document/IniStore.h"
+#include "editor/SkinBinding.h"
+
 #include "widgets/ColourPicker.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/FontPicker.h"
 #include "widgets/PictureBox.h"
 #include "widgets/SizePicker.h"
 #include "widgets/SpinEdit.h"
-#include "widgets/WindowGeometry.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -149,7 +148,10 @@ bool ShapeState::operator==(const ShapeState& other) const
            mask.image() == other.mask.image();
 }
 
-EditHistory::EditHistory(TFBox& box, QUndoStack& stack) : QObject(&box), m_box(box), m_stack(stack) {}
+EditHistory::EditHistory(SkinBinding& binding, std::optional<IniStore>& document, ShapeAccess& shape,
+                         QUndoStack& stack, QObject* parent)
+    : QObject(parent), m_binding(binding), m_document(document), m_shape(shape), m_stack(stack)
+{}
 
 EditHistory::~EditHistory() = default;
 
@@ -184,7 +186,6 @@ bool EditHistory::editorChanged(const QWidget* editor) const
 
 SlotValue EditHistory::read(const Slot& slot, bool earlier) const
 {
-    TF& f = m_box.F;
     // An editor has changed already when its handler runs: the value before
     // is the one known from the last quiet moment.
     const auto editorValue = [this, earlier](const QWidget* editor) {
@@ -199,32 +200,33 @@ SlotValue EditHistory::read(const Slot& slot, bool earlier) const
         // Built in place: GCC 12 with the sanitizers takes a moved-from
         // variant holding a string for an uninitialised one.
         SlotValue value(std::in_place_type<SkinValue>);
-        if (const QWidget* editor = m_box.m_binding.editorOf(key->component, *key->key))
+        if (const QWidget* editor = m_binding.editorOf(key->component, *key->key))
             std::get<SkinValue>(value).emplace<bool>(editorValue(editor).toBool());
         else
-            std::get<SkinValue>(value) = m_box.m_binding.value(key->component, *key->key);
+            std::get<SkinValue>(value) = m_binding.value(key->component, *key->key);
         return value;
     }
     if (const auto* editor = std::get_if<EditorSlot>(&slot)) return editorValue(editor->editor);
     if (const auto* stored = std::get_if<DocumentSlot>(&slot)) {
-        const IniStore& doc = *m_box.m_document;
+        const IniStore& doc = *m_document;
         return DocumentLine{doc.hasSection(stored->section), doc.keyLine(stored->section, stored->key)};
     }
-    if (std::holds_alternative<ShapeSlot>(slot))
-        return ShapeState{editorValue(m_box.CheckBox2).toBool(), f.Mask->active(), f.Mask->mask(),
-                          outerSize(&f)};
+    if (std::holds_alternative<ShapeSlot>(slot)) {
+        ShapeState shape = m_shape.readShape();
+        shape.useSkin = editorValue(m_shape.shapeSwitch()).toBool();
+        return shape;
+    }
     return std::get<PictureSlot>(slot).box->picture();
 }
 
 void EditHistory::write(const Slot& slot, const SlotValue& value)
 {
-    TF& f = m_box.F;
     if (const auto* key = std::get_if<KeySlot>(&slot)) {
-        m_box.m_binding.setValue(key->component, *key->key, std::get<SkinValue>(value));
+        m_binding.setValue(key->component, *key->key, std::get<SkinValue>(value));
     } else if (const auto* editor = std::get_if<EditorSlot>(&slot)) {
         SetEditorValue(editor->editor, std::get<QVariant>(value), !editor->shownInPreview);
     } else if (const auto* stored = std::get_if<DocumentSlot>(&slot)) {
-        IniStore& doc = *m_box.m_document;
+        IniStore& doc = *m_document;
         const auto& line = std::get<DocumentLine>(value);
         if (line.line) {
             doc.restoreKeyLine(stored->section, stored->key, *line.line);
@@ -236,19 +238,7 @@ void EditHistory::write(const Slot& slot, const SlotValue& value)
             if (!line.sectionExisted) doc.eraseEmptySection(stored->section);
         }
     } else if (std::holds_alternative<ShapeSlot>(slot)) {
-        const auto& shape = std::get<ShapeState>(value);
-        {
-            const QSignalBlocker quiet(m_box.CheckBox2);
-            m_box.CheckBox2->setChecked(shape.useSkin);
-        }
-        m_box.Panel1->setEnabled(shape.useSkin);
-        const bool newMask = !(f.Mask->mask().image() == shape.mask.image());
-        f.Mask->mask() = shape.mask;
-        const bool reshape = f.Mask->active() != shape.active || (shape.active && newMask);
-        if (reshape) f.Mask->setActive(shape.active);
-        // A window leaving its shape gets its frame back: its outer size is
-        // set anew, as switching the skin off does.
-        if (reshape || outerSize(&f) != shape.outer) setOuterSize(&f, shape.outer);
+        m_shape.writeShape(std::get<ShapeState>(value));
     } else {
         std::get<PictureSlot>(slot).box->picture() = std::get<Picture>(value);
     }

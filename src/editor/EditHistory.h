@@ -34,8 +34,9 @@ class QWidget;
 
 namespace fabulor {
 
+class IniStore;
 class PictureBox;
-class TFBox;
+class SkinBinding;
 
 // One key of one component's section, as capture reads it from the preview.
 struct KeySlot {
@@ -85,12 +86,28 @@ struct ShapeState {
 using SlotValue = std::variant<SkinValue, QVariant, DocumentLine, ShapeState, Picture>;
 using SlotValues = std::vector<SlotValue>;
 
+// The window's shape as the settings window keeps it ("Użyj skóry", the
+// mask, the window's size), read and set back as a whole.
+class ShapeAccess {
+public:
+    // The check box that switches the shape on: a step reads its earlier
+    // value from the history's own record, as any editor's.
+    virtual const QWidget* shapeSwitch() const = 0;
+    virtual ShapeState readShape() const = 0;
+    virtual void writeShape(const ShapeState& shape) = 0;
+
+protected:
+    ~ShapeAccess() = default;
+};
+
 class EditHistory : public QObject {
     Q_OBJECT
 public:
-    // Steps go onto stack; box is the settings window whose editors and
-    // preview they change.
-    EditHistory(TFBox& box, QUndoStack& stack);
+    // Steps go onto stack. They change the components through binding, the
+    // stored pictures in document, the window's shape through shape, and
+    // the editors they name.
+    EditHistory(SkinBinding& binding, std::optional<IniStore>& document, ShapeAccess& shape,
+                QUndoStack& stack, QObject* parent = nullptr);
     ~EditHistory() override;
 
     // Runs change as one step of the history, named text ("przesunięcie
@@ -156,7 +173,9 @@ private:
     Pending start(const QString& text, Slots parts, const QObject* mergeKey);
     void finish(Pending pending);
 
-    TFBox& m_box;
+    SkinBinding& m_binding;
+    std::optional<IniStore>& m_document;
+    ShapeAccess& m_shape;
     QUndoStack& m_stack;
     int m_paused = 0;
     int m_depth = 0;

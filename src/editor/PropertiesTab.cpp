@@ -6,6 +6,7 @@
 #include "editor/SettingsWindow.h"
 
 #include "editor/Catalogue.h"
+#include "editor/Steps.h"
 #include "widgets/Accessibility.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
@@ -164,15 +165,19 @@ void TFBox::buildPropertiesTab()
     // editor in a row are one step.
     const auto hook = [this](auto* editor, auto signal, AppearanceSheet sheet, const char* what,
                              void (TFBox::*handler)(), bool typed) {
-        connect(editor, signal, this, [this, editor, sheet, what, handler, typed] {
-            // A new font refills its size box, which speaks first.
-            const QWidget* font = m_binding.sheet(sheet).font;
-            const bool newFont =
-                font && font != static_cast<const QWidget*>(editor) && history().editorChanged(font);
-            const QString name = newFont ? QStringLiteral("czcionka") : QString::fromUtf8(what);
-            step(QStringLiteral("%1 %2").arg(name, SheetName(sheet)), appearanceSlots(sheet),
-                 typed && !newFont ? editor : nullptr, [this, handler] { (this->*handler)(); });
-        });
+        ConnectStep(
+            this, *m_history, editor, signal,
+            [this, editor, sheet, what, typed] {
+                // A new font refills its size box, which speaks first.
+                const QWidget* font = m_binding.sheet(sheet).font;
+                const bool newFont =
+                    font && font != static_cast<const QWidget*>(editor) && m_history->editorChanged(font);
+                const QString name = newFont ? QStringLiteral("czcionka") : QString::fromUtf8(what);
+                return StepSpec{QStringLiteral("%1 %2").arg(name, SheetName(sheet)),
+                                StepParts::appearance(m_binding, sheet),
+                                typed && !newFont ? editor : nullptr};
+            },
+            handler);
     };
     using Sheet = AppearanceSheet;
     hook(O_Flat, &QCheckBox::toggled, Sheet::Description, "płaskość", &TFBox::O_FlatClick, false);

@@ -60,7 +60,7 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
 {
     setObjectName(QStringLiteral("FBox"));
     History = new QUndoStack(this);
-    m_history = new EditHistory(*this, *History);
+    m_history = new EditHistory(m_binding, m_document, *this, *History, this);
     // The title marks a skin with unsaved changes, the way Qt programs do.
     setWindowTitle(QStringLiteral("Ustawienia[*]"));
     connect(History, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });

@@ -58,7 +58,7 @@ class TF;
 // released when the preview window closes.
 using SkinDocument = std::optional<IniStore>;
 
-class TFBox : public QWidget {
+class TFBox : public QWidget, private ShapeAccess {
     Q_OBJECT
 public:
     // F is the preview window this window edits; document is the slot the
@@ -235,16 +235,6 @@ public:
     // clean state is the skin as last loaded or saved.
     QUndoStack* History = nullptr;
     EditHistory& history() { return *m_history; }
-    // Runs a change as one step of the history (EditHistory::record).
-    template <typename Change>
-    void step(const QString& text, Slots parts, const QObject* mergeKey, Change&& change)
-    {
-        m_history->record(text, std::move(parts), mergeKey, std::forward<Change>(change));
-    }
-    // The keys a step of a component's place or size changes.
-    Slots geometrySlots(int component, bool size) const;
-    // The keys and editors a step of an appearance sheet changes.
-    Slots appearanceSlots(AppearanceSheet sheet) const;
 
     // Capture (preview to document) and apply (document to preview).
     void SaveStateToDocument();
@@ -320,8 +310,11 @@ protected:
 private:
     void buildCheck();
     void buildMaskAreaOption();
-    friend class EditHistory;
     void hookHistory();
+    // The window's shape, as steps of the history read and set it back.
+    const QWidget* shapeSwitch() const override;
+    ShapeState readShape() const override;
+    void writeShape(const ShapeState& shape) override;
     // Every editor whose earlier value steps of the history need.
     std::vector<QWidget*> trackedEditors() const;
     void buildFileTab();

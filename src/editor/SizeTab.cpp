@@ -2,6 +2,7 @@
 
 #include "editor/SettingsWindow.h"
 
+#include "editor/Steps.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/Accessibility.h"
 #include "widgets/SpinEdit.h"
@@ -45,12 +46,11 @@ void TFBox::buildSizeTab()
     FH = sideEdit("FH", 80);
     CaptionWithLabel(Label10, FW);
     CaptionWithLabel(Label11, FH);
-    connect(FW, &SpinEdit::changed, this, [this] {
-        step(QStringLiteral("rozmiar okna"), {ShapeSlot{}, EditorSlot{FW}}, FW, [this] { FWChange(); });
-    });
-    connect(FH, &SpinEdit::changed, this, [this] {
-        step(QStringLiteral("rozmiar okna"), {ShapeSlot{}, EditorSlot{FH}}, FH, [this] { FHChange(); });
-    });
+    const auto sizeStep = [this](SpinEdit* edit) {
+        return [edit] { return StepSpec{QStringLiteral("rozmiar okna"), StepParts::windowSize(edit), edit}; };
+    };
+    ConnectStep(this, *m_history, FW, &SpinEdit::changed, sizeStep(FW), &TFBox::FWChange);
+    ConnectStep(this, *m_history, FH, &SpinEdit::changed, sizeStep(FH), &TFBox::FHChange);
     connect(PCTRL, &QTabWidget::currentChanged, this, [this] {
         if (PCTRL->currentWidget() == Rozm) RozmShow();
     });

@@ -7,6 +7,7 @@
 #include "editor/Guarded.h"
 #include "editor/MaskMakerDialog.h"
 #include "editor/PictureFile.h"
+#include "editor/Steps.h"
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicErrors.h"
 #include "graphics/JpegPicture.h"
@@ -29,6 +30,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QUndoStack>
 
@@ -44,11 +46,12 @@ void TFBox::buildSkinTab()
     // The handler runs on every change of state, by the user or by code.
     // The skin keeps the window's size only while the box is off: a save
     // in between writes it, and taking the switch back takes it back.
-    connect(CheckBox2, &QCheckBox::toggled, this, Guarded(this, [this] {
-                step(QStringLiteral("Użyj skóry"),
-                     {ShapeSlot{}, DocumentSlot{"Skin", "W"}, DocumentSlot{"Skin", "H"}}, nullptr,
-                     [this] { CheckBox2Click(); });
-            }));
+    ConnectStep(
+        this, *m_history, CheckBox2, &QCheckBox::toggled,
+        [] {
+            return StepSpec{QStringLiteral("Użyj skóry"), StepParts::useSkin()};
+        },
+        &TFBox::CheckBox2Click);
 
     Panel1 = new QFrame(Skora);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -62,12 +65,12 @@ void TFBox::buildSkinTab()
     Maska->setObjectName(QStringLiteral("Maska"));
     Maska->setGeometry(56, 8, 185, 21);
     CaptionWithLabel(Label1, Maska);
-    connect(Maska, &FileNameEdit::afterDialog, this, [this](const QString& name) {
-        Guarded(this, [this, name] {
-            step(QStringLiteral("maska"), {DocumentSlot{"Skin", "Maska"}, ShapeSlot{}, EditorSlot{Maska}},
-                 nullptr, [this, name] { MaskaAfterDialog(name); });
-        })();
-    });
+    ConnectStep(
+        this, *m_history, Maska, &FileNameEdit::afterDialog,
+        [this] {
+            return StepSpec{QStringLiteral("maska"), StepParts::mask(Maska)};
+        },
+        &TFBox::MaskaAfterDialog);
 
     NoteLabel1 = new NoteLabel(
         QStringLiteral("Uwaga!"),
@@ -89,13 +92,12 @@ void TFBox::buildSkinTab()
     Skin->setObjectName(QStringLiteral("Skin"));
     Skin->setGeometry(56, 88, 185, 21);
     CaptionWithLabel(Label2, Skin);
-    connect(Skin, &FileNameEdit::afterDialog, this, [this](const QString& name) {
-        Guarded(this, [this, name] {
-            step(QStringLiteral("obraz skóry"),
-                 {DocumentSlot{"Skin", "Skin"}, PictureSlot{F.Skin}, EditorSlot{Skin}}, nullptr,
-                 [this, name] { SkinfterDialog(name); });
-        })();
-    });
+    ConnectStep(
+        this, *m_history, Skin, &FileNameEdit::afterDialog,
+        [this] {
+            return StepSpec{QStringLiteral("obraz skóry"), StepParts::skinPicture(F.Skin, Skin)};
+        },
+        &TFBox::SkinfterDialog);
 
     NoteLabel3 =
         new NoteLabel(QStringLiteral("Uwaga!"),
@@ -138,6 +140,32 @@ void TFBox::CheckBox2Click()
         F.Mask->setActive(false);
         if (wasShaped) setOuterSize(&F, QSize(FW->value(), FH->value()));
     }
+}
+
+const QWidget* TFBox::shapeSwitch() const
+{
+    return CheckBox2;
+}
+
+ShapeState TFBox::readShape() const
+{
+    return ShapeState{CheckBox2->isChecked(), F.Mask->active(), F.Mask->mask(), outerSize(&F)};
+}
+
+void TFBox::writeShape(const ShapeState& shape)
+{
+    {
+        const QSignalBlocker quiet(CheckBox2);
+        CheckBox2->setChecked(shape.useSkin);
+    }
+    Panel1->setEnabled(shape.useSkin);
+    const bool newMask = !(F.Mask->mask().image() == shape.mask.image());
+    F.Mask->mask() = shape.mask;
+    const bool reshape = F.Mask->active() != shape.active || (shape.active && newMask);
+    if (reshape) F.Mask->setActive(shape.active);
+    // A window leaving its shape gets its frame back: its outer size is
+    // set anew, as switching the skin off does.
+    if (reshape || outerSize(&F) != shape.outer) setOuterSize(&F, shape.outer);
 }
 
 namespace {

@@ -1,25 +1,28 @@
-// How the settings window's handlers become steps of the edit history: which
-// parts each kind of change touches, and what the step is called ("Cofnij:
-// przesunięcie PClose").
+// Which parts each kind of change touches, and the steps of the preview's
+// own gestures (drags and nudges of a component).
+
+#include "editor/Steps.h"
 
 #include "editor/Catalogue.h"
 #include "editor/SettingsWindow.h"
+#include "editor/SkinBinding.h"
 #include "preview/InteractiveMove.h"
 #include "preview/PreviewWindow.h"
-#include "widgets/ColourPicker.h"
 #include "widgets/FileNameEdit.h"
-#include "widgets/FontPicker.h"
-#include "widgets/SizePicker.h"
 #include "widgets/SpinEdit.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QPointer>
 
 #include <functional>
 
 namespace fabulor {
 namespace {
+
+DocumentSlot WindowKeySlot(KeyRole role)
+{
+    return {WindowSection().name, WindowKey(role).name};
+}
 
 const SkinKey& Key(int component, KeyRole role)
 {
@@ -36,22 +39,45 @@ int ComponentOf(TF& f, const QWidget* control)
 // A run of nudges of one component with the arrow keys is one step, as a
 // drag is: nudges that follow each other within the merge pause merge, as
 // keystrokes in one field do.
-void HookNudges(TF& f, TFBox& box)
+void HookNudges(TF& f, EditHistory& history, TFBox& box)
 {
-    f.NudgeStep = [&f, settings = QPointer<TFBox>(&box)](int component, const std::function<void()>& nudge) {
+    f.NudgeStep = [&f, &history, settings = QPointer<TFBox>(&box)](int component,
+                                                                   const std::function<void()>& nudge) {
         if (!settings) {
             nudge();
             return;
         }
-        settings->step(QStringLiteral("przesunięcie %1").arg(SectionName(component)),
-                       settings->geometrySlots(component, false),
-                       Catalogue()[std::size_t(component)].moved(f), nudge);
+        history.record(QStringLiteral("przesunięcie %1").arg(SectionName(component)),
+                       StepParts::geometry(component, false), Catalogue()[std::size_t(component)].moved(f),
+                       nudge);
     };
 }
 
 } // namespace
 
-Slots TFBox::geometrySlots(int component, bool size) const
+namespace StepParts {
+
+Slots mask(QWidget* maskEdit)
+{
+    return {WindowKeySlot(KeyRole::Mask), ShapeSlot{}, EditorSlot{maskEdit}};
+}
+
+Slots skinPicture(PictureBox* shown, QWidget* edit)
+{
+    return {WindowKeySlot(KeyRole::SkinPicture), PictureSlot{shown}, EditorSlot{edit}};
+}
+
+Slots useSkin()
+{
+    return {ShapeSlot{}, WindowKeySlot(KeyRole::Width), WindowKeySlot(KeyRole::Height)};
+}
+
+Slots windowSize(QWidget* editor)
+{
+    return {ShapeSlot{}, EditorSlot{editor}};
+}
+
+Slots geometry(int component, bool size)
 {
     if (component < 0 || component >= CatalogueSize) return {};
     if (size) {
@@ -63,7 +89,7 @@ Slots TFBox::geometrySlots(int component, bool size) const
             KeySlot{component, &Key(component, KeyRole::Left)}};
 }
 
-Slots TFBox::appearanceSlots(AppearanceSheet sheet) const
+Slots appearance(const SkinBinding& binding, AppearanceSheet sheet)
 {
     Slots parts;
     for (int component = 0; component < CatalogueSize; ++component) {
@@ -71,11 +97,23 @@ Slots TFBox::appearanceSlots(AppearanceSheet sheet) const
         for (const SkinKey& key : ComponentSection(component).keys)
             if (key.captured() && key.isAppearance()) parts.emplace_back(KeySlot{component, &key});
     }
-    const AppearanceEditors& editors = m_binding.sheet(sheet);
+    const AppearanceEditors& editors = binding.sheet(sheet);
     for (QWidget* editor : editors.all())
         if (editor) parts.emplace_back(EditorSlot{editor, editor == editors.flatScrollBars});
     return parts;
 }
+
+Slots buttonPicture(TF& preview, int component, KeyRole picture, QWidget* edit)
+{
+    Slots parts{EditorSlot{edit}};
+    if (const CatalogueEntry* button = ButtonForIndex(component)) {
+        parts.emplace_back(DocumentSlot{button->section, Key(component, picture).name});
+        parts.emplace_back(PictureSlot{button->image(preview)});
+    }
+    return parts;
+}
+
+} // namespace StepParts
 
 void TFBox::hookHistory()
 {
@@ -84,10 +122,10 @@ void TFBox::hookHistory()
         const int component = ComponentOf(F, control);
         if (component < 0) return;
         m_history->begin(QStringLiteral("przesunięcie %1").arg(SectionName(component)),
-                         geometrySlots(component, false));
+                         StepParts::geometry(component, false));
     });
     connect(F.Move, &InteractiveMove::controlMoveFinished, this, [this] { m_history->end(); });
-    HookNudges(F, *this);
+    HookNudges(F, *m_history, *this);
     m_history->trackEditors(trackedEditors());
 }
 
@@ -97,8 +135,8 @@ std::vector<QWidget*> TFBox::trackedEditors() const
     for (const AppearanceSheet sheet :
          {AppearanceSheet::Description, AppearanceSheet::PageControl, AppearanceSheet::ItemList,
           AppearanceSheet::Picture, AppearanceSheet::PathLabels, AppearanceSheet::Messages})
-        for (const Slot& slot : appearanceSlots(sheet))
-            if (const auto* editor = std::get_if<EditorSlot>(&slot)) editors.push_back(editor->editor);
+        for (QWidget* editor : m_binding.sheet(sheet).all())
+            if (editor) editors.push_back(editor);
     return editors;
 }
 

@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "editor/RecentSkins.h"
 #include "editor/SettingsWindow.h"
+#include "editor/Steps.h"
 #include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
 #include "support/TestProgram.h"
@@ -78,7 +79,7 @@ std::string Hex(const QString& path)
 void MakeUnsavedEdit(TestProgram& program, QPoint to = {100, 100})
 {
     TFBox& box = program.FBox();
-    box.history().begin(QStringLiteral("przesunięcie PClose"), box.geometrySlots(3, false));
+    box.history().begin(QStringLiteral("przesunięcie PClose"), StepParts::geometry(3, false));
     program.F().PClose->move(to);
     box.history().end();
 }

@@ -5,6 +5,7 @@
 #include "editor/FindingsWindow.h"
 #include "editor/SettingsWindow.h"
 #include "editor/SkinChecker.h"
+#include "editor/Steps.h"
 #include "pictures/TransparentForm.h"
 #include "preview/MaskAreaOverlay.h"
 #include "preview/Overlays.h"
@@ -55,7 +56,7 @@ constexpr int PMiniIndex = 4;
 void Drag(TestProgram& program, int component, QPoint to)
 {
     TFBox& box = program.FBox();
-    box.history().begin(QStringLiteral("przesunięcie"), box.geometrySlots(component, false));
+    box.history().begin(QStringLiteral("przesunięcie"), StepParts::geometry(component, false));
     ComponentControl(program.F(), component)->move(to);
     box.history().end();
 }

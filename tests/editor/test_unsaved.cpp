@@ -3,6 +3,7 @@
 // title, the "Cofnij" and "Ponów" buttons and the undo and redo keys.
 
 #include "editor/SettingsWindow.h"
+#include "editor/Steps.h"
 #include "preview/PreviewWindow.h"
 #include "skinfile/SkinEntry.h"
 #include "support/TestProgram.h"
@@ -36,7 +37,7 @@ void MakeUnsavedEdit(TestProgram& program, QPoint to = {100, 100})
 {
     TFBox& box = program.FBox();
     const int before = box.History->count();
-    box.history().begin(QStringLiteral("przesunięcie PClose"), box.geometrySlots(3, false));
+    box.history().begin(QStringLiteral("przesunięcie PClose"), StepParts::geometry(3, false));
     program.F().PClose->move(to);
     box.history().end();
     QCOMPARE(box.History->count(), before + 1);
