@@ -2,16 +2,9 @@
 
 #include "document/IniStore.h"
 #include "editor/SkinBinding.h"
-
-#include "widgets/ColourPicker.h"
-#include "widgets/FileNameEdit.h"
-#include "widgets/FontPicker.h"
 #include "widgets/PictureBox.h"
-#include "widgets/SizePicker.h"
-#include "widgets/SpinEdit.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
+#include <QMetaProperty>
 #include <QSignalBlocker>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -23,19 +16,23 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// An editor's state, as its user sees it: the text of the number edits and
-// size boxes (which may hold no number while being typed), the value of
-// the colour boxes, the check of the check boxes.
+// An editor's state, as its user sees it: its user property, the one value
+// a form binds (the text of the number edits and size boxes, which may hold
+// no number while being typed; the value of the colour boxes; the check of
+// the check boxes).
+QMetaProperty ValueProperty(const QWidget* editor)
+{
+    // Looked up once per class: every step reads all the editors again.
+    static QHash<const QMetaObject*, QMetaProperty> known;
+    const QMetaObject* type = editor->metaObject();
+    auto found = known.constFind(type);
+    if (found == known.constEnd()) found = known.insert(type, type->userProperty());
+    return *found;
+}
+
 QVariant EditorValue(const QWidget* editor)
 {
-    if (const auto* spin = qobject_cast<const SpinEdit*>(editor)) return spin->text();
-    if (const auto* colour = qobject_cast<const ColourPicker*>(editor))
-        return QVariant::fromValue(colour->value());
-    if (const auto* font = qobject_cast<const FontPicker*>(editor)) return font->text();
-    if (const auto* size = qobject_cast<const SizePicker*>(editor)) return size->currentText();
-    if (const auto* check = qobject_cast<const QCheckBox*>(editor)) return check->isChecked();
-    if (const auto* file = qobject_cast<const FileNameEdit*>(editor)) return file->text();
-    return {};
+    return ValueProperty(editor).read(editor);
 }
 
 // Sets the editor; quietly, without running its handler, where the preview
@@ -43,20 +40,7 @@ QVariant EditorValue(const QWidget* editor)
 void SetEditorValue(QWidget* editor, const QVariant& value, bool quietly)
 {
     const QSignalBlocker quiet(quietly ? editor : nullptr);
-    if (auto* spin = qobject_cast<SpinEdit*>(editor)) {
-        const QSignalBlocker quietText(spin->lineEdit());
-        spin->lineEdit()->setText(value.toString());
-    } else if (auto* colour = qobject_cast<ColourPicker*>(editor)) {
-        colour->setValue(value.value<Colour>());
-    } else if (auto* font = qobject_cast<FontPicker*>(editor)) {
-        font->setFontName(value.toString());
-    } else if (auto* size = qobject_cast<SizePicker*>(editor)) {
-        size->setCurrentText(value.toString());
-    } else if (auto* check = qobject_cast<QCheckBox*>(editor)) {
-        check->setChecked(value.toBool());
-    } else if (auto* file = qobject_cast<FileNameEdit*>(editor)) {
-        file->setText(value.toString());
-    }
+    ValueProperty(editor).write(editor, value);
 }
 
 bool Same(const SlotValue& a, const SlotValue& b)
@@ -167,15 +151,21 @@ EditHistory::Pause::~Pause()
 
 void EditHistory::trackEditors(std::vector<QWidget*> editors)
 {
-    m_editors.assign(editors.begin(), editors.end());
+    m_known.clear();
+    m_editors.clear();
+    for (QWidget* editor : editors)
+        m_editors.push_back({editor, editor});
     noteEditors();
 }
 
 void EditHistory::noteEditors()
 {
-    m_known.clear();
-    for (const QPointer<QWidget>& editor : m_editors)
-        if (editor) m_known.insert(editor.data(), EditorValue(editor));
+    // Kept in place rather than built anew: this runs after every step.
+    for (const TrackedEditor& tracked : m_editors)
+        if (tracked.editor)
+            m_known.insert(tracked.key, EditorValue(tracked.editor));
+        else
+            m_known.remove(tracked.key);
 }
 
 bool EditHistory::editorChanged(const QWidget* editor) const

@@ -181,7 +181,11 @@ private:
     int m_depth = 0;
     std::optional<Pending> m_open;
     std::chrono::milliseconds m_mergePause{1500};
-    std::vector<QPointer<QWidget>> m_editors;
+    struct TrackedEditor {
+        QPointer<QWidget> editor;
+        const QWidget* key; // what m_known knows it by, also once it is gone
+    };
+    std::vector<TrackedEditor> m_editors;
     QHash<const QWidget*, QVariant> m_known;
     QHash<const QObject*, int> m_mergeIds;
 };

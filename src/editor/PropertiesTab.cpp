@@ -34,6 +34,18 @@ QGroupBox* Group(const QString& title, QWidget* parent, const QRect& bounds)
     return group;
 }
 
+// The limits the editor of a role on a sheet takes: those of the key its
+// first component's section has.
+template <typename Editor> void LimitAsSchema(Editor* editor, AppearanceSheet sheet, KeyRole role)
+{
+    for (int index = 0; index < CatalogueSize; ++index)
+        if (Catalogue()[std::size_t(index)].schema->appearance == sheet)
+            if (const SkinKey* key = ComponentSection(index).key(role)) {
+                editor->setLimits(key->minimum, key->maximum);
+                return;
+            }
+}
+
 // A sheet as steps of the history name it: by its first component's section.
 QString SheetName(AppearanceSheet sheet)
 {
@@ -92,8 +104,9 @@ void TFBox::buildPropertiesTab()
         picker->setValue(initial);
         return picker;
     };
-    const auto fontGroup = [&colourPicker](QWidget* sheet, int top, const char* prefix, FontPicker*& font,
-                                           SizePicker*& size, ColourPicker*& colour) {
+    const auto fontGroup = [&colourPicker](QWidget* sheet, AppearanceSheet edited, int top,
+                                           const char* prefix, FontPicker*& font, SizePicker*& size,
+                                           ColourPicker*& colour) {
         QGroupBox* group = Group(QStringLiteral("Czcionka"), sheet, {16, top, 193, 89});
         font = new FontPicker(group);
         font->setObjectName(QStringLiteral("%1_font").arg(QLatin1String(prefix)));
@@ -102,18 +115,20 @@ void TFBox::buildPropertiesTab()
         size->setObjectName(QStringLiteral("%1_fontsize").arg(QLatin1String(prefix)));
         size->setGeometry(112, 52, 49, 21);
         size->setFontPicker(font);
+        LimitAsSchema(size, edited, KeyRole::FontSize);
         colour = colourPicker(qPrintable(QStringLiteral("%1_fontcolor").arg(QLatin1String(prefix))), group,
                               {16, 53, 89, 20}, Black);
         SetAccessibleCaption(font, QStringLiteral("Czcionka"));
         SetAccessibleCaption(size, QStringLiteral("Rozmiar czcionki"));
         SetAccessibleCaption(colour, QStringLiteral("Kolor czcionki"));
     };
-    const auto borderEdit = [](const char* name, QWidget* parent, const QRect& bounds) {
+    const auto borderEdit = [](const char* name, AppearanceSheet edited, QWidget* parent,
+                               const QRect& bounds) {
         auto* edit = new SpinEdit(parent);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setGeometry(bounds);
         edit->setIncrement(1);
-        edit->setLimits(0, 10);
+        LimitAsSchema(edit, edited, KeyRole::Border);
         edit->setValue(0);
         return edit;
     };
@@ -125,10 +140,10 @@ void TFBox::buildPropertiesTab()
     O_Flat->setGeometry(16, 24, 49, 17);
     O_color = colourPicker("O_color", opisGroup, {16, 48, 89, 20}, InitialBackground);
     SetAccessibleCaption(O_color, QStringLiteral("Kolor tła"));
-    fontGroup(TabSheet1, 112, "O", O_font, O_fontsize, O_fontcolor);
+    fontGroup(TabSheet1, AppearanceSheet::Description, 112, "O", O_font, O_fontsize, O_fontcolor);
 
     TabSheet2 = addSheet("TabSheet2", QStringLiteral("PageControl"));
-    P_border = borderEdit("P_border", TabSheet2, {72, 88, 89, 21});
+    P_border = borderEdit("P_border", AppearanceSheet::PageControl, TabSheet2, {72, 88, 89, 21});
     P_color = colourPicker("P_color", TabSheet2, {72, 112, 89, 20}, InitialBackground);
     SetAccessibleCaption(P_border, QStringLiteral("Szerokość ramki"));
     SetAccessibleCaption(P_color, QStringLiteral("Kolor tła"));
@@ -143,10 +158,10 @@ void TFBox::buildPropertiesTab()
     B_flatscroll->setGeometry(16, 48, 105, 17);
     B_color = colourPicker("B_color", listGroup, {16, 72, 89, 20}, InitialBackground);
     SetAccessibleCaption(B_color, QStringLiteral("Kolor tła"));
-    fontGroup(TabSheet3, 128, "B", B_font, B_fontsize, B_fontcolor);
+    fontGroup(TabSheet3, AppearanceSheet::ItemList, 128, "B", B_font, B_fontsize, B_fontcolor);
 
     TabSheet4 = addSheet("TabSheet4", QStringLiteral("Rysunek"));
-    R_border = borderEdit("R_border", TabSheet4, {64, 80, 89, 21});
+    R_border = borderEdit("R_border", AppearanceSheet::Picture, TabSheet4, {64, 80, 89, 21});
     R_color = colourPicker("R_color", TabSheet4, {64, 104, 89, 20}, InitialBackground);
     R_pcolor = colourPicker("R_pcolor", TabSheet4, {64, 128, 89, 20}, InitialBackground);
     SetAccessibleCaption(R_border, QStringLiteral("Szerokość ramki"));
@@ -154,10 +169,10 @@ void TFBox::buildPropertiesTab()
     SetAccessibleCaption(R_pcolor, QStringLiteral("Kolor ramki"));
 
     TabSheet5 = addSheet("TabSheet5", QStringLiteral("Label \"Droga nr [x]\""));
-    fontGroup(TabSheet5, 72, "D", D_font, D_fontsize, D_fontcolor);
+    fontGroup(TabSheet5, AppearanceSheet::PathLabels, 72, "D", D_font, D_fontsize, D_fontcolor);
 
     TabSheet6 = addSheet("TabSheet6", QStringLiteral("Komunikat"));
-    fontGroup(TabSheet6, 72, "K", K_font, K_fontsize, K_fontcolor);
+    fontGroup(TabSheet6, AppearanceSheet::Messages, 72, "K", K_font, K_fontsize, K_fontcolor);
     PageControl1->setCurrentWidget(TabSheet6);
 
     // Connected only now, so the editors' initial values touch no preview

@@ -12,11 +12,6 @@
 #include <QTabWidget>
 
 namespace fabulor {
-namespace {
-
-constexpr int MaxWindowSide = 5000;
-
-} // namespace
 
 void TFBox::buildSizeTab()
 {
@@ -33,17 +28,18 @@ void TFBox::buildSizeTab()
     Label11->move(8, 84);
     Label11->adjustSize();
 
-    const auto sideEdit = [this](const char* name, int top) {
+    const auto sideEdit = [this](const char* name, int top, KeyRole side) {
         auto* edit = new SpinEdit(Rozm);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setGeometry(72, top, 65, 21);
         edit->setIncrement(5);
-        edit->setLimits(0, MaxWindowSide);
+        const SkinKey& key = WindowKey(side);
+        edit->setLimits(key.minimum, key.maximum);
         edit->setValue(0);
         return edit;
     };
-    FW = sideEdit("FW", 48);
-    FH = sideEdit("FH", 80);
+    FW = sideEdit("FW", 48, KeyRole::Width);
+    FH = sideEdit("FH", 80, KeyRole::Height);
     CaptionWithLabel(Label10, FW);
     CaptionWithLabel(Label11, FH);
     const auto sizeStep = [this](SpinEdit* edit) {

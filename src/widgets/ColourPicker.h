@@ -13,6 +13,7 @@ class Dialogs;
 
 class ColourPicker : public QComboBox {
     Q_OBJECT
+    Q_PROPERTY(fabulor::Colour value READ value WRITE setValue NOTIFY changed USER true)
 public:
     // The item data role that holds an entry's colour; "Custom..." has none.
     static constexpr int ColourRole = Qt::UserRole;

@@ -16,6 +16,7 @@ namespace fabulor {
 
 class FileNameEdit : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText USER true)
 public:
     FileNameEdit(Dialogs& dialogs, FileDialogOptions options, QWidget* parent = nullptr);
 

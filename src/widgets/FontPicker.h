@@ -15,6 +15,7 @@ class SizePicker;
 
 class FontPicker : public QComboBox {
     Q_OBJECT
+    Q_PROPERTY(QString fontName READ text WRITE setFontName NOTIFY changed USER true)
 public:
     explicit FontPicker(QWidget* parent = nullptr);
 

@@ -84,9 +84,15 @@ std::optional<int> SizePicker::number() const
     return ParseInteger(std::string_view(text.constData(), std::size_t(text.size())));
 }
 
+void SizePicker::setLimits(int minimum, int maximum)
+{
+    m_minimum = minimum;
+    m_maximum = maximum;
+}
+
 void SizePicker::setSize(int size)
 {
-    if (size <= 0 || size >= 1000) size = fallbackSize;
+    if (size < m_minimum || size > m_maximum) size = fallbackSize;
     const QString text = QString::number(size);
     setCurrentIndex(findText(text));
     setEditText(text);

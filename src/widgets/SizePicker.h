@@ -13,6 +13,8 @@ namespace fabulor {
 
 class FontPicker;
 
+// Its value is its text (QComboBox's user property), which may be halfway
+// through typing.
 class SizePicker : public QComboBox {
     Q_OBJECT
 public:
@@ -30,8 +32,10 @@ public:
     // so a typed "-1" can be told from a box that holds no number.
     std::optional<int> number() const;
 
-    // A size of 0 or less, or 1000 or more, becomes 10. Selects the entry of
-    // that size (none if absent), writes it as the text and emits changed().
+    // The sizes setSize takes as they are; 1 to 999 unless set.
+    void setLimits(int minimum, int maximum);
+    // A size outside the limits becomes 10. Selects the entry of that size
+    // (none if absent), writes it as the text and emits changed().
     void setSize(int size);
 
     // The sizes offered for a family: the standard list for a smoothly
@@ -49,6 +53,8 @@ private:
     void fill(const QString& family);
 
     QPointer<FontPicker> m_fonts;
+    int m_minimum = 1;
+    int m_maximum = 999;
 };
 
 } // namespace fabulor

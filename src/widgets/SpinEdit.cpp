@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QValidator>
 
@@ -142,6 +143,16 @@ void SpinEdit::setValue(int value)
 QString SpinEdit::text() const
 {
     return m_edit ? m_edit->text() : m_text;
+}
+
+void SpinEdit::restoreText(const QString& text)
+{
+    if (!m_edit) {
+        m_text = text;
+        return;
+    }
+    const QSignalBlocker quiet(m_edit);
+    m_edit->setText(text);
 }
 
 QSize SpinEdit::sizeHint() const

@@ -16,6 +16,9 @@ namespace fabulor {
 
 class SpinEdit : public QWidget {
     Q_OBJECT
+    // What the user sees and may be halfway through typing, not the number
+    // it reads as: a value to set back must be this text.
+    Q_PROPERTY(QString text READ text WRITE restoreText USER true)
 public:
     explicit SpinEdit(QWidget* parent = nullptr);
 
@@ -37,6 +40,9 @@ public:
     void setValue(int value);
 
     QString text() const;
+    // Puts text back as it was, also one that is no number yet, without
+    // announcing a change: the edit history setting back what was typed.
+    void restoreText(const QString& text);
     // The parts the user types into and presses; tests drive them as the user
     // does. Asking for one makes them.
     QLineEdit* lineEdit() const;
