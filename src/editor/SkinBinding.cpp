@@ -14,7 +14,6 @@
 #include "preview/PreviewWindow.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
-#include "widgets/ListView.h"
 #include "widgets/Panel.h"
 #include "widgets/PictureBox.h"
 #include "widgets/SizePicker.h"
@@ -95,8 +94,7 @@ SkinValue SkinBinding::value(int component, const SkinKey& key) const
     case KeyRole::InnerColour:
         return ControlColour(F.Rys);
     case KeyRole::Flat:
-        if (const auto* editor = qobject_cast<const QCheckBox*>(editorOf(component, key)))
-            return editor->isChecked();
+        if (const QCheckBox* editor = sheet(entry.schema->appearance).flat) return editor->isChecked();
         // "Właściwości" not made yet: the preview draws what the editor would hold.
         return ControlFlat(control);
     case KeyRole::FontColour:
@@ -212,8 +210,7 @@ void SkinBinding::applyAppearance(AppearanceSheet appearance, AppearanceAspect a
             if (editors.flat) SetControlFlat(control, editors.flat->isChecked());
             if (editors.colour) SetControlColour(control, editors.colour->value());
             if (editors.flatScrollBars)
-                if (auto* list = dynamic_cast<ListView*>(control))
-                    list->setFlatScrollBars(editors.flatScrollBars->isChecked());
+                SetControlFlatScrollBars(control, editors.flatScrollBars->isChecked());
             break;
         case AppearanceAspect::Border:
             if (editors.border) SetControlBorder(control, editors.border->value());

@@ -1,71 +1,97 @@
 #include "preview/ControlProperties.h"
 
-#include "widgets/ListView.h"
-#include "widgets/Memo.h"
-#include "widgets/PageControl.h"
-#include "widgets/Panel.h"
-#include "widgets/StaticText.h"
+#include <QHash>
+#include <QMetaProperty>
+#include <QWidget>
+
+#include <array>
+#include <cstddef>
 
 namespace fabulor {
+namespace {
+
+// Each appearance is a Qt property of the controls that have it, of one name
+// whatever the control (Panel, PageControl, Memo, ListView, StaticText): a
+// control that takes one more declares it, and nothing here changes.
+enum class Appearance { Colour, FontColour, BorderWidth, Flat, FlatScrollBars };
+constexpr std::array<const char*, 5> PropertyNames{"colour", "fontColour", "borderWidth", "flat",
+                                                   "flatScrollBars"};
+
+// Looked up once per class: capture and apply ask for every key of every
+// component. Invalid where the class has no such property.
+QMetaProperty PropertyOf(const QWidget* control, Appearance appearance)
+{
+    using Properties = std::array<QMetaProperty, PropertyNames.size()>;
+    static QHash<const QMetaObject*, Properties> known;
+    const QMetaObject* type = control->metaObject();
+    auto found = known.constFind(type);
+    if (found == known.constEnd()) {
+        Properties properties;
+        for (std::size_t i = 0; i < PropertyNames.size(); ++i)
+            properties[i] = type->property(type->indexOfProperty(PropertyNames[i]));
+        found = known.insert(type, properties);
+    }
+    return (*found)[std::size_t(appearance)];
+}
+
+QVariant Read(const QWidget* control, Appearance appearance)
+{
+    const QMetaProperty property = PropertyOf(control, appearance);
+    return property.isValid() ? property.read(control) : QVariant();
+}
+
+// Never a dynamic property: a control without the appearance ignores it.
+void Write(QWidget* control, Appearance appearance, const QVariant& value)
+{
+    const QMetaProperty property = PropertyOf(control, appearance);
+    if (property.isValid()) property.write(control, value);
+}
+
+} // namespace
 
 Colour ControlColour(const QWidget* control)
 {
-    if (const auto* panel = dynamic_cast<const Panel*>(control)) return panel->colour();
-    if (const auto* pages = dynamic_cast<const PageControl*>(control)) return pages->colour();
-    if (const auto* memo = dynamic_cast<const Memo*>(control)) return memo->colour();
-    if (const auto* list = dynamic_cast<const ListView*>(control)) return list->colour();
-    return 0;
+    return Read(control, Appearance::Colour).value<Colour>();
 }
 
 void SetControlColour(QWidget* control, Colour colour)
 {
-    if (auto* panel = dynamic_cast<Panel*>(control)) panel->setColour(colour);
-    if (auto* pages = dynamic_cast<PageControl*>(control)) pages->setColour(colour);
-    if (auto* memo = dynamic_cast<Memo*>(control)) memo->setColour(colour);
-    if (auto* list = dynamic_cast<ListView*>(control)) list->setColour(colour);
+    Write(control, Appearance::Colour, QVariant::fromValue(colour));
 }
 
 Colour ControlFontColour(const QWidget* control)
 {
-    if (const auto* text = dynamic_cast<const StaticText*>(control)) return text->fontColour();
-    if (const auto* memo = dynamic_cast<const Memo*>(control)) return memo->fontColour();
-    if (const auto* list = dynamic_cast<const ListView*>(control)) return list->fontColour();
-    return 0;
+    return Read(control, Appearance::FontColour).value<Colour>();
 }
 
 void SetControlFontColour(QWidget* control, Colour colour)
 {
-    if (auto* text = dynamic_cast<StaticText*>(control)) text->setFontColour(colour);
-    if (auto* memo = dynamic_cast<Memo*>(control)) memo->setFontColour(colour);
-    if (auto* list = dynamic_cast<ListView*>(control)) list->setFontColour(colour);
+    Write(control, Appearance::FontColour, QVariant::fromValue(colour));
 }
 
 int ControlBorder(const QWidget* control)
 {
-    if (const auto* panel = dynamic_cast<const Panel*>(control)) return panel->borderWidth();
-    if (const auto* pages = dynamic_cast<const PageControl*>(control)) return pages->clientBorderWidth();
-    return 0;
+    return Read(control, Appearance::BorderWidth).toInt();
 }
 
 void SetControlBorder(QWidget* control, int width)
 {
-    if (auto* panel = dynamic_cast<Panel*>(control)) panel->setBorderWidth(width);
-    if (auto* pages = dynamic_cast<PageControl*>(control)) pages->setClientBorderWidth(width);
+    Write(control, Appearance::BorderWidth, width);
 }
 
 bool ControlFlat(const QWidget* control)
 {
-    if (const auto* memo = dynamic_cast<const Memo*>(control)) return memo->frameShape() == QFrame::NoFrame;
-    if (const auto* list = dynamic_cast<const ListView*>(control))
-        return list->frameShape() == QFrame::NoFrame;
-    return false;
+    return Read(control, Appearance::Flat).toBool();
 }
 
 void SetControlFlat(QWidget* control, bool flat)
 {
-    const BorderStyle style = flat ? BorderStyle::None : BorderStyle::Single;
-    if (auto* memo = dynamic_cast<Memo*>(control)) memo->setBorderStyle(style);
-    if (auto* list = dynamic_cast<ListView*>(control)) list->setBorderStyle(style);
+    Write(control, Appearance::Flat, flat);
+}
+
+void SetControlFlatScrollBars(QWidget* control, bool flat)
+{
+    Write(control, Appearance::FlatScrollBars, flat);
 }
 
 } // namespace fabulor

@@ -25,4 +25,7 @@ void SetControlFlat(QWidget* control, bool flat);
 // Whether the box is drawn flat; false for controls that have no flatness.
 bool ControlFlat(const QWidget* control);
 
+// The item list's scroll bars drawn flat, or bevelled.
+void SetControlFlatScrollBars(QWidget* control, bool flat);
+
 } // namespace fabulor

@@ -14,6 +14,7 @@ ListView::ListView(QWidget* parent) : SkinBox(parent)
 
 void ListView::setFlatScrollBars(bool flat)
 {
+    m_flatScrollBars = flat;
     // Flat bars: a plain groove and handle without the bevelled 3D look.
     const QString sheet =
         flat ? QStringLiteral("QScrollBar { background: palette(window); border: none; }"

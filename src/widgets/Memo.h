@@ -19,6 +19,10 @@ namespace fabulor {
 
 class Memo : public SkinBox<QAbstractScrollArea> {
     Q_OBJECT
+    // The appearance the skin gives it (preview/ControlProperties.h).
+    Q_PROPERTY(fabulor::Colour colour READ colour WRITE setColour)
+    Q_PROPERTY(fabulor::Colour fontColour READ fontColour WRITE setFontColour)
+    Q_PROPERTY(bool flat READ flat WRITE setFlat)
 public:
     explicit Memo(QWidget* parent = nullptr);
 

@@ -14,6 +14,9 @@ namespace fabulor {
 
 class PageControl : public QWidget {
     Q_OBJECT
+    // The appearance the skin gives it (preview/ControlProperties.h).
+    Q_PROPERTY(fabulor::Colour colour READ colour WRITE setColour)
+    Q_PROPERTY(int borderWidth READ clientBorderWidth WRITE setClientBorderWidth)
 public:
     explicit PageControl(QWidget* parent = nullptr);
 

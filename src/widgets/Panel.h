@@ -12,6 +12,9 @@ namespace fabulor {
 
 class Panel : public QWidget {
     Q_OBJECT
+    // The appearance the skin gives it (preview/ControlProperties.h).
+    Q_PROPERTY(fabulor::Colour colour READ colour WRITE setColour)
+    Q_PROPERTY(int borderWidth READ borderWidth WRITE setBorderWidth)
 public:
     explicit Panel(QWidget* parent = nullptr);
 

@@ -25,6 +25,9 @@ public:
         this->setFrameStyle(style == BorderStyle::None ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
         this->setLineWidth(2);
     }
+    // Flat: no frame.
+    bool flat() const { return this->frameShape() == QFrame::NoFrame; }
+    void setFlat(bool flat) { setBorderStyle(flat ? BorderStyle::None : BorderStyle::Single); }
 
     Colour colour() const { return m_colour; }
     void setColour(Colour colour)

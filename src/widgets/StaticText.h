@@ -10,6 +10,8 @@ namespace fabulor {
 
 class StaticText : public QWidget {
     Q_OBJECT
+    // The appearance the skin gives it (preview/ControlProperties.h).
+    Q_PROPERTY(fabulor::Colour fontColour READ fontColour WRITE setFontColour)
 public:
     explicit StaticText(const QString& text, QWidget* parent = nullptr);
 
