@@ -79,7 +79,7 @@ bool LoadHeavySkin()
     TFBox& box = program.settings();
     *program.document() = TheHeavySkin().document;
     box.LoadStateFromDocument();
-    box.History->clear();
+    box.history().stack().clear();
     Settle();
     return program.preview().Mask->active();
 }
@@ -127,7 +127,7 @@ void BM_UndoRedo(benchmark::State& state, StepKind kind)
         return;
     }
     TFBox& box = Program().settings();
-    QUndoStack& history = *box.History;
+    QUndoStack& history = box.history().stack();
     constexpr int PClose = FirstButtonIndex;
     QWidget* moved = Catalogue()[std::size_t(PClose)].moved(Program().preview());
     const QPoint placeBefore = moved->pos();
@@ -246,7 +246,7 @@ void MakeSteps(Edits edits)
 void BM_HistoryMemory(benchmark::State& state, Edits edits)
 {
     TFBox& box = Program().settings();
-    QUndoStack& history = *box.History;
+    QUndoStack& history = box.history().stack();
     double heap = 0, resident = 0, held = 0;
     int steps = 0;
     for (auto _ : state) {

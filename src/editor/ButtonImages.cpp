@@ -102,18 +102,14 @@ void TFBox::buildPictureBand()
     hook(MP1, KeyRole::MouseOut, QStringLiteral("obrazek MouseOut %1"), &TFBox::MP1AfterDialog);
     hook(MP2, KeyRole::MouseOver, QStringLiteral("obrazek Mouse Over %1"), &TFBox::MP2AfterDialog);
 
-    HoverCheck = new QCheckBox(QStringLiteral("Podgląd najechania"), band);
-    HoverCheck->setObjectName(QStringLiteral("HoverCheck"));
-    HoverCheck->setAccessibleName(QStringLiteral("Podgląd najechania"));
-    HoverCheck->setGeometry(48, 143, 170, 17);
-    Hover = new HoverPreview(
+    m_hover = new HoverPreview(
         F, m_document, [this] { return currentComponent(); }, [this] { return m_pictureBudget; }, this);
-    Hover->setThumbnails(MOU, MOV);
-    connect(HoverCheck, &QCheckBox::toggled, Hover, &HoverPreview::setEnabled);
+    m_hover->buildOption(band);
+    m_hover->setThumbnails(MOU, MOV);
     // Pictures change with a choice, an undo or a redo, and with a load
     // (which starts a new history); the boxes follow the chooser.
-    connect(History, &QUndoStack::indexChanged, Hover, &HoverPreview::refresh);
-    connect(this, &TFBox::currentComponentChanged, Hover, &HoverPreview::refresh);
+    connect(m_stack, &QUndoStack::indexChanged, m_hover, &HoverPreview::refresh);
+    connect(this, &TFBox::currentComponentChanged, m_hover, &HoverPreview::refresh);
 
     // Serves the preview's boxes once the program asks for it.
     Pictures = new PictureLoader(&F, this);
@@ -179,7 +175,7 @@ void TFBox::GiveUpUndecodedPictures()
     // A skin picture that does not decode keeps what the box had before;
     // that went when this one came, so nothing shows.
     if (undecoded(F.Skin->picture())) F.Skin->picture().clear();
-    Hover->dropUndecoded();
+    m_hover->dropUndecoded();
 }
 
 void TFBox::MP1AfterDialog(const QString& fileName)

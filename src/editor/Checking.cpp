@@ -1,7 +1,7 @@
-// The skin check in the editor: the "Sprawdź" button and its findings list,
-// which follows the skin as it changes; the question before a skin with
-// errors is saved; and the mask area shown in the preview while the window
-// is not shaped.
+// The skin check in the editor (Checking.h), and where the settings window
+// shows a finding's place.
+
+#include "editor/Checking.h"
 
 #include "editor/SettingsWindow.h"
 
@@ -13,6 +13,7 @@
 #include "preview/MaskAreaOverlay.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/BandPanel.h"
+#include "widgets/Dialogs.h"
 #include "widgets/PageControl.h"
 #include "widgets/SideTabWidget.h"
 
@@ -44,7 +45,30 @@ KeyRole RoleOf(const Finding& finding)
 
 void TFBox::buildCheck()
 {
-    CheckButton = new QPushButton(QStringLiteral("Sprawdź"), Plik);
+    // The check reads a copy: capturing into the skin's own document is for
+    // the user's actions alone (a save, a picture choice).
+    m_check = new EditorCheck(*this, Plik, Skora, F, m_document, m_dialogs,
+                              {.snapshot =
+                                   [this] {
+                                       IniStore copy = document();
+                                       SaveStateToDocument(copy);
+                                       return copy;
+                                   },
+                               .goTo = [this](const Finding& finding) { ShowFinding(finding); }});
+    // Every step, undo and redo moves the history's index; a load starts a
+    // new history.
+    connect(m_stack, &QUndoStack::indexChanged, m_check, [this] { m_check->skinChanged(); });
+    // Queued: the load announces itself also while it fails.
+    connect(
+        this, &TFBox::skinLoaded, m_check, [this] { m_check->skinChanged(); }, Qt::QueuedConnection);
+}
+
+EditorCheck::EditorCheck(QWidget& window, QWidget* fileTab, QWidget* skinTab, TF& preview,
+                         const std::optional<IniStore>& document, Dialogs& dialogs, Hooks hooks)
+    : QObject(&window), m_window(window), m_preview(preview), m_document(document), m_dialogs(dialogs),
+      m_hooks(std::move(hooks))
+{
+    CheckButton = new QPushButton(QStringLiteral("Sprawdź"), fileTab);
     CheckButton->setObjectName(QStringLiteral("CheckButton"));
     CheckButton->setGeometry(206, 64, 58, 25);
     CheckButton->setToolTip(
@@ -52,53 +76,49 @@ void TFBox::buildCheck()
                        "czytelność napisów i wartości"));
     connect(CheckButton, &QPushButton::clicked, this, Guarded(this, [this] { CheckButtonClick(); }));
 
-    // The check reads a copy: capturing into the skin's own document is for
-    // the user's actions alone (a save, a picture choice).
-    Checker = new SkinChecker(
-        [this] {
-            IniStore copy = document();
-            SaveStateToDocument(copy);
-            return copy;
-        },
-        this);
+    Checker = new SkinChecker(m_hooks.snapshot, this);
     connect(Checker, &SkinChecker::checked, this,
             [this] { findingsWindow().showFindings(Checker->findings()); });
-    // Every step, undo and redo moves the history's index; a load starts a
-    // new history.
-    const auto skinChanged = [this] {
-        if (m_findings && m_findings->isVisible()) Checker->schedule();
-        if (MaskArea && MaskArea->isOn()) MaskAreaCheckClick();
-    };
-    connect(History, &QUndoStack::indexChanged, this, skinChanged);
-    // Queued: the load announces itself also while it fails.
-    connect(this, &TFBox::skinLoaded, this, skinChanged, Qt::QueuedConnection);
 
-    buildMaskAreaOption();
+    MaskAreaCheck = new QCheckBox(QStringLiteral("Pokaż obszar maski"), skinTab);
+    MaskAreaCheck->setObjectName(QStringLiteral("MaskAreaCheck"));
+    MaskAreaCheck->setGeometry(120, 8, 137, 17);
+    MaskAreaCheck->setToolTip(QStringLiteral(
+        "Gdy okno nie ma kształtu maski: przyciemnia w podglądzie to, co maska ukryje, i obrysowuje na "
+        "czerwono komponenty, które w to wchodzą"));
+    // A way of looking at the skin, not a change to it: no step of the history.
+    connect(MaskAreaCheck, &QCheckBox::toggled, this, [this] { MaskAreaCheckClick(); });
 }
 
-FindingsWindow& TFBox::findingsWindow()
+FindingsWindow& EditorCheck::findingsWindow()
 {
     if (!m_findings) {
-        m_findings = new FindingsWindow(this);
+        m_findings = new FindingsWindow(&m_window);
         connect(m_findings, &FindingsWindow::findingActivated, this, [this](const Finding& finding) {
-            Guarded(this, [this, finding] { ShowFinding(finding); })();
+            Guarded(this, [this, finding] { m_hooks.goTo(finding); })();
         });
     }
     return *m_findings;
 }
 
-void TFBox::CheckButtonClick()
+void EditorCheck::CheckButtonClick()
 {
     FindingsWindow& findings = findingsWindow();
     if (!findings.isVisible()) {
         // Beside the settings window, where it leaves the preview in view.
-        const QRect frame = frameGeometry();
+        const QRect frame = m_window.frameGeometry();
         findings.move(frame.left(), frame.bottom() + 8);
     }
     findings.show();
     findings.raise();
     findings.activateWindow();
     Checker->checkNow();
+}
+
+void EditorCheck::skinChanged()
+{
+    if (m_findings && m_findings->isVisible()) Checker->schedule();
+    if (MaskArea && MaskArea->isOn()) MaskAreaCheckClick();
 }
 
 void TFBox::ShowFinding(const Finding& finding)
@@ -144,11 +164,11 @@ void TFBox::ShowFinding(const Finding& finding)
     BandPanel1->ensureWidgetVisible(band, 0, 0);
 }
 
-bool TFBox::MaySaveWithErrors()
+bool EditorCheck::MaySaveWithErrors()
 {
     // The check runs on a worker; a skin it cannot finish in time is saved
     // without the question rather than keep the user waiting.
-    const std::optional<std::vector<Finding>> findings = Checker->checkBeforeSave(document());
+    const std::optional<std::vector<Finding>> findings = Checker->checkBeforeSave(*m_document);
     if (!findings) return true;
     const auto errors = std::count_if(findings->begin(), findings->end(),
                                       [](const Finding& f) { return f.severity == Severity::Error; });
@@ -158,13 +178,13 @@ bool TFBox::MaySaveWithErrors()
         QStringLiteral("Skórka ma %1. Zapisać ją mimo to?").arg(ErrorCount(int(errors))));
 }
 
-void TFBox::MaskAreaCheckClick()
+void EditorCheck::MaskAreaCheckClick()
 {
-    if (!MaskArea) MaskArea = new MaskAreaOverlay(F);
+    if (!MaskArea) MaskArea = new MaskAreaOverlay(m_preview);
     if (MaskAreaCheck->isChecked()) {
         // The mask the skin holds, whichever file it came from.
         MemoryStream mask;
-        document().readBinary(WindowSection().name, WindowKey(KeyRole::Mask).name, mask);
+        m_document->readBinary(WindowSection().name, WindowKey(KeyRole::Mask).name, mask);
         MaskArea->setMaskBytes(std::vector<std::uint8_t>(mask.bytes().begin(), mask.bytes().end()));
     }
     MaskArea->setOn(MaskAreaCheck->isChecked());

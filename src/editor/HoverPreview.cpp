@@ -7,6 +7,7 @@
 #include "preview/PreviewWindow.h"
 #include "widgets/PictureBox.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QImage>
 #include <QPainter>
@@ -72,6 +73,15 @@ HoverPreview::HoverPreview(TF& preview, const std::optional<IniStore>& document,
     // Nothing changes under a drag; where the pointer is counts once it ends.
     if (preview.Move)
         connect(preview.Move, &InteractiveMove::controlMoveFinished, this, &HoverPreview::showHover);
+}
+
+void HoverPreview::buildOption(QWidget* band)
+{
+    HoverCheck = new QCheckBox(QStringLiteral("Podgląd najechania"), band);
+    HoverCheck->setObjectName(QStringLiteral("HoverCheck"));
+    HoverCheck->setAccessibleName(QStringLiteral("Podgląd najechania"));
+    HoverCheck->setGeometry(48, 143, 170, 17);
+    connect(HoverCheck, &QCheckBox::toggled, this, &HoverPreview::setEnabled);
 }
 
 void HoverPreview::setThumbnails(PictureBox* mouseOut, PictureBox* mouseOver)

@@ -10,6 +10,9 @@
 #include <QObject>
 #include <QPointer>
 
+class QCheckBox;
+class QWidget;
+
 #include <array>
 #include <cstddef>
 #include <functional>
@@ -32,6 +35,10 @@ public:
     // pictures may take, which mouse-over pictures count against too.
     HoverPreview(TF& preview, const std::optional<IniStore>& document, std::function<int()> current,
                  std::function<std::shared_ptr<PictureBudget>()> budget, QObject* parent = nullptr);
+
+    // Puts its switch, "Podgląd najechania" (off), on band.
+    void buildOption(QWidget* band);
+    QCheckBox* HoverCheck = nullptr;
 
     // The boxes that show the current button's mouse-out and mouse-over
     // pictures while the preview is on.

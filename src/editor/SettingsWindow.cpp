@@ -59,11 +59,11 @@ TFBox::TFBox(TF& preview, SkinDocument& document, Dialogs& dialogs, QWidget* par
       m_document(document), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("FBox"));
-    History = new QUndoStack(this);
-    m_history = new EditHistory(m_binding, m_document, *this, *History, this);
+    m_stack = new QUndoStack(this);
+    m_history = new EditHistory(m_binding, m_document, *this, *m_stack, this);
     // The title marks a skin with unsaved changes, the way Qt programs do.
     setWindowTitle(QStringLiteral("Ustawienia[*]"));
-    connect(History, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+    connect(m_stack, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
     QFont windowFont(QStringLiteral("Tahoma"));
     windowFont.setPixelSize(11);
     setFont(windowFont);
@@ -111,7 +111,7 @@ TFBox::~TFBox()
     // The stack is torn down with this window's children, and announces
     // changes as it goes; nothing of the window, half gone by then, may hear
     // them.
-    History->disconnect();
+    m_stack->disconnect();
 }
 
 void TFBox::FormCreate()
@@ -125,7 +125,7 @@ void TFBox::FormCreate()
     LoadStateFromDocument();
     m_started = true;
     // The history starts with the skin as it now shows.
-    History->clear();
+    m_stack->clear();
 }
 
 IniStore& TFBox::document()

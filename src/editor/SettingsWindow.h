@@ -1,15 +1,31 @@
 #pragma once
 // The settings window: the always-on-top window whose tabs edit the skin
 // shown in the preview window. Its controls and handlers carry the names the
-// rest of the program knows them by; each tab's controls and handlers live
-// in a source file of their own (FileTab.cpp, SkinTab.cpp, SizeTab.cpp,
-// ComponentsTab.cpp, PropertiesTab.cpp), capture and apply in
-// Synchronisation.cpp.
+// rest of the program knows them by. Where they live:
+// - each tab's controls and handlers: FileTab.cpp, SkinTab.cpp, SizeTab.cpp,
+//   ComponentsTab.cpp (its picture band in ButtonImages.cpp),
+//   PropertiesTab.cpp;
+// - capture and apply: Synchronisation.cpp for the window's own section,
+//   SkinBinding.h for the components, key by key, by the key's role;
+// - the edit history: EditHistory.h, and Steps.h for the parts each handler's
+//   step touches and how it is hooked;
+// - where a finding of the check is shown: Checking.cpp.
+// What the editor offers beside the named controls is a class each, with
+// the widgets it drives, owned by this window and reached through it
+// (history(), check()...): HistoryButtons.h, RecentSkins.h, Checking.h (the
+// check, its findings list and the mask area), MaskMakerLauncher.h and
+// HoverPreview.h. File drops onto both windows are Drops.h, the background
+// picture loading PictureLoading.h.
 
 #include "document/IniStore.h"
 #include "document/SkinSchema.h"
 #include "document/SkinValue.h"
+#include "editor/Checking.h"
 #include "editor/EditHistory.h"
+#include "editor/HistoryButtons.h"
+#include "editor/HoverPreview.h"
+#include "editor/MaskMakerLauncher.h"
+#include "editor/RecentSkins.h"
 #include "editor/SkinBinding.h"
 #include "skinfile/FileStamp.h"
 #include "skinfile/ZipKit.h"
@@ -38,13 +54,8 @@ class Band;
 class BandPanel;
 class ColourPicker;
 class FileNameEdit;
-class FindingsWindow;
-class MaskAreaOverlay;
-class SkinChecker;
 struct Finding;
 class FontPicker;
-class HoverPreview;
-class MaskMakerDialog;
 class NoteLabel;
 class PictureBox;
 class PictureBudget;
@@ -92,18 +103,6 @@ public:
     void CheckBox2Click();
     void MaskaAfterDialog(const QString& fileName);
     void SkinfterDialog(const QString& fileName);
-
-    // Mask maker
-    // "Utwórz maskę z obrazu…" on the "Skóra" tab, usable while the skin
-    // has a JPEG skin picture: opens MaskMaker on it. Saving writes the
-    // mask file and takes it as the mask, as choosing it in Maska does, in
-    // one step of the history.
-    QPushButton* MaskMakerButton = nullptr;
-    MaskMakerDialog* MaskMaker = nullptr; // while open
-    void MaskMakerButtonClick();
-    void SaveMadeMask(MaskMakerDialog& dialog);
-    // Enables the button when the skin has a skin picture that decodes.
-    void ShowMaskMakerState();
 
     // "Rozmiar": the window's size while it has no shape.
     QWidget* Rozm = nullptr;
@@ -164,14 +163,6 @@ public:
     void MP2AfterDialog(const QString& fileName);
     void BRefrClick();
 
-    // Mouse-over preview
-    // "Podgląd najechania" on the picture band, off at start: the preview's
-    // buttons show their mouse-over pictures under the pointer and MOU, MOV
-    // show the current button's pictures. A view option: no step of the
-    // history, not kept in the skin.
-    QCheckBox* HoverCheck = nullptr;
-    HoverPreview* Hover = nullptr;
-
     // Pictures of the skin
     // The memory the skin's decoded pictures may take together
     // (graphics/PictureBudget.h); every skin applied starts a new one. The
@@ -231,11 +222,6 @@ public:
     void D_fontChange();
     void K_fontChange();
 
-    // The edit history: every change the user makes is one step of it. Its
-    // clean state is the skin as last loaded or saved.
-    QUndoStack* History = nullptr;
-    EditHistory& history() { return *m_history; }
-
     // Capture (preview to document) and apply (document to preview).
     void SaveStateToDocument();
     // Capture into another document (the skin check's copy): the skin's own
@@ -245,10 +231,6 @@ public:
     void FormCreate();
 
     // Unsaved work
-    // "Cofnij" and "Ponów" on the "Plik" tab: one step back or forward in
-    // the edit history.
-    QPushButton* UndoButton = nullptr;
-    QPushButton* RedoButton = nullptr;
     // Asks, when the skin has unsaved changes, whether to save them first.
     // True when the caller may go on and replace or drop the skin: nothing
     // was unsaved, the user saved it, or chose to drop the changes.
@@ -258,7 +240,7 @@ public:
     // may go on.
     bool MayReplaceFileOnDisk(const std::string& path, const QString& fileName);
 
-    // Files: command line, drops, recent skins
+    // Files: command line, drops, recent skins (recentSkins())
     // Loads a skin file as "Wczytaj z pliku" does once a name is chosen. A
     // failure is raised and keeps the skin and its history; a load starts a
     // new history and puts the file first among the recent skins, unless
@@ -268,34 +250,19 @@ public:
     // A skin file asked for outside the open dialog (a drop, the recent
     // list): unsaved changes are settled first, as for the button.
     void OpenSkinFile(const QString& fileName);
-    // "Ostatnie skórki:" on the "Plik" tab: the recent skins, newest first; a
-    // click opens one, or forgets one that no longer exists.
-    QLabel* RecentLabel = nullptr;
-    QListWidget* RecentList = nullptr;
-    void ShowRecentSkins();
-    void RecentListClick(const QString& fileName);
-
-    // Skin check
-    // "Sprawdź" on the "Plik" tab opens the findings list, which follows the
-    // skin as it changes. A save of a skin with errors asks first.
-    QPushButton* CheckButton = nullptr;
-    // The findings list, made when first needed: it stays hidden until the
-    // first check.
-    FindingsWindow& findingsWindow();
-    bool findingsWindowBuilt() const { return m_findings != nullptr; }
-    SkinChecker* Checker = nullptr;
-    void CheckButtonClick();
-    // Selects a finding's component as a press in the preview does and shows
-    // the tab, band or sheet where the finding is fixed.
-    void ShowFinding(const Finding& finding);
-    // True when the skin may be saved: it has no errors, or the user saves
-    // it anyway.
-    bool MaySaveWithErrors();
-    // "Pokaż obszar maski" on the "Skóra" tab: a view option, off at start,
-    // no step of the history and not kept in the skin.
-    QCheckBox* MaskAreaCheck = nullptr;
-    MaskAreaOverlay* MaskArea = nullptr;
-    void MaskAreaCheckClick();
+    // What the editor offers beside the named controls and handlers: each a
+    // class of its own, with the widgets it drives, owned by this window.
+    // The edit history: every change the user makes is one step of it. Its
+    // clean state is the skin as last loaded or saved.
+    EditHistory& history() { return *m_history; }
+    HistoryButtons& historyButtons() { return *m_historyButtons; }
+    RecentSkinsList& recentSkins() { return *m_recentSkins; }
+    // The skin check, its findings list and the mask area in the preview.
+    EditorCheck& check() { return *m_check; }
+    MaskMakerLauncher& maskMaker() { return *m_maskMaker; }
+    // "Podgląd najechania" on the picture band: the preview's buttons show
+    // their mouse-over pictures under the pointer.
+    HoverPreview& hover() { return *m_hover; }
 
 signals:
     // The chosen component changed, by the user or by code.
@@ -309,7 +276,9 @@ protected:
 
 private:
     void buildCheck();
-    void buildMaskAreaOption();
+    // Selects a finding's component as a press in the preview does and shows
+    // the tab, band or sheet where the finding is fixed.
+    void ShowFinding(const Finding& finding);
     void hookHistory();
     // The window's shape, as steps of the history read and set it back.
     const QWidget* shapeSwitch() const override;
@@ -330,9 +299,14 @@ private:
     SkinBinding m_binding;
     SkinDocument& m_document;
     Dialogs& m_dialogs;
+    QUndoStack* m_stack = nullptr;
     EditHistory* m_history = nullptr;
+    HistoryButtons* m_historyButtons = nullptr;
+    RecentSkinsList* m_recentSkins = nullptr;
+    EditorCheck* m_check = nullptr;
+    MaskMakerLauncher* m_maskMaker = nullptr;
+    HoverPreview* m_hover = nullptr;
     std::shared_ptr<PictureBudget> m_pictureBudget;
-    FindingsWindow* m_findings = nullptr;
     int m_component = 0;
     // Set once start-up has shown its skin.
     bool m_started = false;

@@ -4,20 +4,15 @@
 
 #include "editor/SettingsWindow.h"
 
-#include "editor/Guarded.h"
-#include "editor/MaskMakerDialog.h"
+#include "editor/MaskMakerLauncher.h"
 #include "editor/PictureFile.h"
 #include "editor/Steps.h"
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicErrors.h"
-#include "graphics/JpegPicture.h"
-#include "graphics/MaskMaker.h"
 #include "pictures/BuiltInPictures.h"
 #include "pictures/TransparentForm.h"
 #include "preview/PreviewWindow.h"
-#include "skinfile/ArchiveFile.h"
 #include "widgets/Accessibility.h"
-#include "widgets/DialogPlacement.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/FileNames.h"
 #include "widgets/NoteLabel.h"
@@ -107,16 +102,13 @@ void TFBox::buildSkinTab()
     NoteLabel3->setWidth(235);
 
     // Inside the panel, so it is usable only while "Użyj skóry" is on.
-    MaskMakerButton = new QPushButton(QStringLiteral("Utwórz maskę z obrazu…"), Panel1);
-    MaskMakerButton->setObjectName(QStringLiteral("MaskMakerButton"));
-    MaskMakerButton->setGeometry(8, 148, 233, 23);
-    MaskMakerButton->setToolTip(QStringLiteral("Maska z obrazu skóry: wskazany kolor staje się niewidoczny"));
-    connect(MaskMakerButton, &QPushButton::clicked, this, Guarded(this, [this] { MaskMakerButtonClick(); }));
+    m_maskMaker = new MaskMakerLauncher(*this, Panel1, m_document, m_dialogs, *Maska,
+                                        [this] { return PCTRL->currentWidget() == Skora; });
     // Whether the skin has a picture is looked at again after every step,
     // load and undo; the stored picture is decoded only while the tab shows.
-    connect(History, &QUndoStack::indexChanged, this, [this] { ShowMaskMakerState(); });
-    connect(PCTRL, &QTabWidget::currentChanged, this, [this] { ShowMaskMakerState(); });
-    MaskMakerButton->setEnabled(false);
+    connect(m_stack, &QUndoStack::indexChanged, m_maskMaker, [this] { m_maskMaker->ShowMaskMakerState(); });
+    connect(PCTRL, &QTabWidget::currentChanged, m_maskMaker, [this] { m_maskMaker->ShowMaskMakerState(); });
+    m_maskMaker->MaskMakerButton->setEnabled(false);
 }
 
 void TFBox::CheckBox2Click()
@@ -204,107 +196,6 @@ void TFBox::SkinfterDialog(const QString& fileName)
 {
     if (const auto bytes = StorePicture(*this, document(), fileName, "Skin"))
         ShowSkinPicture(std::span<const std::uint8_t>(*bytes), F.Skin->picture(), m_pictureBudget);
-}
-
-namespace {
-
-// The skin picture the skin holds, when its stored bytes are a JPEG picture
-// (what the reader shows); the preview may still show an older one.
-std::optional<JpegPicture> StoredSkinPicture(const IniStore& doc)
-{
-    MemoryStream stream;
-    if (doc.readBinary("Skin", "Skin", stream) == 0) return std::nullopt;
-    try {
-        return DecodeJpegPicture(stream.bytes());
-    } catch (const EJPEG&) {
-        return std::nullopt;
-    }
-}
-
-FileDialogOptions MaskSaveDialogOptions()
-{
-    FileDialogOptions options = MaskFileDialogOptions();
-    options.kind = FileDialogOptions::Kind::Save;
-    options.fileMustExist = false;
-    return options;
-}
-
-} // namespace
-
-void TFBox::ShowMaskMakerState()
-{
-    // A picture of many megabytes is not decoded behind the user's back on
-    // every step; the button is seen only on its own tab.
-    if (PCTRL->currentWidget() != Skora || !m_document) return;
-    MaskMakerButton->setEnabled(StoredSkinPicture(document()).has_value());
-}
-
-void TFBox::MaskMakerButtonClick()
-{
-    ShowMaskMakerState();
-    if (MaskMaker) {
-        MaskMaker->raise();
-        return;
-    }
-    const std::optional<JpegPicture> picture = StoredSkinPicture(document());
-    if (!picture) throw Exception("Skórka nie ma obrazu skóry w formacie JPEG");
-    auto* dialog = new MaskMakerDialog(picture->pixels(), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    MaskMaker = dialog;
-    connect(dialog, &QDialog::finished, this, [this, dialog] {
-        if (MaskMaker == dialog) MaskMaker = nullptr;
-    });
-    connect(dialog, &MaskMakerDialog::saveRequested, this, Guarded(this, [this, dialog] {
-                if (MaskMaker == dialog) SaveMadeMask(*dialog);
-            }));
-    // Modal for the whole program: an undo in the preview meanwhile could
-    // switch the shape off under the mask being made.
-    dialog->setModal(true);
-    PlaceAboveAll(*dialog, this);
-    dialog->show();
-}
-
-void TFBox::SaveMadeMask(MaskMakerDialog& dialog)
-{
-    // The shown shape may come from a scaled-down copy; the verdict that
-    // counts is the whole picture's.
-    const MadeMask made = MakeMask(dialog.picture(), dialog.key());
-    if (made.verdict != MaskVerdict::Usable) {
-        dialog.showVerdict(made.verdict);
-        return;
-    }
-    const std::optional<QString> name = m_dialogs.chooseFile(MaskSaveDialogOptions(), Maska->text());
-    if (!name || name->isEmpty()) return;
-    const std::vector<std::uint8_t> bmp = EncodeMaskBmp(made.image);
-    {
-        // Written beside the target and renamed over it, as skins are: a
-        // failed write leaves an old file of that name whole, and the skin
-        // unchanged.
-        ReplacementFile file(FileNameBytes(*name), std::nullopt);
-        file.write(bmp);
-        file.commit();
-    }
-    dialog.accept();
-    // Then exactly as if the file had been chosen in the mask's own field,
-    // which makes it the one step "maska".
-    Maska->setText(*name);
-    emit Maska->afterDialog(*name);
-}
-
-} // namespace fabulor
-
-namespace fabulor {
-
-void TFBox::buildMaskAreaOption()
-{
-    MaskAreaCheck = new QCheckBox(QStringLiteral("Pokaż obszar maski"), Skora);
-    MaskAreaCheck->setObjectName(QStringLiteral("MaskAreaCheck"));
-    MaskAreaCheck->setGeometry(120, 8, 137, 17);
-    MaskAreaCheck->setToolTip(QStringLiteral(
-        "Gdy okno nie ma kształtu maski: przyciemnia w podglądzie to, co maska ukryje, i obrysowuje na "
-        "czerwono komponenty, które w to wchodzą"));
-    // A way of looking at the skin, not a change to it: no step of the history.
-    connect(MaskAreaCheck, &QCheckBox::toggled, this, [this] { MaskAreaCheckClick(); });
 }
 
 } // namespace fabulor

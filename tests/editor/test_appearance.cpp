@@ -104,8 +104,8 @@ private slots:
         QVERIFY(!box.propertiesTabBuilt());
         box.PCTRL->setCurrentWidget(box.Prop);
         QVERIFY(box.propertiesTabBuilt());
-        QVERIFY(box.History->isClean());
-        QCOMPARE(box.History->count(), 0);
+        QVERIFY(box.history().stack().isClean());
+        QCOMPARE(box.history().stack().count(), 0);
         QCOMPARE(box.PageControl1->currentWidget(), box.TabSheet6);
         QCOMPARE(box.PageControl1->tabButton(4)->text(), QStringLiteral("Label \"Droga nr [x]\""));
         QCOMPARE(box.P_border->value(), 0);

@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(onTab.first(), static_cast<QWidget*>(FBox.CB));
         QCOMPARE(stops.mid(stops.indexOf(onTab.first()), onTab.size()), onTab); // one run
         QVERIFY(onTab.indexOf(FBox.MP1->lineEdit()) < onTab.indexOf(FBox.MP2->lineEdit()));
-        QCOMPARE(onTab.last(), static_cast<QWidget*>(FBox.HoverCheck));
+        QCOMPARE(onTab.last(), static_cast<QWidget*>(FBox.hover().HoverCheck));
     }
 
     void tabAsCreated()

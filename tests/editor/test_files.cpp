@@ -184,7 +184,7 @@ struct EmptiedAtEnd {
 
 void ClickRecent(TestProgram& program, int row)
 {
-    QListWidget* list = program.FBox().RecentList;
+    QListWidget* list = program.FBox().recentSkins().RecentList;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
@@ -320,7 +320,7 @@ private slots:
         QCOMPARE(program.dialogs->errorCaptions.size(), program.dialogs->errors.size());
         QVERIFY(program.dialogs->saveChangesQuestions.isEmpty());
         QVERIFY(program.dialogs->fileDialogs.isEmpty());
-        QCOMPARE(program.FBox().History->count(), 0);
+        QCOMPARE(program.FBox().history().stack().count(), 0);
         QVERIFY(!program.FBox().isWindowModified());
         if (error.isEmpty()) {
             QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
@@ -386,12 +386,12 @@ private slots:
         if (loads) {
             QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
             QCOMPARE(program.F().PClose->pos(), QPoint(464, 16));
-            QCOMPARE(program.FBox().History->count(), 0);
+            QCOMPARE(program.FBox().history().stack().count(), 0);
             QCOMPARE(RecentSkinFiles(), QStringList{path});
         } else {
             QCOMPARE(program.F().PMenu->pos(), QPoint(396, 16));
             QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
-            QCOMPARE(program.FBox().History->count(), 1);
+            QCOMPARE(program.FBox().history().stack().count(), 1);
             QVERIFY(RecentSkinFiles().isEmpty());
         }
     }
@@ -408,7 +408,7 @@ private slots:
         QCOMPARE(program.dialogs->errors, QStringList{"Invalid file - not a PKZip file."});
         QCOMPARE(program.text(), before);
         QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
-        QCOMPARE(program.FBox().History->count(), 1);
+        QCOMPARE(program.FBox().history().stack().count(), 1);
         QVERIFY(RecentSkinFiles().isEmpty());
     }
 
@@ -460,9 +460,9 @@ private slots:
         QCOMPARE(panel->size(), shift ? sizeBefore : QSize(320, 240));
 
         // One step, which undo takes back whole.
-        QCOMPARE(box.History->count(), 1);
-        QCOMPARE(box.History->undoText(), step);
-        box.History->undo();
+        QCOMPARE(box.history().stack().count(), 1);
+        QCOMPARE(box.history().stack().undoText(), step);
+        box.history().stack().undo();
         QCOMPARE(program.doc().readString(key, shift ? "MP2" : "MP1", "none"), std::string("none"));
         QCOMPARE((shift ? box.MP2 : box.MP1)->text(), QString());
         QVERIFY(!target->picture().jpeg());
@@ -487,7 +487,7 @@ private slots:
         TFBox& box = program.FBox();
         if (skinOn) {
             box.CheckBox2->setChecked(true);
-            box.History->clear();
+            box.history().stack().clear();
         }
         const QSize sizeBefore = outerSize(&program.F());
         QWidget* target = box.PCTRL->tabBar();
@@ -509,17 +509,17 @@ private slots:
         QCOMPARE(program.doc().readString("Skin", "Maska", ""), Hex(Mask400x300));
         QVERIFY(program.F().Mask->active());
         QCOMPARE(outerSize(&program.F()), QSize(400, 300));
-        QCOMPARE(box.History->count(), 1);
-        QCOMPARE(box.History->undoText(), QStringLiteral("maska"));
+        QCOMPARE(box.history().stack().count(), 1);
+        QCOMPARE(box.history().stack().undoText(), QStringLiteral("maska"));
 
-        box.History->undo();
+        box.history().stack().undo();
         QCOMPARE(box.CheckBox2->isChecked(), skinOn);
         QCOMPARE(box.Panel1->isEnabled(), skinOn);
         QCOMPARE(box.Maska->text(), QString());
         QCOMPARE(program.doc().readString("Skin", "Maska", "none"), std::string("none"));
         QVERIFY(!program.F().Mask->active());
         QCOMPARE(outerSize(&program.F()), sizeBefore);
-        box.History->redo();
+        box.history().stack().redo();
         QVERIFY(box.CheckBox2->isChecked());
         QVERIFY(program.F().Mask->active());
     }
@@ -608,7 +608,7 @@ private slots:
             at = {3, 3};
         } else if (where == QLatin1String("skin field")) {
             box.CheckBox2->setChecked(true);
-            box.History->clear();
+            box.history().stack().clear();
             box.PCTRL->setCurrentWidget(box.Skora);
             target = box.Skin->lineEdit();
             at = {3, 3};
@@ -627,7 +627,7 @@ private slots:
         Drop(target, at, data.get(), modifiers);
 
         QCOMPARE(program.text(), before);
-        QCOMPARE(box.History->count(), 0);
+        QCOMPARE(box.history().stack().count(), 0);
         QCOMPARE(box.PCTRL->currentWidget(), page);
         QCOMPARE(box.MP1->text(), QString());
         QCOMPARE(box.Maska->text(), QString());
@@ -669,7 +669,7 @@ private slots:
         QCOMPARE(program.dialogs->fileDialogs.size(), 1);
         QCOMPARE(program.dialogs->fileDialogs.at(0).kind, FileDialogOptions::Kind::Save);
         QVERIFY(QFileInfo::exists(path));
-        QVERIFY(box.History->isClean());
+        QVERIFY(box.history().stack().isClean());
 
         // Ctrl+O loads as "Wczytaj z pliku" does, asking first.
         WriteSkin(path, {11, 12});
@@ -682,7 +682,7 @@ private slots:
         QCOMPARE(program.dialogs->fileDialogs.size(), 2);
         QCOMPARE(program.dialogs->fileDialogs.at(1).kind, FileDialogOptions::Kind::Open);
         QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
-        QCOMPARE(box.History->count(), 0);
+        QCOMPARE(box.history().stack().count(), 0);
 
         // Failures reach the error box as the buttons' do.
         WriteFile(path, "just some notes, not an archive");
@@ -700,12 +700,13 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
-        QCOMPARE(box.RecentLabel->text(), QStringLiteral("Ostatnie skórki:"));
-        QCOMPARE(box.RecentList->count(), 0);
+        QCOMPARE(box.recentSkins().RecentLabel->text(), QStringLiteral("Ostatnie skórki:"));
+        QCOMPARE(box.recentSkins().RecentList->count(), 0);
         // Below "Cofnij" and "Ponów", inside the tab.
-        QVERIFY(box.RecentLabel->geometry().top() >= box.UndoButton->geometry().bottom());
-        QVERIFY(box.Plik->rect().contains(box.RecentLabel->geometry()));
-        QVERIFY2(box.Plik->rect().contains(box.RecentList->geometry()),
+        QVERIFY(box.recentSkins().RecentLabel->geometry().top() >=
+                box.historyButtons().UndoButton->geometry().bottom());
+        QVERIFY(box.Plik->rect().contains(box.recentSkins().RecentLabel->geometry()));
+        QVERIFY2(box.Plik->rect().contains(box.recentSkins().RecentList->geometry()),
                  qPrintable(QStringLiteral("page %1x%2").arg(box.Plik->width()).arg(box.Plik->height())));
 
         // Opened and saved, by every route, newest first, each once, five at most.
@@ -723,14 +724,14 @@ private slots:
         Drop(&program.F(), {550, 25}, data.get());
         program.dialogs->answerFile(paths[0]);
         QTest::mouseClick(box.Button1, Qt::LeftButton);
-        QCOMPARE(Names(box.RecentList),
+        QCOMPARE(Names(box.recentSkins().RecentList),
                  (QStringList{"recent0.ski", "recent3.ski", "recent2.ski", "recent1.ski"}));
-        QCOMPARE(box.RecentList->item(0)->toolTip(), paths[0]);
+        QCOMPARE(box.recentSkins().RecentList->item(0)->toolTip(), paths[0]);
         QCOMPARE(RecentSkinFiles(), (QStringList{paths[0], paths[3], paths[2], paths[1]}));
 
         for (int i = 4; i < 7; ++i)
             program.builder->openAtStart(paths[i]);
-        QCOMPARE(Names(box.RecentList),
+        QCOMPARE(Names(box.recentSkins().RecentList),
                  (QStringList{"recent6.ski", "recent5.ski", "recent4.ski", "recent0.ski", "recent3.ski"}));
 
         // Neither a cancelled save nor a failed load is remembered.
@@ -750,7 +751,7 @@ private slots:
                      .toStringList(),
                  RecentSkinFiles());
         TestProgram next;
-        QCOMPARE(Names(next.FBox().RecentList), Names(box.RecentList));
+        QCOMPARE(Names(next.FBox().recentSkins().RecentList), Names(box.recentSkins().RecentList));
     }
 
     void clickingARecentSkinOpensIt()
@@ -764,7 +765,7 @@ private slots:
 
         TestProgram program;
         TFBox& box = program.FBox();
-        QCOMPARE(Names(box.RecentList), (QStringList{"second.ski", "first.ski"}));
+        QCOMPARE(Names(box.recentSkins().RecentList), (QStringList{"second.ski", "first.ski"}));
         MakeUnsavedEdit(program);
 
         // The question first; cancelled, nothing happens.
@@ -772,19 +773,19 @@ private slots:
         ClickRecent(program, 1);
         QCOMPARE(program.dialogs->saveChangesQuestions.size(), 1);
         QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
-        QCOMPARE(box.History->count(), 1);
-        QCOMPARE(Names(box.RecentList), (QStringList{"second.ski", "first.ski"}));
+        QCOMPARE(box.history().stack().count(), 1);
+        QCOMPARE(Names(box.recentSkins().RecentList), (QStringList{"second.ski", "first.ski"}));
 
         program.dialogs->saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
         ClickRecent(program, 1);
         QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
         QCOMPARE(program.F().PClose->pos(), QPoint(464, 16));
-        QCOMPARE(box.History->count(), 0);
-        QCOMPARE(Names(box.RecentList), (QStringList{"first.ski", "second.ski"}));
+        QCOMPARE(box.history().stack().count(), 0);
+        QCOMPARE(Names(box.recentSkins().RecentList), (QStringList{"first.ski", "second.ski"}));
 
         // Enter opens the one the keyboard reached.
-        box.RecentList->setCurrentRow(1);
-        QTest::keyClick(box.RecentList, Qt::Key_Return);
+        box.recentSkins().RecentList->setCurrentRow(1);
+        QTest::keyClick(box.recentSkins().RecentList, Qt::Key_Return);
         QCoreApplication::processEvents();
         QCOMPARE(program.F().PMenu->pos(), QPoint(21, 22));
         QVERIFY(program.dialogs->errors.isEmpty());
@@ -802,21 +803,21 @@ private slots:
 
         TestProgram program;
         TFBox& box = program.FBox();
-        const QColor normal = box.RecentList->item(1)->foreground().color();
-        const QColor grey = box.RecentList->palette().color(QPalette::Disabled, QPalette::Text);
+        const QColor normal = box.recentSkins().RecentList->item(1)->foreground().color();
+        const QColor grey = box.recentSkins().RecentList->palette().color(QPalette::Disabled, QPalette::Text);
         QVERIFY(normal != grey);
         // Read again as the window is activated, by the press that may be
         // about to click an entry: an unchanged list keeps its items.
-        const QListWidgetItem* first = box.RecentList->item(0);
+        const QListWidgetItem* first = box.recentSkins().RecentList->item(0);
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(&box, &activate);
-        QCOMPARE(box.RecentList->item(0), first);
+        QCOMPARE(box.recentSkins().RecentList->item(0), first);
         // Gone while the program runs: greyed when the tab comes into view again.
         QVERIFY(QFile::remove(gone));
         box.PCTRL->setCurrentWidget(box.Rozm);
         box.PCTRL->setCurrentWidget(box.Plik);
-        QCOMPARE(box.RecentList->item(1)->foreground().color(), grey);
-        QVERIFY(box.RecentList->item(0)->foreground().color() != grey);
+        QCOMPARE(box.recentSkins().RecentList->item(1)->foreground().color(), grey);
+        QVERIFY(box.recentSkins().RecentList->item(0)->foreground().color() != grey);
 
         MakeUnsavedEdit(program);
         const std::string before = program.text();
@@ -826,8 +827,8 @@ private slots:
         // Nothing asked, nothing loaded, the name forgotten.
         QVERIFY(program.dialogs->saveChangesQuestions.isEmpty());
         QCOMPARE(program.text(), before);
-        QCOMPARE(box.History->count(), 1);
-        QCOMPARE(Names(box.RecentList), QStringList{"kept.ski"});
+        QCOMPARE(box.history().stack().count(), 1);
+        QCOMPARE(Names(box.recentSkins().RecentList), QStringList{"kept.ski"});
         QCOMPARE(RecentSkinFiles(), QStringList{kept});
     }
 
@@ -854,7 +855,7 @@ private slots:
         QSettings(QStringLiteral("Fabulor"), QStringLiteral("Skin Builder")).setValue("recentSkins", stored);
         QCOMPARE(RecentSkinFiles(), listed);
         TestProgram program;
-        QCOMPARE(program.FBox().RecentList->count(), listed.size());
+        QCOMPARE(program.FBox().recentSkins().RecentList->count(), listed.size());
         RememberSkinFile(QStringLiteral("/new.ski"));
         QCOMPARE(RecentSkinFiles(), (QStringList{"/new.ski"} + listed).mid(0, RecentSkinCount));
     }
@@ -955,7 +956,7 @@ private slots:
                  asks ? QStringList{"Fabulor Skin Builder"} : QStringList());
         QVERIFY(program.dialogs->errors.isEmpty());
         const bool saved = !asks || replace;
-        QCOMPARE(box.History->isClean(), saved);
+        QCOMPARE(box.history().stack().isClean(), saved);
         if (saved) {
             TestProgram reader;
             reader.builder->openAtStart(target);
@@ -965,7 +966,7 @@ private slots:
             program.dialogs->answerFile(target);
             QTest::mouseClick(box.Button2, Qt::LeftButton);
             QCOMPARE(program.dialogs->replaceChangedQuestions.size(), asks ? 1 : 0);
-            QVERIFY(box.History->isClean());
+            QVERIFY(box.history().stack().isClean());
         } else {
             // The other program's work stays.
             QCOMPARE(Hex(target), before);
@@ -1020,7 +1021,7 @@ private slots:
 
         error.replace(QLatin1String("%1"), name);
         QCOMPARE(program.dialogs->errors, error.isEmpty() ? QStringList() : QStringList{error});
-        QCOMPARE(box.History->isClean(), error.isEmpty());
+        QCOMPARE(box.history().stack().isClean(), error.isEmpty());
         QCOMPARE(
             QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
             files);
@@ -1102,10 +1103,10 @@ private slots:
         } else if (route == QLatin1String("recent list")) {
             RememberSkinFile(name);
             TestProgram next;
-            QCOMPARE(Names(next.FBox().RecentList), QStringList{QString::fromUtf8("bad\xFF"
-                                                                                  "byte.ski")});
+            QCOMPARE(Names(next.FBox().recentSkins().RecentList), QStringList{QString::fromUtf8("bad\xFF"
+                                                                                                "byte.ski")});
             // Not taken for gone.
-            QVERIFY(!next.FBox().RecentList->item(0)->data(Qt::UserRole + 1).toBool());
+            QVERIFY(!next.FBox().recentSkins().RecentList->item(0)->data(Qt::UserRole + 1).toBool());
             ClickRecent(next, 0);
             QVERIFY(next.dialogs->errors.isEmpty());
             QCOMPARE(next.F().PMenu->pos(), QPoint(11, 12));
@@ -1118,7 +1119,7 @@ private slots:
             MakeUnsavedEdit(program, {11, 12});
             program.dialogs->answerFile(name);
             QTest::mouseClick(box.Button2, Qt::LeftButton);
-            QVERIFY(box.History->isClean());
+            QVERIFY(box.history().stack().isClean());
             QVERIFY(!Bytes(path).isEmpty());
             TestProgram reader;
             reader.dialogs->answerFile(name);
@@ -1130,8 +1131,8 @@ private slots:
         if (route != QLatin1String("save dialog")) QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
         // Remembered by its bytes, shown as best it can be.
         QCOMPARE(RecentSkinFiles(), QStringList{name});
-        QCOMPARE(Names(box.RecentList), QStringList{QString::fromUtf8("bad\xFF"
-                                                                      "byte.ski")});
+        QCOMPARE(Names(box.recentSkins().RecentList), QStringList{QString::fromUtf8("bad\xFF"
+                                                                                    "byte.ski")});
     }
 
 private:

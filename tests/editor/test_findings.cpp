@@ -99,9 +99,9 @@ Finding Note()
 
 void OpenList(TestProgram& program)
 {
-    QTest::mouseClick(program.FBox().CheckButton, Qt::LeftButton);
-    QVERIFY(program.FBox().findingsWindow().isVisible());
-    QTRY_VERIFY(!program.FBox().Checker->busy());
+    QTest::mouseClick(program.FBox().check().CheckButton, Qt::LeftButton);
+    QVERIFY(program.FBox().check().findingsWindow().isVisible());
+    QTRY_VERIFY(!program.FBox().check().Checker->busy());
 }
 
 // A mask of 500 x 300 whose black shows nothing: what it shows is the
@@ -171,15 +171,15 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
-        QCOMPARE(box.CheckButton->text(), QStringLiteral("Sprawdź"));
-        QVERIFY(!box.CheckButton->toolTip().isEmpty());
-        QVERIFY(box.Plik->isAncestorOf(box.CheckButton));
-        box.Checker->setCheckFunction(
+        QCOMPARE(box.check().CheckButton->text(), QStringLiteral("Sprawdź"));
+        QVERIFY(!box.check().CheckButton->toolTip().isEmpty());
+        QVERIFY(box.Plik->isAncestorOf(box.check().CheckButton));
+        box.check().Checker->setCheckFunction(
             Returning({Error(), Warning(), Error("PMini", "MP2", PMiniIndex), Note()}));
         // Made on the first check, not at start.
-        QVERIFY(!box.findingsWindowBuilt());
+        QVERIFY(!box.check().findingsWindowBuilt());
         OpenList(program);
-        FindingsWindow& list = box.findingsWindow();
+        FindingsWindow& list = box.check().findingsWindow();
         QCOMPARE(Rows(list),
                  QStringList({"błąd", "ostrzeżenie", "błąd", QString::fromStdString(Note().message)}));
         // Where: the section and key, or the component as the chooser names it.
@@ -204,14 +204,14 @@ private slots:
         QCOMPARE(list.List->topLevelItem(3)->toolTip(0), QString::fromStdString(Note().message));
 
         // Notes alone: nothing is wrong.
-        box.Checker->setCheckFunction(Returning({Note()}));
-        box.Checker->checkNow();
+        box.check().Checker->setCheckFunction(Returning({Note()}));
+        box.check().Checker->checkNow();
         QTRY_COMPARE(list.List->topLevelItemCount(), 1);
         QCOMPARE(list.Summary->text(), QStringLiteral("Brak błędów i ostrzeżeń — skórka jest w porządku."));
 
         // A clean skin says so.
-        box.Checker->setCheckFunction(Returning({}));
-        box.Checker->checkNow();
+        box.check().Checker->setCheckFunction(Returning({}));
+        box.check().Checker->checkNow();
         QTRY_COMPARE(list.List->topLevelItemCount(), 0);
         QCOMPARE(list.Summary->text(), QStringLiteral("Brak uwag — skórka jest w porządku."));
     }
@@ -226,7 +226,7 @@ private slots:
         TestProgram program;
         TFBox& box = program.FBox();
         auto standIn = std::make_shared<std::string>("unset");
-        box.Checker->setCheckFunction(
+        box.check().Checker->setCheckFunction(
             [standIn](const IniStore&, const CheckEnvironment& environment, CheckPictureCache*) {
                 if (environment.fontSubstitute) *standIn = environment.fontSubstitute("Arial");
                 return std::vector<Finding>{};
@@ -301,7 +301,7 @@ private slots:
         TestProgram program;
         TFBox& box = program.FBox();
         TF& F = program.F();
-        box.Checker->setCheckFunction(Returning(
+        box.check().Checker->setCheckFunction(Returning(
             {Warning(), {Severity::Error, "x", section.toStdString(), key.toStdString(), component}}));
         OpenList(program);
         // Start from elsewhere: another component, another tab.
@@ -309,7 +309,7 @@ private slots:
         box.PCTRL->setCurrentWidget(box.Plik);
         const int selectedBefore = F.SelectedComponent();
 
-        QTreeWidget* list = box.findingsWindow().List;
+        QTreeWidget* list = box.check().findingsWindow().List;
         list->setCurrentItem(list->topLevelItem(1));
         QTest::keyClick(list, Qt::Key_Return);
 
@@ -339,7 +339,7 @@ private slots:
         // Shaped without a mask; the close button far outside the window.
         Load(program, m_dir, "[Skin]\r\nEn=1\r\n[PClose]\r\nL=2000\r\nT=10\r\n");
         OpenList(program);
-        FindingsWindow& list = box.findingsWindow();
+        FindingsWindow& list = box.check().findingsWindow();
         const auto rowOf = [&](const QString& place) {
             for (int row = 0; row < list.List->topLevelItemCount(); ++row)
                 if (list.List->topLevelItem(row)->text(1) == place) return row;
@@ -381,14 +381,14 @@ private slots:
         TFBox& box = program.FBox();
         std::atomic<bool> onGuiThread = false;
         std::atomic<int> calls = 0;
-        box.Checker->setCheckFunction(
+        box.check().Checker->setCheckFunction(
             [&](const IniStore& document, const CheckEnvironment& environment, CheckPictureCache* cache) {
                 ++calls;
                 if (QThread::currentThread() == QCoreApplication::instance()->thread()) onGuiThread = true;
                 return ReportClosePlace(document, environment, cache);
             });
         OpenList(program);
-        const QString start = Rows(box.findingsWindow()).value(0);
+        const QString start = Rows(box.check().findingsWindow()).value(0);
         QVERIFY(start.startsWith("L="));
         QVERIFY(start != "L=none"); // the preview's state was captured into the copy
 
@@ -396,21 +396,21 @@ private slots:
         const int before = calls;
         for (int x = 200; x <= 240; x += 10)
             Drag(program, PCloseIndex, {x, 30});
-        QTRY_COMPARE(Rows(box.findingsWindow()), QStringList("L=240"));
-        QTRY_VERIFY(!box.Checker->busy());
+        QTRY_COMPARE(Rows(box.check().findingsWindow()), QStringList("L=240"));
+        QTRY_VERIFY(!box.check().Checker->busy());
         QCOMPARE(calls - before, 1);
         QVERIFY(!onGuiThread);
         // Undo counts as a change too.
         box.history().undo();
-        QTRY_COMPARE(Rows(box.findingsWindow()), QStringList("L=230"));
+        QTRY_COMPARE(Rows(box.check().findingsWindow()), QStringList("L=230"));
 
         // The skin's own document was never captured into.
         QVERIFY(program.text().empty());
         // Closed, the list costs nothing while the user edits.
-        box.findingsWindow().close();
+        box.check().findingsWindow().close();
         const int closedAt = calls;
         Drag(program, PCloseIndex, {50, 30});
-        QVERIFY(!box.Checker->busy());
+        QVERIFY(!box.check().Checker->busy());
         QCOMPARE(int(calls), closedAt);
     }
 
@@ -422,7 +422,7 @@ private slots:
         std::atomic<int> calls = 0;
         std::atomic<int> running = 0;
         std::atomic<int> mostAtOnce = 0;
-        box.Checker->setCheckFunction(
+        box.check().Checker->setCheckFunction(
             [&](const IniStore& document, const CheckEnvironment& environment, CheckPictureCache* cache) {
                 mostAtOnce = std::max(int(mostAtOnce), ++running);
                 // The first check waits until the test lets it go.
@@ -431,19 +431,19 @@ private slots:
                 return ReportClosePlace(document, environment, cache);
             });
         QStringList shown;
-        connect(box.Checker, &SkinChecker::checked, this,
-                [&] { shown << QString::fromStdString(box.Checker->findings().at(0).message); });
+        connect(box.check().Checker, &SkinChecker::checked, this,
+                [&] { shown << QString::fromStdString(box.check().Checker->findings().at(0).message); });
 
         Drag(program, PCloseIndex, {111, 30});
-        QTest::mouseClick(box.CheckButton, Qt::LeftButton);
+        QTest::mouseClick(box.check().CheckButton, Qt::LeftButton);
         QTRY_COMPARE(int(calls), 1);
         // The user edits on while the check is under way: nothing waits.
         Drag(program, PCloseIndex, {222, 30});
         gate.release();
-        QTRY_COMPARE(Rows(box.findingsWindow()), QStringList("L=222"));
-        QTRY_VERIFY(!box.Checker->busy());
+        QTRY_COMPARE(Rows(box.check().findingsWindow()), QStringList("L=222"));
+        QTRY_VERIFY(!box.check().Checker->busy());
         QCOMPARE(shown, QStringList("L=222"));
-        QCOMPARE(box.Checker->droppedResults(), 1);
+        QCOMPARE(box.check().Checker->droppedResults(), 1);
         QCOMPARE(int(mostAtOnce), 1); // one picture cache, one check at a time
     }
 
@@ -468,7 +468,7 @@ private slots:
             std::vector<Finding> findings;
             for (const int severity : severities)
                 findings.push_back(severity ? Error() : Warning());
-            box.Checker->setCheckFunction(Returning(findings));
+            box.check().Checker->setCheckFunction(Returning(findings));
             Drag(program, PCloseIndex, {100, 100});
             const QString path = m_dir.filePath(QStringLiteral("saved%1.ski").arg(++m_saves));
             program.dialogs->answerFile(path);
@@ -481,7 +481,7 @@ private slots:
             const bool written = !asked || anyway;
             QCOMPARE(saved, written);
             QCOMPARE(QFile::exists(path), written);
-            QCOMPARE(box.History->isClean(), written);
+            QCOMPARE(box.history().stack().isClean(), written);
             // Refused before the file dialog: no name was asked for.
             QCOMPARE(program.dialogs->fileDialogs.size(), written ? 1 : 0);
         }
@@ -497,25 +497,26 @@ private slots:
         QSemaphore gate;
         TestProgram program;
         TFBox& box = program.FBox();
-        box.Checker->setCheckFunction([&](const IniStore&, const CheckEnvironment&, CheckPictureCache*) {
-            if (QThread::currentThread() == QCoreApplication::instance()->thread()) onGuiThread = true;
-            if (hold) gate.tryAcquire(1, 10000);
-            return std::vector<Finding>{Error()};
-        });
+        box.check().Checker->setCheckFunction(
+            [&](const IniStore&, const CheckEnvironment&, CheckPictureCache*) {
+                if (QThread::currentThread() == QCoreApplication::instance()->thread()) onGuiThread = true;
+                if (hold) gate.tryAcquire(1, 10000);
+                return std::vector<Finding>{Error()};
+            });
         Drag(program, PCloseIndex, {100, 100});
         program.dialogs->saveAnywayAnswers.push_back(false);
         QVERIFY(!box.Button2Click());
         QCOMPARE(program.dialogs->saveAnywayQuestions.size(), 1);
         QVERIFY(!onGuiThread);
 
-        box.Checker->setSaveLimit(std::chrono::milliseconds(50));
+        box.check().Checker->setSaveLimit(std::chrono::milliseconds(50));
         hold = true;
         const QString path = m_dir.filePath(QStringLiteral("overtaken.ski"));
         program.dialogs->answerFile(path);
         QVERIFY(box.Button2Click());
         QCOMPARE(program.dialogs->saveAnywayQuestions.size(), 1);
         QVERIFY(QFile::exists(path));
-        QVERIFY(box.History->isClean());
+        QVERIFY(box.history().stack().isClean());
         gate.release();
     }
 
@@ -523,7 +524,7 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
-        box.Checker->setCheckFunction(Returning({Error(), Error(), Error(), Error(), Error()}));
+        box.check().Checker->setCheckFunction(Returning({Error(), Error(), Error(), Error(), Error()}));
         Drag(program, PCloseIndex, {100, 100});
         program.dialogs->saveChangesAnswers.push_back(SaveChangesAnswer::Save);
         program.dialogs->saveAnywayAnswers.push_back(false);
@@ -533,7 +534,7 @@ private slots:
         QCOMPARE(program.dialogs->saveAnywayQuestions,
                  QStringList("Skórka ma 5 błędów. Zapisać ją mimo to?"));
         QVERIFY(program.F().isVisible());
-        QVERIFY(!box.History->isClean());
+        QVERIFY(!box.history().stack().isClean());
         QVERIFY(program.dialogs->fileDialogs.isEmpty());
     }
 
@@ -587,16 +588,16 @@ private slots:
         Load(program, m_dir, MaskedSkin(false));
         QVERIFY(!program.F().Mask->active());
         const QImage plain = Grab(program);
-        const int steps = box.History->count();
+        const int steps = box.history().stack().count();
         const std::string text = program.text();
 
-        box.MaskAreaCheck->setChecked(true);
+        box.check().MaskAreaCheck->setChecked(true);
         const QImage tinted = Grab(program);
         QCOMPARE(tinted.size(), plain.size());
         // Every hidden pixel is tinted; a pixel the mask shows changes only
         // where a component reaching in is outlined.
         std::vector<QRect> outlined;
-        for (const int index : box.MaskArea->reachingComponents())
+        for (const int index : box.check().MaskArea->reachingComponents())
             outlined.push_back(Box(program, index));
         const auto onOutline = [&](QPoint p) {
             for (const QRect& r : outlined)
@@ -618,7 +619,7 @@ private slots:
         }
         QVERIFY(hiddenSeen > 1000);
         // A view option: no step, nothing written.
-        QCOMPARE(box.History->count(), steps);
+        QCOMPARE(box.history().stack().count(), steps);
         QCOMPARE(program.text(), text);
         // Hidden from anything that draws the skin's look.
         {
@@ -627,7 +628,7 @@ private slots:
         }
         QCOMPARE(Grab(program), tinted);
 
-        box.MaskAreaCheck->setChecked(false);
+        box.check().MaskAreaCheck->setChecked(false);
         QCOMPARE(Grab(program), plain);
     }
 
@@ -650,15 +651,15 @@ private slots:
         Load(program, m_dir, CheckerboardSkin(side));
         QVERIFY(!program.F().Mask->active());
         const QImage plain = Grab(program);
-        box.MaskAreaCheck->setChecked(true);
-        QCOMPARE(box.MaskArea->hidesAnything(), hides);
-        QCOMPARE(box.MaskArea->isVisible(), hides);
+        box.check().MaskAreaCheck->setChecked(true);
+        QCOMPARE(box.check().MaskArea->hidesAnything(), hides);
+        QCOMPARE(box.check().MaskArea->isVisible(), hides);
         const QImage tinted = Grab(program);
 
         // Every component reaches into a checkerboard's hidden squares; their
         // outlines are left out.
         std::vector<QRect> outlined;
-        for (const int index : box.MaskArea->reachingComponents())
+        for (const int index : box.check().MaskArea->reachingComponents())
             outlined.push_back(Box(program, index));
         QCOMPARE(outlined.empty(), !hides);
         const auto onOutline = [&](QPoint p) {
@@ -701,32 +702,32 @@ private slots:
         TFBox& box = program.FBox();
         // No mask: nothing is hidden.
         QImage plain = Grab(program);
-        box.MaskAreaCheck->setChecked(true);
+        box.check().MaskAreaCheck->setChecked(true);
         QCOMPARE(Grab(program), plain);
-        box.MaskAreaCheck->setChecked(false);
+        box.check().MaskAreaCheck->setChecked(false);
 
         Load(program, m_dir, MaskedSkin(true));
         QVERIFY(program.F().Mask->active());
         plain = Grab(program);
-        box.MaskAreaCheck->setChecked(true);
-        QVERIFY(!box.MaskArea->isVisible());
+        box.check().MaskAreaCheck->setChecked(true);
+        QVERIFY(!box.check().MaskArea->isVisible());
         QCOMPARE(Grab(program), plain);
 
         // Shaping switched off: the same mask now shows as a tint.
         box.CheckBox2->setChecked(false);
         QVERIFY(!program.F().Mask->active());
-        QTRY_VERIFY(box.MaskArea->isVisible());
-        QVERIFY(box.MaskArea->hidesAnything());
+        QTRY_VERIFY(box.check().MaskArea->isVisible());
+        QVERIFY(box.check().MaskArea->hidesAnything());
     }
 
     void outlinesMarkExactlyTheComponentsReachingIn()
     {
         TestProgram program;
         TFBox& box = program.FBox();
-        box.MaskAreaCheck->setChecked(true);
+        box.check().MaskAreaCheck->setChecked(true);
         // Loaded while the option is on: the new skin's mask is taken.
         Load(program, m_dir, MaskedSkin(false));
-        QTRY_VERIFY(box.MaskArea->isVisible());
+        QTRY_VERIFY(box.check().MaskArea->isVisible());
         TF& F = program.F();
         ComponentControl(F, PCloseIndex)->move(400, 100); // wholly hidden
         ComponentControl(F, PMiniIndex)->move(50, 50);    // wholly shown
@@ -738,7 +739,7 @@ private slots:
                     reaching.push_back(index);
             return reaching;
         };
-        QCOMPARE(box.MaskArea->reachingComponents(), expected());
+        QCOMPARE(box.check().MaskArea->reachingComponents(), expected());
         QVERIFY(!expected().empty());
         // The outline is opaque and not smoothed: its pixels are exactly its colour.
         const auto red = [&](int index) {
@@ -751,10 +752,10 @@ private slots:
 
         // Follows a component as it moves: half a pixel row across the edge is enough.
         ComponentControl(F, PMiniIndex)->move(Visible.right() - 5, 50);
-        QCOMPARE(box.MaskArea->reachingComponents(), expected());
+        QCOMPARE(box.check().MaskArea->reachingComponents(), expected());
         QVERIFY(red(PMiniIndex));
         ComponentControl(F, PCloseIndex)->move(100, 100);
-        QCOMPARE(box.MaskArea->reachingComponents(), expected());
+        QCOMPARE(box.check().MaskArea->reachingComponents(), expected());
         QVERIFY(!red(PCloseIndex));
     }
 

@@ -235,7 +235,7 @@ private slots:
         TFBox& box = program.FBox();
         box.ensurePropertiesTab();
         if (edit.component >= 0) box.SelectComponent(edit.component);
-        QUndoStack& history = *box.History;
+        QUndoStack& history = box.history().stack();
         if (edit.prepare) {
             edit.prepare(program);
             history.clear();
@@ -263,7 +263,7 @@ private slots:
     void aDragIsOneStepAndAClickNone()
     {
         TestProgram program;
-        QUndoStack& history = *program.FBox().History;
+        QUndoStack& history = program.FBox().history().stack();
         Drag(program, program.F().BMini, {0, 0});
         QCOMPARE(history.count(), 0);
         Drag(program, program.F().BMini, {-50, 40});
@@ -283,7 +283,7 @@ private slots:
         TestProgram program;
         TFBox& box = program.FBox();
         box.ensurePropertiesTab();
-        QUndoStack& history = *box.History;
+        QUndoStack& history = box.history().stack();
         box.SelectComponent(3);
         box.Button4Click();
         QCOMPARE(history.count(), 0); // fetching the place changes no skin
@@ -316,10 +316,10 @@ private slots:
         box.SelectComponent(0);
         box.Button3Click();
         Type(box.Szer, "300");
-        QCOMPARE(box.History->count(), 1);
+        QCOMPARE(box.history().stack().count(), 1);
         Type(box.Szer, "209");
-        QCOMPARE(box.History->count(), 0);
-        QVERIFY(box.History->isClean());
+        QCOMPARE(box.history().stack().count(), 0);
+        QVERIFY(box.history().stack().isClean());
     }
 
     // The undo and redo keys wait while a component is dragged: the drag's
@@ -330,7 +330,7 @@ private slots:
         TestProgram program;
         TFBox& box = program.FBox();
         box.ensurePropertiesTab();
-        QUndoStack& history = *box.History;
+        QUndoStack& history = box.history().stack();
         box.SelectComponent(3);
         const std::string start = Capture(program).document;
         // Where no other control, nor the settings window, covers it.
@@ -383,12 +383,12 @@ private slots:
             Choose(program, box.Maska, SaveMask(dir));
         else
             Choose(program, box.Skin, SaveImage(dir, "skin.jpg", Qt::darkCyan, {400, 300}, "JPG"));
-        QCOMPARE(box.History->count(), 2);
+        QCOMPARE(box.history().stack().count(), 2);
         const std::string after = Capture(program).document;
 
-        box.History->undo();
+        box.history().stack().undo();
         QCOMPARE(Capture(program).document, Capture(untouched).document);
-        box.History->redo();
+        box.history().stack().redo();
         QCOMPARE(Capture(program).document, after);
     }
 
@@ -405,9 +405,9 @@ private slots:
         Choose(program, box.MP1, SaveImage(dir, "out.jpg", Qt::red, {30, 28}, "JPG"));
         const std::string stored = program.text();
         QVERIFY(stored.starts_with("[P1]\r\nMP1="));
-        box.History->undo();
+        box.history().stack().undo();
         QCOMPARE(program.text(), std::string());
-        box.History->redo();
+        box.history().stack().redo();
         QCOMPARE(program.text(), stored);
     }
 
@@ -443,9 +443,9 @@ private slots:
         QVERIFY(box.Button2Click());
         const std::string saved = program.text();
         QVERIFY(skinSection(saved).find("\r\nW=") != std::string::npos);
-        box.History->undo();
+        box.history().stack().undo();
         QCOMPARE(Capture(program).document, loaded);
-        box.History->redo();
+        box.history().stack().redo();
         QCOMPARE(Capture(program).document, saved);
     }
 
@@ -456,11 +456,11 @@ private slots:
         TFBox& box = program.FBox();
         box.ensurePropertiesTab();
         box.O_color->setValue(0x00008000u);
-        box.History->undo();
-        QVERIFY(box.History->canRedo());
+        box.history().stack().undo();
+        QVERIFY(box.history().stack().canRedo());
         box.P_color->setValue(0x00800000u);
-        QVERIFY(!box.History->canRedo());
-        QCOMPARE(box.History->undoText(), QStringLiteral("kolor PC1"));
+        QVERIFY(!box.history().stack().canRedo());
+        QCOMPARE(box.history().stack().undoText(), QStringLiteral("kolor PC1"));
     }
 };
 

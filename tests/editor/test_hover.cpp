@@ -100,8 +100,8 @@ private slots:
     {
         TestProgram program;
         TFBox& box = program.FBox();
-        QVERIFY(!box.HoverCheck->isChecked());
-        QCOMPARE(box.HoverCheck->accessibleName(), QStringLiteral("Podgląd najechania"));
+        QVERIFY(!box.hover().HoverCheck->isChecked());
+        QCOMPARE(box.hover().HoverCheck->accessibleName(), QStringLiteral("Podgląd najechania"));
         Choose(program, Close, box.MP1, Big);
         Choose(program, Close, box.MP2, Small);
         Choose(program, Mini, box.MP2, NotJpeg);
@@ -114,7 +114,7 @@ private slots:
             QVERIFY(!button->hasStandIn());
         }
         PointAt(program, nullptr);
-        QCOMPARE(box.Hover->decodeCount(), 0);
+        QCOMPARE(box.hover().decodeCount(), 0);
         QCOMPARE(box.MOU->picture().kind(), Picture::Kind::None);
         QCOMPARE(box.MOV->picture().kind(), Picture::Kind::None);
     }
@@ -125,10 +125,10 @@ private slots:
         TFBox& box = program.FBox();
         Choose(program, Close, box.MP1, Big);
         Choose(program, Close, box.MP2, Small);
-        box.HoverCheck->setChecked(true);
+        box.hover().HoverCheck->setChecked(true);
         PointAt(program, nullptr);
         const QImage away = Preview(program);
-        QCOMPARE(box.Hover->decodeCount(), 1); // the band's box shows it already
+        QCOMPARE(box.hover().decodeCount(), 1); // the band's box shows it already
 
         PointAt(program, program.F().BClose);
         // The reader's button takes the size of the picture it shows.
@@ -145,11 +145,11 @@ private slots:
         // Decoded once: hovering again uses what was decoded.
         PointAt(program, program.F().BClose);
         PointAt(program, nullptr);
-        QCOMPARE(box.Hover->decodeCount(), 1);
+        QCOMPARE(box.hover().decodeCount(), 1);
 
         // Switched off under the pointer, the button shows its own picture.
         PointAt(program, program.F().BClose);
-        box.HoverCheck->setChecked(false);
+        box.hover().HoverCheck->setChecked(false);
         QCOMPARE(Preview(program), away);
         PointAt(program, nullptr);
     }
@@ -161,7 +161,7 @@ private slots:
         Choose(program, Close, box.MP1, Big);    // no mouse-over picture
         Choose(program, Mini, box.MP2, NotJpeg); // one that does not decode
         box.LoadButtonImages(false, QString(), QString());
-        box.HoverCheck->setChecked(true);
+        box.hover().HoverCheck->setChecked(true);
         PointAt(program, nullptr);
         const QImage away = Preview(program);
         for (PictureBox* button : {program.F().BClose, program.F().BMini, program.F().BUwaga}) {
@@ -170,7 +170,7 @@ private slots:
             PointAt(program, nullptr);
         }
         // Only the stored one was tried, and only once.
-        QCOMPARE(box.Hover->decodeCount(), 1);
+        QCOMPARE(box.hover().decodeCount(), 1);
         program.FBox().SelectComponent(Uwaga);
         QCOMPARE(box.MOV->picture().kind(), Picture::Kind::None);
     }
@@ -180,7 +180,7 @@ private slots:
         TestProgram program;
         TFBox& box = program.FBox();
         Choose(program, Close, box.MP2, Small);
-        box.HoverCheck->setChecked(true);
+        box.hover().HoverCheck->setChecked(true);
         PointAt(program, program.F().BClose);
         QCOMPARE(Shown(program.F().BClose), Pixels(Small));
 
@@ -188,9 +188,9 @@ private slots:
         // (a drop does that) shows at once; taking it back brings the old one.
         Choose(program, Close, box.MP2, Grey);
         QCOMPARE(Shown(program.F().BClose), Pixels(Grey));
-        box.History->undo();
+        box.history().stack().undo();
         QCOMPARE(Shown(program.F().BClose), Pixels(Small));
-        QCOMPARE(box.Hover->decodeCount(), 3);
+        QCOMPARE(box.hover().decodeCount(), 3);
         PointAt(program, nullptr);
     }
 
@@ -200,7 +200,7 @@ private slots:
         TFBox& box = program.FBox();
         Choose(program, Close, box.MP1, Big);
         Choose(program, Close, box.MP2, Small);
-        box.HoverCheck->setChecked(true);
+        box.hover().HoverCheck->setChecked(true);
 
         const auto image = [](PictureBox* thumbnail) {
             const Bitmap* bitmap = thumbnail->picture().bitmap();
@@ -236,7 +236,7 @@ private slots:
         const QImage chosen = image(box.MOU);
         const auto steps = [&box](bool back) {
             for (int i = 0; i < 3; ++i)
-                back ? box.History->undo() : box.History->redo();
+                back ? box.history().stack().undo() : box.history().stack().redo();
         };
         steps(true);
         QVERIFY(image(box.MOU) != chosen);
@@ -255,7 +255,7 @@ private slots:
         box.SelectComponent(0);
         QCOMPARE(box.MOU->picture().kind(), Picture::Kind::None);
         box.SelectComponent(Close);
-        box.HoverCheck->setChecked(false);
+        box.hover().HoverCheck->setChecked(false);
         QCOMPARE(box.MOU->picture().kind(), Picture::Kind::None);
         QCOMPARE(box.MOV->picture().kind(), Picture::Kind::None);
     }
@@ -267,21 +267,21 @@ private slots:
             TestProgram program;
             TFBox& box = program.FBox();
             Choose(program, Close, box.MP2, Small);
-            box.HoverCheck->setChecked(true);
+            box.hover().HoverCheck->setChecked(true);
             PointAt(program, hovering ? program.F().BClose : nullptr);
             // The check box is a view option: no step, nothing unsaved.
-            QCOMPARE(box.History->count(), 1);
+            QCOMPARE(box.history().stack().count(), 1);
             Choose(program, Close, box.MP1, Big);
-            box.History->undo();
+            box.history().stack().undo();
             QCOMPARE(program.F().BClose->picture().kind(), Picture::Kind::Bitmap);
-            box.History->redo();
+            box.history().stack().redo();
             QCOMPARE(program.F().BClose->picture().width(), 320);
             box.SaveStateToDocument();
             text = program.text();
             PointAt(program, nullptr);
             box.SaveStateToDocument();
             QCOMPARE(program.text(), text);
-            box.History->undo();
+            box.history().stack().undo();
             shot = Preview(program);
         };
         QImage away, hovered;
@@ -297,7 +297,7 @@ private slots:
         TestProgram program;
         TFBox& box = program.FBox();
         Choose(program, Close, box.MP2, Small);
-        box.HoverCheck->setChecked(true);
+        box.hover().HoverCheck->setChecked(true);
         PointAt(program, nullptr);
         const QSize own = program.F().PClose->size();
         PointAt(program, program.F().BClose);

@@ -61,7 +61,7 @@ Snapshot Take(TestProgram& program)
     TFBox& box = program.FBox();
     box.SaveStateToDocument();
     return {program.text(), box.Maska->text(), program.F().Mask->active(), program.F().mask(),
-            box.History->index()};
+            box.history().stack().index()};
 }
 
 void CompareSnapshots(const Snapshot& actual, const Snapshot& expected)
@@ -86,8 +86,8 @@ void UsePicture(TestProgram& program, const QString& picture)
 
 MaskMakerDialog* Open(TestProgram& program)
 {
-    QTest::mouseClick(program.FBox().MaskMakerButton, Qt::LeftButton);
-    return program.FBox().MaskMaker;
+    QTest::mouseClick(program.FBox().maskMaker().MaskMakerButton, Qt::LeftButton);
+    return program.FBox().maskMaker().MaskMaker;
 }
 
 } // namespace
@@ -101,13 +101,13 @@ private slots:
         TestProgram program;
         TFBox& box = program.FBox();
         box.PCTRL->setCurrentWidget(box.Skora);
-        QVERIFY(!box.MaskMakerButton->isEnabled()); // switch off, no picture
+        QVERIFY(!box.maskMaker().MaskMakerButton->isEnabled()); // switch off, no picture
         box.CheckBox2->setChecked(true);
-        QVERIFY(!box.MaskMakerButton->isEnabled()); // no picture
+        QVERIFY(!box.maskMaker().MaskMakerButton->isEnabled()); // no picture
         UsePicture(program, SavePicture(dir));
-        QVERIFY(box.MaskMakerButton->isEnabled());
+        QVERIFY(box.maskMaker().MaskMakerButton->isEnabled());
         box.CheckBox2->setChecked(false);
-        QVERIFY(!box.MaskMakerButton->isEnabled());
+        QVERIFY(!box.maskMaker().MaskMakerButton->isEnabled());
         box.CheckBox2->setChecked(true);
 
         // A bitmap as skin picture is stored but never shown: nothing to make a mask of.
@@ -115,10 +115,10 @@ private slots:
         QVERIFY(QImage(SavePicture(dir)).save(bmp, "BMP"));
         program.dialogs->answerFile(bmp);
         QTest::mouseClick(box.Skin->browseButton(), Qt::LeftButton);
-        QVERIFY(!box.MaskMakerButton->isEnabled());
+        QVERIFY(!box.maskMaker().MaskMakerButton->isEnabled());
         // Undoing brings the JPEG picture back, and the button with it.
-        box.History->undo();
-        QVERIFY(box.MaskMakerButton->isEnabled());
+        box.history().stack().undo();
+        QVERIFY(box.maskMaker().MaskMakerButton->isEnabled());
     }
 
     void clickPicksTheKeyAndTheShapeFollows()
@@ -215,7 +215,7 @@ private slots:
         QCOMPARE(program.dialogs->fileDialogs.back().kind, FileDialogOptions::Kind::Save);
         QCOMPARE(program.dialogs->fileDialogs.back().defaultExtension, QStringLiteral("bmp"));
         QVERIFY(program.dialogs->errors.isEmpty());
-        QVERIFY(!box.MaskMaker);
+        QVERIFY(!box.maskMaker().MaskMaker);
 
         // The file, the document and the window all hold the new mask.
         const QByteArray bytes = ReadAll(made);
@@ -231,8 +231,8 @@ private slots:
         QCOMPARE(program.F().mask(), shape);
         QVERIFY(shape.contains(QRect(24, 19, 52, 32)));
         QVERIFY(!shape.contains(QPoint(0, 0)));
-        QCOMPARE(box.History->index(), before.steps + 1);
-        QCOMPARE(box.History->undoText(), QStringLiteral("maska"));
+        QCOMPARE(box.history().stack().index(), before.steps + 1);
+        QCOMPARE(box.history().stack().undoText(), QStringLiteral("maska"));
 
         // One Ctrl+Z takes all of it back; the file stays. (The dialog goes
         // in the event loop, as it does between the user's keys.)
@@ -240,7 +240,7 @@ private slots:
         QTest::keyClick(&program.F(), Qt::Key_Z, Qt::ControlModifier);
         CompareSnapshots(Take(program), before);
         QVERIFY(QFile::exists(made));
-        box.History->redo();
+        box.history().stack().redo();
         QCOMPARE(program.F().mask(), shape);
     }
 
@@ -258,7 +258,7 @@ private slots:
         QVERIFY(dialog);
         program.dialogs->cancelFile();
         QTest::mouseClick(dialog->SaveButton, Qt::LeftButton);
-        QCOMPARE(box.MaskMaker, dialog);
+        QCOMPARE(box.maskMaker().MaskMaker, dialog);
         QVERIFY(dialog->isVisible());
         QVERIFY(!QFile::exists(made));
         CompareSnapshots(Take(program), before);
@@ -275,7 +275,7 @@ private slots:
         // "Anuluj" after a pick.
         QTest::mouseClick(dialog->View, Qt::LeftButton, {}, QPoint(5, 5));
         QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
-        QVERIFY(!box.MaskMaker);
+        QVERIFY(!box.maskMaker().MaskMaker);
         CompareSnapshots(Take(program), before);
         QCOMPARE(program.dialogs->fileDialogs.size(), 3);
     }

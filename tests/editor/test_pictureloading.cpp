@@ -165,8 +165,8 @@ private slots:
         }
         // Nothing of the skin changed: no step, nothing to save.
         QCOMPARE(program.text(), text);
-        QCOMPARE(box.History->count(), 0);
-        QVERIFY(box.History->isClean());
+        QCOMPARE(box.history().stack().count(), 0);
+        QVERIFY(box.history().stack().isClean());
 
         // Read from the skin again, the picture loads again.
         box.Pictures->hold(false);
@@ -191,13 +191,13 @@ private slots:
         skin.writeString("PClose", "MP2", LargestJpegHex('v'));
         Load(program, m_dir, DocumentText(skin));
         box.SelectComponent(Close);
-        box.HoverCheck->setChecked(true);
+        box.hover().HoverCheck->setChecked(true);
         QCOMPARE(box.MOU->picture().kind(), Picture::Kind::Bitmap);
         QCOMPARE(box.MOV->picture().kind(), Picture::Kind::Bitmap);
         QVERIFY(Undecoded(Image(program, Close)));
         // The mouse-over picture counts against the skin's memory too.
         QCOMPARE(box.pictureBudget()->used(), MaxSkinPictureBytes);
-        QCOMPARE(box.Hover->decodeCount(), 1);
+        QCOMPARE(box.hover().decodeCount(), 1);
     }
 };
 

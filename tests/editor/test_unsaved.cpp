@@ -36,11 +36,11 @@ const QString Question = QStringLiteral("Skórka ma niezapisane zmiany. Zapisać
 void MakeUnsavedEdit(TestProgram& program, QPoint to = {100, 100})
 {
     TFBox& box = program.FBox();
-    const int before = box.History->count();
+    const int before = box.history().stack().count();
     box.history().begin(QStringLiteral("przesunięcie PClose"), StepParts::geometry(3, false));
     program.F().PClose->move(to);
     box.history().end();
-    QCOMPARE(box.History->count(), before + 1);
+    QCOMPARE(box.history().stack().count(), before + 1);
 }
 
 void Click(QPushButton* button)
@@ -154,8 +154,8 @@ private slots:
         if (!ends) {
             // Kept exactly as it was, still marked unsaved.
             QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
-            QCOMPARE(program.FBox().History->count(), 1);
-            QVERIFY(!program.FBox().History->isClean());
+            QCOMPARE(program.FBox().history().stack().count(), 1);
+            QVERIFY(!program.FBox().history().stack().isClean());
             QVERIFY(program.FBox().isWindowModified());
             // And the program can still end: the question comes again.
             program.dialogs->saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
@@ -210,12 +210,12 @@ private slots:
         if (loads) {
             QCOMPARE(program.F().PMenu->pos(), QPoint(11, 12));
             QCOMPARE(program.F().PClose->pos(), QPoint(464, 16));
-            QCOMPARE(program.FBox().History->count(), 0); // a new history
+            QCOMPARE(program.FBox().history().stack().count(), 0); // a new history
             QVERIFY(!program.FBox().isWindowModified());
         } else {
             QCOMPARE(program.F().PMenu->pos(), QPoint(396, 16));
             QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
-            QCOMPARE(program.FBox().History->count(), 1);
+            QCOMPARE(program.FBox().history().stack().count(), 1);
             QVERIFY(program.FBox().isWindowModified());
             if (save != SaveGoes::Cancelled && save != SaveGoes::Fails) QCOMPARE(program.text(), before);
         }
@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(program.dialogs->saveChangesQuestions.size(), 1);
         QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
         QCOMPARE(program.text(), before);
-        QCOMPARE(program.FBox().History->count(), 1);
+        QCOMPARE(program.FBox().history().stack().count(), 1);
         QVERIFY(program.FBox().isWindowModified());
 
         // A damaged file is refused: nothing changed, so nothing is forgotten.
@@ -243,8 +243,8 @@ private slots:
         Click(program.FBox().Button1);
         QCOMPARE(program.dialogs->errors, QStringList{"Invalid file - not a PKZip file."});
         QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
-        QCOMPARE(program.FBox().History->count(), 1);
-        QVERIFY(program.FBox().History->canUndo());
+        QCOMPARE(program.FBox().history().stack().count(), 1);
+        QVERIFY(program.FBox().history().stack().canUndo());
         QVERIFY(program.FBox().isWindowModified());
     }
 
@@ -256,12 +256,12 @@ private slots:
         program.dialogs->answerFile(path);
         Click(program.FBox().Button2);
         MakeUnsavedEdit(program, {50, 50});
-        program.FBox().History->undo(); // back to the saved skin, a step to redo
+        program.FBox().history().stack().undo(); // back to the saved skin, a step to redo
 
         program.dialogs->answerFile(path);
         Click(program.FBox().Button1);
-        QCOMPARE(program.FBox().History->count(), 0); // a new history
-        QVERIFY(!program.FBox().RedoButton->isEnabled());
+        QCOMPARE(program.FBox().history().stack().count(), 0); // a new history
+        QVERIFY(!program.FBox().historyButtons().RedoButton->isEnabled());
         Close(program.FBox());
         QVERIFY(program.dialogs->saveChangesQuestions.isEmpty());
         QVERIFY(!program.F().isVisible());
@@ -275,16 +275,16 @@ private slots:
         QCOMPARE(box.windowHandle()->title(), QStringLiteral("Ustawienia"));
         MakeUnsavedEdit(program);
         QCOMPARE(box.windowHandle()->title(), QStringLiteral("Ustawienia*"));
-        box.History->undo();
+        box.history().stack().undo();
         QVERIFY(!box.isWindowModified());
-        box.History->redo();
+        box.history().stack().redo();
         QVERIFY(box.isWindowModified());
 
         program.dialogs->answerFile(m_dir.filePath(QStringLiteral("title.ski")));
         Click(box.Button2);
         QVERIFY(!box.isWindowModified());
         // Stepping back behind the saved skin is a change again.
-        box.History->undo();
+        box.history().stack().undo();
         QVERIFY(box.isWindowModified());
 
         // A cancelled save changes nothing.
@@ -299,8 +299,8 @@ private slots:
         TFBox& box = program.FBox();
         QPushButton* undo = box.Plik->findChild<QPushButton*>(QStringLiteral("UndoButton"));
         QPushButton* redo = box.Plik->findChild<QPushButton*>(QStringLiteral("RedoButton"));
-        QCOMPARE(undo, box.UndoButton);
-        QCOMPARE(redo, box.RedoButton);
+        QCOMPARE(undo, box.historyButtons().UndoButton);
+        QCOMPARE(redo, box.historyButtons().RedoButton);
         QCOMPARE(undo->text(), QStringLiteral("Cofnij"));
         QCOMPARE(redo->text(), QStringLiteral("Ponów"));
         QCOMPARE(undo->geometry(), QRect(56, 104, 70, 25));
@@ -374,7 +374,7 @@ private slots:
             QVERIFY(text() != untyped);
         }
         const QString before = text();
-        const int stepsBefore = program.FBox().History->count();
+        const int stepsBefore = program.FBox().history().stack().count();
         MakeUnsavedEdit(program);
         const auto redo = [&] {
             if (shiftZ)
@@ -395,16 +395,16 @@ private slots:
             return;
         }
         QCOMPARE(program.F().PClose->pos(), QPoint(464, 16));
-        QCOMPARE(program.FBox().History->index(), stepsBefore);
+        QCOMPARE(program.FBox().history().stack().index(), stepsBefore);
         QCOMPARE(text(), before);
 
         redo();
         QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
-        QCOMPARE(program.FBox().History->index(), stepsBefore + 1);
+        QCOMPARE(program.FBox().history().stack().index(), stepsBefore + 1);
 
         // With nothing to undo (a new history, as after a load) the key does
         // nothing, in the field too.
-        program.FBox().History->clear();
+        program.FBox().history().stack().clear();
         QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(program.F().PClose->pos(), QPoint(100, 100));
         QCOMPARE(text(), before);

@@ -199,7 +199,7 @@ private slots:
         p.FBox().SaveStateToDocument();
         QCOMPARE(p.text(), during);
 
-        QUndoStack& history = *p.FBox().History;
+        QUndoStack& history = p.FBox().history().stack();
         QCOMPARE(history.count(), 1);
         QCOMPARE(history.undoText(), QStringLiteral("przesunięcie PClose"));
         history.undo();
@@ -247,7 +247,7 @@ private slots:
         QTest::mouseRelease(p.window(), Qt::LeftButton, {}, at);
         QCOMPARE(F.PClose->pos(), QPoint(200 + w + 3, 102));
         QVERIFY(!p.guidesShown());
-        QCOMPARE(p.FBox().History->count(), 0);
+        QCOMPARE(p.FBox().history().stack().count(), 0);
 
         F.PMenu->hide();
         F.PClose->move(300, 200);
@@ -299,7 +299,7 @@ private slots:
     {
         Program p;
         TF& F = p.F();
-        QUndoStack& history = *p.FBox().History;
+        QUndoStack& history = p.FBox().history().stack();
         p.FBox().SelectComponent(3);
         const QPoint start = F.PClose->pos();
         p.key(Qt::Key_Right);
@@ -333,7 +333,7 @@ private slots:
     {
         Program p;
         TF& F = p.F();
-        QUndoStack& history = *p.FBox().History;
+        QUndoStack& history = p.FBox().history().stack();
         p.FBox().SelectComponent(3);
         p.key(Qt::Key_Right);
         p.FBox().SelectComponent(4);
@@ -362,7 +362,7 @@ private slots:
         QCOMPARE(F.Selection->target(), nullptr);
         p.key(Qt::Key_Right);
         p.key(Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(p.FBox().History->count(), 0);
+        QCOMPARE(p.FBox().history().stack().count(), 0);
         QCOMPARE(F.PC1->pos(), QPoint(24, 144));
 
         p.key(Qt::Key_Tab);
@@ -376,7 +376,7 @@ private slots:
         QCOMPARE(F.PMini->pos(), QPoint(430, 16));
         QCOMPARE(p.FBox().currentComponent(), 4);
         QTest::mouseRelease(p.window(), Qt::LeftButton, {}, at);
-        QCOMPARE(p.FBox().History->count(), 0);
+        QCOMPARE(p.FBox().history().stack().count(), 0);
     }
 
     // The keys reach the preview before the item list or the description
@@ -400,7 +400,7 @@ private slots:
         QLineEdit* top = p.FBox().Top->lineEdit();
         p.key(Qt::Key_Up, {}, top);
         QCOMPARE(p.FBox().Top->text(), QStringLiteral("5"));
-        QCOMPARE(p.FBox().History->undoText(), QStringLiteral("położenie PMini"));
+        QCOMPARE(p.FBox().history().stack().undoText(), QStringLiteral("położenie PMini"));
         p.key(Qt::Key_Tab, {}, top);
         QCOMPARE(p.FBox().currentComponent(), 4);
     }

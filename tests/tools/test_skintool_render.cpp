@@ -586,19 +586,19 @@ private slots:
         const QImage plain = EditorGrab(program, SaveSkin(doc, path(QStringLiteral("hovered.ski"))));
         const QSize closeSize = F.PClose->size();
 
-        const QImage hovered = RenderSkinHovered(F, *box.Hover, 3).convertToFormat(QImage::Format_ARGB32);
+        const QImage hovered = RenderSkinHovered(F, box.hover(), 3).convertToFormat(QImage::Format_ARGB32);
         QVERIFY(!Difference(hovered, plain).isEmpty());
         QCOMPARE(F.PClose->size(), closeSize);
         QVERIFY(!F.BClose->hasStandIn());
         QCOMPARE(Difference(RenderSkin(F).convertToFormat(QImage::Format_ARGB32), plain), QString());
 
         const int up = 10; // PG, on page 1
-        RenderSkinHovered(F, *box.Hover, up);
+        RenderSkinHovered(F, box.hover(), up);
         QCOMPARE(F.PC1->activePageIndex(), 0);
         QVERIFY(!F.BG->hasStandIn());
 
         // The pointer over the button with the view option on.
-        box.HoverCheck->setChecked(true);
+        box.hover().HoverCheck->setChecked(true);
         QWindow* window = F.windowHandle();
         QTest::mouseMove(window, QPoint(2, 2));
         QTest::mouseMove(window, QPoint(1, 1));
@@ -611,7 +611,7 @@ private slots:
         const QString difference = Difference(hovered, underPointer);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
         // Afterwards the pointer still has its say.
-        RenderSkinHovered(F, *box.Hover, up);
+        RenderSkinHovered(F, box.hover(), up);
         QVERIFY(F.BClose->hasStandIn());
     }
 };

@@ -176,7 +176,7 @@ int runRender(Args args, std::ostream&, std::ostream& err)
     // Without a shape every pixel is opaque: the picture has no alpha
     // channel to write.
     QImage image = options.hover >= 0
-                       ? fabulor::RenderSkinHovered(preview, *editor.settings().Hover, options.hover)
+                       ? fabulor::RenderSkinHovered(preview, editor.settings().hover(), options.hover)
                        : fabulor::RenderSkin(preview);
     if (options.size > 0) image = Scaled(image, options.size);
     WritePng(image, options.out);

@@ -1,0 +1,50 @@
+#include "editor/HistoryButtons.h"
+
+#include "editor/EditHistory.h"
+#include "editor/Guarded.h"
+
+#include <QPushButton>
+#include <QUndoStack>
+
+namespace fabulor {
+namespace {
+
+// "Cofnij: przesunięcie PClose", or the bare verb when the step has no name.
+QString StepTip(const QString& verb, const QString& step)
+{
+    return step.isEmpty() ? verb : verb + QStringLiteral(": ") + step;
+}
+
+} // namespace
+
+HistoryButtons::HistoryButtons(EditHistory& history, QWidget* tab, QObject* parent)
+    : QObject(parent), m_history(history)
+{
+    UndoButton = new QPushButton(QStringLiteral("Cofnij"), tab);
+    UndoButton->setObjectName(QStringLiteral("UndoButton"));
+    UndoButton->setGeometry(56, 104, 70, 25);
+    connect(UndoButton, &QPushButton::clicked, this, Guarded(this, [this] { m_history.undo(); }));
+
+    RedoButton = new QPushButton(QStringLiteral("Ponów"), tab);
+    RedoButton->setObjectName(QStringLiteral("RedoButton"));
+    RedoButton->setGeometry(131, 104, 70, 25);
+    connect(RedoButton, &QPushButton::clicked, this, Guarded(this, [this] { m_history.redo(); }));
+
+    QUndoStack* stack = &m_history.stack();
+    connect(stack, &QUndoStack::canUndoChanged, this, &HistoryButtons::showSteps);
+    connect(stack, &QUndoStack::canRedoChanged, this, &HistoryButtons::showSteps);
+    connect(stack, &QUndoStack::undoTextChanged, this, &HistoryButtons::showSteps);
+    connect(stack, &QUndoStack::redoTextChanged, this, &HistoryButtons::showSteps);
+    showSteps();
+}
+
+void HistoryButtons::showSteps()
+{
+    const QUndoStack& stack = m_history.stack();
+    UndoButton->setEnabled(stack.canUndo());
+    UndoButton->setToolTip(StepTip(QStringLiteral("Cofnij"), stack.undoText()));
+    RedoButton->setEnabled(stack.canRedo());
+    RedoButton->setToolTip(StepTip(QStringLiteral("Ponów"), stack.redoText()));
+}
+
+} // namespace fabulor
