@@ -102,6 +102,8 @@ public:
     NoteLabel* NoteLabel3 = nullptr;
     void CheckBox2Click();
     void MaskaAfterDialog(const QString& fileName);
+    // Spelled so on purpose: it is the name the skin format's users know,
+    // not a typo of "SkinAfterDialog".
     void SkinfterDialog(const QString& fileName);
 
     // "Rozmiar": the window's size while it has no shape.
