@@ -14,7 +14,7 @@ using namespace fabulor;
 
 Q_DECLARE_METATYPE(fabulor::Colour)
 
-class TestColours : public QObject {
+class ColoursTest : public QObject {
     Q_OBJECT
 private slots:
     void tableIsCompleteAndUnique();
@@ -28,7 +28,7 @@ private slots:
     void storeWritesColourTextAndReadsDefaults();
 };
 
-void TestColours::tableIsCompleteAndUnique()
+void ColoursTest::tableIsCompleteAndUnique()
 {
     const auto table = ColourTable();
     QCOMPARE(table.size(), std::size_t{52});
@@ -46,7 +46,7 @@ void TestColours::tableIsCompleteAndUnique()
         QVERIFY2(values.count(c) == (c == 0x80000019 ? 0u : 1u), ColorToString(c).c_str());
 }
 
-void TestColours::everyNamedColourRoundTrips()
+void ColoursTest::everyNamedColourRoundTrips()
 {
     for (const NamedColour& entry : ColourTable()) {
         QCOMPARE(ColorToString(entry.value), std::string(entry.identifier));
@@ -54,7 +54,7 @@ void TestColours::everyNamedColourRoundTrips()
     }
 }
 
-void TestColours::toText_data()
+void ColoursTest::toText_data()
 {
     QTest::addColumn<Colour>("colour");
     QTest::addColumn<QByteArray>("text");
@@ -73,14 +73,14 @@ void TestColours::toText_data()
     QTest::newRow("all bits") << Colour{0xFFFFFFFF} << QByteArray("$FFFFFFFF");
 }
 
-void TestColours::toText()
+void ColoursTest::toText()
 {
     QFETCH(Colour, colour);
     QFETCH(QByteArray, text);
     QCOMPARE(QByteArray::fromStdString(ColorToString(colour)), text);
 }
 
-void TestColours::fromText_data()
+void ColoursTest::fromText_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<Colour>("colour");
@@ -98,7 +98,7 @@ void TestColours::fromText_data()
     QTest::newRow("leading spaces") << QByteArray("  $FF") << Colour{0xFF};
 }
 
-void TestColours::fromText()
+void ColoursTest::fromText()
 {
     QFETCH(QByteArray, text);
     QFETCH(Colour, colour);
@@ -106,7 +106,7 @@ void TestColours::fromText()
     QCOMPARE(TextToColour(text.toStdString()), std::optional(colour));
 }
 
-void TestColours::notAColour_data()
+void ColoursTest::notAColour_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("name without prefix") << QByteArray("silver");
@@ -116,7 +116,7 @@ void TestColours::notAColour_data()
     QTest::newRow("hash form") << QByteArray("#DFDFDF");
 }
 
-void TestColours::notAColour()
+void ColoursTest::notAColour()
 {
     QFETCH(QByteArray, text);
     QVERIFY(!TextToColour(text.toStdString()));
@@ -128,7 +128,7 @@ void TestColours::notAColour()
     }
 }
 
-void TestColours::storeWritesColourTextAndReadsDefaults()
+void ColoursTest::storeWritesColourTextAndReadsDefaults()
 {
     IniStore store;
     store.writeColour("PC1", "Color", 0x00DFDFDF);
@@ -144,5 +144,5 @@ void TestColours::storeWritesColourTextAndReadsDefaults()
     QVERIFY_THROWS_EXCEPTION(EConvertError, store.readColour("OP1", "FColor", "clBlack"));
 }
 
-QTEST_APPLESS_MAIN(TestColours)
+QTEST_APPLESS_MAIN(ColoursTest)
 #include "test_colours.moc"

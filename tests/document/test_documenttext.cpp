@@ -24,7 +24,7 @@ Lines split(const QByteArray& text)
 
 Q_DECLARE_METATYPE(Lines)
 
-class TestDocumentText : public QObject {
+class DocumentTextTest : public QObject {
     Q_OBJECT
 private slots:
     void bytesToLines_data();
@@ -37,7 +37,7 @@ private slots:
     void roundTripWithLargePictures();
 };
 
-void TestDocumentText::bytesToLines_data()
+void DocumentTextTest::bytesToLines_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<Lines>("lines");
@@ -56,14 +56,14 @@ void TestDocumentText::bytesToLines_data()
     QTest::newRow("high bytes are text") << QByteArray("\xB9\xFF\x85") << Lines{"\xB9\xFF\x85"};
 }
 
-void TestDocumentText::bytesToLines()
+void DocumentTextTest::bytesToLines()
 {
     QFETCH(QByteArray, text);
     QFETCH(Lines, lines);
     QCOMPARE(split(text), lines);
 }
 
-void TestDocumentText::emptyDocumentGivesNoText()
+void DocumentTextTest::emptyDocumentGivesNoText()
 {
     IniStore store;
     QCOMPARE(DocumentText(store), std::string());
@@ -75,7 +75,7 @@ void TestDocumentText::emptyDocumentGivesNoText()
     QCOMPARE(DocumentText(store), std::string());
 }
 
-void TestDocumentText::textFormOfTwoSections()
+void DocumentTextTest::textFormOfTwoSections()
 {
     IniStore store;
     store.writeBool("Skin", "En", false);
@@ -91,7 +91,7 @@ void TestDocumentText::textFormOfTwoSections()
     QCOMPARE(joined, expected);
 }
 
-void TestDocumentText::defaultSkinDocument()
+void DocumentTextTest::defaultSkinDocument()
 {
     // What the editor saves right after start-up, read as another program
     // would have written it: LF line ends, blanks, a comment.
@@ -108,7 +108,7 @@ void TestDocumentText::defaultSkinDocument()
                                               "Color=clWhite\r\nFColor=clBlack\r\nFName=Arial\r\n\r\n"));
 }
 
-void TestDocumentText::loadFromStreamPosition()
+void DocumentTextTest::loadFromStreamPosition()
 {
     const std::string text = "[Old]\r\nK=1\r\n[New]\r\nK=2\r\n";
     MemoryStream stream(std::vector<std::uint8_t>(text.begin(), text.end()));
@@ -118,7 +118,7 @@ void TestDocumentText::loadFromStreamPosition()
     QCOMPARE(DocumentText(store), std::string("[New]\r\nK=2\r\n\r\n"));
 }
 
-void TestDocumentText::saveWritesAtStreamPosition()
+void DocumentTextTest::saveWritesAtStreamPosition()
 {
     IniStore store;
     store.writeInteger("A", "B", 1);
@@ -129,7 +129,7 @@ void TestDocumentText::saveWritesAtStreamPosition()
     QCOMPARE(std::string(b.begin(), b.end()), std::string("xx[A]\r\nB=1\r\n\r\n"));
 }
 
-void TestDocumentText::roundTripWithLargePictures()
+void DocumentTextTest::roundTripWithLargePictures()
 {
     // Pictures of a megabyte and more on single lines keep every byte.
     IniStore store;
@@ -153,5 +153,5 @@ void TestDocumentText::roundTripWithLargePictures()
     QVERIFY(std::equal(picture.begin(), picture.end(), back.bytes().begin()));
 }
 
-QTEST_APPLESS_MAIN(TestDocumentText)
+QTEST_APPLESS_MAIN(DocumentTextTest)
 #include "test_documenttext.moc"

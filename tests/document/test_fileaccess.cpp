@@ -18,7 +18,7 @@ std::string local(const QString& path)
 
 } // namespace
 
-class TestFileAccess : public QObject {
+class FileAccessTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -68,5 +68,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileAccess)
+QTEST_GUILESS_MAIN(FileAccessTest)
 #include "test_fileaccess.moc"

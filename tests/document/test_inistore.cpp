@@ -29,7 +29,7 @@ std::vector<std::uint8_t> readBytes(const IniStore& store, std::string_view sect
 
 } // namespace
 
-class TestIniStore : public QObject {
+class IniStoreTest : public QObject {
     Q_OBJECT
 private slots:
     void parseTrimsAndDropsWhatIsNotContent();
@@ -56,7 +56,7 @@ private slots:
     void clearEmptiesTheDocument();
 };
 
-void TestIniStore::parseTrimsAndDropsWhatIsNotContent()
+void IniStoreTest::parseTrimsAndDropsWhatIsNotContent()
 {
     IniStore store;
     store.setStrings(
@@ -66,7 +66,7 @@ void TestIniStore::parseTrimsAndDropsWhatIsNotContent()
     QCOMPARE(store.readInteger("Skin", "H", 0), 364);
 }
 
-void TestIniStore::parseKeepsOddLines()
+void IniStoreTest::parseKeepsOddLines()
 {
     IniStore store;
     // A header without its bracket and a line without "=" stay as lines of
@@ -82,7 +82,7 @@ void TestIniStore::parseKeepsOddLines()
     QCOMPARE(linesOf(store)[3], std::string("loose"));
 }
 
-void TestIniStore::parseTreatsOnlyControlBytesAsBlanks()
+void IniStoreTest::parseTreatsOnlyControlBytesAsBlanks()
 {
     IniStore store;
     // 0xA0 (no-break space in the ANSI page) and other high bytes are text.
@@ -91,7 +91,7 @@ void TestIniStore::parseTreatsOnlyControlBytesAsBlanks()
     QCOMPARE(store.readString("S", "\xA0k\xA0", ""), std::string("\x7Fv\xFF"));
 }
 
-void TestIniStore::valueWithEqualsSign()
+void IniStoreTest::valueWithEqualsSign()
 {
     IniStore store;
     store.setStrings({"[OP1]", "FName=A=B", "Empty=", " = lone value"});
@@ -108,7 +108,7 @@ void TestIniStore::valueWithEqualsSign()
     QCOMPARE(linesOf(reloaded), linesOf(store));
 }
 
-void TestIniStore::parseReplacesTheWholeDocument()
+void IniStoreTest::parseReplacesTheWholeDocument()
 {
     IniStore store;
     store.writeInteger("Skin", "W", 700);
@@ -121,7 +121,7 @@ void TestIniStore::parseReplacesTheWholeDocument()
     QVERIFY(linesOf(store).empty());
 }
 
-void TestIniStore::rvalueParseGivesTheSameDocument()
+void IniStoreTest::rvalueParseGivesTheSameDocument()
 {
     const Lines input{"junk",  "[ A ]",    "k=v", " k2 = v2 ",
                       "plain", "  plain2", "[B]", "x=" + std::string(5000, 'F')};
@@ -135,7 +135,7 @@ void TestIniStore::rvalueParseGivesTheSameDocument()
     QCOMPARE(moved.readString("B", "X", "").size(), std::size_t{5000});
 }
 
-void TestIniStore::lookupsIgnoreLetterCase()
+void IniStoreTest::lookupsIgnoreLetterCase()
 {
     IniStore store;
     store.setStrings({"[skin]", "w=700"});
@@ -149,7 +149,7 @@ void TestIniStore::lookupsIgnoreLetterCase()
     QCOMPARE(store.readString("skin", "fname", ""), std::string("Arial"));
 }
 
-void TestIniStore::centralEuropeanLettersMatchTheirCapitals()
+void IniStoreTest::centralEuropeanLettersMatchTheirCapitals()
 {
     IniStore store;
     // "źdźbło" and "ŻÓŁĆ" in Windows-1250, read back in the other case.
@@ -169,7 +169,7 @@ void TestIniStore::centralEuropeanLettersMatchTheirCapitals()
     QCOMPARE(store.readString("S", "\xD7", ""), std::string("multiplication"));
 }
 
-void TestIniStore::duplicateSections()
+void IniStoreTest::duplicateSections()
 {
     IniStore store;
     store.setStrings({"[PC1]", "S=1", "T=5", "[Skin]", "En=0", "[pc1]", "S=2"});
@@ -182,7 +182,7 @@ void TestIniStore::duplicateSections()
              (Lines{"[PC1]", "S=1", "T=5", "", "[Skin]", "En=0", "", "[pc1]", "S=3", "T=4", ""}));
 }
 
-void TestIniStore::duplicateKeys()
+void IniStoreTest::duplicateKeys()
 {
     IniStore store;
     store.setStrings({"[Skin]", "W=1", "H=9", "w=2"});
@@ -192,7 +192,7 @@ void TestIniStore::duplicateKeys()
     QCOMPARE(store.readInteger("Skin", "W", 0), 3);
 }
 
-void TestIniStore::longNamesAreFoundAsShortOnes()
+void IniStoreTest::longNamesAreFoundAsShortOnes()
 {
     // Names of any length are found regardless of letter case, the last
     // duplicate winning, also those too long to be indexed.
@@ -215,7 +215,7 @@ void TestIniStore::longNamesAreFoundAsShortOnes()
     }
 }
 
-void TestIniStore::writesKeepOrderAndReplaceInPlace()
+void IniStoreTest::writesKeepOrderAndReplaceInPlace()
 {
     IniStore store;
     store.writeInteger("Skin", "En", 0);
@@ -231,7 +231,7 @@ void TestIniStore::writesKeepOrderAndReplaceInPlace()
     QCOMPARE(lines.front(), std::string("keep"));
 }
 
-void TestIniStore::writeCreatesSectionWithNameAsPassed()
+void IniStoreTest::writeCreatesSectionWithNameAsPassed()
 {
     IniStore store;
     store.writeString("PClose", "T", "16");
@@ -239,7 +239,7 @@ void TestIniStore::writeCreatesSectionWithNameAsPassed()
     QCOMPARE(linesOf(store), (Lines{"[PClose]", "T=16", "L=464", ""}));
 }
 
-void TestIniStore::valuesAreNotTrimmedOrChecked()
+void IniStoreTest::valuesAreNotTrimmedOrChecked()
 {
     IniStore store;
     store.writeString("S", "K", "  padded  ");
@@ -247,7 +247,7 @@ void TestIniStore::valuesAreNotTrimmedOrChecked()
     QCOMPARE(linesOf(store)[1], std::string("K=  padded  "));
 }
 
-void TestIniStore::indexesFollowEveryChange()
+void IniStoreTest::indexesFollowEveryChange()
 {
     IniStore store;
     // Look up first, so the indexes exist before the changes below.
@@ -289,7 +289,7 @@ void TestIniStore::indexesFollowEveryChange()
     QCOMPARE(linesOf(store), (Lines{"[C]", "x=5", ""}));
 }
 
-void TestIniStore::manyKeysInOneSection()
+void IniStoreTest::manyKeysInOneSection()
 {
     // Alternating writes and reads must keep finding the right lines while
     // the section grows.
@@ -304,7 +304,7 @@ void TestIniStore::manyKeysInOneSection()
     QCOMPARE(linesOf(store).size(), std::size_t{2002});
 }
 
-void TestIniStore::binaryEncoding()
+void IniStoreTest::binaryEncoding()
 {
     IniStore store;
     const std::uint8_t bytes[] = {0x00, 0xAB, 0x7F, 0x10, 0xFF};
@@ -330,7 +330,7 @@ void TestIniStore::binaryEncoding()
     QVERIFY(std::equal(back.begin(), back.end(), all.bytes().begin()));
 }
 
-void TestIniStore::binaryDecoding_data()
+void IniStoreTest::binaryDecoding_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("bytes");
@@ -343,7 +343,7 @@ void TestIniStore::binaryDecoding_data()
     QTest::newRow("blank inside") << QByteArray("AB CD") << QByteArray("\xAB\x00", 2);
 }
 
-void TestIniStore::binaryDecoding()
+void IniStoreTest::binaryDecoding()
 {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, bytes);
@@ -354,7 +354,7 @@ void TestIniStore::binaryDecoding()
              bytes);
 }
 
-void TestIniStore::binaryReadsAtTheStreamPosition()
+void IniStoreTest::binaryReadsAtTheStreamPosition()
 {
     IniStore store;
     store.writeString("P1", "MP1", "AABB");
@@ -373,7 +373,7 @@ void TestIniStore::binaryReadsAtTheStreamPosition()
     QCOMPARE(stream.bytes()[8], std::uint8_t{0xBB});
 }
 
-void TestIniStore::binaryOfAnEmptyStream()
+void IniStoreTest::binaryOfAnEmptyStream()
 {
     IniStore store;
     MemoryStream empty;
@@ -386,7 +386,7 @@ void TestIniStore::binaryOfAnEmptyStream()
     QCOMPARE(out.size(), std::size_t{0});
 }
 
-void TestIniStore::clearEmptiesTheDocument()
+void IniStoreTest::clearEmptiesTheDocument()
 {
     IniStore store;
     store.writeString("A", "B", "C");
@@ -395,5 +395,5 @@ void TestIniStore::clearEmptiesTheDocument()
     QCOMPARE(store.readString("A", "B", "dflt"), std::string("dflt"));
 }
 
-QTEST_APPLESS_MAIN(TestIniStore)
+QTEST_APPLESS_MAIN(IniStoreTest)
 #include "test_inistore.moc"

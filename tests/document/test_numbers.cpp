@@ -10,7 +10,7 @@
 
 using namespace fabulor;
 
-class TestNumbers : public QObject {
+class NumbersTest : public QObject {
     Q_OBJECT
 private slots:
     void parse_data();
@@ -25,7 +25,7 @@ private slots:
     void flagsAreWrittenAsOneAndZero();
 };
 
-void TestNumbers::parse_data()
+void NumbersTest::parse_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("value");
@@ -52,7 +52,7 @@ void TestNumbers::parse_data()
     QTest::newRow("eight digits with leading zero") << QByteArray("0x0000001F") << 31;
 }
 
-void TestNumbers::parse()
+void NumbersTest::parse()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, value);
@@ -61,7 +61,7 @@ void TestNumbers::parse()
     QCOMPARE(*parsed, value);
 }
 
-void TestNumbers::rejected_data()
+void NumbersTest::rejected_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("empty") << QByteArray("");
@@ -93,13 +93,13 @@ void TestNumbers::rejected_data()
                                               3);
 }
 
-void TestNumbers::rejected()
+void NumbersTest::rejected()
 {
     QFETCH(QByteArray, text);
     QVERIFY(!ParseInteger(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
 }
 
-void TestNumbers::writtenAsPlainDecimal_data()
+void NumbersTest::writtenAsPlainDecimal_data()
 {
     QTest::addColumn<int>("value");
     QTest::addColumn<QByteArray>("text");
@@ -110,7 +110,7 @@ void TestNumbers::writtenAsPlainDecimal_data()
     QTest::newRow("min") << INT_MIN << QByteArray("-2147483648");
 }
 
-void TestNumbers::writtenAsPlainDecimal()
+void NumbersTest::writtenAsPlainDecimal()
 {
     QFETCH(int, value);
     QFETCH(QByteArray, text);
@@ -120,7 +120,7 @@ void TestNumbers::writtenAsPlainDecimal()
     QCOMPARE(store.readInteger("Skin", "W", 1), value);
 }
 
-void TestNumbers::readIntegerFallsBackToDefault()
+void NumbersTest::readIntegerFallsBackToDefault()
 {
     IniStore store;
     store.setStrings({"[PC1]", "S=12 ", "W=0x1F", "T=", "L=abc"});
@@ -137,7 +137,7 @@ void TestNumbers::readIntegerFallsBackToDefault()
     QCOMPARE(store.readInteger("PC1", "S", 209), 12);
 }
 
-void TestNumbers::flags_data()
+void NumbersTest::flags_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("withFalseDefault");
@@ -151,7 +151,7 @@ void TestNumbers::flags_data()
     QTest::newRow("empty") << QByteArray("") << false << true;
 }
 
-void TestNumbers::flags()
+void NumbersTest::flags()
 {
     QFETCH(QByteArray, text);
     QFETCH(bool, withFalseDefault);
@@ -162,7 +162,7 @@ void TestNumbers::flags()
     QCOMPARE(store.readBool("OP1", "Flat", true), withTrueDefault);
 }
 
-void TestNumbers::flagsAreWrittenAsOneAndZero()
+void NumbersTest::flagsAreWrittenAsOneAndZero()
 {
     IniStore store;
     store.writeBool("Skin", "En", true);
@@ -172,5 +172,5 @@ void TestNumbers::flagsAreWrittenAsOneAndZero()
     QCOMPARE(store.readBool("Skin", "Missing", true), true);
 }
 
-QTEST_APPLESS_MAIN(TestNumbers)
+QTEST_APPLESS_MAIN(NumbersTest)
 #include "test_numbers.moc"

@@ -10,6 +10,7 @@
 #include "editor/Steps.h"
 #include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
+#include "support/TestData.h"
 #include "support/TestProgram.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/FileNames.h"
@@ -47,8 +48,8 @@ using fabulor::testing::TestProgram;
 
 namespace {
 
-const QString Jpeg = QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg");
-const QString Mask400x300 = QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_shape_400x300_24bit.bmp");
+const QString Jpeg = testing::TestData::Jpeg320x240;
+const QString Mask400x300 = testing::TestData::Mask400x300;
 
 // A skin whose menu button sits at left, top: enough to tell skins apart.
 void WriteSkin(const QString& path, QPoint menu)

@@ -10,6 +10,7 @@
 #include "preview/InteractiveMove.h"
 #include "preview/PreviewWindow.h"
 #include "preview/SelectionFrame.h"
+#include "support/TestData.h"
 #include "support/TestProgram.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/Panel.h"
@@ -31,10 +32,10 @@ using fabulor::testing::TestProgram;
 namespace {
 
 // 320 x 240 and 64 x 48 JPEG pictures; a bitmap, which never shows.
-const QString Big = QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg");
-const QString Small = QStringLiteral(FSB_TESTDATA_DIR "/bmp/jpeg_named.bmp");
-const QString Grey = QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_greyscale_320x240.jpg");
-const QString NotJpeg = QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_24bit_64x48.bmp");
+const QString Big = testing::TestData::Jpeg320x240;
+const QString Small = testing::DataFile(u"bmp/jpeg_named.bmp");
+const QString Grey = testing::DataFile(u"jpeg/cjpeg_greyscale_320x240.jpg");
+const QString NotJpeg = testing::TestData::Bitmap64x48;
 
 constexpr int Close = 3;  // "Przycisk [Zamknij]", on the window itself
 constexpr int Mini = 4;   // "Przycisk [Minimalizuj]"

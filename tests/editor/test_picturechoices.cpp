@@ -5,6 +5,7 @@
 #include "editor/SettingsWindow.h"
 #include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
+#include "support/TestData.h"
 #include "support/TestProgram.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/Panel.h"
@@ -30,10 +31,10 @@ using fabulor::testing::TestProgram;
 
 namespace {
 
-const QString Jpeg = QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg");
-const QString Bmp = QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_24bit_64x48.bmp");
-const QString Mask400x300 = QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_shape_400x300_24bit.bmp");
-const QString AllBlack = QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_all_black_24bit.bmp");
+const QString Jpeg = testing::TestData::Jpeg320x240;
+const QString Bmp = testing::TestData::Bitmap64x48;
+const QString Mask400x300 = testing::TestData::Mask400x300;
+const QString AllBlack = testing::DataFile(u"bmp/im_all_black_24bit.bmp");
 
 std::string Hex(const QString& path)
 {

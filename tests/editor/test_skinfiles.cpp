@@ -4,6 +4,7 @@
 #include "editor/SettingsWindow.h"
 #include "skinfile/SkinEntry.h"
 #include "support/PipeWatchdog.h"
+#include "support/TestData.h"
 #include "support/TestProgram.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
@@ -272,14 +273,14 @@ private slots:
         QTest::addColumn<int>("textBytes");
         QTest::addColumn<QString>("textSha256");
         QTest::addColumn<QString>("manifestOutcome");
-        QFile manifest(QStringLiteral(FSB_TESTDATA_DIR "/zip/MANIFEST.tsv"));
+        QFile manifest(testing::TestData::ZipFolder + "/MANIFEST.tsv");
         QVERIFY(manifest.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = manifest.readAll().split('\n');
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const QList<QByteArray> f = lines[i].split('\t');
             if (f.size() < 12) continue;
             const QString file = QString::fromUtf8(f[0]);
-            if (!QFileInfo::exists(QStringLiteral(FSB_TESTDATA_DIR "/zip/") + file))
+            if (!QFileInfo::exists(testing::TestData::ZipFolder + '/' + file))
                 continue; // the large file is made by a script, the archive tests cover it
             QTest::newRow(qPrintable(file))
                 << file << QString::fromUtf8(f[6]) << QString::fromUtf8(f[7]) << f[8].toInt()
@@ -298,7 +299,7 @@ private slots:
         const QString copy =
             m_dir.filePath(QString(file).replace(QLatin1Char('/'), QLatin1Char('_')) + ".ski");
         QFile::remove(copy);
-        QVERIFY(QFile::copy(QStringLiteral(FSB_TESTDATA_DIR "/zip/") + file, copy));
+        QVERIFY(QFile::copy(testing::TestData::ZipFolder + '/' + file, copy));
         const QByteArray before = FileBytes(copy);
 
         TestProgram program;

@@ -4,6 +4,7 @@
 #include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
 #include "support/LoadSkin.h"
+#include "support/TestData.h"
 #include "support/TestProgram.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/ListView.h"
@@ -130,7 +131,7 @@ private slots:
     void maskInTheDocumentShapesTheWindow()
     {
         TestProgram program;
-        const std::string mask = ReadFile(QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_shape_400x300_24bit.bmp"));
+        const std::string mask = ReadFile(testing::TestData::Mask400x300);
         QVERIFY(!mask.empty());
         QTemporaryDir dir;
         Load(program, dir, "[Skin]\r\nEn=1\r\nW=10\r\nH=10\r\nMaska=" + Hex(mask) + "\r\n");
@@ -161,9 +162,8 @@ private slots:
     void buttonPicturesComeFromTheDocument()
     {
         TestProgram program;
-        const std::string jpeg =
-            ReadFile(QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg"));
-        const std::string bmp = ReadFile(QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_24bit_64x48.bmp"));
+        const std::string jpeg = ReadFile(testing::TestData::Jpeg320x240);
+        const std::string bmp = ReadFile(testing::TestData::Bitmap64x48);
         QVERIFY(!jpeg.empty() && !bmp.empty());
         QTemporaryDir dir;
         Load(program, dir, "[PItem]\r\nMP1=" + Hex(jpeg) + "\r\n[PClose]\r\nMP1=" + Hex(bmp) + "\r\n");

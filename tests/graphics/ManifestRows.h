@@ -2,6 +2,8 @@
 // Reads a test-data MANIFEST.tsv into rows keyed by column name, and makes
 // the large inputs that are not kept with the test data.
 
+#include "support/TestData.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -50,8 +52,7 @@ public:
         }
         m_dir = std::make_unique<QTemporaryDir>();
         QProcess script;
-        script.start(QStringLiteral("bash"),
-                     {QStringLiteral(FSB_TESTDATA_DIR "/make_large.sh"), m_dir->path()});
+        script.start(QStringLiteral("bash"), {fabulor::testing::DataFile(u"make_large.sh"), m_dir->path()});
         if (!script.waitForFinished(120000) || script.exitCode() != 0) {
             m_reason = QStringLiteral("make_large.sh failed: ") +
                        QString::fromLocal8Bit(script.readAllStandardError());

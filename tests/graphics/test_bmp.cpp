@@ -6,6 +6,7 @@
 
 #include "graphics/Bitmap.h"
 #include "graphics/GraphicErrors.h"
+#include "support/TestData.h"
 
 #include <QtTest>
 
@@ -18,7 +19,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const QString BmpDir = QStringLiteral(FSB_TESTDATA_DIR "/bmp/");
+const QString BmpDir = fabulor::testing::DataFile(u"bmp/");
 
 Bytes readFile(const QString& path)
 {
@@ -102,7 +103,7 @@ Bytes fourColours()
 
 } // namespace
 
-class TestBmp : public QObject {
+class BmpTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -132,13 +133,13 @@ private:
     std::unique_ptr<testsupport::LargeTestData> m_large;
 };
 
-void TestBmp::initTestCase()
+void BmpTest::initTestCase()
 {
     QVERIFY2(QFile::exists(BmpDir + "MANIFEST.tsv"), "the test data is missing");
     m_large = std::make_unique<testsupport::LargeTestData>();
 }
 
-void TestBmp::manifest_data()
+void BmpTest::manifest_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("outcome");
@@ -160,7 +161,7 @@ void TestBmp::manifest_data()
     }
 }
 
-void TestBmp::manifest()
+void BmpTest::manifest()
 {
     QFETCH(QString, path);
     QFETCH(QString, outcome);
@@ -196,7 +197,7 @@ void TestBmp::manifest()
     QCOMPARE(countDiffering(target.image()), differing);
 }
 
-void TestBmp::emptyBytesGiveAnEmptyBitmap()
+void BmpTest::emptyBytesGiveAnEmptyBitmap()
 {
     Bitmap target = sentinel();
     ReadMaskBitmap(std::span<const std::uint8_t>(), target);
@@ -205,7 +206,7 @@ void TestBmp::emptyBytesGiveAnEmptyBitmap()
     QCOMPARE(target.height(), 0);
 }
 
-void TestBmp::bytesAndFileNameReadAlike()
+void BmpTest::bytesAndFileNameReadAlike()
 {
     const QString path = BmpDir + "bmpsuite/g/pal8rle.bmp";
     const Bytes bytes = readFile(path);
@@ -215,7 +216,7 @@ void TestBmp::bytesAndFileNameReadAlike()
     QCOMPARE(fromBytes.image(), fromFile.image());
 }
 
-void TestBmp::infoHeaderReaderMatchesFileReader_data()
+void BmpTest::infoHeaderReaderMatchesFileReader_data()
 {
     QTest::addColumn<QString>("file");
     // Files whose pixels follow the colour table directly, as a resource's do.
@@ -227,7 +228,7 @@ void TestBmp::infoHeaderReaderMatchesFileReader_data()
     QTest::newRow("core header") << "im_os2core_1bit_64x48.bmp";
 }
 
-void TestBmp::infoHeaderReaderMatchesFileReader()
+void BmpTest::infoHeaderReaderMatchesFileReader()
 {
     QFETCH(QString, file);
     const Bytes bytes = readFile(BmpDir + file);
@@ -239,7 +240,7 @@ void TestBmp::infoHeaderReaderMatchesFileReader()
     QCOMPARE(resource.image(), whole.image());
 }
 
-void TestBmp::infoHeaderReaderRejectsEmptyAndShortInput()
+void BmpTest::infoHeaderReaderRejectsEmptyAndShortInput()
 {
     Bitmap target = sentinel();
     QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, ReadBitmapFromInfoHeader({}, target));
@@ -248,14 +249,14 @@ void TestBmp::infoHeaderReaderRejectsEmptyAndShortInput()
     QCOMPARE(target.width(), 3);
 }
 
-void TestBmp::missingFileFailsToOpen()
+void BmpTest::missingFileFailsToOpen()
 {
     Bitmap target = sentinel();
     QVERIFY_THROWS_EXCEPTION(EFOpenError, ReadMaskBitmap(std::string("/nonexistent/mask.bmp"), target));
     QCOMPARE(target.width(), 3);
 }
 
-void TestBmp::refusedHeaders_data()
+void BmpTest::refusedHeaders_data()
 {
     QTest::addColumn<QByteArray>("file");
     auto add = [](const char* name, const Bytes& b) {
@@ -309,7 +310,7 @@ void TestBmp::refusedHeaders_data()
     }
 }
 
-void TestBmp::refusedHeaders()
+void BmpTest::refusedHeaders()
 {
     QFETCH(QByteArray, file);
     Bitmap target = sentinel();
@@ -325,7 +326,7 @@ void TestBmp::refusedHeaders()
     QCOMPARE(target.image(), before);
 }
 
-void TestBmp::topDownRowsStartAtTheTop()
+void BmpTest::topDownRowsStartAtTheTop()
 {
     // Two rows of one pixel, red stored first: with a negative height the
     // first stored row is the top one.
@@ -340,7 +341,7 @@ void TestBmp::topDownRowsStartAtTheTop()
     QCOMPARE(bottomUp.image().pixel(0, 1), qRgb(255, 0, 0));
 }
 
-void TestBmp::coreHeaderWidensThreeByteColours()
+void BmpTest::coreHeaderWidensThreeByteColours()
 {
     // 12-byte header, 2 x 1 at 1 bit, colours green and blue as three bytes.
     Bytes b = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 0, 0, 12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 1, 0};
@@ -353,7 +354,7 @@ void TestBmp::coreHeaderWidensThreeByteColours()
     QCOMPARE(target.image().pixel(1, 0), qRgb(0, 0, 255));
 }
 
-void TestBmp::bitFieldsScaleEveryChannelWidth()
+void BmpTest::bitFieldsScaleEveryChannelWidth()
 {
     // 32 bits, masks of 10, 1 and 21 bits: each full channel is 255, each empty one 0.
     Bytes masks(12);
@@ -376,7 +377,7 @@ void TestBmp::bitFieldsScaleEveryChannelWidth()
     QCOMPARE(rgb555.image().pixel(0, 0), qRgb(255, 0, 255));
 }
 
-void TestBmp::runsPastTheRowEndAreCut()
+void BmpTest::runsPastTheRowEndAreCut()
 {
     // 4 x 2 at 8 bits run-length: a run of ten red pixels in the bottom row,
     // then the top row: one green pixel. The run must not reach the top row.
@@ -415,7 +416,7 @@ void TestBmp::runsPastTheRowEndAreCut()
     QCOMPARE(four.image().pixel(2, 0), qRgb(0, 0, 0));
 }
 
-void TestBmp::damagedRunLengthDataDoesNotEscapeThePicture_data()
+void BmpTest::damagedRunLengthDataDoesNotEscapeThePicture_data()
 {
     QTest::addColumn<int>("compression");
     QTest::addColumn<QByteArray>("data");
@@ -428,7 +429,7 @@ void TestBmp::damagedRunLengthDataDoesNotEscapeThePicture_data()
     QTest::newRow("jump at the very end") << 1 << QByteArray("\x00\x02", 2);
 }
 
-void TestBmp::damagedRunLengthDataDoesNotEscapeThePicture()
+void BmpTest::damagedRunLengthDataDoesNotEscapeThePicture()
 {
     QFETCH(int, compression);
     QFETCH(QByteArray, data);
@@ -445,7 +446,7 @@ void TestBmp::damagedRunLengthDataDoesNotEscapeThePicture()
     QCOMPARE(target.height(), 3);
 }
 
-void TestBmp::shortPixelDataLeavesTheRestAtEntryZero()
+void BmpTest::shortPixelDataLeavesTheRestAtEntryZero()
 {
     // 2 x 2 at 8 bits: only the bottom row is stored (two red pixels, padded).
     Bitmap target;
@@ -460,5 +461,5 @@ void TestBmp::shortPixelDataLeavesTheRestAtEntryZero()
     QCOMPARE(target.image().pixel(0, 0), qRgb(0, 0, 0));
 }
 
-QTEST_GUILESS_MAIN(TestBmp)
+QTEST_GUILESS_MAIN(BmpTest)
 #include "test_bmp.moc"

@@ -10,6 +10,7 @@
 #include "graphics/JpegPicture.h"
 #include "graphics/PictureBudget.h"
 #include "support/ClaimingJpeg.h"
+#include "support/TestData.h"
 
 #include <QtTest>
 
@@ -30,7 +31,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const QString JpegDir = QStringLiteral(FSB_TESTDATA_DIR "/jpeg/");
+const QString JpegDir = fabulor::testing::DataFile(u"jpeg/");
 
 Bytes readFile(const QString& path)
 {
@@ -86,7 +87,7 @@ std::set<QRgb> coloursOf(const QImage& image)
 
 } // namespace
 
-class TestJpeg : public QObject {
+class JpegTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -123,14 +124,14 @@ private:
     Bytes m_baseline;
 };
 
-void TestJpeg::initTestCase()
+void JpegTest::initTestCase()
 {
     m_baseline = readFile(JpegDir + "cjpeg_baseline_320x240.jpg");
     QVERIFY2(!m_baseline.empty(), "the test data is missing");
     m_large = std::make_unique<testsupport::LargeTestData>();
 }
 
-void TestJpeg::manifest_data()
+void JpegTest::manifest_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("outcome");
@@ -152,7 +153,7 @@ void TestJpeg::manifest_data()
     }
 }
 
-void TestJpeg::manifest()
+void JpegTest::manifest()
 {
     QFETCH(QString, path);
     QFETCH(QString, outcome);
@@ -197,7 +198,7 @@ void TestJpeg::manifest()
     }
 }
 
-void TestJpeg::emptyBytesFail()
+void JpegTest::emptyBytesFail()
 {
     try {
         DecodeJpegPicture({});
@@ -207,7 +208,7 @@ void TestJpeg::emptyBytesFail()
     }
 }
 
-void TestJpeg::messageCarriesTheCode()
+void JpegTest::messageCarriesTheCode()
 {
     const Bytes notJpeg = {'B', 'M', 0, 0};
     try {
@@ -219,7 +220,7 @@ void TestJpeg::messageCarriesTheCode()
     }
 }
 
-void TestJpeg::acceptanceDependsOnContentOnly()
+void JpegTest::acceptanceDependsOnContentOnly()
 {
     // The same bytes under a bitmap's name read the same.
     const JpegPicture named = DecodeJpegPicture(readFile(JpegDir + "jpeg_named.bmp"));
@@ -227,7 +228,7 @@ void TestJpeg::acceptanceDependsOnContentOnly()
     QCOMPARE(named.height(), 46);
 }
 
-void TestJpeg::pixelsAreDecodedOnceAndShared()
+void JpegTest::pixelsAreDecodedOnceAndShared()
 {
     const JpegPicture picture = DecodeJpegPicture(m_baseline);
     const QImage& first = picture.pixels();
@@ -245,7 +246,7 @@ void TestJpeg::pixelsAreDecodedOnceAndShared()
     QCOMPARE(own.pixels(), first);
 }
 
-void TestJpeg::colourPicturesAre24Bit()
+void JpegTest::colourPicturesAre24Bit()
 {
     const JpegPicture picture = DecodeJpegPicture(m_baseline);
     const QImage& pixels = picture.pixels();
@@ -254,7 +255,7 @@ void TestJpeg::colourPicturesAre24Bit()
     QVERIFY(coloursOf(pixels).size() > 1000);
 }
 
-void TestJpeg::greyscaleIsReducedTo236Levels()
+void JpegTest::greyscaleIsReducedTo236Levels()
 {
     const JpegPicture picture = DecodeJpegPicture(readFile(JpegDir + "cjpeg_greyscale_320x240.jpg"));
     const QImage& pixels = picture.pixels();
@@ -270,7 +271,7 @@ void TestJpeg::greyscaleIsReducedTo236Levels()
     QVERIFY(colours.count(qRgb(0, 0, 0)) == 1);
 }
 
-void TestJpeg::dataThatEndsEarlyStillDraws()
+void JpegTest::dataThatEndsEarlyStillDraws()
 {
     const JpegPicture whole = DecodeJpegPicture(m_baseline);
     const JpegPicture cut = DecodeJpegPicture(readFile(JpegDir + "cut_half_header_intact.jpg"));
@@ -282,7 +283,7 @@ void TestJpeg::dataThatEndsEarlyStillDraws()
     QCOMPARE(coloursOf(pixels.copy(0, 230, 320, 10)).size(), std::size_t{1});
 }
 
-void TestJpeg::cmykPicturesDraw()
+void JpegTest::cmykPicturesDraw()
 {
     // libjpeg itself cannot turn CMYK into RGB; we do, so the picture shows.
     const JpegPicture picture = DecodeJpegPicture(readFile(JpegDir + "im_cmyk_160x120.jpg"));
@@ -293,7 +294,7 @@ void TestJpeg::cmykPicturesDraw()
     QVERIFY(coloursOf(pixels).size() > 100);
 }
 
-void TestJpeg::fatalErrorAfterTheHeaderDrawsGrey()
+void JpegTest::fatalErrorAfterTheHeaderDrawsGrey()
 {
     // Without its quantisation tables the header still reads, but decoding
     // fails at once: the picture keeps its size and shows mid grey.
@@ -308,7 +309,7 @@ void TestJpeg::fatalErrorAfterTheHeaderDrawsGrey()
     QCOMPARE(*colours.begin(), qRgb(128, 128, 128));
 }
 
-void TestJpeg::hugeSizesAreRefused_data()
+void JpegTest::hugeSizesAreRefused_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
@@ -316,7 +317,7 @@ void TestJpeg::hugeSizesAreRefused_data()
     QTest::newRow("65500 x 1367") << 65500 << 1367; // just over 256 MiB at 24 bits
 }
 
-void TestJpeg::hugeSizesAreRefused()
+void JpegTest::hugeSizesAreRefused()
 {
     QFETCH(int, width);
     QFETCH(int, height);
@@ -329,13 +330,13 @@ void TestJpeg::hugeSizesAreRefused()
     }
 }
 
-void TestJpeg::headerBiggerThanItsDataDraws()
+void JpegTest::headerBiggerThanItsDataDraws()
 {
     const JpegPicture picture = DecodeJpegPicture(withSize(m_baseline, 2000, 1500));
     QCOMPARE(picture.pixels().size(), QSize(2000, 1500));
 }
 
-void TestJpeg::cutAndDamagedCopiesNeverCrash_data()
+void JpegTest::cutAndDamagedCopiesNeverCrash_data()
 {
     QTest::addColumn<QString>("file");
     QTest::newRow("baseline") << "cjpeg_baseline_320x240.jpg";
@@ -344,7 +345,7 @@ void TestJpeg::cutAndDamagedCopiesNeverCrash_data()
     QTest::newRow("greyscale") << "cjpeg_greyscale_320x240.jpg";
 }
 
-void TestJpeg::cutAndDamagedCopiesNeverCrash()
+void JpegTest::cutAndDamagedCopiesNeverCrash()
 {
     QFETCH(QString, file);
     const Bytes whole = readFile(JpegDir + file);
@@ -365,10 +366,10 @@ void TestJpeg::cutAndDamagedCopiesNeverCrash()
     QVERIFY(drawn > 0);
 }
 
-QTEST_GUILESS_MAIN(TestJpeg)
+QTEST_GUILESS_MAIN(JpegTest)
 #include "test_jpeg.moc"
 
-void TestJpeg::pixelMemoryIsKnownFromTheHeader_data()
+void JpegTest::pixelMemoryIsKnownFromTheHeader_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("width");
@@ -379,7 +380,7 @@ void TestJpeg::pixelMemoryIsKnownFromTheHeader_data()
 
 // The share a picture takes of a budget is what its pixels take once
 // decoded, rows padded as they are: decided before anything is decoded.
-void TestJpeg::pixelMemoryIsKnownFromTheHeader()
+void JpegTest::pixelMemoryIsKnownFromTheHeader()
 {
     QFETCH(QString, file);
     QFETCH(int, width);
@@ -390,7 +391,7 @@ void TestJpeg::pixelMemoryIsKnownFromTheHeader()
     QCOMPARE(before, std::uint64_t(picture.pixels().sizeInBytes()));
 }
 
-void TestJpeg::budgetIsTakenFromTheHeaderAndGivenBackByTheLastCopy()
+void JpegTest::budgetIsTakenFromTheHeaderAndGivenBackByTheLastCopy()
 {
     const std::uint64_t each = std::uint64_t{320} * 3 * 240;
     const auto budget = std::make_shared<PictureBudget>(2 * each + each / 2);
@@ -413,7 +414,7 @@ void TestJpeg::budgetIsTakenFromTheHeaderAndGivenBackByTheLastCopy()
     QCOMPARE(budget->used(), 2 * each);
 }
 
-void TestJpeg::pixelsDecodedElsewhereArePlacedForEveryCopy()
+void JpegTest::pixelsDecodedElsewhereArePlacedForEveryCopy()
 {
     const JpegPicture picture = DecodeJpegPicture(m_baseline);
     // NOLINTNEXTLINE(performance-unnecessary-copy-initialization): the copy is what is tested
@@ -435,7 +436,7 @@ void TestJpeg::pixelsDecodedElsewhereArePlacedForEveryCopy()
     QCOMPARE(copy.pixels().cacheKey(), pixels.cacheKey());
 }
 
-void TestJpeg::previewsAreDecodedAtTheSmallestScaleThatCovers_data()
+void JpegTest::previewsAreDecodedAtTheSmallestScaleThatCovers_data()
 {
     QTest::addColumn<QSize>("claimed");
     QTest::addColumn<QSize>("atLeast");
@@ -449,7 +450,7 @@ void TestJpeg::previewsAreDecodedAtTheSmallestScaleThatCovers_data()
 }
 
 // A small view of a large picture never costs the large picture's pixels.
-void TestJpeg::previewsAreDecodedAtTheSmallestScaleThatCovers()
+void JpegTest::previewsAreDecodedAtTheSmallestScaleThatCovers()
 {
     QFETCH(QSize, claimed);
     QFETCH(QSize, atLeast);

@@ -6,6 +6,7 @@
 #include "graphics/GraphicErrors.h"
 #include "graphics/MaskMaker.h"
 #include "pictures/Region.h"
+#include "support/TestData.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -257,10 +258,10 @@ private slots:
             const QByteArray all = file.readAll();
             return std::vector<std::uint8_t>(all.begin(), all.end());
         };
-        const auto jpeg = bytesOf(QStringLiteral(FSB_TESTDATA_DIR "/jpeg/bmp_named.jpg"));
+        const auto jpeg = bytesOf(testing::DataFile(u"jpeg/bmp_named.jpg"));
         QVERIFY(!jpeg.empty());
         QVERIFY(!DecodeMaskSource(std::span<const std::uint8_t>(jpeg)).isNull());
-        const auto bmp = bytesOf(QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_24bit_64x48.bmp"));
+        const auto bmp = bytesOf(testing::TestData::Bitmap64x48);
         QCOMPARE(DecodeMaskSource(std::span<const std::uint8_t>(bmp)).size(), QSize(64, 48));
         const std::vector<std::uint8_t> gif{'G', 'I', 'F', '8', '9', 'a'};
         QVERIFY_THROWS_EXCEPTION(EInvalidGraphic, DecodeMaskSource(std::span<const std::uint8_t>(gif)));

@@ -3,6 +3,7 @@
 #include "graphics/GraphicErrors.h"
 #include "pictures/BuiltInPictures.h"
 #include "resources/ResourceNames.h"
+#include "support/TestData.h"
 
 #include <QFile>
 #include <QPainter>
@@ -22,7 +23,7 @@ std::vector<std::uint8_t> readFile(const QString& path)
 
 std::vector<std::uint8_t> testJpeg()
 {
-    return readFile(QStringLiteral(FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg"));
+    return readFile(testing::TestData::Jpeg320x240);
 }
 
 std::uint32_t le32(const QByteArray& b, int at)
@@ -33,7 +34,7 @@ std::uint32_t le32(const QByteArray& b, int at)
 
 } // namespace
 
-class TestPictures : public QObject {
+class PicturesTest : public QObject {
     Q_OBJECT
 private slots:
     void builtInPictures_data()
@@ -138,9 +139,8 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(bool, showsJpeg);
-        const std::vector<std::uint8_t> bytes = file.isEmpty()
-                                                    ? std::vector<std::uint8_t>{}
-                                                    : readFile(QStringLiteral(FSB_TESTDATA_DIR "/") + file);
+        const std::vector<std::uint8_t> bytes =
+            file.isEmpty() ? std::vector<std::uint8_t>{} : readFile(testing::DataFile(file));
         QVERIFY(file.isEmpty() || !bytes.empty());
         Picture picture;
         ShowSkinPicture(testJpeg(), picture); // something else to replace
@@ -170,10 +170,10 @@ private slots:
         Picture skin;
         ShowSkinPicture(std::vector<std::uint8_t>{}, skin);
         QCOMPARE(skin.kind(), Picture::Kind::None);
-        ShowSkinPicture(readFile(QStringLiteral(FSB_TESTDATA_DIR "/jpeg/jpeg_named.bmp")), skin);
+        ShowSkinPicture(readFile(testing::DataFile(u"jpeg/jpeg_named.bmp")), skin);
         QCOMPARE(skin.kind(), Picture::Kind::Jpeg);
         QCOMPARE(skin.width(), 70);
-        ShowSkinPicture(readFile(QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_24bit_64x48.bmp")), skin);
+        ShowSkinPicture(readFile(testing::TestData::Bitmap64x48), skin);
         QCOMPARE(skin.kind(), Picture::Kind::Jpeg);
         QCOMPARE(skin.width(), 70);
         ShowSkinPicture(MemoryStream(), skin);
@@ -236,5 +236,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPictures)
+QTEST_GUILESS_MAIN(PicturesTest)
 #include "test_pictures.moc"

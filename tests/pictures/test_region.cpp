@@ -5,6 +5,7 @@
 
 #include "graphics/Bitmap.h"
 #include "pictures/Region.h"
+#include "support/TestData.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -50,7 +51,7 @@ QRegion expectedRegion(const QImage& img)
 
 } // namespace
 
-class TestRegion : public QObject {
+class RegionTest : public QObject {
     Q_OBJECT
 private slots:
     void smallMasks_data()
@@ -217,7 +218,7 @@ private slots:
     // from the top-left pixel.
     void manifestBitmaps()
     {
-        const QString dir = QStringLiteral(FSB_TESTDATA_DIR "/bmp/");
+        const QString dir = testing::DataFile(u"bmp/");
         QFile manifest(dir + "MANIFEST.tsv");
         QVERIFY(manifest.open(QIODevice::ReadOnly));
         const QList<QByteArray> header = manifest.readLine().trimmed().split('\t');
@@ -241,5 +242,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRegion)
+QTEST_GUILESS_MAIN(RegionTest)
 #include "test_region.moc"

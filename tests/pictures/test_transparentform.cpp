@@ -53,7 +53,7 @@ struct Window {
 
 } // namespace
 
-class TestTransparentForm : public QObject {
+class TransparentFormTest : public QObject {
     Q_OBJECT
 private slots:
     void nothingHappensWhileBuilding()
@@ -249,5 +249,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTransparentForm)
+QTEST_MAIN(TransparentFormTest)
 #include "test_transparentform.moc"

@@ -60,7 +60,7 @@ bool zlibDecodesTo(const Bytes& stream, const Bytes& expected)
 
 } // namespace
 
-class TestDeflate : public QObject {
+class DeflateTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -141,5 +141,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDeflate)
+QTEST_GUILESS_MAIN(DeflateTest)
 #include "test_deflate.moc"

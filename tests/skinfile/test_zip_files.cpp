@@ -48,7 +48,7 @@ template <typename Operation> QString failureOf(Operation&& operation)
 
 } // namespace
 
-class TestZipFiles : public QObject {
+class ZipFilesTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -144,5 +144,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestZipFiles)
+QTEST_GUILESS_MAIN(ZipFilesTest)
 #include "test_zip_files.moc"

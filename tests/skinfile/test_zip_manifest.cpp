@@ -7,6 +7,7 @@
 #include "document/Errors.h"
 #include "skinfile/SkinEntry.h"
 #include "skinfile/ZipKit.h"
+#include "support/TestData.h"
 
 #include <QCryptographicHash>
 #include <QProcess>
@@ -20,12 +21,12 @@ using namespace ziptest;
 
 namespace {
 
-const QString ZipDir = QStringLiteral(FSB_TESTDATA_DIR "/zip");
+const QString ZipDir = fabulor::testing::TestData::ZipFolder;
 const QString LargeName = QStringLiteral("large_2mb_hex_deflated.ski");
 
 } // namespace
 
-class TestZipManifest : public QObject {
+class ZipManifestTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -46,7 +47,7 @@ class TestZipManifest : public QObject {
         QDir().mkpath(work);
         QProcess py;
         py.setStandardOutputFile(work + "/skin.ski");
-        py.start(python, {QString(FSB_TESTDATA_DIR "/tools/skin_texts.py"), "bighex", "1000000", "7"});
+        py.start(python, {fabulor::testing::DataFile(u"tools/skin_texts.py"), "bighex", "1000000", "7"});
         if (!py.waitForFinished(120000) || py.exitCode() != 0) {
             m_largeSkipReason = "skin_texts.py failed";
             return;
@@ -148,5 +149,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestZipManifest)
+QTEST_GUILESS_MAIN(ZipManifestTest)
 #include "test_zip_manifest.moc"

@@ -6,7 +6,7 @@
 
 using namespace fabulor;
 
-class TestZipNames : public QObject {
+class ZipNamesTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -89,5 +89,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestZipNames)
+QTEST_GUILESS_MAIN(ZipNamesTest)
 #include "test_zip_names.moc"

@@ -42,7 +42,7 @@ QByteArray toBytes(const MemoryStream& s)
 
 } // namespace
 
-class TestZipReading : public QObject {
+class ZipReadingTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -329,5 +329,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestZipReading)
+QTEST_GUILESS_MAIN(ZipReadingTest)
 #include "test_zip_reading.moc"

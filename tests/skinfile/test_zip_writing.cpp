@@ -79,7 +79,7 @@ QStringList folderListing(const QString& dir)
 
 } // namespace
 
-class TestZipWriting : public QObject {
+class ZipWritingTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -372,5 +372,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestZipWriting)
+QTEST_GUILESS_MAIN(ZipWritingTest)
 #include "test_zip_writing.moc"

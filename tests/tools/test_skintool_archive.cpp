@@ -2,6 +2,7 @@
 // makes as other ZIP tools see them.
 
 #include "support/RunSkintool.h"
+#include "support/TestData.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -12,7 +13,7 @@
 
 namespace {
 
-const QString ZipDir = QStringLiteral(FSB_TESTDATA_DIR "/zip");
+const QString ZipDir = fabulor::testing::TestData::ZipFolder;
 const QByteArray SkinText = "[Skin]\r\nEn=0\r\nW=700\r\nH=400\r\n\r\n";
 
 struct Run {
@@ -52,7 +53,7 @@ bool writeAll(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-class TestSkintoolArchive : public QObject {
+class SkintoolArchiveTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -232,5 +233,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSkintoolArchive)
+QTEST_GUILESS_MAIN(SkintoolArchiveTest)
 #include "test_skintool_archive.moc"

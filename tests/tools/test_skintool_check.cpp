@@ -4,6 +4,7 @@
 
 #include "support/ClaimingJpeg.h"
 #include "support/RunSkintool.h"
+#include "support/TestData.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -222,8 +223,7 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::newRow("missing file") << QStringList{"check", "/nonexistent/skin.ski"} << 1;
         QTest::newRow("a folder") << QStringList{"check", "/tmp"} << 1;
-        QTest::newRow("not an archive")
-            << QStringList{"check", QStringLiteral(FSB_TESTDATA_DIR "/bmp/im_24bit_64x48.bmp")} << 1;
+        QTest::newRow("not an archive") << QStringList{"check", fabulor::testing::TestData::Bitmap64x48} << 1;
         QTest::newRow("no file") << QStringList{"check"} << 2;
         QTest::newRow("an unknown option") << QStringList{"check", "a.ski", "--xml"} << 2;
         QTest::newRow("too many words") << QStringList{"check", "a.ski", "--json", "--json"} << 2;

@@ -17,7 +17,7 @@ Run skintool(const QStringList& args)
 
 } // namespace
 
-class TestSkintoolDocument : public QObject {
+class SkintoolDocumentTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -37,7 +37,7 @@ private:
     QString m_doc;
 };
 
-QString TestSkintoolDocument::write(const QString& name, const QByteArray& bytes)
+QString SkintoolDocumentTest::write(const QString& name, const QByteArray& bytes)
 {
     const QString path = m_dir.filePath(name);
     QFile f(path);
@@ -45,7 +45,7 @@ QString TestSkintoolDocument::write(const QString& name, const QByteArray& bytes
     return path;
 }
 
-void TestSkintoolDocument::initTestCase()
+void SkintoolDocumentTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_doc =
@@ -56,7 +56,7 @@ void TestSkintoolDocument::initTestCase()
     QVERIFY(!m_doc.isEmpty());
 }
 
-void TestSkintoolDocument::iniWritesTheSavedTextForm()
+void SkintoolDocumentTest::iniWritesTheSavedTextForm()
 {
     const Run r = skintool({"ini", m_doc});
     QCOMPARE(r.exitCode, 0);
@@ -67,14 +67,14 @@ void TestSkintoolDocument::iniWritesTheSavedTextForm()
     QVERIFY(r.err.isEmpty());
 }
 
-void TestSkintoolDocument::iniOfAnEmptyFile()
+void SkintoolDocumentTest::iniOfAnEmptyFile()
 {
     const Run r = skintool({"ini", write("empty.ini", {})});
     QCOMPARE(r.exitCode, 0);
     QVERIFY(r.out.isEmpty());
 }
 
-void TestSkintoolDocument::get_data()
+void SkintoolDocumentTest::get_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QByteArray>("out");
@@ -97,7 +97,7 @@ void TestSkintoolDocument::get_data()
                                    << QByteArray("$0000000C\n");
 }
 
-void TestSkintoolDocument::get()
+void SkintoolDocumentTest::get()
 {
     QFETCH(QStringList, args);
     QFETCH(QByteArray, out);
@@ -107,7 +107,7 @@ void TestSkintoolDocument::get()
     QVERIFY(r.err.isEmpty());
 }
 
-void TestSkintoolDocument::getBinaryWritesRawBytes()
+void SkintoolDocumentTest::getBinaryWritesRawBytes()
 {
     Run r = skintool({"get", m_doc, "pclose", "mp1", "binary", ""});
     QCOMPARE(r.exitCode, 0);
@@ -120,7 +120,7 @@ void TestSkintoolDocument::getBinaryWritesRawBytes()
     QVERIFY(r.out.isEmpty());
 }
 
-void TestSkintoolDocument::colourThatIsNoColourFails()
+void SkintoolDocumentTest::colourThatIsNoColourFails()
 {
     Run r = skintool({"get", m_doc, "Skin", "Bad", "colour", "clBlack"});
     QCOMPARE(r.exitCode, 1);
@@ -132,7 +132,7 @@ void TestSkintoolDocument::colourThatIsNoColourFails()
     QCOMPARE(r.err, QByteArray("'gray' is not a valid integer value\n"));
 }
 
-void TestSkintoolDocument::missingFileFails()
+void SkintoolDocumentTest::missingFileFails()
 {
     const QString path = m_dir.filePath("absent.ini");
     Run r = skintool({"ini", path});
@@ -143,7 +143,7 @@ void TestSkintoolDocument::missingFileFails()
     QVERIFY(r.out.isEmpty());
 }
 
-void TestSkintoolDocument::usageErrors_data()
+void SkintoolDocumentTest::usageErrors_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::newRow("ini without file") << QStringList{"ini"};
@@ -155,7 +155,7 @@ void TestSkintoolDocument::usageErrors_data()
     QTest::newRow("binary with default") << QStringList{"get", "@doc", "S", "K", "binary", "00"};
 }
 
-void TestSkintoolDocument::usageErrors()
+void SkintoolDocumentTest::usageErrors()
 {
     QFETCH(QStringList, args);
     args.replaceInStrings("@doc", m_doc);
@@ -165,5 +165,5 @@ void TestSkintoolDocument::usageErrors()
     QVERIFY(r.err.contains("usage: skintool"));
 }
 
-QTEST_GUILESS_MAIN(TestSkintoolDocument)
+QTEST_GUILESS_MAIN(SkintoolDocumentTest)
 #include "test_skintool_document.moc"

@@ -7,6 +7,7 @@
 // standard output that takes nothing fails the run.
 
 #include "support/RunSkintool.h"
+#include "support/TestData.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -113,7 +114,7 @@ QByteArray outputSignature(const QString& command)
 
 } // namespace
 
-class TestSkintoolFiles : public QObject {
+class SkintoolFilesTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -157,8 +158,8 @@ private slots:
         QCOMPARE(skintool({"pack", findingText, QFile::decodeName(skin)}).exitCode, 0);
         m_inputs = {{"INI", QFile::encodeName(m_ini)},
                     {"SKI", skin},
-                    {"JPEG", FSB_TESTDATA_DIR "/jpeg/cjpeg_baseline_320x240.jpg"},
-                    {"BMP", FSB_TESTDATA_DIR "/bmp/im_shape_400x300_24bit.bmp"}};
+                    {"JPEG", QFile::encodeName(fabulor::testing::TestData::Jpeg320x240)},
+                    {"BMP", QFile::encodeName(fabulor::testing::TestData::Mask400x300)}};
     }
 
     // The file a writer makes, reached by a name it has to make sense of.
@@ -367,5 +368,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSkintoolFiles)
+QTEST_GUILESS_MAIN(SkintoolFilesTest)
 #include "test_skintool_files.moc"

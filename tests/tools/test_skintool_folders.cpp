@@ -4,6 +4,7 @@
 // fails with the writers' and readers' messages and leaves nothing behind.
 
 #include "support/RunSkintool.h"
+#include "support/TestData.h"
 
 #include <QDirIterator>
 #include <QTemporaryDir>
@@ -82,7 +83,7 @@ QByteArray bytes(std::string_view text)
 
 QByteArray dataFile(const char* name)
 {
-    return readBytes(QByteArray(FSB_TESTDATA_DIR "/") + name);
+    return readBytes(QFile::encodeName(fabulor::testing::DataFile(QString::fromLatin1(name))));
 }
 
 // The pictures the texts below hold, by the letter that stands for them.
@@ -141,7 +142,7 @@ Texts expand(const QByteArray& pattern)
 
 } // namespace
 
-class TestSkintoolFolders : public QObject {
+class SkintoolFoldersTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -153,10 +154,11 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("target");
         // Every archive of the test data, whether it loads as a skin or not.
-        for (QDirIterator it(FSB_TESTDATA_DIR "/zip", QDir::Files, QDirIterator::Subdirectories);
+        for (QDirIterator it(fabulor::testing::TestData::ZipFolder, QDir::Files,
+                             QDirIterator::Subdirectories);
              it.hasNext();) {
             const QString path = it.next();
-            QTest::newRow(qPrintable(QDir(FSB_TESTDATA_DIR).relativeFilePath(path)))
+            QTest::newRow(qPrintable(QDir(fabulor::testing::TestData::Folder).relativeFilePath(path)))
                 << path << QByteArray() << "new folder";
         }
         const QByteArray everyPicture =
@@ -372,5 +374,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSkintoolFolders)
+QTEST_GUILESS_MAIN(SkintoolFoldersTest)
 #include "test_skintool_folders.moc"

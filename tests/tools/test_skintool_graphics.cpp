@@ -1,13 +1,14 @@
 // skintool jpeg and skintool mask, run as a user would run them.
 
 #include "support/RunSkintool.h"
+#include "support/TestData.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-const QString Data = QStringLiteral(FSB_TESTDATA_DIR "/");
+const QString Data = fabulor::testing::TestData::Folder + '/';
 
 struct Run {
     int exitCode = -1;
@@ -26,7 +27,7 @@ Run skintool(const QStringList& args)
 
 } // namespace
 
-class TestSkintoolGraphics : public QObject {
+class SkintoolGraphicsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -38,7 +39,7 @@ private slots:
     void missingFile();
 };
 
-void TestSkintoolGraphics::jpeg_data()
+void SkintoolGraphicsTest::jpeg_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("exitCode");
@@ -64,7 +65,7 @@ void TestSkintoolGraphics::jpeg_data()
                            << "^JPEG error #\\d+\\n$";
 }
 
-void TestSkintoolGraphics::jpeg()
+void SkintoolGraphicsTest::jpeg()
 {
     QFETCH(QString, file);
     QFETCH(int, exitCode);
@@ -79,7 +80,7 @@ void TestSkintoolGraphics::jpeg()
         QVERIFY2(QRegularExpression(errPattern).match(r.err).hasMatch(), qPrintable(r.err));
 }
 
-void TestSkintoolGraphics::mask_data()
+void SkintoolGraphicsTest::mask_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("exitCode");
@@ -105,7 +106,7 @@ void TestSkintoolGraphics::mask_data()
                              << "Bitmap image is not valid\n";
 }
 
-void TestSkintoolGraphics::mask()
+void SkintoolGraphicsTest::mask()
 {
     QFETCH(QString, file);
     QFETCH(int, exitCode);
@@ -117,14 +118,14 @@ void TestSkintoolGraphics::mask()
     QCOMPARE(r.err, err);
 }
 
-void TestSkintoolGraphics::missingFile_data()
+void SkintoolGraphicsTest::missingFile_data()
 {
     QTest::addColumn<QString>("command");
     QTest::newRow("jpeg") << "jpeg";
     QTest::newRow("mask") << "mask";
 }
 
-void TestSkintoolGraphics::missingFile()
+void SkintoolGraphicsTest::missingFile()
 {
     QFETCH(QString, command);
     QTemporaryDir dir;
@@ -138,5 +139,5 @@ void TestSkintoolGraphics::missingFile()
     QCOMPARE(usage.exitCode, 2);
 }
 
-QTEST_GUILESS_MAIN(TestSkintoolGraphics)
+QTEST_GUILESS_MAIN(SkintoolGraphicsTest)
 #include "test_skintool_graphics.moc"

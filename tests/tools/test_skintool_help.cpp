@@ -25,7 +25,7 @@ Run skintool(const QStringList& args)
 
 } // namespace
 
-class TestSkintoolHelp : public QObject {
+class SkintoolHelpTest : public QObject {
     Q_OBJECT
 private slots:
     void help_data()
@@ -92,5 +92,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSkintoolHelp)
+QTEST_GUILESS_MAIN(SkintoolHelpTest)
 #include "test_skintool_help.moc"

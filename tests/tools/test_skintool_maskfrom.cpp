@@ -46,7 +46,7 @@ QRegion RegionOf(const QString& maskFile)
 
 } // namespace
 
-class TestSkintoolMaskFrom : public QObject {
+class SkintoolMaskFromTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -211,5 +211,5 @@ private:
     QString out;
 };
 
-QTEST_GUILESS_MAIN(TestSkintoolMaskFrom)
+QTEST_GUILESS_MAIN(SkintoolMaskFromTest)
 #include "test_skintool_maskfrom.moc"

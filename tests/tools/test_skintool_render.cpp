@@ -187,7 +187,7 @@ QImage ReadPng(const QString& path)
 
 } // namespace
 
-class TestSkintoolRender : public QObject {
+class SkintoolRenderTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -625,7 +625,7 @@ int main(int argc, char** argv)
     fabulor::Application app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     const fabulor::testing::TemporarySettings settings;
-    TestSkintoolRender test;
+    SkintoolRenderTest test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "test_skintool_render.moc"

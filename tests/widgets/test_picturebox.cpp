@@ -8,7 +8,7 @@
 
 using namespace fabulor;
 
-class TestPictureBox : public QObject {
+class PictureBoxTest : public QObject {
     Q_OBJECT
 private slots:
     void sizesItselfToPicturesAboveZero()
@@ -87,5 +87,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPictureBox)
+QTEST_MAIN(PictureBoxTest)
 #include "test_picturebox.moc"

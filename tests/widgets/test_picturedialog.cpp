@@ -1,6 +1,7 @@
 // The open-picture dialog: its preview pane, its filter lists and its place
 // behind the dialog seam.
 
+#include "support/TestData.h"
 #include "widgets/PictureDialog.h"
 #include "widgets/PictureFilters.h"
 #include "widgets/PicturePreviewPane.h"
@@ -17,7 +18,7 @@ using namespace fabulor;
 
 namespace {
 
-const QString TestData = QStringLiteral(FSB_TESTDATA_DIR);
+const QString DataFolder = testing::TestData::Folder;
 const QString None = QStringLiteral("Picture:");
 
 } // namespace
@@ -32,19 +33,19 @@ class PictureDialogTest : public QObject {
     // "temp/..." in this run's own folder.
     QString resolve(const QString& path) const
     {
-        if (path.startsWith(QLatin1String("data/"))) return TestData + path.mid(4);
+        if (path.startsWith(QLatin1String("data/"))) return DataFolder + path.mid(4);
         return temp(path.mid(5));
     }
     void copy(const QString& from, const QString& to) const
     {
-        QVERIFY2(QFile::copy(TestData + from, temp(to)), qPrintable(to));
+        QVERIFY2(QFile::copy(DataFolder + from, temp(to)), qPrintable(to));
     }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_temp.isValid());
-        QVERIFY(QFile::exists(TestData + QStringLiteral("/bmp/MANIFEST.tsv")));
+        QVERIFY(QFile::exists(DataFolder + QStringLiteral("/bmp/MANIFEST.tsv")));
         copy(QStringLiteral("/jpeg/cjpeg_baseline_320x240.jpg"), QStringLiteral("UPPER.JPG"));
         copy(QStringLiteral("/jpeg/cjpeg_baseline_320x240.jpg"), QStringLiteral("long.jpeg"));
         copy(QStringLiteral("/jpeg/cjpeg_baseline_320x240.jpg"), QStringLiteral("jpeg.gif"));
@@ -139,17 +140,17 @@ private slots:
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
 
-        pane.showFile(TestData + QStringLiteral("/bmp/im_shape_400x300_24bit.bmp"));
+        pane.showFile(testing::TestData::Mask400x300);
         const QSize shown = pane.shownSize();
         QVERIFY2(shown.width() <= 160 && shown.width() >= 140, qPrintable(QString::number(shown.width())));
         QVERIFY(qAbs(shown.width() * 3 - shown.height() * 4) <= 4);
         QCOMPARE(pane.caption(), QStringLiteral(" (400x300)")); // the caption keeps the real size
 
-        pane.showFile(TestData + QStringLiteral("/bmp/im_24bit_64x48.bmp"));
+        pane.showFile(testing::TestData::Bitmap64x48);
         QCOMPARE(pane.shownSize(), QSize(64, 48));
 
         // Widening the pane lets the large picture grow again, up to its size.
-        pane.showFile(TestData + QStringLiteral("/jpeg/cjpeg_baseline_320x240.jpg"));
+        pane.showFile(testing::TestData::Jpeg320x240);
         pane.resize(600, 400);
         QTRY_COMPARE(pane.shownSize(), QSize(320, 240));
     }
@@ -159,13 +160,13 @@ private slots:
         PicturePreviewPane pane;
         QCOMPARE(pane.caption(), None);
         QCOMPARE(pane.placeholderText(), QStringLiteral("(None)"));
-        pane.showFile(TestData + QStringLiteral("/jpeg/cjpeg_1x1.jpg"));
+        pane.showFile(DataFolder + QStringLiteral("/jpeg/cjpeg_1x1.jpg"));
         QCOMPARE(pane.caption(), QStringLiteral(" (1x1)"));
-        pane.showFile(TestData + QStringLiteral("/jpeg/empty.jpg"));
+        pane.showFile(DataFolder + QStringLiteral("/jpeg/empty.jpg"));
         QCOMPARE(pane.caption(), None);
         QVERIFY(!pane.hasPicture());
         QCOMPARE(pane.shownSize(), QSize());
-        pane.showFile(TestData + QStringLiteral("/bmp/im_24bit_64x48.bmp"));
+        pane.showFile(testing::TestData::Bitmap64x48);
         pane.showFile(QString());
         QCOMPARE(pane.caption(), None);
     }
@@ -225,7 +226,7 @@ private slots:
         QVERIFY(dialog.previewPane());
         QVERIFY(dialog.isAncestorOf(dialog.previewPane()));
 
-        const QString jpeg = TestData + QStringLiteral("/jpeg/cjpeg_baseline_320x240.jpg");
+        const QString jpeg = testing::TestData::Jpeg320x240;
         dialog.proposeFile(jpeg);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -234,15 +235,15 @@ private slots:
         QCOMPARE(dialog.previewPane()->caption(), QStringLiteral(" (320x240)"));
         QCOMPARE(QFileInfo(dialog.selectedFiles().value(0)), QFileInfo(jpeg));
         // The pane follows the dialog's current file.
-        emit dialog.currentChanged(TestData + QStringLiteral("/bmp/im_24bit_64x48.bmp"));
+        emit dialog.currentChanged(testing::TestData::Bitmap64x48);
         QCOMPARE(dialog.previewPane()->caption(), QStringLiteral(" (64x48)"));
-        emit dialog.currentChanged(TestData + QStringLiteral("/bmp"));
+        emit dialog.currentChanged(DataFolder + QStringLiteral("/bmp"));
         QCOMPARE(dialog.previewPane()->caption(), None);
     }
 
     void standardDialogsOpenThePictureDialog()
     {
-        const QString proposed = TestData + QStringLiteral("/bmp/im_24bit_64x48.bmp");
+        const QString proposed = testing::TestData::Bitmap64x48;
         StandardDialogs dialogs;
         QString caption;
         QStringList filters;
