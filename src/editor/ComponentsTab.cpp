@@ -237,8 +237,12 @@ void TFBox::SelectComponent(int index)
     Miejsce->setVisible(true);
     Nawigacja->setVisible(entry.nawigacja());
     Rysunek->setVisible(entry.rysunek());
-    // The preview marks what the settings window now edits.
-    if (F.Selection) F.Selection->follow(entry.moved(F));
+    // The preview selects what the settings window now edits, and its frame
+    // marks it. Chosen again, the mark is put back above any other mark on
+    // the preview (the mask area's tint), as a new choice puts it.
+    ComponentSelection& selection = F.selectedComponents();
+    if (selection.current() == index && F.Selection) F.Selection->follow(entry.moved(F));
+    selection.setCurrent(index);
 }
 
 void TFBox::CBChange()

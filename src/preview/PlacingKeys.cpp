@@ -3,7 +3,6 @@
 #include "preview/InteractiveMove.h"
 #include "preview/PreviewControls.h"
 #include "preview/PreviewWindow.h"
-#include "preview/SelectionFrame.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -55,11 +54,7 @@ std::optional<Action> ActionOf(const QKeyEvent& key)
 
 int TF::SelectedComponent()
 {
-    const QWidget* selected = Selection ? Selection->target() : nullptr;
-    if (!selected) return -1;
-    for (int index = 0; index < int(ComponentCount); ++index)
-        if (ComponentControl(*this, index) == selected) return index;
-    return -1;
+    return m_selected.current();
 }
 
 void TF::NudgeSelected(QPoint offset)

@@ -134,7 +134,7 @@ public:
         if (ComponentOf(widget()) < 0) return s;
         s.selectable = true;
         const TF* f = PreviewOf(widget());
-        s.selected = f && f->Selection && f->Selection->target() == widget();
+        s.selected = f && f->selectedComponents().contains(ComponentOf(widget()));
         return s;
     }
 

@@ -27,7 +27,8 @@ constexpr Colour clBtnFace = 0x8000000Fu;
 
 } // namespace
 
-TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TF::TF(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_selected(int(ComponentCount))
 {
     // Before any control exists, so a screen reader meets each as what it is.
     InstallPreviewAccessibility();
@@ -124,8 +125,11 @@ TF::TF(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 
     placeAtDefaults();
 
-    // Last, so the mark lies above every control.
+    // Last, so the mark lies above every control. It marks the current
+    // component of the selection.
     Selection = new SelectionFrame(this);
+    connect(&m_selected, &ComponentSelection::changed, Selection,
+            [this](int current) { Selection->follow(ComponentControl(*this, current)); });
     hookPresses();
     new PlacingKeys(*this);
 }

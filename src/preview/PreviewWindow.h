@@ -3,6 +3,8 @@
 // model of the skin being edited. Its controls carry the names the skin file
 // and the settings window know them by.
 
+#include "preview/ComponentSelection.h"
+
 #include <QWidget>
 
 #include <array>
@@ -85,9 +87,15 @@ public:
     // The window-shaping component; inactive when the window is created.
     TTransparentForm* Mask = nullptr;
 
-    // Makes a catalogue entry the current one in the settings window; the
-    // owner connects it. A press on a component runs it first.
+    // Makes a catalogue entry the current one in the settings window and
+    // the preview's selection; the owner connects it. A press on a
+    // component runs it first.
     std::function<void(int index)> SelectComponent;
+    // Which components are selected, the current one first. SelectComponent
+    // sets it; the selection frame, the placing keys and the accessibility
+    // of the controls follow it.
+    ComponentSelection& selectedComponents() { return m_selected; }
+    const ComponentSelection& selectedComponents() const { return m_selected; }
     // The mark of the current component; not part of the skin.
     SelectionFrame* Selection = nullptr;
 
@@ -101,8 +109,8 @@ public:
     // The move a press started, while the button is down.
     InteractiveMove* Move = nullptr;
 
-    // The placing keys (PlacingKeys.cpp). The component the selection frame
-    // marks, or -1 before the first selection.
+    // The placing keys (PlacingKeys.cpp). The current component of the
+    // selection, or -1 before the first selection.
     int SelectedComponent();
     // Moves the selected component by offset (the arrows), as NudgeStep
     // says; with nothing selected, nothing.
@@ -136,6 +144,8 @@ private:
                       PictureBox*& image);
     void placeAtDefaults();
     void fillItemList();
+
+    ComponentSelection m_selected;
 };
 
 } // namespace fabulor

@@ -1,9 +1,11 @@
 // Placing components: a dragged control snaps to the lines of its neighbours
 // and of its parent, with guides that show while the button is down and
 // never reach the skin; the arrow keys nudge the selected component, a run
-// of nudges being one step; Tab and Shift+Tab select along the catalogue.
+// of nudges being one step; Tab and Shift+Tab select along the catalogue;
+// the selection keeps one current component.
 
 #include "editor/SettingsWindow.h"
+#include "preview/ComponentSelection.h"
 #include "preview/InteractiveMove.h"
 #include "preview/PreviewWindow.h"
 #include "preview/SelectionFrame.h"
@@ -21,6 +23,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolTip>
@@ -440,6 +443,43 @@ private slots:
         QCOMPARE(F.Selection->target(), F.PG);
         QVERIFY(box.Rysunek->isVisibleTo(box.Comps));
         QVERIFY(!box.Rozmiar->isVisibleTo(box.Comps));
+    }
+
+    // The selection keeps the current component first and no index twice or
+    // outside the components, and tells each change once, with the current
+    // component before it. The frame and the placing keys follow it, whoever
+    // sets it.
+    void theSelectionHasOneCurrentComponent()
+    {
+        ComponentSelection selection(24);
+        QSignalSpy changed(&selection, &ComponentSelection::changed);
+        QCOMPARE(selection.current(), -1);
+        selection.setCurrent(24);
+        selection.setCurrent(-1);
+        selection.set({-1, 24});
+        selection.clear();
+        QVERIFY(selection.isEmpty());
+        QCOMPARE(changed.count(), 0);
+
+        selection.setCurrent(3);
+        selection.setCurrent(3);
+        selection.set({5, 3, 5, 99, 0});
+        QCOMPARE(selection.selected(), QList<int>({5, 3, 0}));
+        QVERIFY(selection.contains(0) && !selection.contains(4));
+        selection.set({5, 0});
+        selection.setCurrent(7);
+        selection.clear();
+        const QList<QList<QVariant>> expected{{3, -1}, {5, 3}, {5, 5}, {7, 5}, {-1, 7}};
+        QCOMPARE(static_cast<const QList<QList<QVariant>>&>(changed), expected);
+
+        Program p;
+        TF& F = p.F();
+        F.selectedComponents().set({5, 3});
+        QCOMPARE(F.Selection->target(), F.PMenu);
+        QCOMPARE(F.SelectedComponent(), 5);
+        F.selectedComponents().clear();
+        QCOMPARE(F.Selection->target(), nullptr);
+        QCOMPARE(F.SelectedComponent(), -1);
     }
 };
 
