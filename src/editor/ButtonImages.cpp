@@ -15,6 +15,7 @@
 #include "widgets/FileNameEdit.h"
 #include "widgets/FileNames.h"
 #include "widgets/LazyIcon.h"
+#include "widgets/Make.h"
 #include "widgets/PictureBox.h"
 
 #include <QCheckBox>
@@ -67,23 +68,17 @@ QIcon RefreshGlyph()
 void TFBox::buildPictureBand()
 {
     QWidget* band = Rysunek->content();
-    BRefr = new QToolButton(band);
-    BRefr->setObjectName(QStringLiteral("BRefr"));
+    BRefr = Make<QToolButton>(band, "BRefr", {200, 40, 23, 22});
     BRefr->setAccessibleName(QStringLiteral("Odśwież rysunki"));
-    BRefr->setGeometry(200, 40, 23, 22);
     // Drawn when first shown: the band is on a tab the editor does not open with.
     BRefr->setIcon(LazyIcon(RefreshGlyph));
     BRefr->setIconSize(QSize(16, 16));
     BRefr->setAutoRaise(true);
     connect(BRefr, &QToolButton::clicked, this, &TFBox::BRefrClick);
 
-    MOU = new PictureBox(band);
-    MOU->setObjectName(QStringLiteral("MOU"));
-    MOU->setGeometry(48, 88, 49, 49);
+    MOU = Make<PictureBox>(band, "MOU", {48, 88, 49, 49});
     MOU->setAutoSize(false);
-    MOV = new PictureBox(band);
-    MOV->setObjectName(QStringLiteral("MOV"));
-    MOV->setGeometry(128, 88, 49, 49);
+    MOV = Make<PictureBox>(band, "MOV", {128, 88, 49, 49});
     MOV->setAutoSize(false);
 
     // A chosen picture is a step of the history: the stored bytes, what the

@@ -14,6 +14,7 @@
 #include "preview/PreviewWindow.h"
 #include "widgets/BandPanel.h"
 #include "widgets/Dialogs.h"
+#include "widgets/Make.h"
 #include "widgets/PageControl.h"
 #include "widgets/SideTabWidget.h"
 
@@ -68,9 +69,7 @@ EditorCheck::EditorCheck(QWidget& window, QWidget* fileTab, QWidget* skinTab, TF
     : QObject(&window), m_window(window), m_preview(preview), m_document(document), m_dialogs(dialogs),
       m_hooks(std::move(hooks))
 {
-    CheckButton = new QPushButton(QStringLiteral("Sprawdź"), fileTab);
-    CheckButton->setObjectName(QStringLiteral("CheckButton"));
-    CheckButton->setGeometry(206, 64, 58, 25);
+    CheckButton = Make<QPushButton>(fileTab, "CheckButton", {206, 64, 58, 25}, QStringLiteral("Sprawdź"));
     CheckButton->setToolTip(
         QStringLiteral("Sprawdź, co w skórce czytnik pokaże źle albo wcale: rysunki, maskę, położenie, "
                        "czytelność napisów i wartości"));
@@ -80,9 +79,8 @@ EditorCheck::EditorCheck(QWidget& window, QWidget* fileTab, QWidget* skinTab, TF
     connect(Checker, &SkinChecker::checked, this,
             [this] { findingsWindow().showFindings(Checker->findings()); });
 
-    MaskAreaCheck = new QCheckBox(QStringLiteral("Pokaż obszar maski"), skinTab);
-    MaskAreaCheck->setObjectName(QStringLiteral("MaskAreaCheck"));
-    MaskAreaCheck->setGeometry(120, 8, 137, 17);
+    MaskAreaCheck =
+        Make<QCheckBox>(skinTab, "MaskAreaCheck", {120, 8, 137, 17}, QStringLiteral("Pokaż obszar maski"));
     MaskAreaCheck->setToolTip(QStringLiteral(
         "Gdy okno nie ma kształtu maski: przyciemnia w podglądzie to, co maska ukryje, i obrysowuje na "
         "czerwono komponenty, które w to wchodzą"));

@@ -12,6 +12,7 @@
 #include "widgets/FileNameEdit.h"
 #include "widgets/FocusOrder.h"
 #include "widgets/LazyIcon.h"
+#include "widgets/Make.h"
 #include "widgets/PageControl.h"
 #include "widgets/PictureFilters.h"
 #include "widgets/SpinEdit.h"
@@ -59,26 +60,19 @@ QLabel* AddEdgeLabel(QWidget* parent, const char* name, const QString& text, con
 
 SpinEdit* AddSpinEdit(QWidget* parent, const char* name, int left, int top)
 {
-    auto* edit = new SpinEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(left, top, 57, 21);
+    auto* edit = Make<SpinEdit>(parent, name, {left, top, 57, 21});
     edit->setIncrement(5);
     return edit;
 }
 
 QPushButton* AddFetchButton(QWidget* parent, const char* name)
 {
-    auto* button = new QPushButton(QStringLiteral("G"), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(8, 28, 25, 25);
-    return button;
+    return Make<QPushButton>(parent, name, {8, 28, 25, 25}, QStringLiteral("G"));
 }
 
 QToolButton* AddPageButton(QWidget* parent, const char* name, QStyle::StandardPixmap glyph, int left)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 24, 25, 25);
+    auto* button = Make<QToolButton>(parent, name, {left, 24, 25, 25});
     button->setIcon(LazyStandardIcon(glyph, button));
     button->setIconSize(QSize(16, 16));
     return button;
@@ -106,9 +100,7 @@ static_assert(MaxComponentExtent == QWIDGETSIZE_MAX);
 
 void TFBox::buildComponentsTab()
 {
-    BandPanel1 = new BandPanel(Comps);
-    BandPanel1->setObjectName(QStringLiteral("BandPanel1"));
-    BandPanel1->setGeometry(8, 40, 250, 201);
+    BandPanel1 = Make<BandPanel>(Comps, "BandPanel1", {8, 40, 250, 201});
     SetAccessibleCaption(BandPanel1, QStringLiteral("Ustawienia komponentu"));
 
     Rozmiar = BandPanel1->addBand(QStringLiteral("Rozmiar"), 65);
@@ -147,14 +139,10 @@ void TFBox::buildComponentsTab()
     Rysunek->setObjectName(QStringLiteral("Rysunek"));
     QWidget* pictures = Rysunek->content();
     Label7 = AddEdgeLabel(pictures, "Label7", QStringLiteral("MouseOut"), {24, 32, 49, 13});
-    MP1 = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), pictures);
-    MP1->setObjectName(QStringLiteral("MP1"));
-    MP1->setGeometry(80, 29, 113, 21);
+    MP1 = Make<FileNameEdit>(pictures, "MP1", {80, 29, 113, 21}, m_dialogs, PictureFileDialogOptions());
     CaptionWithLabel(Label7, MP1);
     Label8 = AddEdgeLabel(pictures, "Label8", QStringLiteral("Mouse Over"), {16, 56, 58, 13});
-    MP2 = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), pictures);
-    MP2->setObjectName(QStringLiteral("MP2"));
-    MP2->setGeometry(80, 53, 113, 21);
+    MP2 = Make<FileNameEdit>(pictures, "MP2", {80, 53, 113, 21}, m_dialogs, PictureFileDialogOptions());
     CaptionWithLabel(Label8, MP2);
     Rysunek->setExpanded(true);
 
@@ -192,10 +180,8 @@ void TFBox::buildComponentsTab()
 QComboBox* TFBox::componentChooser()
 {
     if (CB) return CB;
-    CB = new QComboBox(Comps);
-    CB->setObjectName(QStringLiteral("CB"));
+    CB = Make<QComboBox>(Comps, "CB", {8, 8, 249, 21});
     CB->setEditable(false);
-    CB->setGeometry(8, 8, 249, 21);
     SetAccessibleCaption(CB, QStringLiteral("Komponent"));
     for (const CatalogueEntry& entry : Catalogue())
         CB->addItem(entry.chooserText);

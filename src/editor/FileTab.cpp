@@ -13,6 +13,7 @@
 #include "editor/RecentSkins.h"
 #include "skinfile/SkinEntry.h"
 #include "widgets/FileNames.h"
+#include "widgets/Make.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,14 +37,10 @@ std::string FullPath(const QString& fileName)
 
 void TFBox::buildFileTab()
 {
-    Button1 = new QPushButton(QStringLiteral("Wczytaj z pliku"), Plik);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(56, 32, 145, 25);
+    Button1 = Make<QPushButton>(Plik, "Button1", {56, 32, 145, 25}, QStringLiteral("Wczytaj z pliku"));
     connect(Button1, &QPushButton::clicked, this, Guarded(this, [this] { Button1Click(); }));
 
-    Button2 = new QPushButton(QStringLiteral("Zapisz do pliku"), Plik);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(56, 64, 145, 25);
+    Button2 = Make<QPushButton>(Plik, "Button2", {56, 64, 145, 25}, QStringLiteral("Zapisz do pliku"));
     connect(Button2, &QPushButton::clicked, this, Guarded(this, [this] { Button2Click(); }));
 
     m_historyButtons = new HistoryButtons(*m_history, Plik, this);

@@ -2,6 +2,7 @@
 
 #include "editor/EditHistory.h"
 #include "editor/Guarded.h"
+#include "widgets/Make.h"
 
 #include <QPushButton>
 #include <QUndoStack>
@@ -20,14 +21,10 @@ QString StepTip(const QString& verb, const QString& step)
 HistoryButtons::HistoryButtons(EditHistory& history, QWidget* tab, QObject* parent)
     : QObject(parent), m_history(history)
 {
-    UndoButton = new QPushButton(QStringLiteral("Cofnij"), tab);
-    UndoButton->setObjectName(QStringLiteral("UndoButton"));
-    UndoButton->setGeometry(56, 104, 70, 25);
+    UndoButton = Make<QPushButton>(tab, "UndoButton", {56, 104, 70, 25}, QStringLiteral("Cofnij"));
     connect(UndoButton, &QPushButton::clicked, this, Guarded(this, [this] { m_history.undo(); }));
 
-    RedoButton = new QPushButton(QStringLiteral("Ponów"), tab);
-    RedoButton->setObjectName(QStringLiteral("RedoButton"));
-    RedoButton->setGeometry(131, 104, 70, 25);
+    RedoButton = Make<QPushButton>(tab, "RedoButton", {131, 104, 70, 25}, QStringLiteral("Ponów"));
     connect(RedoButton, &QPushButton::clicked, this, Guarded(this, [this] { m_history.redo(); }));
 
     QUndoStack* stack = &m_history.stack();

@@ -5,6 +5,7 @@
 #include "pictures/BuiltInPictures.h"
 #include "preview/InteractiveMove.h"
 #include "preview/PreviewWindow.h"
+#include "widgets/Make.h"
 #include "widgets/PictureBox.h"
 
 #include <QCheckBox>
@@ -77,10 +78,9 @@ HoverPreview::HoverPreview(TF& preview, const std::optional<IniStore>& document,
 
 void HoverPreview::buildOption(QWidget* band)
 {
-    HoverCheck = new QCheckBox(QStringLiteral("Podgląd najechania"), band);
-    HoverCheck->setObjectName(QStringLiteral("HoverCheck"));
+    HoverCheck =
+        Make<QCheckBox>(band, "HoverCheck", {48, 143, 170, 17}, QStringLiteral("Podgląd najechania"));
     HoverCheck->setAccessibleName(QStringLiteral("Podgląd najechania"));
-    HoverCheck->setGeometry(48, 143, 170, 17);
     connect(HoverCheck, &QCheckBox::toggled, this, &HoverPreview::setEnabled);
 }
 

@@ -11,6 +11,7 @@
 #include "widgets/Dialogs.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/FileNames.h"
+#include "widgets/Make.h"
 #include "widgets/PictureFilters.h"
 
 #include <QPushButton>
@@ -46,9 +47,8 @@ MaskMakerLauncher::MaskMakerLauncher(QWidget& window, QWidget* panel, const std:
     : QObject(&window), m_window(window), m_document(document), m_dialogs(dialogs), m_mask(mask),
       m_inView(std::move(inView))
 {
-    MaskMakerButton = new QPushButton(QStringLiteral("Utwórz maskę z obrazu…"), panel);
-    MaskMakerButton->setObjectName(QStringLiteral("MaskMakerButton"));
-    MaskMakerButton->setGeometry(8, 148, 233, 23);
+    MaskMakerButton = Make<QPushButton>(panel, "MaskMakerButton", {8, 148, 233, 23},
+                                        QStringLiteral("Utwórz maskę z obrazu…"));
     MaskMakerButton->setToolTip(QStringLiteral("Maska z obrazu skóry: wskazany kolor staje się niewidoczny"));
     connect(MaskMakerButton, &QPushButton::clicked, this, Guarded(this, [this] { MaskMakerButtonClick(); }));
 }

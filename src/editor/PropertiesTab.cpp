@@ -10,6 +10,7 @@
 #include "widgets/Accessibility.h"
 #include "widgets/ColourPicker.h"
 #include "widgets/FontPicker.h"
+#include "widgets/Make.h"
 #include "widgets/SideTabWidget.h"
 #include "widgets/SizePicker.h"
 #include "widgets/SpinEdit.h"
@@ -98,9 +99,7 @@ void TFBox::buildPropertiesTab()
         return sheet;
     };
     const auto colourPicker = [this](const char* name, QWidget* parent, const QRect& bounds, Colour initial) {
-        auto* picker = new ColourPicker(m_dialogs, parent);
-        picker->setObjectName(QString::fromLatin1(name));
-        picker->setGeometry(bounds);
+        auto* picker = Make<ColourPicker>(parent, name, bounds, m_dialogs);
         picker->setValue(initial);
         return picker;
     };
@@ -108,12 +107,10 @@ void TFBox::buildPropertiesTab()
                                            const char* prefix, FontPicker*& font, SizePicker*& size,
                                            ColourPicker*& colour) {
         QGroupBox* group = Group(QStringLiteral("Czcionka"), sheet, {16, top, 193, 89});
-        font = new FontPicker(group);
-        font->setObjectName(QStringLiteral("%1_font").arg(QLatin1String(prefix)));
-        font->setGeometry(16, 29, 145, 20);
-        size = new SizePicker(group);
-        size->setObjectName(QStringLiteral("%1_fontsize").arg(QLatin1String(prefix)));
-        size->setGeometry(112, 52, 49, 21);
+        font =
+            Make<FontPicker>(group, QStringLiteral("%1_font").arg(QLatin1String(prefix)), {16, 29, 145, 20});
+        size = Make<SizePicker>(group, QStringLiteral("%1_fontsize").arg(QLatin1String(prefix)),
+                                {112, 52, 49, 21});
         size->setFontPicker(font);
         LimitAsSchema(size, edited, KeyRole::FontSize);
         colour = colourPicker(qPrintable(QStringLiteral("%1_fontcolor").arg(QLatin1String(prefix))), group,
@@ -124,9 +121,7 @@ void TFBox::buildPropertiesTab()
     };
     const auto borderEdit = [](const char* name, AppearanceSheet edited, QWidget* parent,
                                const QRect& bounds) {
-        auto* edit = new SpinEdit(parent);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setGeometry(bounds);
+        auto* edit = Make<SpinEdit>(parent, name, bounds);
         edit->setIncrement(1);
         LimitAsSchema(edit, edited, KeyRole::Border);
         edit->setValue(0);
@@ -135,9 +130,7 @@ void TFBox::buildPropertiesTab()
 
     TabSheet1 = addSheet("TabSheet1", QStringLiteral("Opis"));
     QGroupBox* opisGroup = Group(QStringLiteral("Właściwości"), TabSheet1, {16, 24, 193, 81});
-    O_Flat = new QCheckBox(QStringLiteral("Płaski"), opisGroup);
-    O_Flat->setObjectName(QStringLiteral("O_Flat"));
-    O_Flat->setGeometry(16, 24, 49, 17);
+    O_Flat = Make<QCheckBox>(opisGroup, "O_Flat", {16, 24, 49, 17}, QStringLiteral("Płaski"));
     O_color = colourPicker("O_color", opisGroup, {16, 48, 89, 20}, InitialBackground);
     SetAccessibleCaption(O_color, QStringLiteral("Kolor tła"));
     fontGroup(TabSheet1, AppearanceSheet::Description, 112, "O", O_font, O_fontsize, O_fontcolor);
@@ -150,12 +143,9 @@ void TFBox::buildPropertiesTab()
 
     TabSheet3 = addSheet("TabSheet3", QStringLiteral("Przedmioty"));
     QGroupBox* listGroup = Group(QStringLiteral("Właściwości"), TabSheet3, {16, 16, 193, 105});
-    B_flat = new QCheckBox(QStringLiteral("Płaski"), listGroup);
-    B_flat->setObjectName(QStringLiteral("B_flat"));
-    B_flat->setGeometry(16, 24, 49, 17);
-    B_flatscroll = new QCheckBox(QStringLiteral("Płaskie scrollbary"), listGroup);
-    B_flatscroll->setObjectName(QStringLiteral("B_flatscroll"));
-    B_flatscroll->setGeometry(16, 48, 105, 17);
+    B_flat = Make<QCheckBox>(listGroup, "B_flat", {16, 24, 49, 17}, QStringLiteral("Płaski"));
+    B_flatscroll =
+        Make<QCheckBox>(listGroup, "B_flatscroll", {16, 48, 105, 17}, QStringLiteral("Płaskie scrollbary"));
     B_color = colourPicker("B_color", listGroup, {16, 72, 89, 20}, InitialBackground);
     SetAccessibleCaption(B_color, QStringLiteral("Kolor tła"));
     fontGroup(TabSheet3, AppearanceSheet::ItemList, 128, "B", B_font, B_fontsize, B_fontcolor);

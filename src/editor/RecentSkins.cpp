@@ -2,6 +2,7 @@
 
 #include "document/Errors.h"
 #include "widgets/FileNames.h"
+#include "widgets/Make.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,10 +80,9 @@ RecentSkinsList::RecentSkinsList(QWidget& window, QWidget* tab, std::function<vo
 
     // A plain list on the tab's face, read like a menu: no frame, no
     // selection, one click opens.
-    QListWidget* list = RecentList = new QListWidget(tab);
-    list->setObjectName(QStringLiteral("RecentList"));
+    QListWidget* list = RecentList =
+        Make<QListWidget>(tab, "RecentList", {4, 156, 258, RecentSkinCount * 16 + 2});
     list->setAccessibleName(QStringLiteral("Ostatnie skórki"));
-    list->setGeometry(4, 156, 258, RecentSkinCount * 16 + 2);
     list->setFrameShape(QFrame::NoFrame);
     list->setSelectionMode(QAbstractItemView::NoSelection);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -5,6 +5,7 @@
 #include "editor/Steps.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/Accessibility.h"
+#include "widgets/Make.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/WindowGeometry.h"
 
@@ -29,9 +30,7 @@ void TFBox::buildSizeTab()
     Label11->adjustSize();
 
     const auto sideEdit = [this](const char* name, int top, KeyRole side) {
-        auto* edit = new SpinEdit(Rozm);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setGeometry(72, top, 65, 21);
+        auto* edit = Make<SpinEdit>(Rozm, name, {72, top, 65, 21});
         edit->setIncrement(5);
         const SkinKey& key = WindowKey(side);
         edit->setLimits(key.minimum, key.maximum);

@@ -15,6 +15,7 @@
 #include "widgets/Accessibility.h"
 #include "widgets/FileNameEdit.h"
 #include "widgets/FileNames.h"
+#include "widgets/Make.h"
 #include "widgets/NoteLabel.h"
 #include "widgets/PictureBox.h"
 #include "widgets/PictureFilters.h"
@@ -35,9 +36,7 @@ namespace fabulor {
 
 void TFBox::buildSkinTab()
 {
-    CheckBox2 = new QCheckBox(QStringLiteral("Użyj skóry"), Skora);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setGeometry(8, 8, 97, 17);
+    CheckBox2 = Make<QCheckBox>(Skora, "CheckBox2", {8, 8, 97, 17}, QStringLiteral("Użyj skóry"));
     // The handler runs on every change of state, by the user or by code.
     // The skin keeps the window's size only while the box is off: a save
     // in between writes it, and taking the switch back takes it back.
@@ -48,17 +47,13 @@ void TFBox::buildSkinTab()
         },
         &TFBox::CheckBox2Click);
 
-    Panel1 = new QFrame(Skora);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(8, 32, 249, 209);
+    Panel1 = Make<QFrame>(Skora, "Panel1", {8, 32, 249, 209});
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     Label1 = new QLabel(QStringLiteral("Maska:"), Panel1);
     Label1->move(8, 12);
     Label1->adjustSize();
-    Maska = new FileNameEdit(m_dialogs, MaskFileDialogOptions(), Panel1);
-    Maska->setObjectName(QStringLiteral("Maska"));
-    Maska->setGeometry(56, 8, 185, 21);
+    Maska = Make<FileNameEdit>(Panel1, "Maska", {56, 8, 185, 21}, m_dialogs, MaskFileDialogOptions());
     CaptionWithLabel(Label1, Maska);
     ConnectStep(
         this, *m_history, Maska, &FileNameEdit::afterDialog,
@@ -75,17 +70,13 @@ void TFBox::buildSkinTab()
     NoteLabel1->setWidth(235);
 
     // A separator: a line along the bottom edge of its box.
-    Bevel2 = new QFrame(Panel1);
-    Bevel2->setObjectName(QStringLiteral("Bevel2"));
-    Bevel2->setGeometry(8, 72, 233, 2);
+    Bevel2 = Make<QFrame>(Panel1, "Bevel2", {8, 72, 233, 2});
     Bevel2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
     Label2 = new QLabel(QStringLiteral("Skóra:"), Panel1);
     Label2->move(8, 92);
     Label2->adjustSize();
-    Skin = new FileNameEdit(m_dialogs, PictureFileDialogOptions(), Panel1);
-    Skin->setObjectName(QStringLiteral("Skin"));
-    Skin->setGeometry(56, 88, 185, 21);
+    Skin = Make<FileNameEdit>(Panel1, "Skin", {56, 88, 185, 21}, m_dialogs, PictureFileDialogOptions());
     CaptionWithLabel(Label2, Skin);
     ConnectStep(
         this, *m_history, Skin, &FileNameEdit::afterDialog,
