@@ -142,6 +142,20 @@ IniStore ShapedSkin(QImage* maskImage = nullptr)
     return doc;
 }
 
+// Font sizes the size pickers of "Właściwości" do not draw as they are: the
+// description's past its limits is drawn at the pickers' stand-in size, and
+// a path label's below 1 point at the size the first path label's editors
+// gave all four.
+IniStore FontSizesSkin()
+{
+    IniStore doc;
+    doc.writeBool("Skin", "En", false);
+    doc.writeInteger("OP1", "FSize", 1000);
+    doc.writeInteger("L1", "FSize", 20);
+    doc.writeInteger("L2", "FSize", 0);
+    return doc;
+}
+
 IniStore DefaultSkin()
 {
     IniStore doc;
@@ -208,12 +222,16 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::newRow("default") << QStringLiteral("default") << QSize(623, 364);
         QTest::newRow("moved, coloured, a button picture") << QStringLiteral("moved") << QSize(520, 330);
+        QTest::newRow("font sizes past the editors' limits") << QStringLiteral("fonts") << QSize(623, 364);
     }
     void unshapedSkinsAreTheEditorsGrab()
     {
         QFETCH(QString, name);
         QFETCH(QSize, size);
-        const QString skin = SaveSkin(name == "default" ? DefaultSkin() : MovedSkin(), path(name + ".ski"));
+        const IniStore doc = name == "default" ? DefaultSkin()
+                             : name == "moved" ? MovedSkin()
+                                               : FontSizesSkin();
+        const QString skin = SaveSkin(doc, path(name + ".ski"));
         const QString out = path(name + ".png");
         const SkintoolRun run = Render({skin, out});
         QCOMPARE(run.err, QByteArray());

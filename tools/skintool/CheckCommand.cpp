@@ -123,6 +123,9 @@ int runCheck(Args args, std::ostream& out, std::ostream& err)
     }
 
     const auto application = FontApplication();
+    // The components are placed by the check's own layout model, not by a
+    // preview built here: the editor runs the same check on a worker thread,
+    // where no widget may be made, and both must judge the same boxes.
     const std::vector<fabulor::Finding> findings =
         fabulor::CheckSkin(document, fabulor::SystemCheckEnvironment());
     if (json)

@@ -2,6 +2,16 @@
 // The skin is loaded into the editor's windows, built headless, through the
 // same load "Wczytaj z pliku" uses, and drawn by the editor's own
 // SkinRender, so the picture is what the preview shows.
+//
+// The settings window is built too, though only the preview is drawn: the
+// preview and the skin binding alone would take about a quarter less time,
+// but would not always draw the same picture. A skin's font sizes reach the
+// preview through the size pickers of "Właściwości", which draw what they
+// hold rather than the skin's number: a size outside the picker's limits is
+// drawn at its stand-in size, and a path label's size below 1 point at the
+// size the first path label's picker gave all four. Without the pickers the
+// binding draws each number as the skin gives it. Doing without the settings
+// window first needs those rules in the binding itself.
 
 #include "Command.h"
 
