@@ -5,13 +5,15 @@
 //
 // The settings window is built too, though only the preview is drawn: the
 // preview and the skin binding alone would take about a quarter less time,
-// but would not always draw the same picture. A skin's font sizes reach the
-// preview through the size pickers of "Właściwości", which draw what they
-// hold rather than the skin's number: a size outside the picker's limits is
-// drawn at its stand-in size, and a path label's size below 1 point at the
-// size the first path label's picker gave all four. Without the pickers the
-// binding draws each number as the skin gives it. Doing without the settings
-// window first needs those rules in the binding itself.
+// but would not always draw the same picture. A skin's fonts reach the
+// preview through the font and size pickers of "Właściwości", which draw what
+// they hold rather than what the skin says: a size outside the size picker's
+// limits is drawn at its stand-in size, and the path labels share one sheet
+// of pickers, so a later path label's size below 1 point is drawn at the
+// first label's size and a later label without a font name of its own takes
+// the first's. Without the pickers the binding draws each value as the skin
+// gives it. Doing without the settings window first needs those rules in the
+// binding itself.
 
 #include "Command.h"
 
