@@ -16,7 +16,7 @@ const DecodedPicture* StoredPicture(const SkinReader& skin, CheckPictureCache& c
                                     std::string_view section, std::string_view key, PictureRole role,
                                     bool pixels = false);
 
-// Whether a mask shapes the window: "En" on and a mask that decodes.
+// Whether a mask shapes the window: the skin in use and a mask that decodes.
 const DecodedPicture* ShapingMask(const SkinReader& skin, CheckPictureCache& cache);
 
 struct LabelFont {

@@ -155,13 +155,15 @@ PictureBudgetPlan::PictureBudgetPlan(const SkinReader& skin, CheckPictureCache& 
         if (picture && picture->decodes && !budget.reserve(picture->pixelBytes))
             m_over.emplace_back(section, key);
     };
-    if (skin.flag("Skin", "En")) take("Skin", "Skin");
+    const std::string_view window = WindowSection().name;
+    if (skin.flag(window, WindowKey(KeyRole::UseSkin).name))
+        take(window, WindowKey(KeyRole::SkinPicture).name);
     const auto components = SkinComponents();
     for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index)
-        take(components[std::size_t(index)].section, "MP1");
+        take(components[std::size_t(index)].section, ComponentKey(index, KeyRole::MouseOut).name);
     for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index)
         if (components[std::size_t(index)].has(MouseOverGroup))
-            take(components[std::size_t(index)].section, "MP2");
+            take(components[std::size_t(index)].section, ComponentKey(index, KeyRole::MouseOver).name);
 }
 
 bool PictureBudgetPlan::fits(std::string_view section, std::string_view key) const
@@ -169,13 +171,14 @@ bool PictureBudgetPlan::fits(std::string_view section, std::string_view key) con
     return std::find(m_over.begin(), m_over.end(), std::pair(section, key)) == m_over.end();
 }
 
-std::string OverBudgetMessage(std::string_view key)
+std::string OverBudgetMessage(KeyRole picture)
 {
     const std::string budget = std::to_string(MaxSkinPictureBytes / (std::uint64_t{1024} * 1024)) + " MiB";
     const std::string taken =
         " razem z wcześniejszymi obrazami skórki zająłby ponad " + budget + " pamięci: ";
-    if (key == "MP1") return "Obraz przycisku" + taken + "edytor pokaże obraz wbudowany.";
-    if (key == "MP2") return "Obraz po najechaniu" + taken + "edytor pokaże zwykły obraz przycisku.";
+    if (picture == KeyRole::MouseOut) return "Obraz przycisku" + taken + "edytor pokaże obraz wbudowany.";
+    if (picture == KeyRole::MouseOver)
+        return "Obraz po najechaniu" + taken + "edytor pokaże zwykły obraz przycisku.";
     return "Obraz skóry" + taken + "edytor go nie pokaże.";
 }
 

@@ -5,6 +5,7 @@
 
 #include "check/SkinCheck.h"
 #include "check/SkinReader.h"
+#include "document/SkinSchema.h"
 
 #include <QImage>
 #include <QRegion>
@@ -72,9 +73,9 @@ private:
     std::vector<std::pair<std::string_view, std::string_view>> m_over;
 };
 
-// The finding's sentence for a picture of key ("Skin", "MP1", "MP2") that
-// does not fit.
-std::string OverBudgetMessage(std::string_view key);
+// The finding's sentence for a picture (the skin picture, a button's
+// mouse-out or mouse-over picture) that does not fit.
+std::string OverBudgetMessage(KeyRole picture);
 
 } // namespace fabulor::check
 

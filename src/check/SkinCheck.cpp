@@ -30,9 +30,6 @@ constexpr double LeastContrast = 2.0;
 // The share of a text's background pixels whose contrast decides.
 constexpr double WorstShare = 0.05;
 
-constexpr int DescriptionBox = 1;
-constexpr int MessageLabel = 22;
-constexpr int ItemList = 23;
 constexpr Colour ButtonFace = 0x8000000Fu; // the window's background with no skin picture
 
 // Names and values are quoted back this long at most: a key name may be
@@ -188,35 +185,48 @@ private:
             add(severity, section, key, what + " nie daje się odczytać: " + p.error + ".");
     }
 
+    // The window's own section and its keys.
+    static std::string_view window() { return WindowSection().name; }
+    static std::string_view windowKey(KeyRole role) { return WindowKey(role).name; }
+
+    // The stored skin picture, as the preview would show it.
+    const DecodedPicture* skinPicture(bool pixels)
+    {
+        return picture(window(), windowKey(KeyRole::SkinPicture), PictureRole::Jpeg, pixels);
+    }
+
     void shape()
     {
-        const bool shaped = m_skin.flag("Skin", "En");
+        const bool shaped = m_skin.flag(window(), windowKey(KeyRole::UseSkin));
         // Pictures of an unused shape are kept but never shown: worth a word, no more.
         const Severity used = shaped ? Severity::Error : Severity::Warning;
-        const DecodedPicture* mask = picture("Skin", "Maska", PictureRole::Mask);
-        const DecodedPicture* background = picture("Skin", "Skin", PictureRole::Jpeg, shaped);
-        if (mask) undecodable(used, "Skin", "Maska", *mask, "Maska", "BMP");
-        if (background) undecodable(used, "Skin", "Skin", *background, "Obraz skóry", "JPEG");
+        const std::string_view maskKey = windowKey(KeyRole::Mask);
+        const DecodedPicture* mask = picture(window(), maskKey, PictureRole::Mask);
+        const DecodedPicture* background = skinPicture(shaped);
+        if (mask) undecodable(used, window(), maskKey, *mask, "Maska", "BMP");
+        if (background)
+            undecodable(used, window(), windowKey(KeyRole::SkinPicture), *background, "Obraz skóry", "JPEG");
         if (!shaped) return;
 
         if (!mask)
-            add(Severity::Error, "Skin", "Maska",
+            add(Severity::Error, window(), maskKey,
                 "Skóra jest włączona, ale nie ma maski: okno nie dostanie kształtu.");
         else if (mask->decodes && mask->width == 0)
-            add(Severity::Error, "Skin", "Maska", "Maska nie ma pikseli: okno nie dostanie kształtu.");
+            add(Severity::Error, window(), maskKey, "Maska nie ma pikseli: okno nie dostanie kształtu.");
         else if (mask->decodes && mask->region.isEmpty())
-            add(Severity::Error, "Skin", "Maska",
+            add(Severity::Error, window(), maskKey,
                 "Maska ma jeden kolor: nic nie jest ukryte, okno nie dostanie kształtu.");
         if (mask && mask->decodes && mask->width > 0 && qRed(mask->topLeft) >= 240 &&
             qGreen(mask->topLeft) >= 240 && qBlue(mask->topLeft) >= 240)
-            add(Severity::Warning, "Skin", "Maska",
+            add(Severity::Warning, window(), maskKey,
                 "Lewy górny piksel maski jest biały: program ukryje biel, a pokaże czerń.");
 
         if (!background)
-            add(Severity::Warning, "Skin", "Skin", "Skóra jest włączona, ale nie ma obrazu skóry.");
+            add(Severity::Warning, window(), windowKey(KeyRole::SkinPicture),
+                "Skóra jest włączona, ale nie ma obrazu skóry.");
         if (mask && background && mask->decodes && background->decodes && mask->width > 0 &&
             (mask->width != background->width || mask->height != background->height))
-            add(Severity::Warning, "Skin", "Maska",
+            add(Severity::Warning, window(), maskKey,
                 "Maska ma " + SizeText({mask->width, mask->height}) + " pikseli, a obraz skóry " +
                     SizeText({background->width, background->height}) + ".");
     }
@@ -224,26 +234,29 @@ private:
     void buttonPictures()
     {
         const check::PictureBudgetPlan budget(m_skin, m_cache);
-        const auto overBudget = [&](std::string_view section, std::string_view key) {
-            if (!budget.fits(section, key)) add(Severity::Error, section, key, check::OverBudgetMessage(key));
+        const auto overBudget = [&](std::string_view section, std::string_view key, KeyRole role) {
+            if (!budget.fits(section, key))
+                add(Severity::Error, section, key, check::OverBudgetMessage(role));
         };
-        overBudget("Skin", "Skin");
+        overBudget(window(), windowKey(KeyRole::SkinPicture), KeyRole::SkinPicture);
         for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index) {
             const SkinComponent& component = SkinComponents()[std::size_t(index)];
             const std::string_view section = component.section;
-            const DecodedPicture* out = picture(section, "MP1", PictureRole::Jpeg);
-            if (out) undecodable(Severity::Error, section, "MP1", *out, "Obraz przycisku", "JPEG");
-            overBudget(section, "MP1");
+            const std::string_view outKey = ComponentKey(index, KeyRole::MouseOut).name;
+            const DecodedPicture* out = picture(section, outKey, PictureRole::Jpeg);
+            if (out) undecodable(Severity::Error, section, outKey, *out, "Obraz przycisku", "JPEG");
+            overBudget(section, outKey, KeyRole::MouseOut);
             // The warning sign has no mouse-over picture: whatever it stores is never used.
             if (!component.has(MouseOverGroup)) continue;
-            const DecodedPicture* over = picture(section, "MP2", PictureRole::Jpeg);
-            if (over) undecodable(Severity::Error, section, "MP2", *over, "Obraz po najechaniu", "JPEG");
-            overBudget(section, "MP2");
+            const std::string_view overKey = ComponentKey(index, KeyRole::MouseOver).name;
+            const DecodedPicture* over = picture(section, overKey, PictureRole::Jpeg);
+            if (over) undecodable(Severity::Error, section, overKey, *over, "Obraz po najechaniu", "JPEG");
+            overBudget(section, overKey, KeyRole::MouseOver);
             if (over && !out)
-                add(Severity::Warning, section, "MP1",
+                add(Severity::Warning, section, outKey,
                     "Przycisk ma obraz po najechaniu, ale nie ma zwykłego: pokaże obraz wbudowany.");
             if (out && !over)
-                add(Severity::Warning, section, "MP2",
+                add(Severity::Warning, section, overKey,
                     "Przycisk ma zwykły obraz, ale nie ma obrazu po najechaniu.");
         }
     }
@@ -317,51 +330,56 @@ private:
         }
     }
 
-    std::optional<QRgb> colour(std::string_view section, std::string_view key)
+    // A component's colour of a role, as the reader draws it.
+    std::optional<QRgb> colour(int component, KeyRole role)
     {
         // A text that is no colour: the value rule names it.
-        const auto colour = TextToColour(m_skin.text(section, key));
+        const auto colour =
+            TextToColour(m_skin.text(ComponentSection(component).name, ComponentKey(component, role).name));
         return colour ? std::optional(ReaderColour(*colour)) : std::nullopt;
     }
 
-    void contrast(std::string_view section, double ratio)
+    // A finding on the font colour of a component when its text's contrast
+    // is too low.
+    void contrast(int component, double ratio)
     {
+        const std::string_view section = ComponentSection(component).name;
+        const std::string_view key = ComponentKey(component, KeyRole::FontColour).name;
         const std::string stated = "Kontrast tekstu z tłem " + PolishNumber(ratio) + ":1";
         if (ratio < LeastContrast)
-            add(Severity::Error, section, "FColor",
+            add(Severity::Error, section, key,
                 stated + " jest poniżej " + PolishNumber(LeastContrast) +
                     ":1: tekstu nie da się przeczytać.");
         else if (ratio < RecommendedContrast)
-            add(Severity::Warning, section, "FColor",
+            add(Severity::Warning, section, key,
                 stated + " jest poniżej zalecanych " + PolishNumber(RecommendedContrast) + ":1.");
     }
 
     void legibility(const SkinLayout& layout)
     {
         // Boxes with a colour of their own.
-        for (const int index : {DescriptionBox, ItemList}) {
-            const std::string_view section = SkinComponents()[std::size_t(index)].section;
-            const auto text = colour(section, "FColor");
-            const auto ground = colour(section, "Color");
-            if (text && ground) contrast(section, ContrastRatio(*text, *ground));
+        for (const int index : {DescriptionIndex, ItemListIndex}) {
+            const auto text = colour(index, KeyRole::FontColour);
+            const auto ground = colour(index, KeyRole::Background);
+            if (text && ground) contrast(index, ContrastRatio(*text, *ground));
         }
         // The path labels lie on the page control's pages, in its colour,
         // all four in the first one's font colour.
         {
-            const auto text = colour("L1", "FColor");
-            const auto ground = colour("PC1", "Color");
-            if (text && ground) contrast("L1", ContrastRatio(*text, *ground));
+            const auto text = colour(FirstPathLabelIndex, KeyRole::FontColour);
+            const auto ground = colour(PageControlIndex, KeyRole::Background);
+            if (text && ground) contrast(FirstPathLabelIndex, ContrastRatio(*text, *ground));
         }
         // The message label lies on the window: on the skin picture where it
         // reaches, elsewhere on the window's own colour.
-        const auto text = colour("LM", "FColor");
+        const auto text = colour(MessageLabelIndex, KeyRole::FontColour);
         if (!text) return;
         QImage background;
-        if (m_skin.flag("Skin", "En"))
-            if (const DecodedPicture* p = picture("Skin", "Skin", PictureRole::Jpeg, true); p && p->decodes)
-                background = p->pixels;
-        const QRect box = layout.boxes[MessageLabel].intersected(QRect(QPoint(0, 0), layout.window));
-        contrast("LM", WorstContrast(background, box, *text, ReaderColour(ButtonFace), WorstShare));
+        if (m_skin.flag(window(), windowKey(KeyRole::UseSkin)))
+            if (const DecodedPicture* p = skinPicture(true); p && p->decodes) background = p->pixels;
+        const QRect box = layout.boxes[MessageLabelIndex].intersected(QRect(QPoint(0, 0), layout.window));
+        contrast(MessageLabelIndex,
+                 WorstContrast(background, box, *text, ReaderColour(ButtonFace), WorstShare));
     }
 
     void values()
@@ -449,7 +467,7 @@ private:
                 return;
             }
             // Font sizes have a rule of their own.
-            if (key.name == "FSize") return;
+            if (key.role == KeyRole::FontSize) return;
             if (*number < key.minimum || *number > key.maximum)
                 add(Severity::Warning, section.name, key.name,
                     "Wartość " + std::to_string(*number) + " jest poza zakresem " +
@@ -470,29 +488,30 @@ private:
     void fonts()
     {
         for (const SkinSection& section : SkinSections()) {
-            const SkinKey* sizeKey = section.key("FSize");
+            const SkinKey* sizeKey = section.key(KeyRole::FontSize);
             if (!sizeKey) continue;
-            const std::string_view stored = m_skin.text(section.name, "FName");
-            const std::string family = check::Latin1ToUtf8(
-                (stored.empty() ? section.key("FName")->defaultText : stored).substr(0, 31));
+            const SkinKey& nameKey = *section.key(KeyRole::FontName);
+            const std::string_view stored = m_skin.text(section.name, nameKey.name);
+            const std::string family =
+                check::Latin1ToUtf8((stored.empty() ? nameKey.defaultText : stored).substr(0, 31));
             if (!stored.empty() && m_environment.fontInstalled && !m_environment.fontInstalled(family)) {
                 // A font of the same letter widths lays the text out as the
                 // named one would: nothing moves or gets cut.
                 const std::string standIn =
                     m_environment.fontSubstitute ? m_environment.fontSubstitute(family) : std::string();
                 if (standIn.empty())
-                    add(Severity::Warning, section.name, "FName",
+                    add(Severity::Warning, section.name, nameKey.name,
                         "Czcionki " + Quoted(family) +
                             " nie ma w systemie: tekst zostanie napisany zastępczą.");
                 else
-                    add(Severity::Note, section.name, "FName",
+                    add(Severity::Note, section.name, nameKey.name,
                         "Zamiast czcionki " + Quoted(family) + " zostanie użyta " + Quoted(standIn) +
                             " o tych samych szerokościach znaków: tekst ułoży się tak samo.");
             }
 
-            const std::int32_t size = m_skin.integer(section.name, "FSize");
+            const std::int32_t size = m_skin.integer(section.name, sizeKey->name);
             if (size < sizeKey->minimum || size > sizeKey->maximum) {
-                add(Severity::Error, section.name, "FSize",
+                add(Severity::Error, section.name, sizeKey->name,
                     "Czcionki o rozmiarze " + std::to_string(size) + " pt nie da się pokazać (można " +
                         std::to_string(sizeKey->minimum) + "–" + std::to_string(sizeKey->maximum) + " pt).");
                 continue;
@@ -503,7 +522,7 @@ private:
             std::string list;
             for (const int s : offered)
                 list += (list.empty() ? "" : ", ") + std::to_string(s);
-            add(Severity::Warning, section.name, "FSize",
+            add(Severity::Warning, section.name, sizeKey->name,
                 "Czcionka " + Quoted(family) + " nie ma rozmiaru " + std::to_string(size) + " pt (ma " +
                     list + " pt): zostanie użyty inny.");
         }
@@ -514,7 +533,7 @@ private:
     std::vector<Finding> sorted()
     {
         const auto rank = [](const Finding& f) {
-            if (AnsiSameText(f.section, "Skin")) return 0;
+            if (AnsiSameText(f.section, window())) return 0;
             return f.component >= 0 ? 1 + f.component : int(ComponentCount) + 1;
         };
         const auto weight = [](Severity s) {

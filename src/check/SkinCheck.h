@@ -20,7 +20,7 @@ enum class Severity { Warning, Error, Note };
 struct Finding {
     Severity severity = Severity::Warning;
     std::string message; // Polish, UTF-8, short; states the rule ("kontrast 1,8:1")
-    std::string section; // as the schema spells it ("Skin", "PClose"); empty for the whole skin
+    std::string section; // as the schema spells it; empty for the whole skin
     std::string key;     // empty when the finding is about the section as a whole
     int component = -1;  // index into SkinComponents(), -1 when none
 };

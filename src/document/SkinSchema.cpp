@@ -274,6 +274,11 @@ const SkinSection& ComponentSection(int index)
     return sections[std::size_t(index) + 1];
 }
 
+const SkinKey& ComponentKey(int index, KeyRole role)
+{
+    return *ComponentSection(index).key(role);
+}
+
 std::int32_t DefaultNumber(std::string_view section, std::string_view key)
 {
     const SkinSection* known = FindSection(section);

@@ -156,9 +156,15 @@ struct SkinComponent {
 };
 
 inline constexpr std::size_t ComponentCount = 24;
+// The components that code singles out, by their index in the catalogue.
+inline constexpr int PageControlIndex = 0;
+inline constexpr int DescriptionIndex = 1;
 inline constexpr int FirstButtonIndex = 3;
 inline constexpr int LastButtonIndex = 16;
 inline constexpr int WarningPictureIndex = 16;
+inline constexpr int FirstPathLabelIndex = 18;
+inline constexpr int MessageLabelIndex = 22;
+inline constexpr int ItemListIndex = 23;
 
 // The components in the order the chooser lists them; the index into this
 // table names a component everywhere in the program.
@@ -167,6 +173,9 @@ std::span<const SkinComponent, ComponentCount> SkinComponents();
 int ComponentIndex(std::string_view section);
 // The section of the component of an index (0 to 23).
 const SkinSection& ComponentSection(int index);
+// The key of a role that the component of an index has (a button's
+// MouseOut, a label's FontColour).
+const SkinKey& ComponentKey(int index, KeyRole role);
 
 // The default of a section's integer key (its start geometry, say); 0 for a
 // key the schema does not know.

@@ -120,7 +120,7 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
 
     if (!fromFiles) {
         MemoryStream stored;
-        document().readBinary(button->section, "MP1", stored);
+        document().readBinary(button->section, ComponentKey(index, KeyRole::MouseOut).name, stored);
         // The picture shown gives its share of the skin's picture memory
         // back before the one replacing it asks for its own.
         picture.clear();
@@ -135,7 +135,7 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
             LoadBuiltInPicture(picture, button->schema->builtInPicture);
         } else {
             const MemoryStream stream(*bytes);
-            document().writeBinary(button->section, "MP1", stream);
+            document().writeBinary(button->section, ComponentKey(index, KeyRole::MouseOut).name, stream);
             picture.clear();
             ShowButtonPicture(picture, std::span<const std::uint8_t>(*bytes), button->schema->builtInPicture,
                               m_pictureBudget);
@@ -145,7 +145,8 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
     // The warning picture has no mouse-over picture.
     if (!mouseOver.isEmpty() && button->schema->has(MouseOverGroup) && FileNameIsRegularFile(mouseOver)) {
         if (const std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(mouseOver))
-            document().writeBinary(button->section, "MP2", MemoryStream(*bytes));
+            document().writeBinary(button->section, ComponentKey(index, KeyRole::MouseOver).name,
+                                   MemoryStream(*bytes));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "editor/MaskMakerLauncher.h"
 
 #include "document/Errors.h"
+#include "document/SkinSchema.h"
 #include "editor/Guarded.h"
 #include "editor/MaskMakerDialog.h"
 #include "graphics/GraphicErrors.h"
@@ -24,7 +25,8 @@ namespace {
 std::optional<JpegPicture> StoredSkinPicture(const IniStore& doc)
 {
     MemoryStream stream;
-    if (doc.readBinary("Skin", "Skin", stream) == 0) return std::nullopt;
+    if (doc.readBinary(WindowSection().name, WindowKey(KeyRole::SkinPicture).name, stream) == 0)
+        return std::nullopt;
     try {
         return DecodeJpegPicture(stream.bytes());
     } catch (const EJPEG&) {

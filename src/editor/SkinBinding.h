@@ -4,8 +4,8 @@
 // the preview, how setting one shows in the preview and in the editor that
 // mirrors it, which editors each sheet of "Właściwości" has, and capture and
 // apply of the components' sections. Everything here goes by the key's role,
-// so a key of a known role needs no code. The window's own section ("Skin")
-// belongs to the settings window, with the shape handlers it runs.
+// so a key of a known role needs no code. The window's own section belongs
+// to the settings window, with the shape handlers it runs.
 
 #include "document/SkinSchema.h"
 #include "document/SkinValue.h"

@@ -154,15 +154,15 @@ void TFBox::writeShape(const ShapeState& shape)
 namespace {
 
 // The shared start of both picture handlers: capture, then read the chosen
-// file and store its bytes under "Skin"/key. Nothing when no name is given
-// or the file cannot be read.
+// file and store its bytes as the window's key of role. Nothing when no
+// name is given or the file cannot be read.
 std::optional<std::vector<std::uint8_t>> StorePicture(TFBox& box, IniStore& doc, const QString& fileName,
-                                                      std::string_view key)
+                                                      KeyRole role)
 {
     box.SaveStateToDocument();
     if (fileName.isEmpty()) return std::nullopt;
     std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(fileName);
-    if (bytes) doc.writeBinary("Skin", key, MemoryStream(*bytes));
+    if (bytes) doc.writeBinary(WindowSection().name, WindowKey(role).name, MemoryStream(*bytes));
     return bytes;
 }
 
@@ -171,7 +171,7 @@ std::optional<std::vector<std::uint8_t>> StorePicture(TFBox& box, IniStore& doc,
 void TFBox::MaskaAfterDialog(const QString& fileName)
 {
     // Each step stops the rest silently when it fails.
-    const auto bytes = StorePicture(*this, document(), fileName, "Maska");
+    const auto bytes = StorePicture(*this, document(), fileName, KeyRole::Mask);
     if (!bytes) return;
     try {
         ReadMaskBitmap(std::span<const std::uint8_t>(*bytes), F.Mask->mask());
@@ -185,7 +185,7 @@ void TFBox::MaskaAfterDialog(const QString& fileName)
 
 void TFBox::SkinfterDialog(const QString& fileName)
 {
-    if (const auto bytes = StorePicture(*this, document(), fileName, "Skin"))
+    if (const auto bytes = StorePicture(*this, document(), fileName, KeyRole::SkinPicture))
         ShowSkinPicture(std::span<const std::uint8_t>(*bytes), F.Skin->picture(), m_pictureBudget);
 }
 

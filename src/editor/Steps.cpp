@@ -24,11 +24,6 @@ DocumentSlot WindowKeySlot(KeyRole role)
     return {WindowSection().name, WindowKey(role).name};
 }
 
-const SkinKey& Key(int component, KeyRole role)
-{
-    return *ComponentSection(component).key(role);
-}
-
 int ComponentOf(TF& f, const QWidget* control)
 {
     for (int index = 0; index < CatalogueSize; ++index)
@@ -82,11 +77,11 @@ Slots geometry(int component, bool size)
     if (component < 0 || component >= CatalogueSize) return {};
     if (size) {
         if (!Catalogue()[std::size_t(component)].rozmiar()) return {};
-        return {KeySlot{component, &Key(component, KeyRole::Width)},
-                KeySlot{component, &Key(component, KeyRole::Height)}};
+        return {KeySlot{component, &ComponentKey(component, KeyRole::Width)},
+                KeySlot{component, &ComponentKey(component, KeyRole::Height)}};
     }
-    return {KeySlot{component, &Key(component, KeyRole::Top)},
-            KeySlot{component, &Key(component, KeyRole::Left)}};
+    return {KeySlot{component, &ComponentKey(component, KeyRole::Top)},
+            KeySlot{component, &ComponentKey(component, KeyRole::Left)}};
 }
 
 Slots appearance(const SkinBinding& binding, AppearanceSheet sheet)
@@ -107,7 +102,7 @@ Slots buttonPicture(TF& preview, int component, KeyRole picture, QWidget* edit)
 {
     Slots parts{EditorSlot{edit}};
     if (const CatalogueEntry* button = ButtonForIndex(component)) {
-        parts.emplace_back(DocumentSlot{button->section, Key(component, picture).name});
+        parts.emplace_back(DocumentSlot{button->section, ComponentKey(component, picture).name});
         parts.emplace_back(PictureSlot{button->image(preview)});
     }
     return parts;

@@ -45,11 +45,12 @@ void TFBox::SaveStateToDocument()
 void TFBox::SaveStateToDocument(IniStore& doc)
 {
     // The window: its size is kept only while no mask shapes it.
-    doc.writeBool("Skin", "En", CheckBox2->isChecked());
+    const std::string_view window = WindowSection().name;
+    doc.writeBool(window, WindowKey(KeyRole::UseSkin).name, CheckBox2->isChecked());
     if (!CheckBox2->isChecked()) {
         const QSize outer = outerSize(&F);
-        doc.writeInteger("Skin", "W", outer.width());
-        doc.writeInteger("Skin", "H", outer.height());
+        doc.writeInteger(window, WindowKey(KeyRole::Width).name, outer.width());
+        doc.writeInteger(window, WindowKey(KeyRole::Height).name, outer.height());
     }
 
     m_binding.capture(doc);
@@ -71,9 +72,9 @@ void TFBox::LoadStateFromDocument()
     m_pictureBudget = std::make_shared<PictureBudget>();
     // One stream serves every picture of this run.
     MemoryStream picture;
-    const auto readPicture = [&](std::string_view section, std::string_view key) -> MemoryStream& {
+    const auto readPicture = [&](KeyRole role) -> MemoryStream& {
         picture.clear();
-        doc.readBinary(section, key, picture);
+        doc.readBinary(WindowSection().name, WindowKey(role).name, picture);
         picture.rewind();
         return picture;
     };
@@ -92,7 +93,7 @@ void TFBox::LoadStateFromDocument()
     // Changing the box runs CheckBox2Click, as a user's click would; called
     // here rather than from the box's signal, so that its failure stops
     // apply at this point.
-    const bool useSkin = doc.readBool("Skin", "En", false);
+    const bool useSkin = doc.readBool(WindowSection().name, WindowKey(KeyRole::UseSkin).name, false);
     if (CheckBox2->isChecked() != useSkin) {
         {
             const QSignalBlocker quiet(CheckBox2);
@@ -102,7 +103,7 @@ void TFBox::LoadStateFromDocument()
     }
 
     if (CheckBox2->isChecked()) {
-        MemoryStream& mask = readPicture("Skin", "Maska");
+        MemoryStream& mask = readPicture(KeyRole::Mask);
         bool shaped = false;
         if (mask.size() > 0) {
             try {
@@ -119,7 +120,7 @@ void TFBox::LoadStateFromDocument()
         } else {
             F.Mask->setActive(false);
         }
-        ShowSkinPicture(readPicture("Skin", "Skin"), F.Skin->picture(), m_pictureBudget);
+        ShowSkinPicture(readPicture(KeyRole::SkinPicture), F.Skin->picture(), m_pictureBudget);
     } else {
         F.Mask->setActive(false);
         setOuterWidth(&F, WindowSide(doc, KeyRole::Width));

@@ -1,5 +1,6 @@
 #include "PreviewWindow.h"
 
+#include "document/SkinSchema.h"
 #include "pictures/TransparentForm.h"
 #include "preview/InteractiveMove.h"
 #include "preview/PlacingKeys.h"
@@ -115,7 +116,7 @@ TF::TF(QWidget* parent)
     Op1->setPlainText(QStringLiteral("Tu znajduje się opis"));
     // Named as the chooser names it, for the text editor the box makes when
     // it first takes the focus: readers meet that editor by this name.
-    Op1->setAccessibleName(ChooserText(ComponentIndex("OP1")));
+    Op1->setAccessibleName(ChooserText(DescriptionIndex));
 
     // Building is done: the shaping component now gives the window its
     // caption style, with no region, as an unshaped window has.

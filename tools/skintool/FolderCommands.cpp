@@ -7,7 +7,7 @@
 // so importing an export gives back the very same text.
 //
 // Which values are pictures: the binary keys of the skin's own sections
-// ("Maska" and "Skin" of [Skin], "MP1" and "MP2" of the buttons), found as
+// (the mask and skin picture of [Skin], the buttons' pictures), found as
 // the document finds them (letter case ignored, blanks around names and
 // values left out, nothing before the first section, nothing after a NUL).
 // Export turns such a value into a reference only when it is what the
