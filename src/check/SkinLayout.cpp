@@ -7,8 +7,6 @@
 namespace fabulor {
 namespace {
 
-constexpr int Path1Label = 18;
-constexpr int MessageLabel = 22;
 constexpr int MaxFontNameLength = 31; // what the editor keeps of a font name
 constexpr int DefaultDrawnSize = 10;  // what the size picker puts in place of one it refuses
 
@@ -70,8 +68,10 @@ const DecodedPicture* StoredPicture(const SkinReader& skin, CheckPictureCache& c
 
 const DecodedPicture* ShapingMask(const SkinReader& skin, CheckPictureCache& cache)
 {
-    if (!skin.flag("Skin", "En")) return nullptr;
-    const DecodedPicture* mask = StoredPicture(skin, cache, "Skin", "Maska", PictureRole::Mask);
+    const std::string_view window = WindowSection().name;
+    if (!skin.flag(window, WindowKey(KeyRole::UseSkin).name)) return nullptr;
+    const DecodedPicture* mask =
+        StoredPicture(skin, cache, window, WindowKey(KeyRole::Mask).name, PictureRole::Mask);
     // A mask of no pixels reads, but leaves the window as it was.
     return mask && mask->decodes && mask->width > 0 ? mask : nullptr;
 }
@@ -79,25 +79,25 @@ const DecodedPicture* ShapingMask(const SkinReader& skin, CheckPictureCache& cac
 LabelFont EffectiveLabelFont(const SkinReader& skin, int index)
 {
     const std::string_view section = SkinComponents()[std::size_t(index)].section;
-    const bool laterPath = index > Path1Label && index < MessageLabel;
-    const LabelFont first = laterPath ? EffectiveLabelFont(skin, Path1Label) : LabelFont{};
+    const SkinKey& nameKey = ComponentKey(index, KeyRole::FontName);
+    const SkinKey& sizeKey = ComponentKey(index, KeyRole::FontSize);
+    const bool laterPath = index > FirstPathLabelIndex && index < MessageLabelIndex;
+    const LabelFont first = laterPath ? EffectiveLabelFont(skin, FirstPathLabelIndex) : LabelFont{};
 
     LabelFont font;
-    const std::string_view name = skin.text(section, "FName");
+    const std::string_view name = skin.text(section, nameKey.name);
     if (!name.empty())
         font.family = Latin1ToUtf8(name.substr(0, MaxFontNameLength));
     else // an empty name keeps the one the label had
-        font.family =
-            laterPath ? first.family : Latin1ToUtf8(FindSection(section)->key("FName")->defaultText);
+        font.family = laterPath ? first.family : Latin1ToUtf8(nameKey.defaultText);
 
-    const std::int32_t size = skin.integer(section, "FSize");
+    const std::int32_t size = skin.integer(section, sizeKey.name);
     if (laterPath) {
         // Its size is drawn as it is; one below 1 keeps what the first path
         // label's editors gave all four.
         font.points = size >= 1 ? size : first.points;
     } else {
-        const SkinKey* key = FindSection(section)->key("FSize");
-        font.points = size >= key->minimum && size <= key->maximum ? size : DefaultDrawnSize;
+        font.points = size >= sizeKey.minimum && size <= sizeKey.maximum ? size : DefaultDrawnSize;
     }
     return font;
 }
@@ -112,30 +112,33 @@ SkinLayout LayoutOf(const SkinReader& skin, const CheckEnvironment& environment,
     if (const DecodedPicture* mask = ShapingMask(skin, cache)) {
         layout.window = QSize(mask->width, mask->height);
     } else {
-        const auto side = [&skin](std::string_view name) {
-            const SkinKey* key = FindSection("Skin")->key(name);
-            return std::clamp(skin.integer("Skin", name), key->minimum, key->maximum);
+        const auto side = [&skin](KeyRole role) {
+            const SkinKey& key = WindowKey(role);
+            return std::clamp(skin.integer(WindowSection().name, key.name), key.minimum, key.maximum);
         };
-        layout.window = QSize(side("W"), side("H"));
+        layout.window = QSize(side(KeyRole::Width), side(KeyRole::Height));
     }
 
     const auto components = SkinComponents();
     const auto place = [&](int index) {
         const std::string_view section = components[std::size_t(index)].section;
-        return QPoint(PlaceableCoordinate(skin.integer(section, "L")),
-                      PlaceableCoordinate(skin.integer(section, "T")));
+        return QPoint(PlaceableCoordinate(skin.integer(section, ComponentKey(index, KeyRole::Left).name)),
+                      PlaceableCoordinate(skin.integer(section, ComponentKey(index, KeyRole::Top).name)));
     };
     const auto boxed = [&](int index) {
         const std::string_view section = components[std::size_t(index)].section;
-        return QRect(place(index), QSize(PlaceableExtent(skin.integer(section, "S")),
-                                         PlaceableExtent(skin.integer(section, "W"))));
+        return QRect(
+            place(index),
+            QSize(PlaceableExtent(skin.integer(section, ComponentKey(index, KeyRole::Width).name)),
+                  PlaceableExtent(skin.integer(section, ComponentKey(index, KeyRole::Height).name))));
     };
 
     // The page area: the page control inset by its client border, which
     // its editor holds to 0 to 10.
     const QRect pageControl = boxed(0);
-    const SkinKey* borderKey = FindSection("PC1")->key("Border");
-    const int border = std::clamp(skin.integer("PC1", "Border"), borderKey->minimum, borderKey->maximum);
+    const SkinKey& borderKey = ComponentKey(PageControlIndex, KeyRole::Border);
+    const int border = std::clamp(skin.integer(components[PageControlIndex].section, borderKey.name),
+                                  borderKey.minimum, borderKey.maximum);
     layout.pageArea = pageControl.adjusted(border, border, -border, -border);
 
     const PictureBudgetPlan budget(skin, cache);
@@ -145,14 +148,15 @@ SkinLayout LayoutOf(const SkinReader& skin, const CheckEnvironment& environment,
         if (component.has(SizeGroup)) {
             box = boxed(index);
         } else if (!component.builtInPicture.empty()) {
+            const std::string_view mouseOut = ComponentKey(index, KeyRole::MouseOut).name;
             const DecodedPicture* picture =
-                StoredPicture(skin, cache, component.section, "MP1", PictureRole::Jpeg);
-            const QSize size = picture && picture->decodes && budget.fits(component.section, "MP1")
+                StoredPicture(skin, cache, component.section, mouseOut, PictureRole::Jpeg);
+            const QSize size = picture && picture->decodes && budget.fits(component.section, mouseOut)
                                    ? QSize(picture->width, picture->height)
                                    : BuiltInPictureSize(component.builtInPicture);
             box = QRect(place(index), size);
         } else {
-            QSize size = index == MessageLabel ? MessageLabelMockUp : PathLabelMockUp;
+            QSize size = index == MessageLabelIndex ? MessageLabelMockUp : PathLabelMockUp;
             if (environment.measureText) {
                 const LabelFont font = EffectiveLabelFont(skin, index);
                 const TextSize measured =
