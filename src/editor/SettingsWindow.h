@@ -290,6 +290,11 @@ private:
     std::vector<QWidget*> trackedEditors() const;
     void buildFileTab();
     void buildSkinTab();
+    // CheckBox2Click's work: where the shape it gave the window came from.
+    enum class ShapedBy { Nothing, MaskFile, StoredMask };
+    ShapedBy switchShape();
+    // Shapes the preview by the mask the skin holds, when it decodes.
+    bool shapeByStoredMask();
     void buildSizeTab();
     void buildComponentsTab();
     void buildPictureBand();

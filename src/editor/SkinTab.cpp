@@ -104,6 +104,11 @@ void TFBox::buildSkinTab()
 
 void TFBox::CheckBox2Click()
 {
+    switchShape();
+}
+
+TFBox::ShapedBy TFBox::switchShape()
+{
     const bool checked = CheckBox2->isChecked();
     Panel1->setEnabled(checked);
     const QString maskFile = Maska->text();
@@ -116,13 +121,35 @@ void TFBox::CheckBox2Click()
         setOuterWidth(&F, F.Mask->mask().width());
         setOuterHeight(&F, F.Mask->mask().height());
         F.Mask->setActive(true);
-    } else {
-        // Leaving the shape, the window takes the size the size editors hold,
-        // frame included: the size the skin will be saved with.
-        const bool wasShaped = F.Mask->active();
-        F.Mask->setActive(false);
-        if (wasShaped) setOuterSize(&F, QSize(FW->value(), FH->value()));
+        return ShapedBy::MaskFile;
     }
+    // A loaded skin names no mask file, but it holds its mask: switched back
+    // on, the window takes the shape it was loaded with.
+    if (checked && shapeByStoredMask()) return ShapedBy::StoredMask;
+
+    // Leaving the shape, the window keeps its outer size: the frame comes
+    // inside the rectangle the shape had, and the skin is saved with that
+    // size.
+    const bool wasShaped = F.Mask->active();
+    const QSize outer = outerSize(&F);
+    F.Mask->setActive(false);
+    if (wasShaped) setOuterSize(&F, outer);
+    return ShapedBy::Nothing;
+}
+
+bool TFBox::shapeByStoredMask()
+{
+    MemoryStream stored;
+    if (document().readBinary("Skin", "Maska", stored) == 0) return false;
+    try {
+        ReadMaskBitmap(stored.bytes(), F.Mask->mask());
+    } catch (const EInvalidGraphic&) {
+        return false; // the mask is left as it was
+    }
+    setOuterWidth(&F, F.Mask->mask().width());
+    setOuterHeight(&F, F.Mask->mask().height());
+    F.Mask->setActive(true);
+    return true;
 }
 
 const QWidget* TFBox::shapeSwitch() const

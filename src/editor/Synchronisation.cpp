@@ -6,8 +6,6 @@
 
 #include "editor/SettingsWindow.h"
 
-#include "graphics/Bitmap.h"
-#include "graphics/GraphicErrors.h"
 #include "graphics/PictureBudget.h"
 #include "pictures/BuiltInPictures.h"
 #include "pictures/TransparentForm.h"
@@ -79,52 +77,36 @@ void TFBox::LoadStateFromDocument()
         return picture;
     };
 
-    // The window first. The size editors hold the skin's unshaped size, also
-    // while the mask shapes the window: it is the size the window takes when
-    // shaping goes off. Set quietly: their handlers would resize a shaped
-    // window.
-    {
-        const QSignalBlocker quietWidth(FW);
-        const QSignalBlocker quietHeight(FH);
-        FW->setValue(WindowSide(doc, KeyRole::Width));
-        FH->setValue(WindowSide(doc, KeyRole::Height));
-    }
-
-    // Changing the box runs CheckBox2Click, as a user's click would; called
-    // here rather than from the box's signal, so that its failure stops
-    // apply at this point.
+    // The window first. Changing the box runs CheckBox2Click, as a user's
+    // click would; called here rather than from the box's signal, so that its
+    // failure stops apply at this point.
     const bool useSkin = doc.readBool(WindowSection().name, WindowKey(KeyRole::UseSkin).name, false);
+    ShapedBy shapedBy = ShapedBy::Nothing;
     if (CheckBox2->isChecked() != useSkin) {
         {
             const QSignalBlocker quiet(CheckBox2);
             CheckBox2->setChecked(useSkin);
         }
-        CheckBox2Click();
+        shapedBy = switchShape();
     }
 
     if (CheckBox2->isChecked()) {
-        MemoryStream& mask = readPicture(KeyRole::Mask);
-        bool shaped = false;
-        if (mask.size() > 0) {
-            try {
-                ReadMaskBitmap(mask.bytes(), F.Mask->mask());
-                shaped = true;
-            } catch (const EInvalidGraphic&) {
-                // A mask that does not read leaves the window unshaped.
-            }
-        }
-        if (shaped) {
-            setOuterWidth(&F, F.Mask->mask().width());
-            setOuterHeight(&F, F.Mask->mask().height());
-            F.Mask->setActive(true);
-        } else {
-            F.Mask->setActive(false);
-        }
+        // The skin's own mask shapes the window, whatever file the mask
+        // field names; one that does not read leaves the window unshaped.
+        if (shapedBy != ShapedBy::StoredMask && !shapeByStoredMask()) F.Mask->setActive(false);
         ShowSkinPicture(readPicture(KeyRole::SkinPicture), F.Skin->picture(), m_pictureBudget);
     } else {
         F.Mask->setActive(false);
         setOuterWidth(&F, WindowSide(doc, KeyRole::Width));
         setOuterHeight(&F, WindowSide(doc, KeyRole::Height));
+    }
+    // The size editors show the window's size, as the "Rozmiar" tab does
+    // when it opens; set quietly, since their handlers would resize it.
+    {
+        const QSignalBlocker quietWidth(FW);
+        const QSignalBlocker quietHeight(FH);
+        FW->setValue(outerSize(&F).width());
+        FH->setValue(outerSize(&F).height());
     }
 
     m_binding.applyComponents(doc, picture, m_pictureBudget);

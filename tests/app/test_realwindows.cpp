@@ -26,8 +26,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <QWindow>
 
+#include <functional>
 #include <optional>
 
 using namespace fabulor;
@@ -39,14 +41,20 @@ constexpr int Patience = 5000; // ms for the window manager to answer
 
 QString g_skipReason;
 
-// A black-cornered white mask: the window keeps a frame-like shape.
-QString WriteMask(const QString& path, int width, int height)
+// A white mask with a black edge two pixels wide (the top-left pixel is
+// black, so black is what the window hides); with `round`, its bottom
+// corners are rounded off, as a shaped skin's often are.
+QString WriteMask(const QString& path, int width, int height, int round = 0)
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::black);
     for (int y = 2; y < height - 2; ++y)
-        for (int x = 2; x < width - 2; ++x)
+        for (int x = 2; x < width - 2; ++x) {
+            const int dy = y - (height - 2 - round);
+            const int dx = x < round + 2 ? round + 2 - x : x - (width - 3 - round);
+            if (round > 0 && dy > 0 && dx > 0 && dx * dx + dy * dy > round * round) continue;
             image.setPixel(x, y, qRgb(255, 255, 255));
+        }
     image.save(path, "BMP");
     return path;
 }
@@ -84,16 +92,64 @@ void Load(TestProgram& program, const QString& path)
     program.FBox().Button1Click();
 }
 
-// Measured here rather than with the program's own helpers: the window's
-// frame as the window system has it now, and its rectangle with the frame.
+// Measured on the X server itself rather than through Qt or the program's
+// helpers (Qt keeps the frame it last read until the window is configured
+// again): where the client area is on the screen, and the frame that the
+// window manager has put around it now.
+QString Ask(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(Patience)) return {};
+    return QString::fromLatin1(process.readAllStandardOutput());
+}
+
+int Field(const QString& text, const QString& name)
+{
+    const QRegularExpression field(QRegularExpression::escape(name) + QStringLiteral(":\\s*(-?\\d+)"));
+    return field.match(text).captured(1).toInt();
+}
+
+QRect ClientRect(const QWidget* window)
+{
+    const QString info =
+        Ask(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window->winId())});
+    return QRect(Field(info, QStringLiteral("Absolute upper-left X")),
+                 Field(info, QStringLiteral("Absolute upper-left Y")), Field(info, QStringLiteral("Width")),
+                 Field(info, QStringLiteral("Height")));
+}
+
 QMargins Frame(const QWidget* window)
 {
-    return window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    const QString out = Ask(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window->winId()),
+                                                      QStringLiteral("_NET_FRAME_EXTENTS")});
+    const qsizetype equals = out.indexOf(QLatin1Char('='));
+    if (equals < 0) return {};
+    const QStringList sides = out.mid(equals + 1).split(QLatin1Char(','));
+    if (sides.size() != 4) return {};
+    // Left, right, top, bottom.
+    return QMargins(sides[0].trimmed().toInt(), sides[2].trimmed().toInt(), sides[1].trimmed().toInt(),
+                    sides[3].trimmed().toInt());
 }
 
 QRect OuterRect(const QWidget* window)
 {
-    return window->geometry().marginsAdded(Frame(window));
+    return ClientRect(window).marginsAdded(Frame(window));
+}
+
+QString Describe(const QWidget* window)
+{
+    const QRect client = ClientRect(window);
+    const QMargins frame = Frame(window);
+    return QStringLiteral("client %1,%2 %3x%4, frame %5 %6 %7 %8")
+        .arg(client.x())
+        .arg(client.y())
+        .arg(client.width())
+        .arg(client.height())
+        .arg(frame.left())
+        .arg(frame.top())
+        .arg(frame.right())
+        .arg(frame.bottom());
 }
 
 // Waits until the window manager has framed a decorated window.
@@ -158,34 +214,39 @@ private slots:
         QVERIFY(m_dir.isValid());
     }
 
-    // Switching shaping off gives the window the outer size the size editors
-    // show, frame included, and a save writes that size: however the shape
-    // came on, and whether or not the size tab was looked at while shaped.
+    // Switching shaping off leaves the window's outer size as it was while
+    // shaped (the frame now inside it), and a save writes that size: however
+    // the shape came on, and whether or not the size tab was ever shown.
     void switchingShapingOffKeepsTheOuterSize_data()
     {
         QTest::addColumn<QString>("shapedBy");
+        QTest::addColumn<QSize>("maskSize");
         QTest::addColumn<bool>("lookAtSizeTab");
         for (const char* way :
              {"choosing the mask", "checking with the mask named", "loading a shaped skin"}) {
-            QTest::addRow("%s", way) << QString::fromLatin1(way) << false;
-            QTest::addRow("%s, size tab shown", way) << QString::fromLatin1(way) << true;
+            QTest::addRow("%s, 400x300", way) << QString::fromLatin1(way) << QSize(400, 300) << false;
+            QTest::addRow("%s, 400x300, size tab shown", way)
+                << QString::fromLatin1(way) << QSize(400, 300) << true;
+            QTest::addRow("%s, 640x400", way) << QString::fromLatin1(way) << QSize(640, 400) << false;
         }
     }
 
     void switchingShapingOffKeepsTheOuterSize()
     {
         QFETCH(QString, shapedBy);
+        QFETCH(QSize, maskSize);
         QFETCH(bool, lookAtSizeTab);
-        const QString mask = WriteMask(m_dir.filePath(QStringLiteral("m623.bmp")), 623, 364);
+        const QString mask = WriteMask(m_dir.filePath(QStringLiteral("m%1.bmp").arg(maskSize.width())),
+                                       maskSize.width(), maskSize.height(), maskSize.width() > 400 ? 40 : 0);
         TestProgram program;
         TF& F = program.F();
         TFBox& box = program.FBox();
         QVERIFY(QTest::qWaitForWindowExposed(&F));
         QVERIFY(WaitForFrame(&F));
-        QCOMPARE(OuterRect(&F).size(), QSize(623, 364));
+        QTRY_COMPARE_WITH_TIMEOUT(OuterRect(&F).size(), QSize(623, 364), Patience);
 
         if (shapedBy == QLatin1String("loading a shaped skin")) {
-            const QString skin = m_dir.filePath(QStringLiteral("shaped623.ski"));
+            const QString skin = m_dir.filePath(QStringLiteral("shaped%1.ski").arg(maskSize.width()));
             WriteSkinFile(skin, "[Skin]\r\nEn=1\r\nMaska=" + HexOfFile(mask) + "\r\n\r\n");
             Load(program, skin);
         } else if (shapedBy == QLatin1String("checking with the mask named")) {
@@ -197,23 +258,128 @@ private slots:
             box.Maska->browse();
         }
         QTRY_VERIFY_WITH_TIMEOUT(F.Mask->active(), Patience);
-        QTRY_COMPARE_WITH_TIMEOUT(OuterRect(&F).size(), QSize(623, 364), Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(OuterRect(&F).size(), maskSize, Patience);
         Settle();
         if (lookAtSizeTab) {
             box.PCTRL->setCurrentWidget(box.Rozm); // shows the shaped window's size
-            QCOMPARE(box.FW->value(), 623);
-            QCOMPARE(box.FH->value(), 364);
+            QCOMPARE(box.FW->value(), maskSize.width());
+            QCOMPARE(box.FH->value(), maskSize.height());
         }
 
         box.CheckBox2->setChecked(false);
         QVERIFY(WaitForFrame(&F));
-        QTRY_COMPARE_WITH_TIMEOUT(OuterRect(&F).size(), QSize(623, 364), Patience);
+        QTRY_COMPARE_WITH_TIMEOUT(OuterRect(&F).size(), maskSize, Patience);
         Settle();
-        QCOMPARE(OuterRect(&F).size(), QSize(623, 364));
+        QVERIFY2(OuterRect(&F).size() == maskSize, qPrintable(Describe(&F)));
 
         box.SaveStateToDocument();
-        QCOMPARE(program.doc().readInteger("Skin", "W", 0), 623);
-        QCOMPARE(program.doc().readInteger("Skin", "H", 0), 364);
+        QCOMPARE(program.doc().readInteger("Skin", "W", 0), maskSize.width());
+        QCOMPARE(program.doc().readInteger("Skin", "H", 0), maskSize.height());
+        QVERIFY(program.dialogs->errors.isEmpty());
+    }
+
+    // Taking the switch back gives back exactly the shaped window (its place,
+    // its size, no frame), and doing it again gives exactly the unshaped one:
+    // the same clicks give the same window and the same saved size, however
+    // often they are taken back and done again. Checking the box again shapes
+    // the window again, also by the mask a loaded skin brought.
+    void undoingTheSwitchIsExact_data()
+    {
+        QTest::addColumn<bool>("loaded"); // else the mask is chosen in its field
+        QTest::addColumn<QSize>("maskSize");
+        QTest::addColumn<int>("round");
+        QTest::newRow("a loaded skin, 640x400 with a rounded bottom") << true << QSize(640, 400) << 40;
+        QTest::newRow("a loaded skin, 400x300") << true << QSize(400, 300) << 0;
+        QTest::newRow("a chosen mask, 640x400 with a rounded bottom") << false << QSize(640, 400) << 40;
+    }
+
+    void undoingTheSwitchIsExact()
+    {
+        QFETCH(bool, loaded);
+        QFETCH(QSize, maskSize);
+        QFETCH(int, round);
+        const QString mask = WriteMask(m_dir.filePath(QStringLiteral("u%1.bmp").arg(maskSize.width())),
+                                       maskSize.width(), maskSize.height(), round);
+        TestProgram program;
+        TF& F = program.F();
+        TFBox& box = program.FBox();
+        QVERIFY(QTest::qWaitForWindowExposed(&F));
+        QVERIFY(WaitForFrame(&F));
+        F.move(180, 140); // away from the corner a lost place falls back to
+        QTRY_COMPARE_WITH_TIMEOUT(OuterRect(&F).topLeft(), QPoint(180, 140), Patience);
+
+        if (loaded) {
+            const QString skin = m_dir.filePath(QStringLiteral("undo%1.ski").arg(maskSize.width()));
+            WriteSkinFile(skin, "[Skin]\r\nEn=1\r\nMaska=" + HexOfFile(mask) + "\r\n\r\n");
+            Load(program, skin);
+        } else {
+            box.CheckBox2->click();
+            program.dialogs->answerFile(mask);
+            box.Maska->browse();
+        }
+        QVERIFY(F.Mask->active());
+        QTRY_VERIFY_WITH_TIMEOUT(Frame(&F).isNull() && ClientRect(&F).size() == maskSize, Patience);
+        Settle();
+        const QRect shaped = ClientRect(&F);
+        QVERIFY2(Frame(&F).isNull() && shaped.size() == maskSize, qPrintable(Describe(&F)));
+        QCOMPARE(F.geometry(), shaped); // where the program has it too
+        const QRegion shape = F.mask();
+        QVERIFY(!shape.isEmpty());
+
+        const auto expectShaped = [&](const char* after) {
+            QVERIFY(box.CheckBox2->isChecked());
+            QVERIFY(F.Mask->active());
+            (void)QTest::qWaitFor([&] { return Frame(&F).isNull() && ClientRect(&F) == shaped; }, Patience);
+            Settle(); // and it stays there
+            QVERIFY2(Frame(&F).isNull() && ClientRect(&F) == shaped,
+                     qPrintable(QStringLiteral("after %1: %2").arg(QLatin1String(after), Describe(&F))));
+            QVERIFY2(F.geometry() == shaped, qPrintable(QStringLiteral("after %1: the program has %2,%3")
+                                                            .arg(QLatin1String(after))
+                                                            .arg(F.geometry().x())
+                                                            .arg(F.geometry().y())));
+            QCOMPARE(F.mask(), shape);
+        };
+        QRect plainOuter;
+        const auto expectPlain = [&](const char* after) {
+            QVERIFY(!box.CheckBox2->isChecked());
+            QVERIFY(!F.Mask->active());
+            (void)QTest::qWaitFor([&] { return Frame(&F).top() > 0 && OuterRect(&F).size() == maskSize; },
+                                  Patience);
+            Settle();
+            const QRect outer = OuterRect(&F);
+            QVERIFY2(Frame(&F).top() > 0 && outer.size() == maskSize &&
+                         ClientRect(&F).topLeft() == shaped.topLeft(),
+                     qPrintable(QStringLiteral("after %1: %2").arg(QLatin1String(after), Describe(&F))));
+            if (plainOuter.isNull()) plainOuter = outer;
+            QCOMPARE(outer, plainOuter);
+            QVERIFY(F.mask().isEmpty());
+            box.SaveStateToDocument();
+            QCOMPARE(program.doc().readInteger("Skin", "W", 0), maskSize.width());
+            QCOMPARE(program.doc().readInteger("Skin", "H", 0), maskSize.height());
+        };
+
+        const auto click = [&] { box.CheckBox2->click(); };
+        const auto undo = [&] { box.History->undo(); };
+        const auto redo = [&] { box.History->redo(); };
+        const struct {
+            const char* name;
+            std::function<void()> act;
+            bool shapedAfter;
+        } steps[] = {
+            {"the first untick", click, false}, {"undoing it", undo, true},
+            {"unticking again", click, false},  {"undoing that", undo, true},
+            {"redoing it", redo, false},        {"undoing the redo", undo, true},
+            {"redoing again", redo, false},     {"ticking again", click, true},
+        };
+        for (const auto& step : steps) {
+            step.act();
+            if (step.shapedAfter)
+                expectShaped(step.name);
+            else
+                expectPlain(step.name);
+            if (QTest::currentTestFailed()) return;
+            if (loaded && &step == &steps[1]) QVERIFY(box.History->isClean()); // as loaded
+        }
         QVERIFY(program.dialogs->errors.isEmpty());
     }
 
@@ -289,14 +455,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == &box, Patience);
         Settle();
         const QRect frameBefore = OuterRect(&F);
-        const QRect clientBefore = F.geometry();
+        const QRect clientBefore = ClientRect(&F);
 
         box.CheckBox2->setChecked(true);
         program.dialogs->answerFile(WriteMask(m_dir.filePath(QStringLiteral("cycle.bmp")), 623, 364));
         box.Maska->browse();
         QTRY_VERIFY_WITH_TIMEOUT(F.Mask->active(), Patience);
         Settle();
-        QCOMPARE(F.geometry().topLeft(), clientBefore.topLeft()); // the content stays in place
+        QCOMPARE(ClientRect(&F).topLeft(), clientBefore.topLeft()); // the content stays in place
         box.CheckBox2->setChecked(false);
         QVERIFY(WaitForFrame(&F));
         Settle();
@@ -307,7 +473,7 @@ private slots:
         Settle();
 
         QCOMPARE(OuterRect(&F).topLeft(), frameBefore.topLeft());
-        QCOMPARE(F.geometry().topLeft(), clientBefore.topLeft());
+        QCOMPARE(ClientRect(&F).topLeft(), clientBefore.topLeft());
         QCOMPARE(QApplication::activeWindow(), &box); // re-shown without taking the focus
     }
 

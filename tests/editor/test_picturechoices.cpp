@@ -156,11 +156,13 @@ private slots:
         QVERIFY(program.F().windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(!program.F().mask().isEmpty());
 
-        // Unchecking brings the title bar and the full rectangle back.
+        // Unchecking brings the title bar and the full rectangle back, in the
+        // outer size the shape had: the size tab was never shown.
         box.CheckBox2->setChecked(false);
         QVERIFY(!box.Panel1->isEnabled());
         QVERIFY(!(program.F().windowFlags() & Qt::FramelessWindowHint));
         QVERIFY(program.F().mask().isEmpty());
+        QCOMPARE(outerSize(&program.F()), QSize(400, 300));
     }
 
     void oneColourMaskGivesNoRegion()

@@ -138,6 +138,18 @@ private slots:
         QVERIFY(program.F().Mask->active());
         QCOMPARE(program.F().size(), QSize(400, 300));
         QVERIFY(!program.F().mask().isEmpty());
+        QCOMPARE(program.FBox().FW->value(), 400); // the editors show the window, not "W"
+
+        // Switched off, the window keeps the shape's outer size, not the
+        // file's "W" and "H"; switched on again, the mask the skin brought
+        // shapes it again, though no mask file is named.
+        program.FBox().CheckBox2->click();
+        QVERIFY(!program.F().Mask->active());
+        QCOMPARE(outerSize(&program.F()), QSize(400, 300));
+        program.FBox().CheckBox2->click();
+        QVERIFY(program.F().Mask->active());
+        QCOMPARE(program.F().size(), QSize(400, 300));
+        QVERIFY(!program.F().mask().isEmpty());
 
         // Back to a plain window: "W" and "H" apply again, the mask is ignored.
         Load(program, dir, "[Skin]\r\nEn=0\r\nW=500\r\nH=350\r\nMaska=" + Hex(mask) + "\r\n");
