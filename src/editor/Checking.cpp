@@ -13,6 +13,7 @@
 #include "preview/MaskAreaOverlay.h"
 #include "preview/PreviewWindow.h"
 #include "widgets/BandPanel.h"
+#include "widgets/DialogPlacement.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Make.h"
 #include "widgets/PageControl.h"
@@ -102,11 +103,9 @@ FindingsWindow& EditorCheck::findingsWindow()
 void EditorCheck::CheckButtonClick()
 {
     FindingsWindow& findings = findingsWindow();
-    if (!findings.isVisible()) {
-        // Beside the settings window, where it leaves the preview in view.
-        const QRect frame = m_window.frameGeometry();
-        findings.move(frame.left(), frame.bottom() + 8);
-    }
+    // Beside the settings window, where it leaves the preview in view, and
+    // wholly on the screen wherever the settings window has been moved.
+    if (!findings.isVisible()) PlaceBeside(findings, m_window);
     findings.show();
     findings.raise();
     findings.activateWindow();

@@ -12,29 +12,43 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <functional>
 
 namespace fabulor {
 namespace {
 
-// Keeps a dialog centred on a window until its own frame is known: the
-// window manager frames a dialog only after it is mapped, and Qt sends no
-// event when the frame arrives.
-class Centring : public QObject {
+// Keeps a window where its target puts it until its own frame is known: the
+// window manager frames a window only after it is mapped, and Qt sends no
+// event when the frame arrives. The target is asked again each time, with
+// the window's outer size as it is known then.
+class Placing : public QObject {
 public:
-    Centring(QDialog& dialog, QWidget* over) : QObject(&dialog), m_dialog(&dialog), m_over(over)
+    using Target = std::function<QRect(QSize outer)>;
+
+    explicit Placing(QWidget& window) : QObject(&window), m_window(&window)
     {
-        dialog.installEventFilter(this);
+        window.installEventFilter(this);
         m_watch.setInterval(20);
         connect(&m_watch, &QTimer::timeout, this, [this] {
-            centre();
-            if (--m_ticksLeft < 0 || !frameExtra(m_dialog).isNull()) m_watch.stop();
+            place();
+            if (--m_ticksLeft < 0 || !m_window || !frameExtra(m_window).isNull()) m_watch.stop();
         });
     }
+
+    // One for each window: placing it again replaces the target.
+    static Placing& of(QWidget& window)
+    {
+        for (QObject* child : window.children())
+            if (auto* placing = dynamic_cast<Placing*>(child)) return *placing;
+        return *new Placing(window);
+    }
+
+    void setTarget(Target target) { m_target = std::move(target); }
 
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Show) {
-            centre();
+            place();
             m_ticksLeft = 50; // a second at most; without a window manager no frame comes
             m_watch.start();
         }
@@ -42,37 +56,20 @@ public:
     }
 
 private:
-    void centre()
+    void place()
     {
-        if (!m_dialog) return;
-        const QSize frame = outerRect(m_dialog).size();
-        QRect target(QPoint(), frame);
-        QScreen* screen = nullptr;
-        if (m_over) {
-            target.moveCenter(outerRect(m_over).center());
-            screen = m_over->screen();
-        } else {
-            screen = m_dialog->screen();
-            if (screen) target.moveCenter(screen->availableGeometry().center());
-        }
-        if (screen) {
-            // Wholly on the screen, title bar first where it is too big.
-            const QRect area = screen->availableGeometry();
-            target.moveLeft(
-                std::max(area.left(), std::min(target.left(), area.right() + 1 - target.width())));
-            target.moveTop(std::max(area.top(), std::min(target.top(), area.bottom() + 1 - target.height())));
-        }
+        if (!m_window || !m_target) return;
+        const QRect outer = outerRect(m_window);
+        const QRect client = m_window->geometry();
+        const QRect target = m_target(outer.size());
         // Placed by its client area, which is where Qt and every window
         // manager agree to put a window; the frame goes around it.
-        const QMargins margins =
-            m_dialog->windowHandle() ? m_dialog->windowHandle()->frameMargins() : QMargins();
-        const QRect client = target.marginsRemoved(margins);
-        if (m_dialog->geometry().topLeft() != client.topLeft())
-            m_dialog->setGeometry(QRect(client.topLeft(), m_dialog->size()));
+        const QPoint clientAt = target.topLeft() + (client.topLeft() - outer.topLeft());
+        if (client.topLeft() != clientAt) m_window->setGeometry(QRect(clientAt, client.size()));
     }
 
-    QPointer<QDialog> m_dialog;
-    QPointer<QWidget> m_over;
+    QPointer<QWidget> m_window;
+    Target m_target;
     QTimer m_watch;
     int m_ticksLeft = 0;
 };
@@ -107,7 +104,47 @@ void PlaceAboveAll(QDialog& dialog, QWidget* over)
     // The settings window stays on top of all others: a dialog on the same
     // layer, mapped after it, opens above it.
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    new Centring(dialog, over ? over->window() : nullptr);
+    Placing::of(dialog).setTarget([over = QPointer<QWidget>(over ? over->window() : nullptr),
+                                   box = QPointer<QDialog>(&dialog)](QSize size) {
+        QRect target(QPoint(), size);
+        QScreen* screen = over ? over->screen() : box ? box->screen() : nullptr;
+        if (over)
+            target.moveCenter(outerRect(over).center());
+        else if (screen)
+            target.moveCenter(screen->availableGeometry().center());
+        // Wholly on the screen, title bar first where it is too big.
+        return screen ? KeptWithin(target, screen->availableGeometry()) : target;
+    });
+}
+
+void PlaceBeside(QWidget& window, QWidget& beside)
+{
+    Placing::of(window).setTarget(
+        [placed = QPointer<QWidget>(&window), beside = QPointer<QWidget>(beside.window())](QSize size) {
+            if (!beside || !placed) return QRect(placed ? outerRect(placed).topLeft() : QPoint(), size);
+            // Kept apart from it by a gap that shows they are two windows.
+            constexpr int Gap = 8;
+            const QRect besideOuter = outerRect(beside);
+            if (QScreen* screen = beside->screen())
+                return BesideWithin(besideOuter, size, screen->availableGeometry(), Gap);
+            return QRect(QPoint(besideOuter.left(), besideOuter.bottom() + 1 + Gap), size);
+        });
+}
+
+QRect KeptWithin(QRect outer, QRect area)
+{
+    outer.moveLeft(std::max(area.left(), std::min(outer.left(), area.left() + area.width() - outer.width())));
+    outer.moveTop(std::max(area.top(), std::min(outer.top(), area.top() + area.height() - outer.height())));
+    return outer;
+}
+
+QRect BesideWithin(QRect beside, QSize size, QRect area, int gap)
+{
+    QRect placed(QPoint(beside.left(), beside.top() + beside.height() + gap), size);
+    const QRect above(QPoint(beside.left(), beside.top() - gap - size.height()), size);
+    if (placed.top() + placed.height() > area.top() + area.height() && above.top() >= area.top())
+        placed = above;
+    return KeptWithin(placed, area);
 }
 
 } // namespace fabulor

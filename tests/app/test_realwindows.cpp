@@ -4,6 +4,7 @@
 // screen with openbox (tests/support/with-window-manager.sh) and skips with
 // the reason where either is missing.
 
+#include "editor/FindingsWindow.h"
 #include "editor/SettingsWindow.h"
 #include "pictures/TransparentForm.h"
 #include "skinfile/SkinEntry.h"
@@ -516,6 +517,53 @@ private slots:
                     ? QStringLiteral("the server has a shape of %1 x %2").arg(had.width()).arg(had.height())
                     : QStringLiteral("the server has no shape")));
         QVERIFY(program.dialogs->errors.isEmpty());
+    }
+
+    // "Sprawdź" opens the findings list beside the settings window, wholly on
+    // the screen wherever the settings window has been moved, and not over it.
+    void findingsOpenWhollyOnTheScreen_data()
+    {
+        QTest::addColumn<QString>("settingsAt");
+        QTest::newRow("where it starts") << QStringLiteral("start");
+        QTest::newRow("moved to the right") << QStringLiteral("right");
+        QTest::newRow("in the bottom-right corner") << QStringLiteral("corner");
+    }
+
+    void findingsOpenWhollyOnTheScreen()
+    {
+        QFETCH(QString, settingsAt);
+        TestProgram program;
+        TFBox& box = program.FBox();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QVERIFY(WaitForFrame(&box));
+        const QRect screen = box.screen()->availableGeometry();
+        if (settingsAt != QLatin1String("start")) {
+            const QSize outer = OuterRect(&box).size();
+            const QPoint to = settingsAt == QLatin1String("right")
+                                  ? QPoint(880, 158)
+                                  : screen.bottomRight() - QPoint(outer.width() - 1, outer.height() - 1);
+            box.move(to); // by its frame
+            QTRY_COMPARE_WITH_TIMEOUT(OuterRect(&box).topLeft(), to, Patience);
+        }
+        Settle();
+
+        box.CheckButtonClick();
+        FindingsWindow& findings = box.findingsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&findings));
+        QVERIFY(WaitForFrame(&findings));
+        Settle();
+        const QRect list = OuterRect(&findings);
+        const QRect settings = OuterRect(&box);
+        QVERIFY2(screen.contains(list), qPrintable(QStringLiteral("findings at %1,%2 %3x%4")
+                                                       .arg(list.x())
+                                                       .arg(list.y())
+                                                       .arg(list.width())
+                                                       .arg(list.height())));
+        QVERIFY(!list.intersects(settings));
+        if (settingsAt == QLatin1String("start")) { // below it, where there is room
+            QVERIFY(list.top() > settings.bottom());
+            QCOMPARE(list.left(), settings.left());
+        }
     }
 
     // An error box opens above both windows, wholly on the screen, centred on
