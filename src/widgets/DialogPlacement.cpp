@@ -31,7 +31,7 @@ public:
         m_watch.setInterval(20);
         connect(&m_watch, &QTimer::timeout, this, [this] {
             place();
-            if (--m_ticksLeft < 0 || !m_window || !frameExtra(m_window).isNull()) m_watch.stop();
+            if (--m_ticksLeft < 0 || !m_window || frameKnown(m_window)) m_watch.stop();
         });
     }
 
@@ -49,7 +49,9 @@ public:
     {
         if (event->type() == QEvent::Show) {
             place();
-            m_ticksLeft = 50; // a second at most; without a window manager no frame comes
+            // The frame comes within milliseconds, or seconds on a busy
+            // machine; without a window manager it never does.
+            m_ticksLeft = 500; // 10 s
             m_watch.start();
         }
         return false;

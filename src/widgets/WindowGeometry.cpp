@@ -8,7 +8,15 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <optional>
+
+#ifdef FSB_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
 
 namespace fabulor {
 namespace {
@@ -37,19 +45,106 @@ QSize sizeOf(QMargins margins)
     return QSize(margins.left() + margins.right(), margins.top() + margins.bottom()).expandedTo(QSize(0, 0));
 }
 
+#ifdef FSB_HAVE_XCB
+// What an X window manager says of the frames it makes: each window's
+// _NET_FRAME_EXTENTS (left, right, top, bottom), set once the frame is
+// there. Qt reads it too, but only when the window is next configured; and
+// before the window manager has set it, Qt measures the window that ours was
+// put in, which may still be half made (1 x 1, giving sides below zero, or a
+// pixel off).
+class FrameExtents {
+public:
+    // nullopt where there is nobody to ask: not X, or a window manager that
+    // does not say.
+    static std::optional<FrameExtents> ask()
+    {
+        auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+        if (!connection) return std::nullopt;
+        static const xcb_atom_t extents = atom(connection, "_NET_FRAME_EXTENTS");
+        // Asked again until a window manager says it supports them: it may
+        // start after the program.
+        static bool said = false;
+        if (!said) said = supported(connection, extents);
+        if (!said) return std::nullopt;
+        return FrameExtents(connection, extents);
+    }
+
+    // What it says of the window now; nothing yet for a window it has not
+    // framed.
+    std::optional<QMargins> of(const QWindow& window) const
+    {
+        const auto id = static_cast<xcb_window_t>(window.winId());
+        const Reply reply(
+            xcb_get_property_reply(m_connection,
+                                   xcb_get_property(m_connection, 0, id, m_extents, XCB_ATOM_CARDINAL, 0, 4),
+                                   nullptr),
+            &std::free);
+        if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16)
+            return std::nullopt;
+        std::uint32_t sides[4];
+        std::memcpy(sides, xcb_get_property_value(reply.get()), sizeof sides);
+        const auto side = [](std::uint32_t value) { return int(std::min<std::uint32_t>(value, 0x7FFF)); };
+        return QMargins(side(sides[0]), side(sides[2]), side(sides[1]), side(sides[3]));
+    }
+
+private:
+    using Reply = std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>;
+
+    FrameExtents(xcb_connection_t* connection, xcb_atom_t extents)
+        : m_connection(connection), m_extents(extents)
+    {}
+
+    static xcb_atom_t atom(xcb_connection_t* connection, const char* name)
+    {
+        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(
+                connection, xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name), nullptr),
+            &std::free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+
+    // Whether the root window's _NET_SUPPORTED names them.
+    static bool supported(xcb_connection_t* connection, xcb_atom_t extents)
+    {
+        if (extents == XCB_ATOM_NONE) return false;
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        if (!screen) return false;
+        static const xcb_atom_t supportedAtom = atom(connection, "_NET_SUPPORTED");
+        const Reply reply(xcb_get_property_reply(connection,
+                                                 xcb_get_property(connection, 0, screen->root, supportedAtom,
+                                                                  XCB_ATOM_ATOM, 0, 4096),
+                                                 nullptr),
+                          &std::free);
+        if (!reply || reply->format != 32) return false;
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+        const int count = xcb_get_property_value_length(reply.get()) / int(sizeof(xcb_atom_t));
+        return std::find(atoms, atoms + count, extents) != atoms + count;
+    }
+
+    xcb_connection_t* m_connection;
+    xcb_atom_t m_extents;
+};
+#endif
+
 // The frame around a window as far as it is known now. A window that asks
 // for no frame has none, whatever Qt still holds: Qt reads the frame again
 // only when the window is next configured, so just after the decoration
-// went it still reports the old one. A decorated window whose frame has not
-// come yet has no known frame. Windows off any screen (offscreen) never get
-// one.
+// went it still reports the old one. A decorated window has the frame the
+// window manager says it has put around it, none known before it says so.
+// Where it cannot say, Qt's own measure is taken once it is plausible.
+// Windows off any screen (offscreen) never get one.
 std::optional<QMargins> knownFrame(const QWidget* window)
 {
     const QWindow* handle = window->windowHandle();
     if (!handle || !window->isWindow() || window->windowFlags().testFlag(Qt::FramelessWindowHint))
         return QMargins();
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return QMargins();
+#ifdef FSB_HAVE_XCB
+    if (const std::optional<FrameExtents> extents = FrameExtents::ask()) return extents->of(*handle);
+#endif
     const QMargins margins = handle->frameMargins();
-    if (margins.isNull() && QGuiApplication::platformName() != QLatin1String("offscreen"))
+    if (margins.isNull() || std::min({margins.left(), margins.top(), margins.right(), margins.bottom()}) < 0)
         return std::nullopt;
     return margins;
 }
@@ -66,8 +161,9 @@ QMargins frameNow(const QWidget* window)
 // decoration changed (Qt takes the window off the screen for that and shows
 // it again). Qt sends no event when the frame arrives.
 //
-// So the outer size asked for is the state: it is applied at once with the
-// frame known then, and again when the window appears, moves or gets its
+// So the outer size asked for is the state: it is applied with the frame
+// known then, at once where the window is hidden or on the screen, else once
+// the window manager has put it there, and again when it moves or gets its
 // frame, until somebody else resizes the window. And a window shown again
 // comes back with its content where it was when it was hidden: while the
 // window manager frames a window it has just shown, Qt may be told a place
@@ -144,7 +240,10 @@ public:
 
 private:
     static constexpr int WatchInterval = 20; // ms
-    static constexpr int WatchTicks = 100;   // 2 s: a window manager answers long before
+    // A window manager answers within milliseconds, but on a busy machine it
+    // may take seconds; without one no frame ever comes, and the window is
+    // taken as it is after this long.
+    static constexpr int WatchTicks = 500; // 10 s
 
     // On the screen, and framed as its decoration asks.
     bool settled() const
@@ -161,12 +260,11 @@ private:
 
     void watch()
     {
-        if (!m_window || (!settled() && --m_ticksLeft >= 0)) return;
-        // Without a window manager no frame ever comes: the window is taken
-        // as it is.
-        m_watch.stop();
-        applySize();
-        if (m_place && m_window->isVisible()) {
+        if (!m_window) return;
+        const bool timeUp = --m_ticksLeft < 0;
+        // The place does not wait for the frame: the content's place is the
+        // same with any frame around it.
+        if (m_place && m_window->isVisible() && (m_onScreen || timeUp)) {
             const QPoint place = *m_place;
             m_place.reset();
             // On the screen the window is there already, unless the window
@@ -175,11 +273,18 @@ private:
             if (m_window->geometry().topLeft() != place)
                 m_window->setGeometry(QRect(place, m_window->size()));
         }
+        if (!settled() && !timeUp) return;
+        m_watch.stop();
+        applySize();
     }
 
     void applySize()
     {
         if (!m_outer || !m_window) return;
+        // While the window manager is taking a shown window in, it may
+        // overrule a resize asked for meanwhile, and Qt is not told: the
+        // size waits until the window is on the screen.
+        if (m_window->isVisible() && !m_onScreen) return;
         // Known before the resize: its Resize event comes while it runs.
         m_applied = innerSizeFor(*m_outer - sizeOf(frameNow(m_window)));
         if (m_window->size() != m_applied) resizeInner(m_window, m_applied);
@@ -199,6 +304,11 @@ private:
 QSize frameExtra(const QWidget* window)
 {
     return sizeOf(frameNow(window));
+}
+
+bool frameKnown(const QWidget* window)
+{
+    return knownFrame(window).has_value();
 }
 
 QRect outerRect(const QWidget* window)

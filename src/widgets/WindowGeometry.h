@@ -20,6 +20,9 @@ namespace fabulor {
 // window without decoration, none yet for one the window manager has not
 // framed.
 QSize frameExtra(const QWidget* window);
+// Whether the frame is known: the window asks for none, or the window
+// manager has put it around the window, or the platform has no frames.
+bool frameKnown(const QWidget* window);
 // The window's rectangle on the screen, frame included, as the window system
 // has it now (QWidget::frameGeometry() may keep a frame that is gone).
 QRect outerRect(const QWidget* window);

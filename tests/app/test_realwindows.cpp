@@ -554,12 +554,10 @@ private slots:
         Settle();
         const QRect list = OuterRect(&findings);
         const QRect settings = OuterRect(&box);
-        QVERIFY2(screen.contains(list), qPrintable(QStringLiteral("findings at %1,%2 %3x%4")
-                                                       .arg(list.x())
-                                                       .arg(list.y())
-                                                       .arg(list.width())
-                                                       .arg(list.height())));
-        QVERIFY(!list.intersects(settings));
+        const QString where =
+            QStringLiteral("findings: %1; settings: %2").arg(Describe(&findings), Describe(&box));
+        QVERIFY2(screen.contains(list), qPrintable(where));
+        QVERIFY2(!list.intersects(settings), qPrintable(where));
         if (settingsAt == QLatin1String("start")) { // below it, where there is room
             QVERIFY(list.top() > settings.bottom());
             QCOMPARE(list.left(), settings.left());
