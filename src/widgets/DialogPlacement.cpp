@@ -17,10 +17,15 @@
 namespace fabulor {
 namespace {
 
-// Keeps a window where its target puts it until its own frame is known: the
-// window manager frames a window only after it is mapped, and Qt sends no
-// event when the frame arrives. The target is asked again each time, with
-// the window's outer size as it is known then.
+// Keeps a window where its target puts it until the window system has
+// settled it: the window manager frames a window only after it is mapped,
+// and Qt sends no event when the frame arrives. Meanwhile the window system
+// may report sizes and places of its own for a moment (the size the window
+// was created with, before its layout; the place the window manager would
+// have chosen), so each of them gets the window placed again. The target is
+// asked again each time, with the window's outer size as it is known then.
+// Placed with its frame known, on the screen and where the target says, the
+// window is left alone: from then on its place is the user's.
 class Placing : public QObject {
 public:
     using Target = std::function<QRect(QSize outer)>;
@@ -30,8 +35,7 @@ public:
         window.installEventFilter(this);
         m_watch.setInterval(20);
         connect(&m_watch, &QTimer::timeout, this, [this] {
-            place();
-            if (--m_ticksLeft < 0 || !m_window || frameKnown(m_window)) m_watch.stop();
+            if (place() || --m_ticksLeft < 0) m_watch.stop();
         });
     }
 
@@ -47,33 +51,55 @@ public:
 
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Show) {
-            place();
+        switch (event->type()) {
+        case QEvent::Show:
             // The frame comes within milliseconds, or seconds on a busy
             // machine; without a window manager it never does.
             m_ticksLeft = 500; // 10 s
+            place();
             m_watch.start();
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+            if (m_watch.isActive() && !m_placing) place();
+            break;
+        case QEvent::Hide:
+            m_watch.stop();
+            break;
+        default:
+            break;
         }
         return false;
     }
 
 private:
-    void place()
+    // Puts the window where the target says; whether it is settled there:
+    // its frame known, on the screen, and where the target says already.
+    bool place()
     {
-        if (!m_window || !m_target) return;
+        if (!m_window || !m_target) return true;
+        const bool framed = frameKnown(m_window);
         const QRect outer = outerRect(m_window);
         const QRect client = m_window->geometry();
         const QRect target = m_target(outer.size());
         // Placed by its client area, which is where Qt and every window
         // manager agree to put a window; the frame goes around it.
         const QPoint clientAt = target.topLeft() + (client.topLeft() - outer.topLeft());
-        if (client.topLeft() != clientAt) m_window->setGeometry(QRect(clientAt, client.size()));
+        if (client.topLeft() == clientAt) {
+            const QWindow* handle = m_window->windowHandle();
+            return framed && handle && handle->isExposed();
+        }
+        m_placing = true;
+        m_window->setGeometry(QRect(clientAt, client.size()));
+        m_placing = false;
+        return false;
     }
 
     QPointer<QWidget> m_window;
     Target m_target;
     QTimer m_watch;
     int m_ticksLeft = 0;
+    bool m_placing = false;
 };
 
 QPointer<QWidget>& LastActiveWindow()
