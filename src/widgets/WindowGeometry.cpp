@@ -127,19 +127,24 @@ private:
 };
 #endif
 
+bool OffScreen()
+{
+    return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
+
 // The frame around a window as far as it is known now. A window that asks
 // for no frame has none, whatever Qt still holds: Qt reads the frame again
 // only when the window is next configured, so just after the decoration
 // went it still reports the old one. A decorated window has the frame the
 // window manager says it has put around it, none known before it says so.
 // Where it cannot say, Qt's own measure is taken once it is plausible.
-// Windows off any screen (offscreen) never get one.
 std::optional<QMargins> knownFrame(const QWidget* window)
 {
     const QWindow* handle = window->windowHandle();
     if (!handle || !window->isWindow() || window->windowFlags().testFlag(Qt::FramelessWindowHint))
         return QMargins();
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return QMargins();
+    // Offscreen windows have the frame Qt makes up for them, known at once.
+    if (OffScreen()) return handle->frameMargins();
 #ifdef FSB_HAVE_XCB
     if (const std::optional<FrameExtents> extents = FrameExtents::ask()) return extents->of(*handle);
 #endif
@@ -219,7 +224,8 @@ public:
         case QEvent::Show:
             // Qt still counts the window as on the screen from before it was
             // hidden; only an exposure from now on says that it is there again.
-            m_onScreen = false;
+            // Offscreen a shown window is there at once.
+            m_onScreen = OffScreen();
             if (QWindow* handle = m_window->windowHandle()) handle->installEventFilter(this);
             applySize();
             startWatch();
