@@ -370,8 +370,8 @@ private slots:
         };
 
         const auto click = [&] { box.CheckBox2->click(); };
-        const auto undo = [&] { box.History->undo(); };
-        const auto redo = [&] { box.History->redo(); };
+        const auto undo = [&] { box.history().undo(); };
+        const auto redo = [&] { box.history().redo(); };
         const struct {
             const char* name;
             std::function<void()> act;
@@ -389,7 +389,7 @@ private slots:
             else
                 expectPlain(step.name);
             if (QTest::currentTestFailed()) return;
-            if (loaded && &step == &steps[1]) QVERIFY(box.History->isClean()); // as loaded
+            if (loaded && &step == &steps[1]) QVERIFY(box.history().stack().isClean()); // as loaded
         }
         QVERIFY(program.dialogs->errors.isEmpty());
     }
@@ -557,8 +557,8 @@ private slots:
         }
         Settle();
 
-        box.CheckButtonClick();
-        FindingsWindow& findings = box.findingsWindow();
+        box.check().CheckButtonClick();
+        FindingsWindow& findings = box.check().findingsWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&findings));
         QVERIFY(WaitForFrame(&findings));
         Settle();
