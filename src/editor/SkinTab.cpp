@@ -140,7 +140,7 @@ TFBox::ShapedBy TFBox::switchShape()
 bool TFBox::shapeByStoredMask()
 {
     MemoryStream stored;
-    if (document().readBinary("Skin", "Maska", stored) == 0) return false;
+    if (document().readBinary(WindowSection().name, WindowKey(KeyRole::Mask).name, stored) == 0) return false;
     try {
         ReadMaskBitmap(stored.bytes(), F.Mask->mask());
     } catch (const EInvalidGraphic&) {
