@@ -522,12 +522,12 @@ private slots:
         // with it: on a busy machine, later than the settling above.
         std::optional<QRect> extents = ServerShapeExtents(&F);
         if (shaped)
-            QTest::qWaitFor(
+            static_cast<void>(QTest::qWaitFor(
                 [&] {
                     extents = ServerShapeExtents(&F);
                     return extents.has_value();
                 },
-                Patience);
+                Patience));
         const QRect had = extents.value_or(QRect());
         QVERIFY2(
             extents.has_value() == shaped && (!shaped || !had.isEmpty()),
