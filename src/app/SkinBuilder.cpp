@@ -26,7 +26,7 @@ public:
         // Refused until the user has let the skin go, so a failure while
         // asking keeps the program open too.
         event->ignore();
-        if (!m_settings.MayLeaveSkin()) return true;
+        if (!m_settings.fileGuard().MayLeaveSkin()) return true;
         event->accept();
         return false;
     }

@@ -24,8 +24,8 @@ int main(int argc, char** argv)
     if (line.action != CommandLine::Action::Start) return fabulor::Answer(line);
     fabulor::SkinBuilder builder(app);
     // The windows come first; pictures load behind them.
-    builder.settings().loadPicturesInBackground(true);
-    fabulor::ArmStartupProbe(app, 2, [&builder] { return !builder.settings().Pictures->busy(); });
+    builder.settings().pictures().loadPicturesInBackground(true);
+    fabulor::ArmStartupProbe(app, 2, [&builder] { return !builder.settings().pictures().Pictures->busy(); });
     builder.show();
     if (!line.skinFile.isEmpty()) builder.openAtStart(line.skinFile);
     return app.exec();

@@ -7,7 +7,7 @@
 #include "editor/Catalogue.h"
 #include "editor/HoverPreview.h"
 #include "editor/PictureFile.h"
-#include "editor/PictureLoading.h"
+#include "editor/SkinPictures.h"
 #include "editor/Steps.h"
 #include "pictures/BuiltInPictures.h"
 #include "preview/PreviewWindow.h"
@@ -98,7 +98,8 @@ void TFBox::buildPictureBand()
     hook(MP2, KeyRole::MouseOver, QStringLiteral("obrazek Mouse Over %1"), &TFBox::MP2AfterDialog);
 
     m_hover = new HoverPreview(
-        F, m_document, [this] { return currentComponent(); }, [this] { return m_pictureBudget; }, this);
+        F, m_document, [this] { return currentComponent(); }, [this] { return m_pictures->pictureBudget(); },
+        this);
     m_hover->buildOption(band);
     m_hover->setThumbnails(MOU, MOV);
     // Pictures change with a choice, an undo or a redo, and with a load
@@ -106,9 +107,7 @@ void TFBox::buildPictureBand()
     connect(m_stack, &QUndoStack::indexChanged, m_hover, &HoverPreview::refresh);
     connect(this, &TFBox::currentComponentChanged, m_hover, &HoverPreview::refresh);
 
-    // Serves the preview's boxes once the program asks for it.
-    Pictures = new PictureLoader(&F, this);
-    connect(Pictures, &PictureLoader::cancelled, this, &TFBox::GiveUpUndecodedPictures);
+    m_pictures = new SkinPictures(F, *m_hover, this);
 }
 
 void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QString& mouseOver)
@@ -124,7 +123,7 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
         // The picture shown gives its share of the skin's picture memory
         // back before the one replacing it asks for its own.
         picture.clear();
-        ShowButtonPicture(picture, stored, button->schema->builtInPicture, m_pictureBudget);
+        ShowButtonPicture(picture, stored, button->schema->builtInPicture, m_pictures->pictureBudget());
         return;
     }
 
@@ -138,7 +137,7 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
             document().writeBinary(button->section, ComponentKey(index, KeyRole::MouseOut).name, stream);
             picture.clear();
             ShowButtonPicture(picture, std::span<const std::uint8_t>(*bytes), button->schema->builtInPicture,
-                              m_pictureBudget);
+                              m_pictures->pictureBudget());
         }
     }
 
@@ -148,30 +147,6 @@ void TFBox::LoadButtonImages(bool fromFiles, const QString& mouseOut, const QStr
             document().writeBinary(button->section, ComponentKey(index, KeyRole::MouseOver).name,
                                    MemoryStream(*bytes));
     }
-}
-
-void TFBox::loadPicturesInBackground(bool on)
-{
-    QList<PictureBox*> boxes{F.Skin};
-    for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index)
-        boxes << ButtonForIndex(index)->image(F);
-    Pictures->serve(on ? boxes : QList<PictureBox*>());
-}
-
-void TFBox::GiveUpUndecodedPictures()
-{
-    const auto undecoded = [](const Picture& picture) {
-        return picture.jpeg() && !picture.jpeg()->decoded();
-    };
-    for (int index = FirstButtonIndex; index <= LastButtonIndex; ++index) {
-        const CatalogueEntry* button = ButtonForIndex(index);
-        Picture& picture = button->image(F)->picture();
-        if (undecoded(picture)) LoadBuiltInPicture(picture, button->schema->builtInPicture);
-    }
-    // A skin picture that does not decode keeps what the box had before;
-    // that went when this one came, so nothing shows.
-    if (undecoded(F.Skin->picture())) F.Skin->picture().clear();
-    m_hover->dropUndecoded();
 }
 
 void TFBox::MP1AfterDialog(const QString& fileName)

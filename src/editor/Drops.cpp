@@ -155,7 +155,7 @@ void SkinDrops::perform(const Drop& drop)
         [this, drop] {
             switch (drop.target) {
             case Target::Skin:
-                m_box.OpenSkinFile(drop.fileName);
+                m_box.fileGuard().OpenSkinFile(drop.fileName);
                 break;
             case Target::Mask:
                 dropMask(drop.fileName);

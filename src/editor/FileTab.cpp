@@ -11,12 +11,11 @@
 #include "editor/Guarded.h"
 #include "editor/HistoryButtons.h"
 #include "editor/RecentSkins.h"
+#include "editor/SkinFileGuard.h"
 #include "skinfile/SkinEntry.h"
 #include "widgets/FileNames.h"
 #include "widgets/Make.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QUndoStack>
@@ -43,40 +42,19 @@ void TFBox::buildFileTab()
     Button2 = Make<QPushButton>(Plik, "Button2", {56, 64, 145, 25}, QStringLiteral("Zapisz do pliku"));
     connect(Button2, &QPushButton::clicked, this, Guarded(this, [this] { Button2Click(); }));
 
+    m_fileGuard = new SkinFileGuard(
+        *this, *m_stack, m_dialogs, [this] { return Button2Click(); },
+        [this](const QString& fileName) { LoadSkinFile(fileName); });
+
     m_historyButtons = new HistoryButtons(*m_history, Plik, this);
 
-    m_recentSkins =
-        new RecentSkinsList(*this, Plik, [this](const QString& fileName) { OpenSkinFile(fileName); });
-}
-
-bool TFBox::MayLeaveSkin()
-{
-    if (m_stack->isClean()) return true;
-    const SaveChangesAnswer answer = m_dialogs.askSaveChanges(
-        QCoreApplication::applicationName(), QStringLiteral("Skórka ma niezapisane zmiany. Zapisać je?"));
-    if (answer == SaveChangesAnswer::Discard) return true;
-    if (answer == SaveChangesAnswer::Cancel) return false;
-    // The same save as "Zapisz do pliku". A cancelled dialog keeps the skin;
-    // so does a failed save, whose error box still follows as for the button.
-    bool saved = false;
-    Guarded(this, [this, &saved] { saved = Button2Click(); })();
-    return saved;
-}
-
-bool TFBox::MayReplaceFileOnDisk(const std::string& path, const QString& fileName)
-{
-    // Only the file the skin came from or went to last: saving over any
-    // other file is what the user chose it for, and asks nothing.
-    if (!m_onDisk || !SameFile(path, m_onDisk->path) || !FileChangedSince(path, m_onDisk->stamp)) return true;
-    const QString name = QDir::toNativeSeparators(FileNameShown(AbsoluteFileName(fileName)));
-    return m_dialogs.askReplaceChangedFile(
-        QCoreApplication::applicationName(),
-        QStringLiteral("Plik %1 zmienił się na dysku od wczytania. Zastąpić go?").arg(name));
+    m_recentSkins = new RecentSkinsList(
+        *this, Plik, [this](const QString& fileName) { m_fileGuard->OpenSkinFile(fileName); });
 }
 
 void TFBox::Button1Click()
 {
-    if (!MayLeaveSkin()) return;
+    if (!m_fileGuard->MayLeaveSkin()) return;
     // A cancelled dialog changes nothing: the skin, the preview and the edit
     // history stay exactly as they were.
     if (!Op.Execute() || Op.FileName().isEmpty() || !FileNameExists(Op.FileName())) return;
@@ -107,18 +85,11 @@ void TFBox::LoadSkinFile(const QString& fileName, bool remember)
     const auto newHistory = qScopeGuard([this, fileName, remember, path, stamp] {
         m_stack->clear();
         if (!remember) return;
-        m_onDisk.reset();
-        if (stamp) m_onDisk = FileOnDisk{path, *stamp};
+        m_fileGuard->setFileOnDisk(path, stamp);
         m_recentSkins->remember(fileName);
         emit skinLoaded();
     });
     LoadStateFromDocument();
-}
-
-void TFBox::OpenSkinFile(const QString& fileName)
-{
-    if (!MayLeaveSkin()) return;
-    LoadSkinFile(fileName);
 }
 
 bool TFBox::Button2Click()
@@ -127,12 +98,11 @@ bool TFBox::Button2Click()
     if (!m_check->MaySaveWithErrors()) return false;
     if (!Sa.Execute() || Sa.FileName().isEmpty()) return false;
     const std::string path = FullPath(Sa.FileName());
-    if (!MayReplaceFileOnDisk(path, Sa.FileName())) return false;
+    if (!m_fileGuard->MayReplaceFileOnDisk(path, Sa.FileName())) return false;
     MemoryStream text;
     SaveDocumentBytes(document(), text);
     SaveSkinEntry(path, text, Zip);
-    m_onDisk.reset();
-    if (const std::optional<FileStamp> stamp = StampFile(path)) m_onDisk = FileOnDisk{path, *stamp};
+    m_fileGuard->setFileOnDisk(path, StampFile(path));
     m_stack->setClean();
     m_recentSkins->remember(Sa.FileName());
     return true;

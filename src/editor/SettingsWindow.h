@@ -13,9 +13,11 @@
 // What the editor offers beside the named controls is a class each, with
 // the widgets it drives, owned by this window and reached through it
 // (history(), check()...): HistoryButtons.h, RecentSkins.h, Checking.h (the
-// check, its findings list and the mask area), MaskMakerLauncher.h and
-// HoverPreview.h. File drops onto both windows are Drops.h, the background
-// picture loading PictureLoading.h.
+// check, its findings list and the mask area), MaskMakerLauncher.h,
+// HoverPreview.h, SkinPictures.h (the pictures' memory and their loading in
+// the background, PictureLoading.h) and SkinFileGuard.h (the questions about
+// unsaved changes and a file changed on disk). File drops onto both windows
+// are Drops.h.
 
 #include "document/IniStore.h"
 #include "document/SkinSchema.h"
@@ -27,7 +29,8 @@
 #include "editor/MaskMakerLauncher.h"
 #include "editor/RecentSkins.h"
 #include "editor/SkinBinding.h"
-#include "skinfile/FileStamp.h"
+#include "editor/SkinFileGuard.h"
+#include "editor/SkinPictures.h"
 #include "skinfile/ZipKit.h"
 #include "widgets/Dialogs.h"
 
@@ -58,8 +61,6 @@ struct Finding;
 class FontPicker;
 class NoteLabel;
 class PictureBox;
-class PictureBudget;
-class PictureLoader;
 class SideTabWidget;
 class SizePicker;
 class SpinEdit;
@@ -165,20 +166,6 @@ public:
     void MP2AfterDialog(const QString& fileName);
     void BRefrClick();
 
-    // Pictures of the skin
-    // The memory the skin's decoded pictures may take together
-    // (graphics/PictureBudget.h); every skin applied starts a new one. The
-    // steps of the history keep the pictures they can show again, and count.
-    const std::shared_ptr<PictureBudget>& pictureBudget() const { return m_pictureBudget; }
-    // Off (as made): the preview decodes a picture while it first paints it.
-    // On (the editor's own windows): the pixels are decoded on a worker
-    // thread behind a progress window that can be cancelled (PictureLoading.h).
-    void loadPicturesInBackground(bool on);
-    PictureLoader* Pictures = nullptr;
-    // Loading was cancelled: every picture without pixels by then counts as
-    // one that does not decode (a button shows its built-in picture).
-    void GiveUpUndecodedPictures();
-
     // "Właściwości": colours, fonts and borders. Its editors are made when
     // the tab is first shown, or first needed (a loaded skin, a finding that
     // points there), not at start-up: until then the preview alone holds
@@ -232,26 +219,12 @@ public:
     void LoadStateFromDocument();
     void FormCreate();
 
-    // Unsaved work
-    // Asks, when the skin has unsaved changes, whether to save them first.
-    // True when the caller may go on and replace or drop the skin: nothing
-    // was unsaved, the user saved it, or chose to drop the changes.
-    bool MayLeaveSkin();
-    // Before a save over the file last loaded or saved: when another program
-    // has changed it since, asks whether to replace it. True when the save
-    // may go on.
-    bool MayReplaceFileOnDisk(const std::string& path, const QString& fileName);
-
-    // Files: command line, drops, recent skins (recentSkins())
     // Loads a skin file as "Wczytaj z pliku" does once a name is chosen. A
     // failure is raised and keeps the skin and its history; a load starts a
     // new history and puts the file first among the recent skins, unless
     // remember is false (a picture of a skin drawn from the command line is
     // not the user opening it).
     void LoadSkinFile(const QString& fileName, bool remember = true);
-    // A skin file asked for outside the open dialog (a drop, the recent
-    // list): unsaved changes are settled first, as for the button.
-    void OpenSkinFile(const QString& fileName);
     // What the editor offers beside the named controls and handlers: each a
     // class of its own, with the widgets it drives, owned by this window.
     // The edit history: every change the user makes is one step of it. Its
@@ -265,6 +238,10 @@ public:
     // "Podgląd najechania" on the picture band: the preview's buttons show
     // their mouse-over pictures under the pointer.
     HoverPreview& hover() { return *m_hover; }
+    // The skin's pictures: their memory and their loading.
+    SkinPictures& pictures() { return *m_pictures; }
+    // The questions before the skin is let go or its file replaced.
+    SkinFileGuard& fileGuard() { return *m_fileGuard; }
 
 signals:
     // The chosen component changed, by the user or by code.
@@ -313,17 +290,11 @@ private:
     EditorCheck* m_check = nullptr;
     MaskMakerLauncher* m_maskMaker = nullptr;
     HoverPreview* m_hover = nullptr;
-    std::shared_ptr<PictureBudget> m_pictureBudget;
+    SkinPictures* m_pictures = nullptr;
+    SkinFileGuard* m_fileGuard = nullptr;
     int m_component = 0;
     // Set once start-up has shown its skin.
     bool m_started = false;
-    // The skin file last loaded or saved, by its full path, and what it held
-    // then.
-    struct FileOnDisk {
-        std::string path;
-        FileStamp stamp;
-    };
-    std::optional<FileOnDisk> m_onDisk;
 };
 
 } // namespace fabulor

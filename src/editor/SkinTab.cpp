@@ -213,7 +213,8 @@ void TFBox::MaskaAfterDialog(const QString& fileName)
 void TFBox::SkinfterDialog(const QString& fileName)
 {
     if (const auto bytes = StorePicture(*this, document(), fileName, KeyRole::SkinPicture))
-        ShowSkinPicture(std::span<const std::uint8_t>(*bytes), F.Skin->picture(), m_pictureBudget);
+        ShowSkinPicture(std::span<const std::uint8_t>(*bytes), F.Skin->picture(),
+                        m_pictures->pictureBudget());
 }
 
 } // namespace fabulor

@@ -6,7 +6,6 @@
 
 #include "editor/SettingsWindow.h"
 
-#include "graphics/PictureBudget.h"
 #include "pictures/BuiltInPictures.h"
 #include "pictures/TransparentForm.h"
 #include "preview/PreviewWindow.h"
@@ -67,7 +66,7 @@ void TFBox::LoadStateFromDocument()
     const IniStore& doc = document();
     // The pictures of the skin before share no memory with this one's: they
     // go as its pictures replace them.
-    m_pictureBudget = std::make_shared<PictureBudget>();
+    m_pictures->startPictureBudget();
     // One stream serves every picture of this run.
     MemoryStream picture;
     const auto readPicture = [&](KeyRole role) -> MemoryStream& {
@@ -94,7 +93,7 @@ void TFBox::LoadStateFromDocument()
         // The skin's own mask shapes the window, whatever file the mask
         // field names; one that does not read leaves the window unshaped.
         if (shapedBy != ShapedBy::StoredMask && !shapeByStoredMask()) F.Mask->setActive(false);
-        ShowSkinPicture(readPicture(KeyRole::SkinPicture), F.Skin->picture(), m_pictureBudget);
+        ShowSkinPicture(readPicture(KeyRole::SkinPicture), F.Skin->picture(), m_pictures->pictureBudget());
     } else {
         F.Mask->setActive(false);
         setOuterWidth(&F, WindowSide(doc, KeyRole::Width));
@@ -109,7 +108,7 @@ void TFBox::LoadStateFromDocument()
         FH->setValue(outerSize(&F).height());
     }
 
-    m_binding.applyComponents(doc, picture, m_pictureBudget);
+    m_binding.applyComponents(doc, picture, m_pictures->pictureBudget());
 }
 
 } // namespace fabulor

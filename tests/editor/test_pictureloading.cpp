@@ -53,8 +53,8 @@ bool Undecoded(const PictureBox* box)
 // The editor's own windows, with nothing decoded until the test lets it.
 void InBackground(TestProgram& program)
 {
-    program.FBox().loadPicturesInBackground(true);
-    program.FBox().Pictures->hold(true);
+    program.FBox().pictures().loadPicturesInBackground(true);
+    program.FBox().pictures().Pictures->hold(true);
 }
 
 } // namespace
@@ -83,7 +83,7 @@ private slots:
                 QCOMPARE(Image(program, index)->picture().kind(), Picture::Kind::Bitmap);
                 QCOMPARE(Image(program, index)->size(), BuiltInSize(index));
             }
-            QCOMPARE(program.FBox().pictureBudget()->used(), MaxSkinPictureBytes);
+            QCOMPARE(program.FBox().pictures().pictureBudget()->used(), MaxSkinPictureBytes);
             QCOMPARE(program.text(), DocumentText(skin));
         }
     }
@@ -101,11 +101,11 @@ private slots:
         program.F().grab(); // drawn as the window shows
         QCOMPARE(Image(program, Close)->size(), QSize(4096, 4096));
         QVERIFY(Undecoded(Image(program, Close)));
-        QVERIFY(program.FBox().Pictures->busy());
+        QVERIFY(program.FBox().pictures().Pictures->busy());
         QVERIFY(!Undecoded(Image(program, Mini)));
 
-        program.FBox().Pictures->hold(false);
-        QTRY_VERIFY(!program.FBox().Pictures->busy());
+        program.FBox().pictures().Pictures->hold(false);
+        QTRY_VERIFY(!program.FBox().pictures().Pictures->busy());
         QVERIFY(!Undecoded(Image(program, Close)));
         QVERIFY(!Image(program, Up)->isVisible());
         QVERIFY(Undecoded(Image(program, Up)));
@@ -131,8 +131,8 @@ private slots:
         Load(program, m_dir, DocumentText(skin));
         program.F().grab();
 
-        program.FBox().Pictures->hold(false);
-        QTRY_VERIFY(!program.FBox().Pictures->busy());
+        program.FBox().pictures().Pictures->hold(false);
+        QTRY_VERIFY(!program.FBox().pictures().Pictures->busy());
         QVERIFY(!Undecoded(Image(program, Close)));
         QVERIFY(!waiting.decoded());
     }
@@ -142,14 +142,15 @@ private slots:
         TestProgram program;
         TFBox& box = program.FBox();
         InBackground(program);
-        box.Pictures->setProgressDelay(std::chrono::milliseconds(0));
+        box.pictures().Pictures->setProgressDelay(std::chrono::milliseconds(0));
         IniStore skin;
         for (const char* section : {"PClose", "PMini", "PG"})
             skin.writeString(section, "MP1", HexOf(ClaimingJpeg(4096, 4096, section[1])));
         Load(program, m_dir, DocumentText(skin));
         program.F().grab();
-        QTRY_VERIFY(box.Pictures->progressWindow() && box.Pictures->progressWindow()->isVisible());
-        QProgressDialog* progress = box.Pictures->progressWindow();
+        QTRY_VERIFY(box.pictures().Pictures->progressWindow() &&
+                    box.pictures().Pictures->progressWindow()->isVisible());
+        QProgressDialog* progress = box.pictures().Pictures->progressWindow();
         QCOMPARE(progress->labelText(), QStringLiteral("Wczytywanie obrazków skórki: 1 z 2…"));
         QPushButton* cancel = progress->findChild<QPushButton*>();
         QVERIFY(cancel);
@@ -157,8 +158,8 @@ private slots:
         const std::string text = program.text();
 
         QTest::mouseClick(cancel, Qt::LeftButton);
-        QVERIFY(!box.Pictures->busy());
-        QVERIFY(!box.Pictures->progressWindow());
+        QVERIFY(!box.pictures().Pictures->busy());
+        QVERIFY(!box.pictures().Pictures->progressWindow());
         for (const int index : {Close, Mini, Up}) {
             QCOMPARE(Image(program, index)->picture().kind(), Picture::Kind::Bitmap);
             QCOMPARE(Image(program, index)->size(), BuiltInSize(index));
@@ -169,12 +170,12 @@ private slots:
         QVERIFY(box.history().stack().isClean());
 
         // Read from the skin again, the picture loads again.
-        box.Pictures->hold(false);
+        box.pictures().Pictures->hold(false);
         box.SelectComponent(Close);
         box.BRefrClick();
         QCOMPARE(Image(program, Close)->size(), QSize(4096, 4096));
         program.F().grab();
-        QTRY_VERIFY(!box.Pictures->busy());
+        QTRY_VERIFY(!box.pictures().Pictures->busy());
         QVERIFY(!Undecoded(Image(program, Close)));
     }
 
@@ -196,7 +197,7 @@ private slots:
         QCOMPARE(box.MOV->picture().kind(), Picture::Kind::Bitmap);
         QVERIFY(Undecoded(Image(program, Close)));
         // The mouse-over picture counts against the skin's memory too.
-        QCOMPARE(box.pictureBudget()->used(), MaxSkinPictureBytes);
+        QCOMPARE(box.pictures().pictureBudget()->used(), MaxSkinPictureBytes);
         QCOMPARE(box.hover().decodeCount(), 1);
     }
 };
