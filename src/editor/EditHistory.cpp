@@ -149,7 +149,7 @@ EditHistory::Pause::~Pause()
     if (--m_history.m_paused == 0) m_history.noteEditors();
 }
 
-void EditHistory::trackEditors(std::vector<QWidget*> editors)
+void EditHistory::trackEditors(const std::vector<QWidget*>& editors)
 {
     m_known.clear();
     m_editors.clear();

@@ -147,7 +147,7 @@ public:
 
     // The editors whose earlier values steps need; read again after every
     // step, undo and redo, and at the end of every pause.
-    void trackEditors(std::vector<QWidget*> editors);
+    void trackEditors(const std::vector<QWidget*>& editors);
     void noteEditors();
     // Whether an editor differs from its value at the last quiet moment.
     bool editorChanged(const QWidget* editor) const;

@@ -62,18 +62,25 @@ cat >"$work/config/openbox/rc.xml" <<'EOF'
   <desktops><number>1</number></desktops>
 </openbox_config>
 EOF
-XDG_CONFIG_HOME="$work/config" openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-
 # The window manager is ready once it announces itself on the root window.
+# On a busy machine openbox now and then gives up at once ("failed to open
+# the display") on a server that has just come up; it is started again then.
 ready=""
-for _ in $(seq 200); do
-  if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-    ready=yes
-    break
-  fi
-  kill -0 "$wm_pid" 2>/dev/null || break
-  sleep 0.05
+for _attempt in 1 2 3; do
+  XDG_CONFIG_HOME="$work/config" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 200); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+      ready=yes
+      break
+    fi
+    kill -0 "$wm_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  [ -n "$ready" ] && break
+  kill "$wm_pid" 2>/dev/null
+  wait "$wm_pid" 2>/dev/null
+  sleep 0.5
 done
 export QT_QPA_PLATFORM=xcb
 if [ -z "$ready" ]; then
