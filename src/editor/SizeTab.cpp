@@ -41,7 +41,7 @@ void TFBox::buildSizeTab()
     FH = sideEdit("FH", 80, KeyRole::Height);
     CaptionWithLabel(Label10, FW);
     CaptionWithLabel(Label11, FH);
-    const auto sizeStep = [this](SpinEdit* edit) {
+    const auto sizeStep = [](SpinEdit* edit) {
         return [edit] { return StepSpec{QStringLiteral("rozmiar okna"), StepParts::windowSize(edit), edit}; };
     };
     ConnectStep(this, *m_history, FW, &SpinEdit::changed, sizeStep(FW), &TFBox::FWChange);

@@ -65,18 +65,22 @@ template <typename Owner, typename Sender, typename Signal, typename Describe, t
 void ConnectStep(Owner* owner, EditHistory& history, Sender* sender, Signal signal, Describe describe,
                  Handler handler)
 {
-    QObject::connect(sender, signal, owner,
-                     [owner, steps = &history, describe, handler](const auto&... args) {
-                         Guarded(owner, [&] {
-                             StepSpec step = describe();
-                             steps->record(step.text, std::move(step.parts), step.mergeKey, [&] {
-                                 if constexpr (std::is_invocable_v<Handler, Owner*, decltype(args)...>)
-                                     std::invoke(handler, owner, args...);
-                                 else
-                                     std::invoke(handler, owner);
-                             });
-                         })();
-                     });
+    QObject::connect(
+        sender, signal, owner, [owner, steps = &history, describe, handler](const auto&... args) {
+            // Qt's connect may try this with fewer arguments than the signal
+            // gives, to learn how many it takes: such a trial must compile.
+            constexpr bool takesArguments = std::is_invocable_v<Handler, Owner*, decltype(args)...>;
+            constexpr bool takesNone = std::is_invocable_v<Handler, Owner*>;
+            Guarded(owner, [&] {
+                StepSpec step = describe();
+                steps->record(step.text, std::move(step.parts), step.mergeKey, [&] {
+                    if constexpr (takesArguments)
+                        std::invoke(handler, owner, args...);
+                    else if constexpr (takesNone)
+                        std::invoke(handler, owner);
+                });
+            })();
+        });
 }
 
 } // namespace fabulor
